@@ -1,0 +1,75 @@
+#include "dialup/DemoDialupService.h"
+
+#include <algorithm>
+
+namespace tollix {
+
+namespace {
+
+// One plain name, one in Chinese, one longer than the log's 15 characters.
+const char* const kDemoEntries[] = {"163", "169多媒体通信网", "ChinaNet-Guangzhou-56K"};
+
+}  // namespace
+
+PhonebookResult DemoDialupService::Phonebook()
+{
+    PhonebookResult result;
+    result.Entries.assign(std::begin(kDemoEntries), std::end(kDemoEntries));
+    return result;
+}
+
+void DemoDialupService::Advance()
+{
+    if (clock_.SteadyMillis() < changeAt_)
+        return;
+    if (state_ == LineState::Dialling)
+        state_ = LineState::Up;
+    else if (state_ == LineState::HangingUp) {
+        state_ = LineState::Down;
+        name_.clear();
+    }
+}
+
+bool DemoDialupService::IsConnected()
+{
+    Advance();
+    return state_ == LineState::Up || state_ == LineState::HangingUp;
+}
+
+std::string DemoDialupService::GetDefaultConnection()
+{
+    return IsConnected() ? name_ : std::string();
+}
+
+DialResult DemoDialupService::DialConnection(const std::string& name)
+{
+    DialResult result;
+    Advance();
+    if (std::find(std::begin(kDemoEntries), std::end(kDemoEntries), name) == std::end(kDemoEntries)) {
+        result.Error = "“" + name + "”不是演示线路电话簿中的连接，不能拨号。";
+        return result;
+    }
+    if (state_ != LineState::Down) {
+        result.Error = "演示线路正在使用中，请先挂断连接。";
+        return result;
+    }
+    state_ = LineState::Dialling;
+    name_ = name;
+    changeAt_ = clock_.SteadyMillis() + kDialMillis;
+    result.Started = true;
+    return result;
+}
+
+void DemoDialupService::HangUp()
+{
+    Advance();
+    if (state_ == LineState::Dialling) {
+        state_ = LineState::Down;
+        name_.clear();
+    } else if (state_ == LineState::Up) {
+        state_ = LineState::HangingUp;
+        changeAt_ = clock_.SteadyMillis() + kHangUpMillis;
+    }
+}
+
+}  // namespace tollix

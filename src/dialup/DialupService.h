@@ -1,0 +1,70 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/Clock.h"
+
+namespace tollix {
+
+struct PhonebookResult {
+    std::vector<std::string> Entries;  // in the service's order, UTF-8
+    bool Readable = true;
+    std::string Error;  // why the phonebook could not be read, ready to show the user
+};
+
+struct DialResult {
+    bool Started = false;
+    std::string Error;  // why the dialer was not started, ready to show the user
+};
+
+struct HangUpResult {
+    bool LineDown = true;  // false when the line was still up when the wait gave up
+};
+
+// The program's only contact with the system's dial-up networking. One
+// implementation per kind of dialer; callers never know which one they hold.
+class DialupService {
+public:
+    virtual ~DialupService() = default;
+
+    // "pppd" or "demo".
+    virtual std::string BackendName() const = 0;
+    // Where the phonebook lives, for diagnostics; empty when it is built in.
+    virtual std::string PhonebookLocation() const { return {}; }
+
+    virtual PhonebookResult Phonebook() = 0;
+    // Asked once a second for the whole run: kept cheap and free of allocation.
+    virtual bool IsConnected() = 0;
+    // Name of the connection that is up, or "" when none is or it cannot be told.
+    virtual std::string GetDefaultConnection() = 0;
+    // Starts the dialer for a phonebook entry and returns at once; the monitor
+    // notices the connection when it comes up. Anything that is not an entry is
+    // refused.
+    virtual DialResult DialConnection(const std::string& name) = 0;
+    // Asks every connection to hang up and returns at once.
+    virtual void HangUp() = 0;
+};
+
+// The longest HangUpAll waits for the line to clear.
+constexpr int kHangUpWaitLimitSeconds = 30;
+
+// Hangs up every connection and waits, keeping the event loop running, until
+// the line is down: at least three seconds, then whole seconds while it is
+// still up, but no longer than kHangUpWaitLimitSeconds in all.
+HangUpResult HangUpAll(DialupService& service, const Clock& clock, const std::function<void()>& processEvents);
+
+// Lets the program handle its events (processEvents should block briefly,
+// up to some tens of milliseconds) until `seconds` have passed on the steady
+// clock, so a wait across midnight or a change of the wall clock still ends on
+// time. Zero or less returns at once without handling any events.
+void WaitSeconds(double seconds, const Clock& clock, const std::function<void()>& processEvents);
+
+// The pppd backend, or the simulated line when `demo` is set. The pppd backend
+// reads its world under $TOLLIX_PPP_ROOT when that is set. The clock must
+// outlive the service.
+std::unique_ptr<DialupService> CreateDialupService(bool demo, const Clock& clock);
+
+}  // namespace tollix

@@ -1,0 +1,555 @@
+#include "dialup/PppdDialupService.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <pwd.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+
+#include "core/SafeFile.h"
+
+namespace tollix {
+
+namespace {
+
+constexpr int kArphrdPpp = 512;
+constexpr unsigned long kIffUp = 0x1;
+// A pppd command line is short; anything longer is not worth reading.
+constexpr size_t kCmdlineLimit = 256 * 1024;
+
+// Opens without blocking on a FIFO planted where a file should be, and never
+// makes a terminal ours.
+int OpenForReading(int dirFd, const char* path)
+{
+    return ::openat(dirFd, path, O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+}
+
+// Reads the start of a small file into `buffer` and terminates it; -1 when it
+// cannot be read. Allocates nothing: the per-second check runs through here.
+ssize_t ReadSmallFile(int dirFd, const char* path, char* buffer, size_t size)
+{
+    int fd = OpenForReading(dirFd, path);
+    if (fd < 0)
+        return -1;
+    ssize_t n;
+    do
+        n = ::read(fd, buffer, size - 1);
+    while (n < 0 && errno == EINTR);
+    ::close(fd);
+    if (n < 0)
+        return -1;
+    buffer[n] = '\0';
+    return n;
+}
+
+// Reads a regular file of at most `limit` bytes.
+bool ReadLimitedFile(const std::string& path, std::string& contents, size_t limit)
+{
+    contents.clear();
+    int fd = OpenForReading(AT_FDCWD, path.c_str());
+    if (fd < 0)
+        return false;
+    struct stat st {};
+    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    char buffer[4096];
+    while (ok) {
+        ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0 || contents.size() + size_t(n) > limit)
+            ok = false;
+        else if (n == 0)
+            break;
+        else
+            contents.append(buffer, size_t(n));
+    }
+    ::close(fd);
+    return ok;
+}
+
+// The leading decimal number of a text such as "512\n"; -1 when there is none.
+long LeadingNumber(const char* text, int base)
+{
+    while (*text == ' ' || *text == '\t')
+        ++text;
+    if (*text == '-' || *text == '+')
+        return -1;
+    errno = 0;
+    char* end = nullptr;
+    unsigned long value = std::strtoul(text, &end, base);
+    if (end == text || errno != 0 || value > LONG_MAX)
+        return -1;
+    return long(value);
+}
+
+// A pid from the first line of a pid file: digits, optionally surrounded by
+// blanks; anything else, or a pid that cannot be a pppd of ours, gives 0.
+pid_t ParsePid(const char* text)
+{
+    const char* p = text;
+    while (*p == ' ' || *p == '\t')
+        ++p;
+    const char* digits = p;
+    long long value = 0;
+    while (*p >= '0' && *p <= '9') {
+        value = value * 10 + (*p - '0');
+        if (value > INT_MAX)
+            return 0;
+        ++p;
+    }
+    if (p == digits)
+        return 0;
+    while (*p == ' ' || *p == '\t' || *p == '\r')
+        ++p;
+    if (*p != '\0' && *p != '\n')
+        return 0;
+    // Never init, never ourselves.
+    if (value <= 1 || value == ::getpid())
+        return 0;
+    return pid_t(value);
+}
+
+// Valid UTF-8 without control characters: such a name can be shown, priced,
+// written to the settings and log files and passed to pppd as it stands.
+bool IsCleanText(std::string_view text)
+{
+    size_t i = 0;
+    while (i < text.size()) {
+        unsigned char c = static_cast<unsigned char>(text[i]);
+        if (c < 0x20 || c == 0x7f)
+            return false;
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        size_t length;
+        char32_t code;
+        if ((c & 0xe0) == 0xc0) {
+            length = 2;
+            code = c & 0x1f;
+        } else if ((c & 0xf0) == 0xe0) {
+            length = 3;
+            code = c & 0x0f;
+        } else if ((c & 0xf8) == 0xf0) {
+            length = 4;
+            code = c & 0x07;
+        } else {
+            return false;
+        }
+        if (i + length > text.size())
+            return false;
+        for (size_t k = 1; k < length; ++k) {
+            unsigned char cc = static_cast<unsigned char>(text[i + k]);
+            if ((cc & 0xc0) != 0x80)
+                return false;
+            code = (code << 6) | (cc & 0x3f);
+        }
+        static constexpr char32_t kMinimum[] = {0, 0, 0x80, 0x800, 0x10000};
+        if (code < kMinimum[length] || code > 0x10ffff || (code >= 0xd800 && code <= 0xdfff))
+            return false;
+        // C1 control characters.
+        if (code >= 0x80 && code <= 0x9f)
+            return false;
+        i += length;
+    }
+    return true;
+}
+
+bool EndsWith(std::string_view text, std::string_view tail)
+{
+    return text.size() >= tail.size() && text.substr(text.size() - tail.size()) == tail;
+}
+
+std::string UserName()
+{
+    if (const passwd* pw = ::getpwuid(::geteuid()); pw && pw->pw_name)
+        return pw->pw_name;
+    return "你的用户名";
+}
+
+std::string DipAdvice()
+{
+    return "请让管理员把你加入 dip 组（sudo adduser " + UserName() + " dip），重新登录后再使用本软件。";
+}
+
+bool IsPppdProcess(const std::filesystem::path& procDir, pid_t pid)
+{
+    char path[64];
+    std::snprintf(path, sizeof path, "%d/comm", int(pid));
+    char comm[64];
+    ssize_t n = ReadSmallFile(AT_FDCWD, (procDir / path).c_str(), comm, sizeof comm);
+    return n > 0 && (std::strcmp(comm, "pppd\n") == 0 || std::strcmp(comm, "pppd") == 0);
+}
+
+// SIGTERM to `pid` only while it is a pppd. Through a pid file descriptor the
+// check and the signal reach the same process even if the pid is reused in
+// between.
+void TerminatePppd(const std::filesystem::path& procDir, pid_t pid)
+{
+#if defined(SYS_pidfd_open) && defined(SYS_pidfd_send_signal)
+    int pidFd = int(::syscall(SYS_pidfd_open, pid, 0));
+    if (pidFd >= 0) {
+        if (IsPppdProcess(procDir, pid))
+            ::syscall(SYS_pidfd_send_signal, pidFd, SIGTERM, nullptr, 0);
+        ::close(pidFd);
+        return;
+    }
+    if (errno != ENOSYS)
+        return;  // no such process
+#endif
+    if (IsPppdProcess(procDir, pid))
+        ::kill(pid, SIGTERM);
+}
+
+}  // namespace
+
+PppdDialupService::PppdDialupService(std::filesystem::path root)
+    : root_(std::move(root)),
+      peersDir_(root_ / "etc/ppp/peers"),
+      netDir_((root_ / "sys/class/net").string()),
+      runDir_(root_ / "run"),
+      procDir_(root_ / "proc")
+{
+    dialers_.reserve(8);
+}
+
+PppdDialupService::~PppdDialupService()
+{
+    ReapDialers();
+}
+
+bool PppdDialupService::IsAcceptableEntryName(std::string_view name)
+{
+    if (name.empty() || name.front() == '.' || EndsWith(name, "~") || EndsWith(name, ".bak"))
+        return false;
+    if (name.find('/') != std::string_view::npos)
+        return false;
+    return IsCleanText(name);
+}
+
+PhonebookResult PppdDialupService::Phonebook()
+{
+    PhonebookResult result;
+    DIR* dir = ::opendir(peersDir_.c_str());
+    if (!dir) {
+        int error = errno;
+        if (error == ENOENT)
+            return result;  // pppd's phonebook was never set up: no entries
+        result.Readable = false;
+        if (error == EACCES || error == EPERM)
+            result.Error = "你没有读取拨号网络电话簿（" + peersDir_.string() + "）的权限。" + DipAdvice();
+        else if (error == ENOTDIR)
+            result.Error = "无法读取拨号网络电话簿 " + peersDir_.string() + "：它不是文件夹。";
+        else
+            result.Error = "无法读取拨号网络电话簿 " + peersDir_.string() + "：" + SystemErrorText(error);
+        return result;
+    }
+    int dirFd = ::dirfd(dir);
+    for (;;) {
+        errno = 0;
+        const dirent* entry = ::readdir(dir);
+        if (!entry) {
+            if (errno != 0) {
+                result.Readable = false;
+                result.Error = "无法读取拨号网络电话簿 " + peersDir_.string() + "：" + SystemErrorText(errno);
+            }
+            break;
+        }
+        std::string_view name = entry->d_name;
+        if (!IsAcceptableEntryName(name))
+            continue;
+        struct stat st {};
+        bool regular = ::fstatat(dirFd, entry->d_name, &st, 0) == 0 ? S_ISREG(st.st_mode) : entry->d_type == DT_REG;
+        if (regular)
+            result.Entries.emplace_back(name);
+    }
+    ::closedir(dir);
+    std::sort(result.Entries.begin(), result.Entries.end());
+    return result;
+}
+
+int PppdDialupService::InterfaceType(int dirFd, ino_t inode, const char* name)
+{
+    size_t nameLength = std::strlen(name);
+    bool cacheable = nameLength < sizeof(TypeCacheEntry::name);
+    if (cacheable) {
+        for (const TypeCacheEntry& e : typeCache_) {
+            if (e.type >= 0 && e.inode == inode && std::strcmp(e.name, name) == 0)
+                return e.type;
+        }
+    }
+    char path[NAME_MAX + 16];
+    std::snprintf(path, sizeof path, "%s/type", name);
+    char text[32];
+    if (ReadSmallFile(dirFd, path, text, sizeof text) < 0)
+        return -1;
+    long type = LeadingNumber(text, 10);
+    if (type < 0 || type > INT_MAX)
+        return -1;
+    if (cacheable) {
+        TypeCacheEntry& slot = typeCache_[typeCacheNext_];
+        typeCacheNext_ = (typeCacheNext_ + 1) % kTypeCacheSize;
+        slot.inode = inode;
+        std::memcpy(slot.name, name, nameLength + 1);
+        slot.type = int(type);
+    }
+    return int(type);
+}
+
+template <typename Visit>
+bool PppdDialupService::ForEachUpPppInterface(Visit&& visit)
+{
+    int dirFd = ::open(netDir_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd < 0)
+        return false;
+    // An interface's type never changes while it exists. The folder's times
+    // change whenever an interface comes or goes, which also covers a new
+    // interface that happens to get a reused inode number.
+    struct stat st {};
+    if (::fstat(dirFd, &st) == 0) {
+        if (st.st_mtim.tv_sec != netDirMtime_.tv_sec || st.st_mtim.tv_nsec != netDirMtime_.tv_nsec ||
+            st.st_ctim.tv_sec != netDirCtime_.tv_sec || st.st_ctim.tv_nsec != netDirCtime_.tv_nsec) {
+            for (TypeCacheEntry& e : typeCache_)
+                e.type = -1;
+            netDirMtime_ = st.st_mtim;
+            netDirCtime_ = st.st_ctim;
+        }
+    }
+    alignas(dirent64) char buffer[4096];
+    bool stopped = false;
+    while (!stopped) {
+        ssize_t n = ::getdents64(dirFd, buffer, sizeof buffer);
+        if (n <= 0)
+            break;
+        for (ssize_t offset = 0; offset < n && !stopped;) {
+            const auto* entry = reinterpret_cast<const dirent64*>(buffer + offset);
+            offset += entry->d_reclen;
+            const char* name = entry->d_name;
+            if (name[0] == '.')
+                continue;
+            if (InterfaceType(dirFd, entry->d_ino, name) != kArphrdPpp)
+                continue;
+            char path[NAME_MAX + 16];
+            std::snprintf(path, sizeof path, "%s/flags", name);
+            char text[32];
+            if (ReadSmallFile(dirFd, path, text, sizeof text) < 0)
+                continue;
+            long flags = LeadingNumber(text, 0);
+            if (flags >= 0 && (static_cast<unsigned long>(flags) & kIffUp) && visit(name))
+                stopped = true;
+        }
+    }
+    ::close(dirFd);
+    return stopped;
+}
+
+bool PppdDialupService::IsConnected()
+{
+    if (!dialers_.empty())
+        ReapDialers();
+    return ForEachUpPppInterface([](const char*) { return true; });
+}
+
+std::string PppdDialupService::GetDefaultConnection()
+{
+    std::vector<std::string> up;
+    ForEachUpPppInterface([&](const char* name) {
+        up.emplace_back(name);
+        return false;
+    });
+    if (up.empty())
+        return {};
+    std::string first = *std::min_element(up.begin(), up.end());
+
+    char pidText[64];
+    if (ReadSmallFile(AT_FDCWD, (runDir_ / (first + ".pid")).c_str(), pidText, sizeof pidText) <= 0)
+        return {};
+    pidText[std::strcspn(pidText, "\n")] = '\0';
+    pid_t pid = ParsePid(pidText);
+    if (pid <= 0 || !IsPppdProcess(procDir_, pid))
+        return {};
+
+    std::string cmdline;
+    if (!ReadLimitedFile((procDir_ / std::to_string(pid) / "cmdline").string(), cmdline, kCmdlineLimit))
+        return {};
+    // The arguments are NUL-separated; the connection is the word after "call",
+    // wherever it stands among the options.
+    std::vector<std::string_view> args;
+    std::string_view rest = cmdline;
+    while (!rest.empty()) {
+        size_t end = rest.find('\0');
+        args.push_back(rest.substr(0, end));
+        if (end == std::string_view::npos)
+            break;
+        rest.remove_prefix(end + 1);
+    }
+    for (size_t i = 1; i + 1 < args.size(); ++i) {
+        if (args[i] == "call") {
+            std::string_view name = args[i + 1];
+            return IsCleanText(name) ? std::string(name) : std::string();
+        }
+    }
+    return {};
+}
+
+std::string PppdDialupService::FindPppd(const char* searchPath)
+{
+    auto isExecutableFile = [](const std::string& path) {
+        struct stat st {};
+        return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::access(path.c_str(), X_OK) == 0;
+    };
+    std::string_view rest = searchPath ? searchPath : "";
+    while (!rest.empty()) {
+        size_t end = rest.find(':');
+        std::string_view dir = rest.substr(0, end);
+        rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
+        // An empty or relative entry would run whatever pppd lies in the
+        // current folder.
+        if (dir.empty() || dir.front() != '/')
+            continue;
+        std::string candidate = std::string(dir) + "/pppd";
+        if (isExecutableFile(candidate))
+            return candidate;
+    }
+    // Debian keeps pppd in /usr/sbin, outside a user's PATH, executable only
+    // by the group dip; when it is there, starting it tells the user why not.
+    struct stat st {};
+    if (::stat("/usr/sbin/pppd", &st) == 0 && S_ISREG(st.st_mode))
+        return "/usr/sbin/pppd";
+    return {};
+}
+
+DialResult PppdDialupService::DialConnection(const std::string& name)
+{
+    ReapDialers();
+    DialResult result;
+    PhonebookResult book = Phonebook();
+    if (!book.Readable) {
+        result.Error = book.Error;
+        return result;
+    }
+    bool isEntry = IsAcceptableEntryName(name) && std::find(book.Entries.begin(), book.Entries.end(), name) != book.Entries.end();
+    if (!isEntry) {
+        result.Error = IsCleanText(name) && !name.empty()
+                           ? "“" + name + "”不是拨号网络电话簿中的连接，不能拨号。"
+                           : std::string("这个名称不是拨号网络电话簿中的连接，不能拨号。");
+        return result;
+    }
+    std::string pppd = FindPppd(std::getenv("PATH"));
+    if (pppd.empty()) {
+        result.Error = "找不到拨号程序 pppd。请先安装 ppp 软件包（sudo apt install ppp）。";
+        return result;
+    }
+
+    // Everything the child needs is prepared before fork: after it, only
+    // async-signal-safe calls.
+    const char* argv[] = {"pppd", "call", name.c_str(), nullptr};
+    int reportPipe[2];
+    if (::pipe2(reportPipe, O_CLOEXEC) != 0) {
+        result.Error = "无法启动拨号程序 pppd：" + SystemErrorText(errno);
+        return result;
+    }
+    pid_t pid = ::fork();
+    if (pid < 0) {
+        int error = errno;
+        ::close(reportPipe[0]);
+        ::close(reportPipe[1]);
+        result.Error = "无法启动拨号程序 pppd：" + SystemErrorText(error);
+        return result;
+    }
+    if (pid == 0) {
+        // A session of its own and no terminal: a peers file without a device
+        // must not make pppd take over the terminal Tollix was started from.
+        ::setsid();
+        int devNull = ::open("/dev/null", O_RDWR);
+        if (devNull >= 0) {
+            ::dup2(devNull, STDIN_FILENO);
+            if (devNull != STDIN_FILENO)
+                ::close(devNull);
+        }
+        ::execv(pppd.c_str(), const_cast<char* const*>(argv));
+        int error = errno;
+        ssize_t ignored = ::write(reportPipe[1], &error, sizeof error);
+        (void)ignored;
+        ::_exit(127);
+    }
+    ::close(reportPipe[1]);
+    int execError = 0;
+    ssize_t n;
+    do
+        n = ::read(reportPipe[0], &execError, sizeof execError);
+    while (n < 0 && errno == EINTR);
+    ::close(reportPipe[0]);
+    if (n == sizeof execError) {
+        int status;
+        while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+        }
+        if (execError == EACCES || execError == EPERM)
+            result.Error = "你没有启动拨号程序 " + pppd + " 的权限。" + DipAdvice();
+        else
+            result.Error = "无法启动拨号程序 " + pppd + "：" + SystemErrorText(execError);
+        return result;
+    }
+    dialers_.push_back(pid);
+    result.Started = true;
+    return result;
+}
+
+void PppdDialupService::HangUp()
+{
+    ReapDialers();
+    std::vector<pid_t> pids;
+    // A pppd we started that has not gone to the background yet is still
+    // dialling: it is ours and unreaped, so its pid cannot have been reused.
+    for (pid_t pid : dialers_)
+        pids.push_back(pid);
+    if (DIR* dir = ::opendir(runDir_.c_str())) {
+        int dirFd = ::dirfd(dir);
+        while (const dirent* entry = ::readdir(dir)) {
+            std::string_view name = entry->d_name;
+            if (name.size() <= 4 || !EndsWith(name, ".pid"))
+                continue;
+            char text[64];
+            if (ReadSmallFile(dirFd, entry->d_name, text, sizeof text) <= 0)
+                continue;
+            text[std::strcspn(text, "\n")] = '\0';
+            if (pid_t pid = ParsePid(text); pid > 0)
+                pids.push_back(pid);
+        }
+        ::closedir(dir);
+    }
+    std::sort(pids.begin(), pids.end());
+    pids.erase(std::unique(pids.begin(), pids.end()), pids.end());
+    for (pid_t pid : pids) {
+        if (std::find(dialers_.begin(), dialers_.end(), pid) != dialers_.end())
+            ::kill(pid, SIGTERM);
+        else
+            TerminatePppd(procDir_, pid);
+    }
+}
+
+void PppdDialupService::ReapDialers()
+{
+    std::erase_if(dialers_, [](pid_t pid) {
+        int status;
+        pid_t r = ::waitpid(pid, &status, WNOHANG);
+        return r == pid || (r < 0 && errno == ECHILD);
+    });
+}
+
+size_t PppdDialupService::RunningDialers()
+{
+    ReapDialers();
+    return dialers_.size();
+}
+
+}  // namespace tollix
