@@ -1,0 +1,55 @@
+#include <gtest/gtest.h>
+
+#include "core/Gbk.h"
+#include "dialup/DemoDialupService.h"
+
+using tollix::DemoDialupService;
+using tollix::ManualClock;
+
+TEST(DemoDialupService, PhonebookHoldsAChineseAndAnOverlongName)
+{
+    ManualClock clock;
+    DemoDialupService demo(clock);
+    tollix::PhonebookResult book = demo.Phonebook();
+    ASSERT_TRUE(book.Readable);
+    ASSERT_EQ(book.Entries.size(), 3u);
+    bool chinese = false;
+    bool overlong = false;
+    for (const std::string& name : book.Entries) {
+        chinese |= tollix::Utf8Length(name) < name.size();
+        overlong |= tollix::Utf8Length(name) > 15;
+    }
+    EXPECT_TRUE(chinese);
+    EXPECT_TRUE(overlong);
+}
+
+TEST(DemoDialupService, LineFollowsDialAndHangUpOnTheSteadyClock)
+{
+    ManualClock clock;
+    DemoDialupService demo(clock);
+    const std::string name = demo.Phonebook().Entries[1];
+    const struct {
+        const char* step;
+        std::function<void()> act;
+        bool connected;
+        std::string connection;
+    } steps[] = {
+        {"idle", [] {}, false, ""},
+        {"not an entry", [&] { EXPECT_FALSE(demo.DialConnection("bogus").Started); }, false, ""},
+        {"dialled", [&] { EXPECT_TRUE(demo.DialConnection(name).Started); }, false, ""},
+        {"2 s later", [&] { clock.Advance(2); }, false, ""},
+        {"second dial while dialling", [&] { EXPECT_FALSE(demo.DialConnection(name).Started); }, false, ""},
+        {"3 s after dialling", [&] { clock.Advance(1); }, true, name},
+        {"wall clock set back", [&] { clock.SetWallOnly(tollix::DateTime()); }, true, name},
+        {"hang up sent", [&] { demo.HangUp(); }, true, name},
+        {"1 s later", [&] { clock.Advance(1); }, false, ""},
+        {"dial again", [&] { EXPECT_TRUE(demo.DialConnection(name).Started); }, false, ""},
+        {"hang up while dialling", [&] { demo.HangUp(); }, false, ""},
+        {"never comes up", [&] { clock.Advance(10); }, false, ""},
+    };
+    for (const auto& s : steps) {
+        s.act();
+        EXPECT_EQ(demo.IsConnected(), s.connected) << s.step;
+        EXPECT_EQ(demo.GetDefaultConnection(), s.connection) << s.step;
+    }
+}

@@ -1,0 +1,124 @@
+#pragma once
+
+// Builds the world the pppd backend reads (peers, interfaces, pid files,
+// processes) in a temporary folder.
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <string_view>
+
+namespace tollix::test {
+
+class TempDir {
+public:
+    TempDir()
+    {
+        std::string templ = (std::filesystem::temp_directory_path() / "tollix-dialup-XXXXXX").string();
+        if (!::mkdtemp(templ.data()))
+            std::abort();
+        path_ = templ;
+    }
+    ~TempDir()
+    {
+        std::error_code ec;
+        // A test may have locked a folder; open it up again so it can go.
+        for (auto it = std::filesystem::recursive_directory_iterator(path_, ec);
+             !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec)) {
+            if (it->is_directory(ec) && !it->is_symlink(ec))
+                ::chmod(it->path().c_str(), 0700);
+        }
+        std::filesystem::remove_all(path_, ec);
+    }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::filesystem::path& Path() const { return path_; }
+
+private:
+    std::filesystem::path path_;
+};
+
+inline void WriteFile(const std::filesystem::path& path, std::string_view contents)
+{
+    std::filesystem::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << contents;
+}
+
+inline std::string ReadFile(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// A fake root for the pppd backend.
+class PppWorld {
+public:
+    const std::filesystem::path& Root() const { return dir_.Path(); }
+    std::filesystem::path Peers() const { return Root() / "etc/ppp/peers"; }
+    std::filesystem::path Net() const { return Root() / "sys/class/net"; }
+
+    void AddPeer(const std::string& name) { WriteFile(Peers() / name, "/dev/ttyS0\n115200\n"); }
+    void SetInterface(const std::string& name, int type, const std::string& flags)
+    {
+        WriteFile(Net() / name / "type", std::to_string(type) + "\n");
+        WriteFile(Net() / name / "flags", flags + "\n");
+    }
+    void RemoveInterface(const std::string& name) { std::filesystem::remove_all(Net() / name); }
+    void MakeEmptyNet() { std::filesystem::create_directories(Net()); }
+    void SetPidFile(const std::string& fileName, const std::string& contents)
+    {
+        WriteFile(Root() / "run" / fileName, contents);
+    }
+    // A process as /proc shows it: cmdline arguments NUL-separated.
+    void SetProcess(int pid, const std::string& comm, std::initializer_list<std::string_view> args)
+    {
+        std::string cmdline;
+        for (std::string_view a : args) {
+            cmdline.append(a);
+            cmdline.push_back('\0');
+        }
+        WriteFile(Root() / "proc" / std::to_string(pid) / "comm", comm + "\n");
+        WriteFile(Root() / "proc" / std::to_string(pid) / "cmdline", cmdline);
+    }
+    // Hang-up tests signal real processes: then /proc must be the real one.
+    void UseRealProc() { std::filesystem::create_directory_symlink("/proc", Root() / "proc"); }
+
+private:
+    TempDir dir_;
+};
+
+// Sets an environment variable for one scope and puts the old value back.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const char* value) : name_(name)
+    {
+        if (const char* old = std::getenv(name)) {
+            hadOld_ = true;
+            old_ = old;
+        }
+        if (value)
+            ::setenv(name, value, 1);
+        else
+            ::unsetenv(name);
+    }
+    ~ScopedEnv()
+    {
+        if (hadOld_)
+            ::setenv(name_.c_str(), old_.c_str(), 1);
+        else
+            ::unsetenv(name_.c_str());
+    }
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    std::string name_;
+    std::string old_;
+    bool hadOld_ = false;
+};
+
+}  // namespace tollix::test

@@ -1,0 +1,119 @@
+#include <gtest/gtest.h>
+
+#include <limits>
+
+#include "dialup/DialupService.h"
+
+namespace {
+
+// A clock in milliseconds, moved by the event-loop callback.
+class StepClock final : public tollix::Clock {
+public:
+    tollix::DateTime Now() const override { return wall_; }
+    int64_t SteadyMillis() const override { return steady_; }
+    void Advance(int64_t millis)
+    {
+        steady_ += millis;
+        wall_ = wall_.AddSeconds(millis / 1000);
+    }
+    void SetWall(tollix::DateTime wall) { wall_ = wall; }
+
+private:
+    tollix::DateTime wall_;
+    int64_t steady_ = 0;
+};
+
+// A line that goes down a fixed time after the hang-up, or never.
+class ScriptedLine final : public tollix::DialupService {
+public:
+    ScriptedLine(const tollix::Clock& clock, int64_t downAfterMillis) : clock_(clock), downAfter_(downAfterMillis) {}
+    std::string BackendName() const override { return "scripted"; }
+    tollix::PhonebookResult Phonebook() override { return {}; }
+    bool IsConnected() override
+    {
+        ++connectedAsks;
+        return hangUpAt_ < 0 || downAfter_ < 0 || clock_.SteadyMillis() < hangUpAt_ + downAfter_;
+    }
+    std::string GetDefaultConnection() override { return "isp"; }
+    tollix::DialResult DialConnection(const std::string&) override { return {}; }
+    void HangUp() override
+    {
+        ++hangUps;
+        hangUpAt_ = clock_.SteadyMillis();
+    }
+    int hangUps = 0;
+    int connectedAsks = 0;
+
+private:
+    const tollix::Clock& clock_;
+    int64_t downAfter_;
+    int64_t hangUpAt_ = -1;
+};
+
+TEST(WaitSeconds, RunsEventsUntilTheSteadyClockHasMoved)
+{
+    const struct {
+        double seconds;
+        int64_t stepMillis;
+        int events;
+    } cases[] = {
+        {0, 50, 0},     {-1, 50, 0}, {std::numeric_limits<double>::quiet_NaN(), 50, 0},
+        {1, 50, 20},    {3, 50, 60}, {0.5, 50, 10},
+        {0.01, 50, 1},  {1, 300, 4},
+    };
+    for (const auto& c : cases) {
+        StepClock clock;
+        int events = 0;
+        tollix::WaitSeconds(c.seconds, clock, [&] {
+            ++events;
+            clock.Advance(c.stepMillis);
+        });
+        EXPECT_EQ(events, c.events) << c.seconds << " s in steps of " << c.stepMillis << " ms";
+    }
+}
+
+TEST(WaitSeconds, EndsOnTimeAcrossMidnightAndClockChanges)
+{
+    StepClock clock;
+    clock.SetWall(*tollix::DateTime::FromCivil(1999, 12, 31, 23, 59, 59));
+    int events = 0;
+    tollix::WaitSeconds(2, clock, [&] {
+        ++events;
+        clock.Advance(100);
+        // The wall clock jumps back an hour half way.
+        if (events == 10)
+            clock.SetWall(*tollix::DateTime::FromCivil(1999, 12, 31, 23, 0, 0));
+    });
+    EXPECT_EQ(events, 20);
+}
+
+TEST(HangUpAll, WaitsForTheLineWithinABound)
+{
+    const struct {
+        const char* what;
+        int64_t downAfterMillis;  // -1: never
+        bool lineDown;
+        int64_t elapsedMillis;
+    } cases[] = {
+        {"down at once: still waits three seconds", 0, true, 3000},
+        {"down within the first wait", 2500, true, 3000},
+        {"down after five seconds: whole seconds", 4200, true, 5000},
+        {"down just before the bound", 29500, true, 30000},
+        {"never down: gives up at the bound", -1, false, 30000},
+    };
+    for (const auto& c : cases) {
+        StepClock clock;
+        ScriptedLine line(clock, c.downAfterMillis);
+        int events = 0;
+        tollix::HangUpResult result = tollix::HangUpAll(line, clock, [&] {
+            ++events;
+            clock.Advance(50);
+        });
+        EXPECT_EQ(result.LineDown, c.lineDown) << c.what;
+        EXPECT_EQ(clock.SteadyMillis(), c.elapsedMillis) << c.what;
+        EXPECT_EQ(line.hangUps, 1) << c.what;
+        EXPECT_EQ(events, c.elapsedMillis / 50) << c.what << ": the event loop must keep running";
+    }
+}
+
+}  // namespace
