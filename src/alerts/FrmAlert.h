@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+class QTimer;
+
+namespace tollix {
+
+// The warning shown when a day, week or month limit is passed. It closes itself
+// after ten seconds.
+class FrmAlert : public QDialog {
+    Q_OBJECT
+public:
+    explicit FrmAlert(const QString& alertText, QWidget* parent = nullptr);
+
+private:
+    QLabel* lblAlertText_ = nullptr;
+    QTimer* tmrAlert_ = nullptr;
+};
+
+}  // namespace tollix
