@@ -121,10 +121,7 @@ TEST(StatisticsFile, DamagedStartDatesReadAsNeverUsed)
         UsageRecord record = Record(c.start, 5, 6, 7, 8, 9);
         auto bytes = tollix::EncodeUsageRecord(record);
         UsageRecord read = tollix::DecodeUsageRecord(bytes.data());
-        if (c.kept)
-            EXPECT_EQ(read, record) << c.start;
-        else
-            EXPECT_EQ(read, UsageRecord{}) << c.start;
+        EXPECT_EQ(read, c.kept ? record : UsageRecord{}) << c.start;
     }
 }
 
