@@ -164,20 +164,6 @@ TEST(StatisticsFile, OddFileSizesAndContents)
     }
 }
 
-TEST(StatisticsFile, MissingFileIsCreatedEmpty)
-{
-    TempFolder dir;
-    const fs::path path = dir.Path() / "Price.DB";
-    StatisticsFile file(path);
-    ASSERT_TRUE(file.Open());
-    EXPECT_TRUE(fs::exists(path));
-    EXPECT_EQ(fs::file_size(path), 0u);
-    EXPECT_EQ(file.Get(4), UsageRecord{});
-    EXPECT_FALSE(file.Read(5));
-    EXPECT_FALSE(file.Put(0, kRecords[0]));
-    EXPECT_EQ(fs::file_size(path), 0u);
-}
-
 TEST(StatisticsFile, RefusesWhatIsNotAFileWithAMessageNamingIt)
 {
     const struct {
