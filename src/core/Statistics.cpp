@@ -14,11 +14,11 @@ void Note(std::string* error, const std::string& message, bool& ok)
     ok = false;
 }
 
-}  // namespace
+} // namespace
 
 void ResetUsageRecord(UsageRecord& record, DateTime now)
 {
-    record = UsageRecord{};
+    record = UsageRecord {};
     record.StartDate = now;
 }
 
@@ -63,14 +63,14 @@ bool Statistics::LoadFrom(StatisticsFile& file, std::string* error)
     return true;
 }
 
-bool Statistics::StartUp(StatisticsFile& file, DateTime now, int resetWeekDay, int resetMonthDay,
-                         std::string* error)
+bool Statistics::StartUp(
+    StatisticsFile& file, DateTime now, int resetWeekDay, int resetMonthDay, std::string* error)
 {
     if (!LoadFrom(file, error))
         return false;
     bool ok = true;
     std::string message;
-    for (Period p : {Week, Month, Total}) {
+    for (Period p : { Week, Month, Total }) {
         UsageRecord& record = Records[size_t(p)];
         if (record.CallUnits != 0)
             continue;
@@ -84,8 +84,8 @@ bool Statistics::StartUp(StatisticsFile& file, DateTime now, int resetWeekDay, i
     return ok;
 }
 
-bool Statistics::RollOverPeriods(StatisticsFile& file, DateTime now, int resetWeekDay, int resetMonthDay,
-                                 std::string* error)
+bool Statistics::RollOverPeriods(
+    StatisticsFile& file, DateTime now, int resetWeekDay, int resetMonthDay, std::string* error)
 {
     const bool ended[3] = {
         !SameDayPeriod(now, Records[Today].StartDate),
@@ -94,7 +94,7 @@ bool Statistics::RollOverPeriods(StatisticsFile& file, DateTime now, int resetWe
     };
     bool ok = true;
     std::string message;
-    for (Period p : {Today, Week, Month}) {
+    for (Period p : { Today, Week, Month }) {
         if (!ended[p])
             continue;
         ResetUsageRecord(Records[size_t(p)], now);
@@ -136,4 +136,4 @@ bool Statistics::ResetPeriod(StatisticsFile& file, Period period, DateTime now, 
     return file.Put(period + 1, Records[size_t(period)], error);
 }
 
-}  // namespace tollix
+} // namespace tollix

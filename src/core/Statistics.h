@@ -20,7 +20,7 @@ namespace tollix {
 class Statistics {
 public:
     std::array<UsageRecord, 4> Records;
-    std::array<Money, 4> RunningTelFee{}, RunningNetFee{};
+    std::array<Money, 4> RunningTelFee {}, RunningNetFee {};
 
     // Reads records 1 to 4. On a read failure nothing in memory changes.
     bool LoadFrom(StatisticsFile& file, std::string* error = nullptr);
@@ -30,13 +30,13 @@ public:
     // RollOverPeriods. When the records cannot be read nothing is written, so a
     // passing read error never overwrites stored statistics.
     bool StartUp(StatisticsFile& file, DateTime now, int resetWeekDay, int resetMonthDay,
-                 std::string* error = nullptr);
+        std::string* error = nullptr);
 
     // Resets today, week and month when their period has ended, putting each
     // reset record at once; then loads the running totals from the records.
     // resetWeekDay 0 Sunday ... 6 Saturday; resetMonthDay 1 to 31.
     bool RollOverPeriods(StatisticsFile& file, DateTime now, int resetWeekDay, int resetMonthDay,
-                         std::string* error = nullptr);
+        std::string* error = nullptr);
 
     // Running totals := the records' fees.
     void LoadRunningTotals();
@@ -68,4 +68,4 @@ bool SameWeekPeriod(DateTime now, DateTime start, int resetWeekDay);
 // can pass the clock reading they tested with.
 bool SameMonthPeriod(DateTime day, DateTime start, int resetMonthDay, DateTime clockNow);
 
-}  // namespace tollix
+} // namespace tollix

@@ -26,9 +26,11 @@ std::string Reason(int errorNumber)
     return SystemErrorText(errorNumber);
 }
 
-}  // namespace
+} // namespace
 
-StatisticsFile::StatisticsFile(std::filesystem::path path) : path_(std::move(path)) {}
+StatisticsFile::StatisticsFile(std::filesystem::path path)
+    : path_(std::move(path))
+{ }
 
 StatisticsFile::~StatisticsFile()
 {
@@ -55,7 +57,7 @@ bool StatisticsFile::Open(std::string* error)
         SetError(error, openFailed + Reason(errno));
         return false;
     }
-    struct stat st {};
+    struct stat st { };
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
         SetError(error, openFailed + (S_ISDIR(st.st_mode) ? Reason(EISDIR) : "不是普通文件"));
@@ -99,7 +101,7 @@ std::optional<UsageRecord> StatisticsFile::Read(int recordNumber, std::string* e
             return std::nullopt;
         }
         if (n == 0)
-            break;  // end of file: the rest stays zero
+            break; // end of file: the rest stays zero
         done += size_t(n);
     }
     return DecodeUsageRecord(bytes);
@@ -107,7 +109,7 @@ std::optional<UsageRecord> StatisticsFile::Read(int recordNumber, std::string* e
 
 UsageRecord StatisticsFile::Get(int recordNumber)
 {
-    return Read(recordNumber).value_or(UsageRecord{});
+    return Read(recordNumber).value_or(UsageRecord {});
 }
 
 bool StatisticsFile::Put(int recordNumber, const UsageRecord& record, std::string* error)
@@ -145,4 +147,4 @@ bool StatisticsFile::Put(int recordNumber, const UsageRecord& record, std::strin
     return true;
 }
 
-}  // namespace tollix
+} // namespace tollix

@@ -43,4 +43,4 @@ private:
     bool readOnly_ = false;
 };
 
-}  // namespace tollix
+} // namespace tollix

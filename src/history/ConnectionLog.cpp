@@ -170,7 +170,7 @@ std::string OpenErrorText(int errorNumber)
     return SystemErrorText(errorNumber);
 }
 
-}  // namespace
+} // namespace
 
 std::string FixName15(std::string_view name)
 {
@@ -271,7 +271,7 @@ std::optional<ConnectionLogEntry> ParseLogLine(std::string_view line)
 
 bool AppendLogEntry(const std::filesystem::path& file, const ConnectionLogEntry& entry, std::string* error)
 {
-    struct stat st {};
+    struct stat st { };
     int errorNumber = 0;
     int fd = OpenRegular(file, O_RDWR | O_APPEND | O_CREAT, st, errorNumber);
     if (fd < 0) {
@@ -309,7 +309,7 @@ bool AppendLogEntry(const std::filesystem::path& file, const ConnectionLogEntry&
         errorNumber = errno;
     }
     if (!ok)
-        (void)::ftruncate(fd, oldSize);  // no half line may stay behind
+        (void)::ftruncate(fd, oldSize); // no half line may stay behind
     ::close(fd);
     if (!ok && error)
         *error = LogFileError("无法写入", file, SystemErrorText(errorNumber));
@@ -322,7 +322,7 @@ LogLoadResult LoadConnectionLog(const std::filesystem::path& file, int logNumber
     // Below 1 would keep nothing and wipe the whole history on the next load.
     const size_t keep = size_t(logNumber < 1 ? kDefaultLogNumber : logNumber);
 
-    struct stat st {};
+    struct stat st { };
     int errorNumber = 0;
     int fd = OpenRegular(file, O_RDONLY, st, errorNumber);
     if (fd < 0) {
@@ -345,7 +345,7 @@ LogLoadResult LoadConnectionLog(const std::filesystem::path& file, int logNumber
         if (!raw.empty() && raw.back() == '\r')
             raw.remove_suffix(1);
         if (Trim(raw).empty()) {
-            dropped = true;  // a blank line is left out of the rewritten file
+            dropped = true; // a blank line is left out of the rewritten file
             return true;
         }
         auto entry = ParseDiskLine(raw, cache);
@@ -415,13 +415,13 @@ LogLoadResult LoadConnectionLog(const std::filesystem::path& file, int logNumber
         return result;
     }
     if (!damaged && !pending.empty()) {
-        dropped = true;  // the last line has no line end; the rewrite gives it one
+        dropped = true; // the last line has no line end; the rewrite gives it one
         damaged = !take(pending);
     }
     if (damaged) {
         result.DamagedLine = lineNumber;
         result.Error = "连接记录文件 " + file.string() + " 的第 " + std::to_string(lineNumber)
-                       + " 行已损坏，文件未作改动。";
+            + " 行已损坏，文件未作改动。";
         return result;
     }
 
@@ -453,7 +453,7 @@ LogLoadResult LoadConnectionLog(const std::filesystem::path& file, int logNumber
 
 bool DeleteConnectionLog(const std::filesystem::path& file, std::string* error)
 {
-    struct stat st {};
+    struct stat st { };
     if (::lstat(file.c_str(), &st) != 0) {
         if (errno == ENOENT)
             return true;
@@ -474,4 +474,4 @@ bool DeleteConnectionLog(const std::filesystem::path& file, std::string* error)
     return true;
 }
 
-}  // namespace tollix
+} // namespace tollix
