@@ -34,22 +34,23 @@ std::filesystem::path MadeFolder(const std::filesystem::path& folder, std::strin
     std::filesystem::create_directories(folder, ec);
     if (!std::filesystem::is_directory(folder)) {
         if (error)
-            *error = "无法建立数据文件夹 " + folder.string() + "：" +
-                     (ec ? SystemErrorText(ec.value()) : std::string("同名的文件已经存在"));
+            *error = "无法建立数据文件夹 " + folder.string() + "："
+                + (ec ? SystemErrorText(ec.value()) : std::string("同名的文件已经存在"));
         return {};
     }
     return folder;
 }
 
-}  // namespace
+} // namespace
 
-std::filesystem::path ResolveDataFolder(bool demo, const std::filesystem::path& executableDir, std::string* error)
+std::filesystem::path ResolveDataFolder(
+    bool demo, const std::filesystem::path& executableDir, std::string* error)
 {
     if (const char* home = NonEmptyEnv("TOLLIX_HOME"))
         return MadeFolder(std::filesystem::absolute(home), error);
 
     if (!demo && !executableDir.empty()) {
-        struct stat st {};
+        struct stat st { };
         if (::stat((executableDir / "tollix.ini").c_str(), &st) == 0 && S_ISREG(st.st_mode))
             return executableDir;
     }
@@ -84,4 +85,4 @@ std::filesystem::path ExecutableDir(const char* argv0)
     return exe.parent_path();
 }
 
-}  // namespace tollix
+} // namespace tollix

@@ -14,10 +14,11 @@ namespace tollix {
 //     real statistics).
 // The folder is created when missing. On failure the result is empty and
 // `error` (when given) says why, in the program's language.
-std::filesystem::path ResolveDataFolder(bool demo, const std::filesystem::path& executableDir, std::string* error);
+std::filesystem::path ResolveDataFolder(
+    bool demo, const std::filesystem::path& executableDir, std::string* error);
 
 // The folder of the running program, from /proc/self/exe, else from argv[0];
 // empty when neither tells.
 std::filesystem::path ExecutableDir(const char* argv0);
 
-}  // namespace tollix
+} // namespace tollix

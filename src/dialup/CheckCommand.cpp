@@ -2,7 +2,8 @@
 
 namespace tollix {
 
-int RunCheck(std::ostream& out, std::ostream& err, DialupService& service, const std::filesystem::path& dataFolder)
+int RunCheck(
+    std::ostream& out, std::ostream& err, DialupService& service, const std::filesystem::path& dataFolder)
 {
     out << "数据文件夹：" << dataFolder.string() << "\n";
     out << "拨号方式：" << service.BackendName();
@@ -36,4 +37,4 @@ int RunCheck(std::ostream& out, std::ostream& err, DialupService& service, const
     return status;
 }
 
-}  // namespace tollix
+} // namespace tollix

@@ -11,6 +11,7 @@ namespace tollix {
 // folder, the dial-up backend, the phonebook entries and whether a connection
 // is up and under which name. 0 when the phonebook could be read, else 1 with
 // the reason on `err`.
-int RunCheck(std::ostream& out, std::ostream& err, DialupService& service, const std::filesystem::path& dataFolder);
+int RunCheck(
+    std::ostream& out, std::ostream& err, DialupService& service, const std::filesystem::path& dataFolder);
 
-}  // namespace tollix
+} // namespace tollix

@@ -16,7 +16,9 @@ public:
     static constexpr int64_t kDialMillis = 3000;
     static constexpr int64_t kHangUpMillis = 1000;
 
-    explicit DemoDialupService(const Clock& clock) : clock_(clock) {}
+    explicit DemoDialupService(const Clock& clock)
+        : clock_(clock)
+    { }
 
     std::string BackendName() const override { return "demo"; }
     PhonebookResult Phonebook() override;
@@ -33,7 +35,7 @@ private:
     const Clock& clock_;
     LineState state_ = LineState::Down;
     std::string name_;
-    int64_t changeAt_ = 0;  // steady millis of the next change
+    int64_t changeAt_ = 0; // steady millis of the next change
 };
 
-}  // namespace tollix
+} // namespace tollix

@@ -58,7 +58,7 @@ bool ReadLimitedFile(const std::string& path, std::string& contents, size_t limi
     int fd = OpenForReading(AT_FDCWD, path.c_str());
     if (fd < 0)
         return false;
-    struct stat st {};
+    struct stat st { };
     bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
     char buffer[4096];
     while (ok) {
@@ -153,7 +153,7 @@ bool IsCleanText(std::string_view text)
                 return false;
             code = (code << 6) | (cc & 0x3f);
         }
-        static constexpr char32_t kMinimum[] = {0, 0, 0x80, 0x800, 0x10000};
+        static constexpr char32_t kMinimum[] = { 0, 0, 0x80, 0x800, 0x10000 };
         if (code < kMinimum[length] || code > 0x10ffff || (code >= 0xd800 && code <= 0xdfff))
             return false;
         // C1 control characters.
@@ -204,20 +204,20 @@ void TerminatePppd(const std::filesystem::path& procDir, pid_t pid)
         return;
     }
     if (errno != ENOSYS)
-        return;  // no such process
+        return; // no such process
 #endif
     if (IsPppdProcess(procDir, pid))
         ::kill(pid, SIGTERM);
 }
 
-}  // namespace
+} // namespace
 
 PppdDialupService::PppdDialupService(std::filesystem::path root)
-    : root_(std::move(root)),
-      peersDir_(root_ / "etc/ppp/peers"),
-      netDir_((root_ / "sys/class/net").string()),
-      runDir_(root_ / "run"),
-      procDir_(root_ / "proc")
+    : root_(std::move(root))
+    , peersDir_(root_ / "etc/ppp/peers")
+    , netDir_((root_ / "sys/class/net").string())
+    , runDir_(root_ / "run")
+    , procDir_(root_ / "proc")
 {
     dialers_.reserve(8);
 }
@@ -243,7 +243,7 @@ PhonebookResult PppdDialupService::Phonebook()
     if (!dir) {
         int error = errno;
         if (error == ENOENT)
-            return result;  // pppd's phonebook was never set up: no entries
+            return result; // pppd's phonebook was never set up: no entries
         result.Readable = false;
         if (error == EACCES || error == EPERM)
             result.Error = "你没有读取拨号网络电话簿（" + peersDir_.string() + "）的权限。" + DipAdvice();
@@ -267,8 +267,9 @@ PhonebookResult PppdDialupService::Phonebook()
         std::string_view name = entry->d_name;
         if (!IsAcceptableEntryName(name))
             continue;
-        struct stat st {};
-        bool regular = ::fstatat(dirFd, entry->d_name, &st, 0) == 0 ? S_ISREG(st.st_mode) : entry->d_type == DT_REG;
+        struct stat st { };
+        bool regular
+            = ::fstatat(dirFd, entry->d_name, &st, 0) == 0 ? S_ISREG(st.st_mode) : entry->d_type == DT_REG;
         if (regular)
             result.Entries.emplace_back(name);
     }
@@ -305,8 +306,7 @@ int PppdDialupService::InterfaceType(int dirFd, ino_t inode, const char* name)
     return int(type);
 }
 
-template <typename Visit>
-bool PppdDialupService::ForEachUpPppInterface(Visit&& visit)
+template <typename Visit> bool PppdDialupService::ForEachUpPppInterface(Visit&& visit)
 {
     int dirFd = ::open(netDir_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dirFd < 0)
@@ -314,10 +314,10 @@ bool PppdDialupService::ForEachUpPppInterface(Visit&& visit)
     // An interface's type never changes while it exists. The folder's times
     // change whenever an interface comes or goes, which also covers a new
     // interface that happens to get a reused inode number.
-    struct stat st {};
+    struct stat st { };
     if (::fstat(dirFd, &st) == 0) {
-        if (st.st_mtim.tv_sec != netDirMtime_.tv_sec || st.st_mtim.tv_nsec != netDirMtime_.tv_nsec ||
-            st.st_ctim.tv_sec != netDirCtime_.tv_sec || st.st_ctim.tv_nsec != netDirCtime_.tv_nsec) {
+        if (st.st_mtim.tv_sec != netDirMtime_.tv_sec || st.st_mtim.tv_nsec != netDirMtime_.tv_nsec
+            || st.st_ctim.tv_sec != netDirCtime_.tv_sec || st.st_ctim.tv_nsec != netDirCtime_.tv_nsec) {
             for (TypeCacheEntry& e : typeCache_)
                 e.type = -1;
             netDirMtime_ = st.st_mtim;
@@ -404,7 +404,7 @@ std::string PppdDialupService::GetDefaultConnection()
 std::string PppdDialupService::FindPppd(const char* searchPath)
 {
     auto isExecutableFile = [](const std::string& path) {
-        struct stat st {};
+        struct stat st { };
         return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::access(path.c_str(), X_OK) == 0;
     };
     std::string_view rest = searchPath ? searchPath : "";
@@ -422,7 +422,7 @@ std::string PppdDialupService::FindPppd(const char* searchPath)
     }
     // Debian keeps pppd in /usr/sbin, outside a user's PATH, executable only
     // by the group dip; when it is there, starting it tells the user why not.
-    struct stat st {};
+    struct stat st { };
     if (::stat("/usr/sbin/pppd", &st) == 0 && S_ISREG(st.st_mode))
         return "/usr/sbin/pppd";
     return {};
@@ -437,11 +437,12 @@ DialResult PppdDialupService::DialConnection(const std::string& name)
         result.Error = book.Error;
         return result;
     }
-    bool isEntry = IsAcceptableEntryName(name) && std::find(book.Entries.begin(), book.Entries.end(), name) != book.Entries.end();
+    bool isEntry = IsAcceptableEntryName(name)
+        && std::find(book.Entries.begin(), book.Entries.end(), name) != book.Entries.end();
     if (!isEntry) {
         result.Error = IsCleanText(name) && !name.empty()
-                           ? "“" + name + "”不是拨号网络电话簿中的连接，不能拨号。"
-                           : std::string("这个名称不是拨号网络电话簿中的连接，不能拨号。");
+            ? "“" + name + "”不是拨号网络电话簿中的连接，不能拨号。"
+            : std::string("这个名称不是拨号网络电话簿中的连接，不能拨号。");
         return result;
     }
     std::string pppd = FindPppd(std::getenv("PATH"));
@@ -452,7 +453,7 @@ DialResult PppdDialupService::DialConnection(const std::string& name)
 
     // Everything the child needs is prepared before fork: after it, only
     // async-signal-safe calls.
-    const char* argv[] = {"pppd", "call", name.c_str(), nullptr};
+    const char* argv[] = { "pppd", "call", name.c_str(), nullptr };
     int reportPipe[2];
     if (::pipe2(reportPipe, O_CLOEXEC) != 0) {
         result.Error = "无法启动拨号程序 pppd：" + SystemErrorText(errno);
@@ -491,8 +492,7 @@ DialResult PppdDialupService::DialConnection(const std::string& name)
     ::close(reportPipe[0]);
     if (n == sizeof execError) {
         int status;
-        while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-        }
+        while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) { }
         if (execError == EACCES || execError == EPERM)
             result.Error = "你没有启动拨号程序 " + pppd + " 的权限。" + DipAdvice();
         else
@@ -552,4 +552,4 @@ size_t PppdDialupService::RunningDialers()
     return dialers_.size();
 }
 
-}  // namespace tollix
+} // namespace tollix

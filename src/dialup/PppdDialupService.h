@@ -54,8 +54,7 @@ private:
 
     // Calls `visit(name, fd)` for each PPP interface that is up, in directory
     // order; stops when visit returns true. Allocates nothing.
-    template <typename Visit>
-    bool ForEachUpPppInterface(Visit&& visit);
+    template <typename Visit> bool ForEachUpPppInterface(Visit&& visit);
     int InterfaceType(int dirFd, ino_t inode, const char* name);
     void ReapDialers();
 
@@ -67,10 +66,10 @@ private:
 
     TypeCacheEntry typeCache_[kTypeCacheSize];
     size_t typeCacheNext_ = 0;
-    timespec netDirMtime_{};
-    timespec netDirCtime_{};
+    timespec netDirMtime_ {};
+    timespec netDirCtime_ {};
 
     std::vector<pid_t> dialers_;
 };
 
-}  // namespace tollix
+} // namespace tollix

@@ -37,14 +37,14 @@ std::string ReadAll(int fd)
 // (no display: these commands must not need one).
 RunResult RunTollix(const std::vector<const char*>& args, const std::map<std::string, std::string>& env)
 {
-    std::vector<std::string> envText = {"PATH=/usr/bin:/bin", "LANG=C.UTF-8"};
+    std::vector<std::string> envText = { "PATH=/usr/bin:/bin", "LANG=C.UTF-8" };
     for (const auto& [k, v] : env)
         envText.push_back(k + "=" + v);
     std::vector<char*> envp;
     for (std::string& e : envText)
         envp.push_back(e.data());
     envp.push_back(nullptr);
-    std::vector<char*> argv{const_cast<char*>(TOLLIX_BINARY)};
+    std::vector<char*> argv { const_cast<char*>(TOLLIX_BINARY) };
     for (const char* a : args)
         argv.push_back(const_cast<char*>(a));
     argv.push_back(nullptr);
@@ -91,8 +91,8 @@ TEST(TollixCheck, ReportsWhatTheMeterSeesAsTheWorldChanges)
     world.AddPeer("isp");
     world.AddPeer("163 拨号");
     world.MakeEmptyNet();
-    const std::map<std::string, std::string> env = {{"TOLLIX_HOME", home.Path().string()},
-                                                    {"TOLLIX_PPP_ROOT", world.Root().string()}};
+    const std::map<std::string, std::string> env
+        = { { "TOLLIX_HOME", home.Path().string() }, { "TOLLIX_PPP_ROOT", world.Root().string() } };
     const struct {
         const char* step;
         std::function<void()> change;
@@ -100,28 +100,28 @@ TEST(TollixCheck, ReportsWhatTheMeterSeesAsTheWorldChanges)
         std::vector<std::string> out;
         std::string err;
     } steps[] = {
-        {"idle", [] {}, 0,
-         {"数据文件夹：" + home.Path().string() + "\n", "拨号方式：pppd\n", "（2 个连接）", "  163 拨号\n  isp\n",
-          "连接状态：未连接\n"},
-         ""},
-        {"line up",
-         [&] {
-             world.SetInterface("ppp0", 512, "0x1091");
-             world.SetPidFile("ppp0.pid", "777\n");
-             world.SetProcess(777, "pppd", {"/usr/sbin/pppd", "updetach", "call", "163 拨号"});
-         },
-         0, {"连接状态：已连接（163 拨号）\n"}, ""},
-        {"stale pid file", [&] { world.SetProcess(777, "bash", {"bash"}); }, 0,
-         {"连接状态：已连接（连接名称未知）\n"}, ""},
-        {"line down", [&] { world.SetInterface("ppp0", 512, "0x1090"); }, 0, {"连接状态：未连接\n"}, ""},
-        {"no peers folder", [&] { std::filesystem::remove_all(world.Peers()); }, 0,
-         {"拨号网络电话簿：没有连接"}, ""},
-        {"peers not a folder", [&] { WriteFile(world.Peers(), "x"); }, 1,
-         {"拨号网络电话簿：无法读取\n", "连接状态：未连接\n"}, "不是文件夹"},
+        { "idle", [] {}, 0,
+            { "数据文件夹：" + home.Path().string() + "\n", "拨号方式：pppd\n", "（2 个连接）",
+                "  163 拨号\n  isp\n", "连接状态：未连接\n" },
+            "" },
+        { "line up",
+            [&] {
+                world.SetInterface("ppp0", 512, "0x1091");
+                world.SetPidFile("ppp0.pid", "777\n");
+                world.SetProcess(777, "pppd", { "/usr/sbin/pppd", "updetach", "call", "163 拨号" });
+            },
+            0, { "连接状态：已连接（163 拨号）\n" }, "" },
+        { "stale pid file", [&] { world.SetProcess(777, "bash", { "bash" }); }, 0,
+            { "连接状态：已连接（连接名称未知）\n" }, "" },
+        { "line down", [&] { world.SetInterface("ppp0", 512, "0x1090"); }, 0, { "连接状态：未连接\n" }, "" },
+        { "no peers folder", [&] { std::filesystem::remove_all(world.Peers()); }, 0,
+            { "拨号网络电话簿：没有连接" }, "" },
+        { "peers not a folder", [&] { WriteFile(world.Peers(), "x"); }, 1,
+            { "拨号网络电话簿：无法读取\n", "连接状态：未连接\n" }, "不是文件夹" },
     };
     for (const auto& s : steps) {
         s.change();
-        RunResult r = RunTollix({"--check"}, env);
+        RunResult r = RunTollix({ "--check" }, env);
         EXPECT_EQ(r.status, s.status) << s.step << "\n" << r.out << r.err;
         for (const std::string& part : s.out)
             EXPECT_TRUE(Contains(r.out, part)) << s.step << ": missing " << part << " in\n" << r.out;
@@ -144,16 +144,17 @@ TEST(TollixCheck, CommandLineFront)
         std::vector<std::string> out;
         std::string err;
     } cases[] = {
-        {{"--version"}, {}, 0, {"Tollix 3.1\n"}, ""},
-        {{"--help"}, {}, 0, {"用法：tollix", "--demo", "--check"}, ""},
-        {{"--demo", "--check"}, {{"XDG_DATA_HOME", xdg.Path().string()}}, 0,
-         {"数据文件夹：" + (xdg.Path() / "tollix-demo").string() + "\n", "拨号方式：demo", "（3 个连接）",
-          "  169多媒体通信网\n", "连接状态：未连接\n"},
-         ""},
-        {{"--check", "--demo"}, {{"TOLLIX_HOME", home.Path().string()}}, 0,
-         {"数据文件夹：" + home.Path().string() + "\n", "拨号方式：demo"}, ""},
-        {{"--chek"}, {}, 2, {}, "无法识别的选项“--chek”"},
-        {{"--check"}, {{"TOLLIX_HOME", (home.Path() / "file/sub").string()}}, 1, {}, "无法建立数据文件夹"},
+        { { "--version" }, {}, 0, { "Tollix 3.1\n" }, "" },
+        { { "--help" }, {}, 0, { "用法：tollix", "--demo", "--check" }, "" },
+        { { "--demo", "--check" }, { { "XDG_DATA_HOME", xdg.Path().string() } }, 0,
+            { "数据文件夹：" + (xdg.Path() / "tollix-demo").string() + "\n", "拨号方式：demo", "（3 个连接）",
+                "  169多媒体通信网\n", "连接状态：未连接\n" },
+            "" },
+        { { "--check", "--demo" }, { { "TOLLIX_HOME", home.Path().string() } }, 0,
+            { "数据文件夹：" + home.Path().string() + "\n", "拨号方式：demo" }, "" },
+        { { "--chek" }, {}, 2, {}, "无法识别的选项“--chek”" },
+        { { "--check" }, { { "TOLLIX_HOME", (home.Path() / "file/sub").string() } }, 1, {},
+            "无法建立数据文件夹" },
     };
     WriteFile(home.Path() / "file", "not a folder");
     for (const auto& c : cases) {
@@ -187,14 +188,16 @@ TEST(DataFolder, ChosenInOrderAndCreated)
         std::filesystem::path exeDir;
         std::filesystem::path expected;
     } cases[] = {
-        {"TOLLIX_HOME wins", false, explicitHome.c_str(), xdg.c_str(), exeWithIni, explicitHome},
-        {"TOLLIX_HOME also for the demo", true, explicitHome.c_str(), xdg.c_str(), exeWithIni, explicitHome},
-        {"portable copy", false, nullptr, xdg.c_str(), exeWithIni, exeWithIni},
-        {"demo ignores a portable copy", true, nullptr, xdg.c_str(), exeWithIni, xdg / "tollix-demo"},
-        {"installed: XDG data folder", false, nullptr, xdg.c_str(), exePlain, xdg / "tollix"},
-        {"empty TOLLIX_HOME is unset", false, "", xdg.c_str(), exePlain, xdg / "tollix"},
-        {"no XDG_DATA_HOME", false, nullptr, nullptr, exePlain, home / ".local/share/tollix"},
-        {"relative XDG_DATA_HOME ignored", true, nullptr, "relative", exePlain, home / ".local/share/tollix-demo"},
+        { "TOLLIX_HOME wins", false, explicitHome.c_str(), xdg.c_str(), exeWithIni, explicitHome },
+        { "TOLLIX_HOME also for the demo", true, explicitHome.c_str(), xdg.c_str(), exeWithIni,
+            explicitHome },
+        { "portable copy", false, nullptr, xdg.c_str(), exeWithIni, exeWithIni },
+        { "demo ignores a portable copy", true, nullptr, xdg.c_str(), exeWithIni, xdg / "tollix-demo" },
+        { "installed: XDG data folder", false, nullptr, xdg.c_str(), exePlain, xdg / "tollix" },
+        { "empty TOLLIX_HOME is unset", false, "", xdg.c_str(), exePlain, xdg / "tollix" },
+        { "no XDG_DATA_HOME", false, nullptr, nullptr, exePlain, home / ".local/share/tollix" },
+        { "relative XDG_DATA_HOME ignored", true, nullptr, "relative", exePlain,
+            home / ".local/share/tollix-demo" },
     };
     ScopedEnv homeEnv("HOME", home.c_str());
     for (const auto& c : cases) {
@@ -215,4 +218,4 @@ TEST(DataFolder, ChosenInOrderAndCreated)
     EXPECT_EQ(tollix::test::ReadFile(temp.Path() / "blocked"), "keep me");
 }
 
-}  // namespace
+} // namespace

@@ -94,7 +94,8 @@ private:
 // Sets an environment variable for one scope and puts the old value back.
 class ScopedEnv {
 public:
-    ScopedEnv(const char* name, const char* value) : name_(name)
+    ScopedEnv(const char* name, const char* value)
+        : name_(name)
     {
         if (const char* old = std::getenv(name)) {
             hadOld_ = true;
@@ -121,4 +122,4 @@ private:
     bool hadOld_ = false;
 };
 
-}  // namespace tollix::test
+} // namespace tollix::test

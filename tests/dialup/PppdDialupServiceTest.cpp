@@ -10,8 +10,8 @@
 #include <functional>
 #include <thread>
 
-#include "dialup/PppdDialupService.h"
 #include "dialup/DialupFixture.h"
+#include "dialup/PppdDialupService.h"
 
 extern char** environ;
 
@@ -37,15 +37,15 @@ TEST(PppdDialupService, ConnectedOnlyWhileAPppInterfaceIsUp)
         std::vector<Interface> interfaces;
         bool connected;
     } cases[] = {
-        {"ppp up", {{"ppp0", 512, "0x1091"}}, true},
-        {"ppp down", {{"ppp0", 512, "0x1090"}}, false},
-        {"ethernet up, not ppp", {{"lo", 772, "0x9"}, {"eth0", 1, "0x1003"}}, false},
-        {"no interfaces", {}, false},
-        {"two links, the second up", {{"ppp0", 512, "0x1090"}, {"ppp1", 512, "0x1091"}}, true},
-        {"ppp with any name", {{"isp-link", 512, "0x11"}}, true},
-        {"flags unreadable text", {{"ppp0", 512, "garbage"}}, false},
-        {"type unreadable text", {{"ppp0", -1, "0x1091"}}, false},
-        {"up bit only, decimal", {{"ppp0", 512, "1"}}, true},
+        { "ppp up", { { "ppp0", 512, "0x1091" } }, true },
+        { "ppp down", { { "ppp0", 512, "0x1090" } }, false },
+        { "ethernet up, not ppp", { { "lo", 772, "0x9" }, { "eth0", 1, "0x1003" } }, false },
+        { "no interfaces", {}, false },
+        { "two links, the second up", { { "ppp0", 512, "0x1090" }, { "ppp1", 512, "0x1091" } }, true },
+        { "ppp with any name", { { "isp-link", 512, "0x11" } }, true },
+        { "flags unreadable text", { { "ppp0", 512, "garbage" } }, false },
+        { "type unreadable text", { { "ppp0", -1, "0x1091" } }, false },
+        { "up bit only, decimal", { { "ppp0", 512, "1" } }, true },
     };
     for (const auto& c : cases) {
         PppWorld world;
@@ -72,20 +72,20 @@ TEST(PppdDialupService, FollowsTheLineAsInterfacesComeAndGo)
         std::function<void()> change;
         bool connected;
     } steps[] = {
-        {"nothing", [] {}, false},
-        {"ethernet appears", [&] { world.SetInterface("eth0", 1, "0x1003"); }, false},
-        {"ppp0 appears down", [&] { world.SetInterface("ppp0", 512, "0x1090"); }, false},
-        {"ppp0 goes up", [&] { world.SetInterface("ppp0", 512, "0x1091"); }, true},
-        {"ppp0 goes down", [&] { world.SetInterface("ppp0", 512, "0x1090"); }, false},
-        {"ppp0 removed", [&] { world.RemoveInterface("ppp0"); }, false},
+        { "nothing", [] {}, false },
+        { "ethernet appears", [&] { world.SetInterface("eth0", 1, "0x1003"); }, false },
+        { "ppp0 appears down", [&] { world.SetInterface("ppp0", 512, "0x1090"); }, false },
+        { "ppp0 goes up", [&] { world.SetInterface("ppp0", 512, "0x1091"); }, true },
+        { "ppp0 goes down", [&] { world.SetInterface("ppp0", 512, "0x1090"); }, false },
+        { "ppp0 removed", [&] { world.RemoveInterface("ppp0"); }, false },
         // A new interface under a known name may get the old inode number.
-        {"ppp0 back as ethernet", [&] { world.SetInterface("ppp0", 1, "0x1003"); }, false},
-        {"ppp0 replaced by a ppp link",
-         [&] {
-             world.RemoveInterface("ppp0");
-             world.SetInterface("ppp0", 512, "0x1091");
-         },
-         true},
+        { "ppp0 back as ethernet", [&] { world.SetInterface("ppp0", 1, "0x1003"); }, false },
+        { "ppp0 replaced by a ppp link",
+            [&] {
+                world.RemoveInterface("ppp0");
+                world.SetInterface("ppp0", 512, "0x1091");
+            },
+            true },
     };
     for (const auto& s : steps) {
         s.change();
@@ -102,43 +102,72 @@ TEST(PppdDialupService, ConnectionNameComesFromTheOwningPppd)
         std::function<void(PppWorld&)> processes;
         std::string name;
     } cases[] = {
-        {"plain call", {{"ppp0", 512, "0x1091"}}, {{"ppp0.pid", "4242\n"}},
-         [](PppWorld& w) { w.SetProcess(4242, "pppd", {"/usr/sbin/pppd", "call", "isp"}); }, "isp"},
-        {"call not first", {{"ppp0", 512, "0x1091"}}, {{"ppp0.pid", "4242\n"}},
-         [](PppWorld& w) { w.SetProcess(4242, "pppd", {"pppd", "nodetach", "debug", "call", "163 拨号", "persist"}); },
-         "163 拨号"},
-        {"NetworkManager pppd without call", {{"ppp0", 512, "0x1091"}}, {{"ppp0.pid", "4242\n"}},
-         [](PppWorld& w) { w.SetProcess(4242, "pppd", {"/usr/sbin/pppd", "plugin", "rp-pppoe.so", "nodetach", "ipparam", "/org/freedesktop/NetworkManager/PPP/1"}); },
-         ""},
-        {"call as the last word", {{"ppp0", 512, "0x1091"}}, {{"ppp0.pid", "4242\n"}},
-         [](PppWorld& w) { w.SetProcess(4242, "pppd", {"pppd", "call"}); }, ""},
-        {"stale pid file, no such process", {{"ppp0", 512, "0x1091"}}, {{"ppp0.pid", "4242\n"}},
-         [](PppWorld&) {}, ""},
-        {"pid file names a process that is not pppd", {{"ppp0", 512, "0x1091"}}, {{"ppp0.pid", "4242\n"}},
-         [](PppWorld& w) { w.SetProcess(4242, "sleep", {"sleep", "call", "isp"}); }, ""},
-        {"no pid file", {{"ppp0", 512, "0x1091"}}, {},
-         [](PppWorld& w) { w.SetProcess(4242, "pppd", {"pppd", "call", "isp"}); }, ""},
-        {"pid file not a number", {{"ppp0", 512, "0x1091"}}, {{"ppp0.pid", "42x\n"}},
-         [](PppWorld& w) { w.SetProcess(42, "pppd", {"pppd", "call", "isp"}); }, ""},
-        {"pid file empty", {{"ppp0", 512, "0x1091"}}, {{"ppp0.pid", ""}}, [](PppWorld&) {}, ""},
-        {"line down", {{"ppp0", 512, "0x1090"}}, {{"ppp0.pid", "4242\n"}},
-         [](PppWorld& w) { w.SetProcess(4242, "pppd", {"pppd", "call", "isp"}); }, ""},
-        {"two links up: the first by name", {{"ppp1", 512, "0x1091"}, {"ppp0", 512, "0x1091"}},
-         {{"ppp0.pid", "100\n"}, {"ppp1.pid", "101\n"}},
-         [](PppWorld& w) {
-             w.SetProcess(100, "pppd", {"pppd", "call", "first"});
-             w.SetProcess(101, "pppd", {"pppd", "call", "second"});
-         },
-         "first"},
-        {"two links, only the second up", {{"ppp0", 512, "0x1090"}, {"ppp1", 512, "0x1091"}},
-         {{"ppp0.pid", "100\n"}, {"ppp1.pid", "101\n"}},
-         [](PppWorld& w) {
-             w.SetProcess(100, "pppd", {"pppd", "call", "first"});
-             w.SetProcess(101, "pppd", {"pppd", "call", "second"});
-         },
-         "second"},
-        {"name with a line break is not passed on", {{"ppp0", 512, "0x1091"}}, {{"ppp0.pid", "4242\n"}},
-         [](PppWorld& w) { w.SetProcess(4242, "pppd", {"pppd", "call", "isp\nName=forged"}); }, ""},
+        { "plain call", { { "ppp0", 512, "0x1091" } }, { { "ppp0.pid", "4242\n" } },
+            [](PppWorld& w) {
+                w.SetProcess(4242, "pppd", { "/usr/sbin/pppd", "call", "isp" });
+            },
+            "isp" },
+        { "call not first", { { "ppp0", 512, "0x1091" } }, { { "ppp0.pid", "4242\n" } },
+            [](PppWorld& w) {
+                w.SetProcess(4242, "pppd", { "pppd", "nodetach", "debug", "call", "163 拨号", "persist" });
+            },
+            "163 拨号" },
+        { "NetworkManager pppd without call", { { "ppp0", 512, "0x1091" } }, { { "ppp0.pid", "4242\n" } },
+            [](PppWorld& w) {
+                w.SetProcess(4242, "pppd",
+                    { "/usr/sbin/pppd", "plugin", "rp-pppoe.so", "nodetach", "ipparam",
+                        "/org/freedesktop/NetworkManager/PPP/1" });
+            },
+            "" },
+        { "call as the last word", { { "ppp0", 512, "0x1091" } }, { { "ppp0.pid", "4242\n" } },
+            [](PppWorld& w) {
+                w.SetProcess(4242, "pppd", { "pppd", "call" });
+            },
+            "" },
+        { "stale pid file, no such process", { { "ppp0", 512, "0x1091" } }, { { "ppp0.pid", "4242\n" } },
+            [](PppWorld&) {}, "" },
+        { "pid file names a process that is not pppd", { { "ppp0", 512, "0x1091" } },
+            { { "ppp0.pid", "4242\n" } },
+            [](PppWorld& w) {
+                w.SetProcess(4242, "sleep", { "sleep", "call", "isp" });
+            },
+            "" },
+        { "no pid file", { { "ppp0", 512, "0x1091" } }, {},
+            [](PppWorld& w) {
+                w.SetProcess(4242, "pppd", { "pppd", "call", "isp" });
+            },
+            "" },
+        { "pid file not a number", { { "ppp0", 512, "0x1091" } }, { { "ppp0.pid", "42x\n" } },
+            [](PppWorld& w) {
+                w.SetProcess(42, "pppd", { "pppd", "call", "isp" });
+            },
+            "" },
+        { "pid file empty", { { "ppp0", 512, "0x1091" } }, { { "ppp0.pid", "" } }, [](PppWorld&) {}, "" },
+        { "line down", { { "ppp0", 512, "0x1090" } }, { { "ppp0.pid", "4242\n" } },
+            [](PppWorld& w) {
+                w.SetProcess(4242, "pppd", { "pppd", "call", "isp" });
+            },
+            "" },
+        { "two links up: the first by name", { { "ppp1", 512, "0x1091" }, { "ppp0", 512, "0x1091" } },
+            { { "ppp0.pid", "100\n" }, { "ppp1.pid", "101\n" } },
+            [](PppWorld& w) {
+                w.SetProcess(100, "pppd", { "pppd", "call", "first" });
+                w.SetProcess(101, "pppd", { "pppd", "call", "second" });
+            },
+            "first" },
+        { "two links, only the second up", { { "ppp0", 512, "0x1090" }, { "ppp1", 512, "0x1091" } },
+            { { "ppp0.pid", "100\n" }, { "ppp1.pid", "101\n" } },
+            [](PppWorld& w) {
+                w.SetProcess(100, "pppd", { "pppd", "call", "first" });
+                w.SetProcess(101, "pppd", { "pppd", "call", "second" });
+            },
+            "second" },
+        { "name with a line break is not passed on", { { "ppp0", 512, "0x1091" } },
+            { { "ppp0.pid", "4242\n" } },
+            [](PppWorld& w) {
+                w.SetProcess(4242, "pppd", { "pppd", "call", "isp\nName=forged" });
+            },
+            "" },
     };
     for (const auto& c : cases) {
         PppWorld world;
@@ -156,9 +185,9 @@ TEST(PppdDialupService, ConnectionNameComesFromTheOwningPppd)
 TEST(PppdDialupService, PhonebookListsOnlyDiallablePeers)
 {
     PppWorld world;
-    for (const char* name : {"isp", "with blank", "中国电信", "a;b", "$(reboot)", "-leading", "a..b", "zeta",
-                             ".hidden", "isp~", "isp.bak", "ctl\x01name", "line\nbreak", "tab\tname", "bad\xff utf8",
-                             "del\x7f"})
+    for (const char* name :
+        { "isp", "with blank", "中国电信", "a;b", "$(reboot)", "-leading", "a..b", "zeta", ".hidden", "isp~",
+            "isp.bak", "ctl\x01name", "line\nbreak", "tab\tname", "bad\xff utf8", "del\x7f" })
         world.AddPeer(name);
     std::filesystem::create_directories(world.Peers() / "folder");
     std::filesystem::create_symlink("isp", world.Peers() / "linked");
@@ -167,8 +196,8 @@ TEST(PppdDialupService, PhonebookListsOnlyDiallablePeers)
     PppdDialupService service(world.Root());
     tollix::PhonebookResult book = service.Phonebook();
     EXPECT_TRUE(book.Readable);
-    const std::vector<std::string> expected = {"$(reboot)", "-leading", "a..b", "a;b", "isp",
-                                               "linked",    "with blank", "zeta", "中国电信"};
+    const std::vector<std::string> expected
+        = { "$(reboot)", "-leading", "a..b", "a;b", "isp", "linked", "with blank", "zeta", "中国电信" };
     EXPECT_EQ(book.Entries, expected);
 }
 
@@ -202,7 +231,8 @@ TEST(PppdDialupService, PhonebookThatCannotBeReadSaysWhy)
         ASSERT_GE(pid, 0);
         if (pid == 0) {
             ::close(pipeFds[0]);
-            if (::geteuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0))
+            if (::geteuid() == 0
+                && (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0))
                 ::_exit(3);
             tollix::PhonebookResult book = PppdDialupService(world.Root()).Phonebook();
             std::string report = (book.Readable ? "1" : "0") + book.Error;
@@ -233,10 +263,10 @@ public:
     explicit FakePppd(const std::string& body = "")
     {
         std::filesystem::path script = bin_.Path() / "pppd";
-        std::string text = body.empty() ? "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\0' \"$a\"; done > \"" +
-                                              Record().string() + ".tmp\"\nmv \"" + Record().string() + ".tmp\" \"" +
-                                              Record().string() + "\"\n"
-                                        : body;
+        std::string text = body.empty()
+            ? "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\0' \"$a\"; done > \"" + Record().string()
+                + ".tmp\"\nmv \"" + Record().string() + ".tmp\" \"" + Record().string() + "\"\n"
+            : body;
         WriteFile(script, text);
         std::filesystem::permissions(script, std::filesystem::perms::owner_all);
     }
@@ -275,21 +305,22 @@ TEST(PppdDialupService, DialsOnlyPhonebookEntriesAsOneArgument)
         std::string name;
         bool started;
     } cases[] = {
-        {"isp", true},
-        {"with blank", true},
-        {"a;b", true},
-        {"$(touch pwned)", true},
-        {"-leading", true},
-        {"中国电信", true},
-        {"not an entry", false},
-        {".hidden", false},
-        {"isp.bak", false},
-        {"../../../bin/sh", false},
-        {"isp\n", false},
-        {"", false},
+        { "isp", true },
+        { "with blank", true },
+        { "a;b", true },
+        { "$(touch pwned)", true },
+        { "-leading", true },
+        { "中国电信", true },
+        { "not an entry", false },
+        { ".hidden", false },
+        { "isp.bak", false },
+        { "../../../bin/sh", false },
+        { "isp\n", false },
+        { "", false },
     };
     PppWorld world;
-    for (const char* name : {"isp", "with blank", "a;b", "$(touch pwned)", "-leading", "中国电信", ".hidden", "isp.bak"})
+    for (const char* name :
+        { "isp", "with blank", "a;b", "$(touch pwned)", "-leading", "中国电信", ".hidden", "isp.bak" })
         world.AddPeer(name);
     for (const auto& c : cases) {
         FakePppd pppd;
@@ -299,7 +330,7 @@ TEST(PppdDialupService, DialsOnlyPhonebookEntriesAsOneArgument)
         EXPECT_EQ(result.Started, c.started) << c.name;
         if (c.started) {
             EXPECT_TRUE(result.Error.empty()) << c.name;
-            EXPECT_EQ(pppd.WaitForArguments(), (std::vector<std::string>{"call", c.name})) << c.name;
+            EXPECT_EQ(pppd.WaitForArguments(), (std::vector<std::string> { "call", c.name })) << c.name;
             EXPECT_TRUE(WaitUntilNoDialers(service)) << "finished dialer left unreaped: " << c.name;
         } else {
             EXPECT_NE(result.Error.find("不是拨号网络电话簿中的连接"), std::string::npos) << result.Error;
@@ -358,8 +389,8 @@ TEST(PppdDialupService, HangUpSignalsOnlyPppd)
     TempDir bin;
     std::filesystem::copy_file("/bin/sleep", bin.Path() / "pppd");
     std::filesystem::permissions(bin.Path() / "pppd", std::filesystem::perms::owner_all);
-    pid_t pppd = Spawn(bin.Path() / "pppd", {"pppd", "30"});
-    pid_t unrelated = Spawn("/bin/sleep", {"sleep", "30"});
+    pid_t pppd = Spawn(bin.Path() / "pppd", { "pppd", "30" });
+    pid_t unrelated = Spawn("/bin/sleep", { "sleep", "30" });
     ASSERT_GT(pppd, 0);
     ASSERT_GT(unrelated, 0);
     // Let the exec finish so that comm is the program's name.
@@ -369,7 +400,7 @@ TEST(PppdDialupService, HangUpSignalsOnlyPppd)
     world.UseRealProc();
     world.SetPidFile("ppp0.pid", std::to_string(pppd) + "\n");
     world.SetPidFile("ppp-isp.pid", std::to_string(pppd) + "\n");
-    world.SetPidFile("ppp1.pid", std::to_string(unrelated) + "\n");  // stale: the pid now belongs to sleep
+    world.SetPidFile("ppp1.pid", std::to_string(unrelated) + "\n"); // stale: the pid now belongs to sleep
     world.SetPidFile("self.pid", std::to_string(::getpid()) + "\n");
     world.SetPidFile("init.pid", "1\n");
     world.SetPidFile("junk.pid", "-15\n");
@@ -402,11 +433,12 @@ TEST(PppdDialupService, FindsPppdOnPathThenInSbin)
     FakePppd first;
     FakePppd second;
     TempDir empty;
-    std::string path = empty.Path().string() + "::relative:" + first.Bin().string() + ":" + second.Bin().string();
+    std::string path
+        = empty.Path().string() + "::relative:" + first.Bin().string() + ":" + second.Bin().string();
     EXPECT_EQ(PppdDialupService::FindPppd(path.c_str()), (first.Bin() / "pppd").string());
     std::string fallback = std::filesystem::exists("/usr/sbin/pppd") ? "/usr/sbin/pppd" : "";
     EXPECT_EQ(PppdDialupService::FindPppd(empty.Path().c_str()), fallback);
     EXPECT_EQ(PppdDialupService::FindPppd(nullptr), fallback);
 }
 
-}  // namespace
+} // namespace
