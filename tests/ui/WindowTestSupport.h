@@ -1,0 +1,89 @@
+#pragma once
+
+// Helpers shared by the window tests: answering message boxes, finding
+// top-level windows and reading the settings file the way the program does.
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QObject>
+#include <QStringList>
+#include <QTimer>
+#include <QWidget>
+
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <string_view>
+
+#include "config/ProfileFile.h"
+
+namespace tollix::test {
+
+// What a message box showed before it was answered.
+struct SeenBox {
+    QString title;
+    QString text;
+    QStringList buttons;
+};
+
+// Answers the modal message boxes the code under test opens, one answer per
+// box in order (a box beyond the answers is rejected), and records each box.
+class BoxAnswerer : public QObject {
+public:
+    explicit BoxAnswerer(std::deque<QMessageBox::StandardButton> answers = {}) : answers_(std::move(answers))
+    {
+        connect(&timer_, &QTimer::timeout, this, [this] { Poll(); });
+        timer_.start(5);
+    }
+    QList<SeenBox> seen;
+
+private:
+    void Poll()
+    {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        SeenBox record{box->windowTitle(), box->text(), {}};
+        for (QAbstractButton* b : box->buttons())
+            record.buttons << b->text();
+        seen << record;
+        QAbstractButton* answer = nullptr;
+        if (!answers_.empty()) {
+            answer = box->button(answers_.front());
+            answers_.pop_front();
+        }
+        if (answer)
+            answer->click();
+        else
+            box->reject();
+    }
+    std::deque<QMessageBox::StandardButton> answers_;
+    QTimer timer_;
+};
+
+// The visible top-level window with that objectName, or nullptr.
+template <typename T = QWidget>
+T* VisibleTopLevel(const QString& name)
+{
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == name && w->isVisible())
+            return qobject_cast<T*>(w);
+    return nullptr;
+}
+
+inline void WriteBytes(const std::filesystem::path& path, std::string_view contents)
+{
+    std::filesystem::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << contents;
+}
+
+// A value of tollix.ini as the program reads it (UTF-8); "<missing>" when absent.
+inline QString IniValue(const std::filesystem::path& ini, const char* section, const char* key)
+{
+    const std::string text = ProfileFile(ini).ReadText(section, key, "<missing>", 256);
+    return QString::fromStdString(text);
+}
+
+}  // namespace tollix::test
