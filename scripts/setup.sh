@@ -10,7 +10,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   faketime xvfb xauth fonts-wqy-microhei poppler-utils desktop-file-utils
-  iproute2 procps
+  iproute2 procps python3
 )
 
 missing=()
