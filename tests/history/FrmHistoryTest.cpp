@@ -1,0 +1,452 @@
+#include "config/SettingKeys.h"
+#include "core/Clock.h"
+#include "core/Gbk.h"
+#include "core/Program.h"
+#include "core/SafeFile.h"
+#include "history/ConnectionLog.h"
+#include "history/FrmHistory.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPointer>
+#include <QProcess>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+#include <deque>
+#include <filesystem>
+#include <memory>
+
+using namespace tollix;
+namespace fs = std::filesystem;
+
+namespace {
+
+// Answers the message boxes the window opens, one answer per box in order,
+// and records their texts. A box beyond the prepared answers is cancelled
+// (and recorded), so a question that should not come fails instead of hanging.
+class BoxAnswerer : public QObject {
+public:
+    explicit BoxAnswerer(std::deque<QMessageBox::StandardButton> answers = {}) : answers_(std::move(answers))
+    {
+        connect(&timer_, &QTimer::timeout, this, [this] { Poll(); });
+        timer_.start(5);
+    }
+    QStringList seen;
+
+private:
+    void Poll()
+    {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        seen << box->text();
+        QMessageBox::StandardButton answer = QMessageBox::Cancel;
+        if (!answers_.empty()) {
+            answer = answers_.front();
+            answers_.pop_front();
+        }
+        if (QAbstractButton* b = box->button(answer))
+            b->click();
+        else
+            box->reject();
+    }
+    std::deque<QMessageBox::StandardButton> answers_;
+    QTimer timer_;
+};
+
+DateTime At(int y, int mo, int d, int h = 0, int mi = 0, int s = 0)
+{
+    return *DateTime::FromCivil(y, mo, d, h, mi, s);
+}
+
+ConnectionLogEntry Entry(const std::string& name, DateTime start, int32_t seconds, const char* net,
+                         const char* tel)
+{
+    return ConnectionLogEntry{FixName15(name), start, seconds, *ParseMoney(tel), *ParseMoney(net), 1};
+}
+
+// Wednesday 15 May 2024, noon.
+const DateTime kNow = At(2024, 5, 15, 12, 0, 0);
+
+QString Cell(QTableWidget* grid, int row, int column)
+{
+    const QTableWidgetItem* item = grid->item(row, column);
+    return item ? item->text() : QString();
+}
+
+std::string FileBytes(const fs::path& path)
+{
+    std::string bytes;
+    ReadWholeFile(path, bytes);
+    return bytes;
+}
+
+int LineCount(const fs::path& path)
+{
+    const std::string bytes = FileBytes(path);
+    return int(std::count(bytes.begin(), bytes.end(), '\n'));
+}
+
+}  // namespace
+
+class FrmHistoryTest : public QObject {
+    Q_OBJECT
+private:
+    QTemporaryDir dir_;
+    std::unique_ptr<Program> program_;
+    ManualClock clock_{kNow};
+    QPointer<FrmHistory> window_;
+    int returned_ = 0;
+
+    // A fresh data folder with the phonebook Home, Work and the given log.
+    void Prepare(const std::vector<ConnectionLogEntry>& oldestFirst, int logNumber = 50)
+    {
+        fs::remove(Path("time.txt"));
+        fs::remove(Path("tollix.ini"));
+        program_ = std::make_unique<Program>(Path(""));
+        if (logNumber != 50)
+            WriteSetting(program_->Profile, Setting::LogNumber, std::to_string(logNumber));
+        LoadSettings(*program_, {"Home", "Work"}, kNow);
+        for (const ConnectionLogEntry& e : oldestFirst)
+            QVERIFY(AppendLogEntry(program_->LogPath, e));
+    }
+
+    void Open()
+    {
+        returned_ = 0;
+        window_ = new FrmHistory(*program_, clock_, [this] { ++returned_; });
+        window_->show();
+        window_->Form_Load();
+    }
+
+    fs::path Path(const char* name) const { return fs::path(dir_.path().toStdString()) / name; }
+    QTableWidget* Grid() const { return window_->findChild<QTableWidget*>("MSFlexGrid1"); }
+    QComboBox* Combo(const char* name) const { return window_->findChild<QComboBox*>(name); }
+    QString Status() const { return window_->findChild<QLabel*>("StatusBar1_Panel1")->text(); }
+    void Click(const QString& caption)
+    {
+        for (QAction* a : window_->findChildren<QAction*>())
+            if (a->objectName().startsWith("Toolbar1_") && a->text() == caption) {
+                a->trigger();
+                return;
+            }
+        QFAIL(qPrintable("no toolbar button " + caption));
+    }
+    std::vector<ConnectionLogEntry> Numbered(int count)
+    {
+        std::vector<ConnectionLogEntry> log;
+        for (int i = 0; i < count; ++i)
+            log.push_back(Entry(i % 2 ? "Work" : "Home", At(2024, 1, 1).AddSeconds(int64_t(i) * 3600), 60 + i, "1", "0.5"));
+        return log;
+    }
+
+private slots:
+    void initTestCase() { QVERIFY(dir_.isValid()); }
+
+    void cleanup()
+    {
+        if (window_)
+            window_->close();
+        QTRY_VERIFY(!window_);
+        qunsetenv("TOLLIX_PRINT_TO_PDF");
+    }
+
+    void controls()
+    {
+        Prepare({});
+        Open();
+        QCOMPARE(window_->windowTitle(), QStringLiteral("历史记录窗口"));
+        QStringList captions;
+        for (int i = 1; i <= 4; ++i) {
+            auto* a = window_->findChild<QAction*>(QString("Toolbar1_%1").arg(i));
+            QVERIFY(a);
+            captions << a->text() + "/" + a->toolTip();
+        }
+        QCOMPARE(captions, QStringList({"打印记录/打印当前显示的记录", "删除记录/删除所有的记录",
+                                        "显示帮助/解答一些问题", "返回/返回主窗口"}));
+        QCOMPARE(window_->findChild<QLabel*>("Label1")->text(), QStringLiteral("保留最后"));
+        QCOMPARE(window_->findChild<QLabel*>("Label2")->text(), QStringLiteral("按时间段"));
+        QStringList items;
+        for (const char* name : {"cboRASname", "cboShowTime", "cboLastItem"})
+            for (int i = 0; i < Combo(name)->count(); ++i)
+                items << Combo(name)->itemText(i);
+        QCOMPARE(items, QStringList({"显示所有的记录", "仅显示Home的记录", "仅显示Work的记录",
+                                     "显示所有的记录", "只显示今天的记录", "只显示这个星期的记录",
+                                     "只显示这个月的记录", "只显示这两个月的记录",
+                                     "10条记录", "50条记录", "100条记录", "500条记录", "1000条记录"}));
+        QCOMPARE(Combo("cboLastItem")->currentText(), QStringLiteral("50条记录"));
+        QCOMPARE(Combo("cboShowTime")->currentText(), QStringLiteral("显示所有的记录"));
+
+        // An empty log: headers and an empty totals row.
+        QTableWidget* grid = Grid();
+        QCOMPARE(grid->rowCount(), 2);
+        QStringList headers;
+        for (int c = 0; c < 7; ++c)
+            headers << Cell(grid, 0, c);
+        QCOMPARE(headers, QStringList({"序号", "连接名称", "开始时间", "用时", "上网费(元)", "电话费(元)", "总费用(元)"}));
+        QCOMPARE(Cell(grid, 1, 0), QStringLiteral("合计"));
+        QCOMPARE(Cell(grid, 1, 3), QString());
+        QCOMPARE(Cell(grid, 1, 6), QStringLiteral("0"));
+        QCOMPARE(Status(), QStringLiteral("共有 0 条纪录"));
+        // Column widths follow the twips at the screen's resolution.
+        QCOMPARE(grid->columnWidth(2), (2400 * grid->logicalDpiX() + 720) / 1440);
+
+        // "返回" leaves the window and hands back to the main window; the title
+        // bar's close button only closes.
+        Click("返回");
+        QTRY_VERIFY(!window_);
+        QCOMPARE(returned_, 1);
+        Open();
+        window_->close();
+        QTRY_VERIFY(!window_);
+        QCOMPARE(returned_, 0);
+    }
+
+    void filtersAndTotals_data()
+    {
+        QTest::addColumn<int>("connection");
+        QTest::addColumn<int>("period");
+        QTest::addColumn<QStringList>("starts");  // column 2 of the rows shown, newest first
+        QTest::addColumn<QStringList>("totals");  // duration, access, telephone, both
+
+        QTest::newRow("all") << 0 << 0
+            << QStringList{"2024年05月15日10点00分", "2024年05月15日09点00分", "2024年05月12日20点00分",
+                           "2024年05月11日08点00分", "2024年05月01日00点00分", "2024年04月30日23点00分",
+                           "2024年03月31日22点00分"}
+            << QStringList{"2小时47分5秒", "7.0433", "3.92", "10.9633"};
+        QTest::newRow("Home, today") << 1 << 1 << QStringList{"2024年05月15日09点00分"}
+            << QStringList{"31分", "2.4", "1.1", "3.5"};
+        QTest::newRow("Work, today") << 2 << 1 << QStringList{"2024年05月15日10点00分"}
+            << QStringList{"10分", "0.5", "0.3", "0.8"};
+        QTest::newRow("all, this week") << 0 << 2
+            << QStringList{"2024年05月15日10点00分", "2024年05月15日09点00分", "2024年05月12日20点00分"}
+            << QStringList{"1小时41分", "3.9", "2", "5.9"};
+        QTest::newRow("Home, this month") << 1 << 3
+            << QStringList{"2024年05月15日09点00分", "2024年05月12日20点00分", "2024年05月01日00点00分"}
+            << QStringList{"1小时33分", "3.5", "1.9", "5.4"};
+        QTest::newRow("Work, two months") << 2 << 4
+            << QStringList{"2024年05月15日10点00分", "2024年05月11日08点00分", "2024年04月30日23点00分"}
+            << QStringList{"1小时13分6秒", "3.5333", "2", "5.5333"};
+        QTest::newRow("Home, two months") << 1 << 4
+            << QStringList{"2024年05月15日09点00分", "2024年05月12日20点00分", "2024年05月01日00点00分"}
+            << QStringList{"1小时33分", "3.5", "1.9", "5.4"};
+    }
+
+    void filtersAndTotals()
+    {
+        QFETCH(int, connection);
+        QFETCH(int, period);
+        QFETCH(QStringList, starts);
+        QFETCH(QStringList, totals);
+
+        // Names logged in other letter cases still belong to their connection.
+        Prepare({
+            Entry("HOME", At(2024, 3, 31, 22), 59, "0.01", "0.02"),
+            Entry("Work", At(2024, 4, 30, 23), 3725, "3", "1.5"),
+            Entry("Home", At(2024, 5, 1, 0), 120, "0.1", "0.2"),
+            Entry("work", At(2024, 5, 11, 8), 61, "0.0333", "0.2"),
+            Entry("Home", At(2024, 5, 12, 20), 3600, "1", "0.6"),
+            Entry("home", At(2024, 5, 15, 9), 1860, "2.4", "1.1"),
+            Entry("Work", At(2024, 5, 15, 10), 600, "0.5", "0.3"),
+        });
+        Open();
+        Combo("cboRASname")->setCurrentIndex(connection);
+        Combo("cboShowTime")->setCurrentIndex(period);
+
+        QTableWidget* grid = Grid();
+        QCOMPARE(grid->rowCount(), starts.size() + 2);
+        QCOMPARE(Status(), QString("共有 %1 条纪录").arg(starts.size()));
+        QStringList shown;
+        for (int r = 2; r < grid->rowCount(); ++r) {
+            QCOMPARE(Cell(grid, r, 0), QString::number(r - 1));
+            if (connection)
+                QCOMPARE(Cell(grid, r, 1).toLower(), connection == 1 ? QString("home") : QString("work"));
+            shown << Cell(grid, r, 2);
+        }
+        QCOMPARE(shown, starts);
+        QCOMPARE(Cell(grid, 1, 0), QStringLiteral("合计"));
+        QCOMPARE((QStringList{Cell(grid, 1, 3), Cell(grid, 1, 4), Cell(grid, 1, 5), Cell(grid, 1, 6)}), totals);
+        // Filtering never shortens the log below its length.
+        QCOMPARE(LineCount(program_->LogPath), 7);
+    }
+
+    void openingTrimsTheLog()
+    {
+        Prepare(Numbered(80));
+        Open();
+        QCOMPARE(Grid()->rowCount(), 52);
+        QCOMPARE(LineCount(program_->LogPath), 50);
+        // The newest entry is serial 1.
+        QCOMPARE(Cell(Grid(), 2, 2), QString::fromStdString(DateTimeText(At(2024, 1, 1).AddSeconds(79 * 3600))));
+    }
+
+    void shorterLogAsksFirst()
+    {
+        Prepare(Numbered(25));
+        Open();
+        const std::string before = FileBytes(program_->LogPath);
+        const std::string iniBefore = FileBytes(Path("tollix.ini"));
+        QComboBox* length = Combo("cboLastItem");
+        {
+            BoxAnswerer answerer({QMessageBox::Cancel});
+            length->setCurrentIndex(0);
+            QCOMPARE(answerer.seen, QStringList{"这将把第10条以后的记录都删除,你肯定吗?"});
+        }
+        QCOMPARE(program_->LogNumber, int16_t(50));
+        QCOMPARE(FileBytes(program_->LogPath), before);
+        QCOMPARE(FileBytes(Path("tollix.ini")), iniBefore);
+        QCOMPARE(Grid()->rowCount(), 27);
+        QCOMPARE(length->currentText(), QStringLiteral("50条记录"));
+
+        {
+            BoxAnswerer answerer({QMessageBox::Ok});
+            length->setCurrentIndex(0);
+            QCOMPARE(answerer.seen.size(), 1);
+        }
+        QCOMPARE(program_->LogNumber, int16_t(10));
+        QCOMPARE(ReadSettingInt(ProfileFile(Path("tollix.ini")), Setting::LogNumber), 10);
+        QCOMPARE(LineCount(program_->LogPath), 10);
+        QCOMPARE(Grid()->rowCount(), 12);
+        QCOMPARE(Status(), QStringLiteral("共有 10 条纪录"));
+        // The ten newest remain.
+        const std::string after = FileBytes(program_->LogPath);
+        QVERIFY(before.size() > after.size());
+        QCOMPARE(before.substr(before.size() - after.size()), after);
+    }
+
+    void longerLogSavesWithoutAsking()
+    {
+        Prepare(Numbered(25));
+        Open();
+        BoxAnswerer answerer;
+        Combo("cboLastItem")->setCurrentIndex(4);
+        QVERIFY(answerer.seen.isEmpty());
+        QCOMPARE(program_->LogNumber, int16_t(1000));
+        QCOMPARE(ReadSettingInt(ProfileFile(Path("tollix.ini")), Setting::LogNumber), 1000);
+        QCOMPARE(LineCount(program_->LogPath), 25);
+    }
+
+    // A filter that shows few entries must not let a shorter log drop the
+    // hidden ones unasked.
+    void shorterLogCountsHiddenEntries()
+    {
+        Prepare(Numbered(25));
+        Open();
+        Combo("cboShowTime")->setCurrentIndex(1);  // none of them is from today
+        QCOMPARE(Grid()->rowCount(), 2);
+        BoxAnswerer answerer({QMessageBox::Cancel});
+        Combo("cboLastItem")->setCurrentIndex(0);
+        QCOMPARE(answerer.seen.size(), 1);
+        QCOMPARE(program_->LogNumber, int16_t(50));
+        QCOMPARE(LineCount(program_->LogPath), 25);
+    }
+
+    void deleteTwice()
+    {
+        Prepare(Numbered(5));
+        Open();
+        Combo("cboRASname")->setCurrentIndex(1);
+        for (int round = 0; round < 2; ++round) {
+            BoxAnswerer answerer({QMessageBox::Ok});
+            Click("删除记录");
+            QCOMPARE(answerer.seen, QStringList{"你肯定要删除所有的记录吗？"});
+            QVERIFY(!fs::exists(program_->LogPath));
+            QCOMPARE(Grid()->rowCount(), 2);
+            QCOMPARE(Status(), QStringLiteral("共有 0 条纪录"));
+            QCOMPARE(Combo("cboRASname")->currentIndex(), 0);
+        }
+        // Cancel keeps the log.
+        Prepare(Numbered(5));
+        Open();
+        BoxAnswerer answerer({QMessageBox::Cancel});
+        Click("删除记录");
+        QCOMPARE(LineCount(program_->LogPath), 5);
+        QCOMPARE(Grid()->rowCount(), 7);
+    }
+
+    void damagedLineIsReportedAndKept()
+    {
+        Prepare(Numbered(80));
+        std::string bytes = FileBytes(program_->LogPath);
+        size_t third = bytes.find('\n', bytes.find('\n') + 1) + 1;
+        bytes.insert(third, "\"Home           \",abc,#2024-01-01#,1,1,1\r\n");
+        QVERIFY(ReplaceFileAtomically(program_->LogPath, bytes));
+
+        BoxAnswerer answerer;
+        Open();
+        QCOMPARE(answerer.seen.size(), 1);
+        QVERIFY2(answerer.seen[0].contains("time.txt") && answerer.seen[0].contains("第 3 行"),
+                 qPrintable(answerer.seen[0]));
+        QCOMPARE(Grid()->rowCount(), 2);
+        QCOMPARE(Status(), QStringLiteral("共有 0 条纪录"));
+        QCOMPARE(FileBytes(program_->LogPath), bytes);
+    }
+
+    void printing()
+    {
+        if (QStandardPaths::findExecutable("pdftotext").isEmpty())
+            QSKIP("pdftotext is not installed");
+        const int count = 120;
+        Prepare(Numbered(count), 500);
+        Open();
+        const QString pdf = dir_.path() + "/history.pdf";
+        qputenv("TOLLIX_PRINT_TO_PDF", pdf.toUtf8());
+        {
+            BoxAnswerer answerer({QMessageBox::Ok});
+            Click("打印记录");
+            // The box shows the question's CR LF CR as one empty line.
+            QCOMPARE(answerer.seen, QStringList{"你要将当前显示的纪录打印出来吗?\n\n按“确定”键开始打印,按“取消”键取消打印"});
+        }
+
+        auto pageText = [&](int page) {
+            QProcess p;
+            p.start("pdftotext", {"-f", QString::number(page), "-l", QString::number(page), pdf, "-"});
+            p.waitForFinished(30000);
+            // pdftotext does not keep the blanks between Chinese and digits.
+            return p.exitCode() == 0 ? QString::fromUtf8(p.readAllStandardOutput()).remove(' ') : QString();
+        };
+        QStringList pages;
+        for (int page = 1; page <= 20; ++page) {
+            const QString text = pageText(page);
+            if (text.isEmpty())
+                break;
+            pages << text;
+        }
+        QVERIFY2(pages.size() >= 2, "120 entries should need more than one page");
+        QVERIFY(pages[0].contains("上网历史记录"));
+        QVERIFY(pages[0].contains("合计"));
+        for (int i = 0; i < pages.size(); ++i) {
+            QVERIFY2(pages[i].contains(QString("第%1页").arg(i + 1)), qPrintable(pages[i]));
+            if (i > 0)
+                QVERIFY(!pages[i].contains("上网历史记录"));
+        }
+        const QString all = pages.join('\n');
+        for (int i = 0; i < count; ++i) {
+            const QString start = QString::fromStdString(DateTimeText(At(2024, 1, 1).AddSeconds(int64_t(i) * 3600)));
+            QVERIFY2(all.count(start) == 1, qPrintable(start));
+        }
+    }
+
+    void printerFault()
+    {
+        Prepare(Numbered(3));
+        Open();
+        qputenv("TOLLIX_PRINT_TO_PDF", (dir_.path() + "/no/such/folder/out.pdf").toUtf8());
+        BoxAnswerer answerer({QMessageBox::Ok, QMessageBox::Ok});
+        Click("打印记录");
+        QCOMPARE(answerer.seen.size(), 2);
+        QCOMPARE(answerer.seen[1], QStringLiteral("你的Windows中没有安装打印机，或者打印机有问题。"));
+        QCOMPARE(Grid()->rowCount(), 5);
+        QCOMPARE(LineCount(program_->LogPath), 3);
+    }
+};
+
+QTEST_MAIN(FrmHistoryTest)
+#include "FrmHistoryTest.moc"

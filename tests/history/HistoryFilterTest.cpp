@@ -1,0 +1,165 @@
+#include <gtest/gtest.h>
+
+#include "history/ConnectionLog.h"
+#include "history/HistoryFilter.h"
+
+#include <climits>
+
+using tollix::ConnectionLogEntry;
+using tollix::DateTime;
+using tollix::Money;
+
+namespace {
+
+DateTime At(int y, int mo, int d, int h = 0, int mi = 0, int s = 0)
+{
+    return *DateTime::FromCivil(y, mo, d, h, mi, s);
+}
+
+ConnectionLogEntry Entry(const std::string& name, DateTime start, int32_t seconds = 60,
+                         const char* net = "0", const char* tel = "0")
+{
+    return ConnectionLogEntry{tollix::FixName15(name), start, seconds, *tollix::ParseMoney(tel),
+                              *tollix::ParseMoney(net), 1};
+}
+
+// Wednesday 15 May 2024, noon.
+const DateTime kNow = At(2024, 5, 15, 12, 0, 0);
+
+TEST(HistoryFilterTest, PeriodsUseCalendarBoundaries)
+{
+    struct Case {
+        DateTime start;
+        int16_t period;
+        bool expected;
+    };
+    const Case cases[] = {
+        {At(2024, 5, 15, 0, 0, 0), tollix::kHistoryToday, true},
+        {At(2024, 5, 14, 23, 59, 59), tollix::kHistoryToday, false},  // one second before today
+        {At(2024, 5, 15, 23, 0, 0), tollix::kHistoryToday, true},     // the calendar day counts, not the hour
+        {At(2024, 5, 16, 1, 0, 0), tollix::kHistoryToday, false},     // a clock set wrong
+        {At(2024, 5, 12, 0, 0, 0), tollix::kHistoryThisWeek, true},   // Sunday starts the week
+        {At(2024, 5, 11, 23, 59, 0), tollix::kHistoryThisWeek, false},  // Saturday before
+        {At(2024, 5, 19, 9, 0, 0), tollix::kHistoryThisWeek, false},  // next Sunday
+        {At(2024, 5, 1, 0, 0, 0), tollix::kHistoryThisMonth, true},
+        {At(2024, 4, 30, 23, 59, 0), tollix::kHistoryThisMonth, false},
+        {At(2024, 4, 1, 0, 0, 0), tollix::kHistoryTwoMonths, true},
+        {At(2024, 3, 31, 23, 59, 0), tollix::kHistoryTwoMonths, false},
+        {At(2024, 6, 1, 0, 0, 0), tollix::kHistoryTwoMonths, false},  // future month
+        {At(1998, 1, 1, 0, 0, 0), tollix::kHistoryAll, true},
+        {At(1998, 1, 1, 0, 0, 0), tollix::kHistoryStartPeriod, true},
+        {At(2030, 1, 1, 0, 0, 0), 7, true},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(tollix::InHistoryPeriod(c.start, c.period, kNow), c.expected)
+            << tollix::DateTimeText(c.start) << " period " << c.period;
+
+    // Across a year end: December and January are "this and last month".
+    EXPECT_TRUE(tollix::InHistoryPeriod(At(2023, 12, 31, 22), tollix::kHistoryTwoMonths, At(2024, 1, 2)));
+    // A week that spans the year end.
+    EXPECT_TRUE(tollix::InHistoryPeriod(At(2023, 12, 31, 8), tollix::kHistoryThisWeek, At(2024, 1, 6, 23)));
+}
+
+TEST(HistoryFilterTest, ConnectionNamesMatchAsLogged)
+{
+    struct Case {
+        std::string logged;
+        std::string phonebook;
+        bool expected;
+    };
+    const Case cases[] = {
+        {"Home", "Home", true},
+        {"HOME", "home", true},
+        {" Home ", "Home", true},
+        {"Home", "Home ", true},
+        {"Home", "Hom", false},
+        {"Home2", "Home", false},
+        {"中国电信", "中国电信", true},
+        // The log keeps 15 characters, so a longer phonebook name matches nothing.
+        {"A-very-long-connection", "A-very-long-connection", false},
+        {"A-very-long-con", "A-very-long-con", true},
+        {"", "Home", false},
+    };
+    for (const Case& c : cases) {
+        const std::string logged = tollix::FixName15(c.logged);
+        EXPECT_EQ(tollix::SameConnectionName(logged, c.phonebook), c.expected)
+            << "'" << c.logged << "' vs '" << c.phonebook << "'";
+    }
+}
+
+TEST(HistoryFilterTest, FilterKeepsAsManyFromTheTopAsPassTheFilter)
+{
+    // Newest first.
+    const std::vector<ConnectionLogEntry> log = {
+        Entry("Work", At(2024, 5, 15, 10)), Entry("home", At(2024, 5, 15, 9)),
+        Entry("Home", At(2024, 5, 12, 20)), Entry("Work", At(2024, 5, 11, 8)),
+        Entry("Home", At(2024, 4, 30, 8)),
+    };
+    const std::string home = "Home";
+    struct Case {
+        const std::string* name;
+        int16_t period;
+        std::vector<DateTime> starts;
+    };
+    const Case cases[] = {
+        {nullptr, tollix::kHistoryAll, {At(2024, 5, 15, 10), At(2024, 5, 15, 9), At(2024, 5, 12, 20),
+                                        At(2024, 5, 11, 8), At(2024, 4, 30, 8)}},
+        {nullptr, tollix::kHistoryToday, {At(2024, 5, 15, 10), At(2024, 5, 15, 9)}},
+        {&home, tollix::kHistoryAll, {At(2024, 5, 15, 9), At(2024, 5, 12, 20), At(2024, 4, 30, 8)}},
+        {&home, tollix::kHistoryThisWeek, {At(2024, 5, 15, 9), At(2024, 5, 12, 20)}},
+        {&home, tollix::kHistoryThisMonth, {At(2024, 5, 15, 9), At(2024, 5, 12, 20)}},
+        {nullptr, tollix::kHistoryTwoMonths, {At(2024, 5, 15, 10), At(2024, 5, 15, 9), At(2024, 5, 12, 20),
+                                              At(2024, 5, 11, 8), At(2024, 4, 30, 8)}},
+    };
+    for (const Case& c : cases) {
+        std::vector<DateTime> got;
+        for (const ConnectionLogEntry& e : tollix::FilterHistory(log, c.name, c.period, kNow))
+            got.push_back(e.StartTime);
+        EXPECT_EQ(got, c.starts) << "period " << c.period << (c.name ? " Home" : " all");
+    }
+
+    // After the clock was set back, the newest line carries an older date: the
+    // count of today's entries is taken from the top of the list.
+    const std::vector<ConnectionLogEntry> outOfOrder = {
+        Entry("Home", At(2024, 5, 1, 10)), Entry("Home", At(2024, 5, 15, 9)), Entry("Home", At(2024, 5, 15, 8)),
+    };
+    const auto shown = tollix::FilterHistory(outOfOrder, nullptr, tollix::kHistoryToday, kNow);
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[0].StartTime, At(2024, 5, 1, 10));
+    EXPECT_EQ(shown[1].StartTime, At(2024, 5, 15, 9));
+}
+
+TEST(HistoryFilterTest, RowsAndTotalsTexts)
+{
+    const std::vector<ConnectionLogEntry> entries = {
+        Entry("Home", At(1998, 10, 5, 21, 30, 15), 1860, "2.4", "1.1"),
+        Entry("Work", At(2000, 1, 1, 0, 0, 0), 3725, "0.0333", "0.0667"),
+        Entry("Work", At(2000, 1, 1, 9, 3, 59), 0, "0", "0"),
+    };
+    using Row = tollix::HistoryRowTexts;
+    EXPECT_EQ(tollix::HistoryEntryRow(entries[0], 1),
+              (Row{"1", "Home", "1998年10月05日21点30分", "31分", "2.4", "1.1", "3.5"}));
+    EXPECT_EQ(tollix::HistoryEntryRow(entries[1], 2),
+              (Row{"2", "Work", "2000年01月01日00点00分", "1小时2分5秒", "0.0333", "0.0667", "0.1"}));
+    EXPECT_EQ(tollix::HistoryEntryRow(entries[2], 3),
+              (Row{"3", "Work", "2000年01月01日09点03分", "", "0", "0", "0"}));
+
+    EXPECT_EQ(tollix::HistoryTotalsRow(tollix::SumHistory(entries)),
+              (Row{"合计", "", "", "1小时33分5秒", "2.4333", "1.1667", "3.6"}));
+    EXPECT_EQ(tollix::HistoryTotalsRow(tollix::SumHistory({})), (Row{"合计", "", "", "", "0", "0", "0"}));
+
+    // A total beyond 32 bits of seconds does not wrap into a negative time.
+    std::vector<ConnectionLogEntry> longOnes(3, Entry("Home", kNow, INT32_MAX));
+    const tollix::HistoryTotals big = tollix::SumHistory(longOnes);
+    EXPECT_EQ(big.Seconds, 3LL * INT32_MAX);
+    EXPECT_EQ(tollix::HistoryTotalsRow(big)[3], tollix::DurationText(INT32_MAX));
+}
+
+TEST(HistoryFilterTest, LogLengthChoices)
+{
+    const std::pair<int, int> cases[] = {{10, 0}, {50, 1}, {100, 2}, {500, 3}, {1000, 4}, {20, 0}, {0, 0}, {-5, 0}};
+    for (auto [logNumber, index] : cases)
+        EXPECT_EQ(tollix::LogLengthChoiceIndex(logNumber), index) << logNumber;
+}
+
+}  // namespace
