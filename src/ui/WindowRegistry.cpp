@@ -1,12 +1,14 @@
 #include "ui/WindowRegistry.h"
 
 #include "ui/FrmMain.h"
+#include "config/FrmSettings.h"
 #include "dialup/FrmDialUp.h"
 
 namespace tollix {
 
 void RegisterWindows()
 {
+    FrmMain::SetSettingsOpener([](FrmMain& main) { FrmSettings::OpenFrom(main); });
     FrmMain::SetDialOpener([](FrmMain& main) { FrmDialUp::ShowShared(main.ProgramState(), main.Dialup(), &main); });
 }
 
