@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -124,10 +125,16 @@ void FrmDialUp::cekSave_MouseDown()
 
 bool FrmDialUp::eventFilter(QObject* watched, QEvent* event)
 {
-    // A double click delivers its second press as a double-click event.
-    if (watched == cekSave_ && cekSave_->isEnabled()
-        && (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick))
-        cekSave_MouseDown();
+    // A double click delivers its second press as a double-click event. The
+    // space bar toggles the box too; without it a keyboard user could never
+    // remember an entry.
+    if (watched == cekSave_ && cekSave_->isEnabled()) {
+        const QEvent::Type type = event->type();
+        const bool press = type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick;
+        const auto* key = type == QEvent::KeyPress ? static_cast<QKeyEvent*>(event) : nullptr;
+        if (press || (key && key->key() == Qt::Key_Space && !key->isAutoRepeat()))
+            cekSave_MouseDown();
+    }
     return QWidget::eventFilter(watched, event);
 }
 

@@ -36,9 +36,10 @@ struct FakePppd {
     {
         const std::filesystem::path script = bin.Path() / "pppd";
         const std::string record = Record().string();
-        WriteBytes(script, body.empty() ? "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\0' \"$a\"; done > \"" +
-                                              record + ".tmp\"\nmv \"" + record + ".tmp\" \"" + record + "\"\n"
-                                        : body);
+        WriteBytes(script,
+            body.empty() ? "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\0' \"$a\"; done > \"" + record
+                    + ".tmp\"\nmv \"" + record + ".tmp\" \"" + record + "\"\n"
+                         : body);
         std::filesystem::permissions(script, std::filesystem::perms::owner_all);
     }
     std::filesystem::path Record() const { return bin.Path() / "argv"; }
@@ -60,7 +61,7 @@ struct DialWorld {
     explicit DialWorld(const std::string& ini)
         : root("TOLLIX_PPP_ROOT", world.Root().c_str())
     {
-        for (const char* name : {"163", "Beta Net", "中国电信"})
+        for (const char* name : { "163", "Beta Net", "中国电信" })
             world.AddPeer(name);
         if (!ini.empty())
             WriteBytes(IniPath(), ini);
@@ -87,7 +88,7 @@ struct DialWorld {
     PppWorld world;
     ScopedEnv root;
     TempDir data;
-    ManualClock clock{kNow};
+    ManualClock clock { kNow };
     std::unique_ptr<DialupService> service;
     std::unique_ptr<Program> program;
     QPointer<FrmDialUp> dialog;
@@ -111,7 +112,7 @@ void CloseDialog(QPointer<FrmDialUp>& dialog)
     QTRY_VERIFY(!dialog);
 }
 
-}  // namespace
+} // namespace
 
 class FrmDialUpTest : public QObject {
     Q_OBJECT
@@ -137,13 +138,20 @@ private slots:
         QTest::addColumn<QString>("ini");
         QTest::addColumn<QString>("shown");
         QTest::addColumn<bool>("checked");
-        QTest::newRow("third of three") << "2" << "中国电信" << true;
-        QTest::newRow("first") << "0" << "163" << false;
-        QTest::newRow("second") << "1" << "Beta Net" << true;
-        QTest::newRow("past the end opens on the first") << "7" << "163" << true;
-        QTest::newRow("negative") << "-4" << "163" << false;
-        QTest::newRow("not a number") << "abc" << "163" << false;
-        QTest::newRow("never set") << "" << "163" << false;
+        QTest::newRow("third of three") << "2"
+                                        << "中国电信" << true;
+        QTest::newRow("first") << "0"
+                               << "163" << false;
+        QTest::newRow("second") << "1"
+                                << "Beta Net" << true;
+        QTest::newRow("past the end opens on the first") << "7"
+                                                         << "163" << true;
+        QTest::newRow("negative") << "-4"
+                                  << "163" << false;
+        QTest::newRow("not a number") << "abc"
+                                      << "163" << false;
+        QTest::newRow("never set") << ""
+                                   << "163" << false;
     }
     void rememberedEntry()
     {
@@ -178,15 +186,28 @@ private slots:
     void checkBoxStoresTheChosenEntryBeforeItChanges_data()
     {
         QTest::addColumn<QString>("ini");
-        QTest::addColumn<QString>("typed");  // empty: choose the second entry from the list
+        QTest::addColumn<QString>("typed"); // empty: choose the second entry from the list
         QTest::addColumn<bool>("checkedBefore");
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QString>("shownAfter");
-        QTest::newRow("checking the second") << "0" << "" << false << "1" << "Beta Net";
-        QTest::newRow("clearing the second") << "1" << "" << true << "1" << "Beta Net";
-        QTest::newRow("clearing the second, third remembered") << "2" << "" << false << "1" << "Beta Net";
-        QTest::newRow("edited text chooses the first") << "0" << "Nowhere" << false << "0" << "163";
-        QTest::newRow("edited text, box checked") << "2" << "Nowhere" << true << "0" << "163";
+        QTest::newRow("checking the second") << "0"
+                                             << "" << false << "1"
+                                             << "Beta Net";
+        QTest::newRow("clearing the second") << "1"
+                                             << "" << true << "1"
+                                             << "Beta Net";
+        QTest::newRow("clearing the second, third remembered") << "2"
+                                                               << "" << false << "1"
+                                                               << "Beta Net";
+        QTest::newRow("edited text chooses the first") << "0"
+                                                       << "Nowhere" << false << "0"
+                                                       << "163";
+        QTest::newRow("edited text, box checked") << "2"
+                                                  << "Nowhere" << true << "0"
+                                                  << "163";
+        QTest::newRow("space bar on the second") << "0"
+                                                 << "space" << false << "1"
+                                                 << "Beta Net";
     }
     void checkBoxStoresTheChosenEntryBeforeItChanges()
     {
@@ -198,7 +219,8 @@ private slots:
         DialWorld w(RememberIni(ini.toUtf8().constData()));
         w.Open();
         QComboBox* combo = w.Combo();
-        if (typed.isEmpty()) {
+        const bool bySpace = typed == "space";
+        if (typed.isEmpty() || bySpace) {
             combo->setFocus();
             while (combo->currentIndex() < 1)
                 QTest::keyClick(combo, Qt::Key_Down);
@@ -210,7 +232,12 @@ private slots:
         QCOMPARE(w.Box()->isChecked(), checkedBefore);
         QString storedWhenChanged = QStringLiteral("<not changed>");
         connect(w.Box(), &QCheckBox::toggled, w.dialog, [&] { storedWhenChanged = w.Remembered(); });
-        ClickBox(w.Box());
+        if (bySpace) {
+            w.Box()->setFocus();
+            QTest::keyClick(w.Box(), Qt::Key_Space);
+        } else {
+            ClickBox(w.Box());
+        }
         QCOMPARE(w.Box()->isChecked(), !checkedBefore);
         QCOMPARE(storedWhenChanged, stored);
         QCOMPARE(w.Remembered(), stored);
@@ -221,11 +248,15 @@ private slots:
     void dialsThePhonebookEntryTheTextNames_data()
     {
         QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("dialled");  // empty: nothing may be dialled
-        QTest::newRow("entry as listed") << "中国电信" << "中国电信";
-        QTest::newRow("letter case ignored") << "beta NET" << "Beta Net";
-        QTest::newRow("no such entry") << "Beta" << "";
-        QTest::newRow("empty text") << "" << "";
+        QTest::addColumn<QString>("dialled"); // empty: nothing may be dialled
+        QTest::newRow("entry as listed") << "中国电信"
+                                         << "中国电信";
+        QTest::newRow("letter case ignored") << "beta NET"
+                                             << "Beta Net";
+        QTest::newRow("no such entry") << "Beta"
+                                       << "";
+        QTest::newRow("empty text") << ""
+                                    << "";
     }
     void dialsThePhonebookEntryTheTextNames()
     {
@@ -236,20 +267,21 @@ private slots:
         ScopedEnv path("PATH", (pppd.bin.Path().string() + ":/usr/bin:/bin").c_str());
         w.Open();
         w.Combo()->lineEdit()->setText(text);
-        BoxAnswerer answerer({QMessageBox::Ok});
+        BoxAnswerer answerer({ QMessageBox::Ok });
         QTest::mouseClick(w.Dial(), Qt::LeftButton);
         if (dialled.isEmpty()) {
             QCOMPARE(answerer.seen.size(), 1);
             QCOMPARE(answerer.seen[0].title, QStringLiteral("Tollix"));
-            QVERIFY2(answerer.seen[0].text.contains(QStringLiteral("请从列表中选择")), qPrintable(answerer.seen[0].text));
-            QVERIFY(w.dialog && w.dialog->isVisible());  // left open for another choice
+            QVERIFY2(answerer.seen[0].text.contains(QStringLiteral("请从列表中选择")),
+                qPrintable(answerer.seen[0].text));
+            QVERIFY(w.dialog && w.dialog->isVisible()); // left open for another choice
             QTest::qWait(100);
             QVERIFY(!std::filesystem::exists(pppd.Record()));
             CloseDialog(w.dialog);
         } else {
             QTRY_VERIFY(std::filesystem::exists(pppd.Record()));
-            QCOMPARE(pppd.Arguments(), (QStringList{"call", dialled}));
-            QTRY_VERIFY(!w.dialog);  // closed after dialling
+            QCOMPARE(pppd.Arguments(), (QStringList { "call", dialled }));
+            QTRY_VERIFY(!w.dialog); // closed after dialling
             QVERIFY(answerer.seen.isEmpty());
         }
     }
@@ -260,12 +292,13 @@ private slots:
         FakePppd broken("#!/nonexistent/interpreter\n");
         ScopedEnv path("PATH", broken.bin.Path().string().c_str());
         w.Open();
-        BoxAnswerer answerer({QMessageBox::Ok});
+        BoxAnswerer answerer({ QMessageBox::Ok });
         QTest::mouseClick(w.Dial(), Qt::LeftButton);
         QCOMPARE(answerer.seen.size(), 1);
         QCOMPARE(answerer.seen[0].title, QStringLiteral("Tollix"));
-        QVERIFY2(answerer.seen[0].text.contains(QStringLiteral("无法启动拨号程序")), qPrintable(answerer.seen[0].text));
-        QCOMPARE(answerer.seen[0].buttons, QStringList{QStringLiteral("确定")});
+        QVERIFY2(answerer.seen[0].text.contains(QStringLiteral("无法启动拨号程序")),
+            qPrintable(answerer.seen[0].text));
+        QCOMPARE(answerer.seen[0].buttons, QStringList { QStringLiteral("确定") });
         QTRY_VERIFY(!w.dialog);
     }
 
@@ -274,15 +307,15 @@ private slots:
         PppWorld empty;
         ScopedEnv root("TOLLIX_PPP_ROOT", empty.Root().c_str());
         TempDir data;
-        ManualClock clock{kNow};
+        ManualClock clock { kNow };
         auto service = CreateDialupService(false, clock);
         Program program(data.Path());
         LoadSettings(program, service->Phonebook().Entries, kNow);
         QPointer<FrmDialUp> dialog = FrmDialUp::ShowShared(program, *service, nullptr);
         auto* box = dialog->findChild<QCheckBox*>("cekSave");
         ClickBox(box);
-        QVERIFY(!std::filesystem::exists(data.Path() / "tollix.ini"));  // nothing to remember
-        BoxAnswerer answerer({QMessageBox::Ok});
+        QVERIFY(!std::filesystem::exists(data.Path() / "tollix.ini")); // nothing to remember
+        BoxAnswerer answerer({ QMessageBox::Ok });
         QTest::mouseClick(dialog->findChild<QPushButton*>("cmdDial"), Qt::LeftButton);
         QCOMPARE(answerer.seen.size(), 1);
         CloseDialog(dialog);

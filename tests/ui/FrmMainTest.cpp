@@ -42,7 +42,8 @@ const char* const kName2 = "169多媒体通信网";
 // ticks by hand after moving the clock.
 class MainWorld {
 public:
-    explicit MainWorld(DateTime start, const std::string& iniUtf8 = "") : clock_(start)
+    explicit MainWorld(DateTime start, const std::string& iniUtf8 = "")
+        : clock_(start)
     {
         if (!iniUtf8.empty())
             WriteBytes(Ini(), iniUtf8);
@@ -103,7 +104,10 @@ public:
     }
     QAction* Action(const char* name) const { return main_->findChild<QAction*>(name); }
     QMenu* Menu(const char* name) const { return main_->findChild<QMenu*>(name); }
-    QRadioButton* Option(int i) const { return main_->findChild<QRadioButton*>(QStringLiteral("otnSelectDay_%1").arg(i)); }
+    QRadioButton* Option(int i) const
+    {
+        return main_->findChild<QRadioButton*>(QStringLiteral("otnSelectDay_%1").arg(i));
+    }
 
 private:
     QTemporaryDir dir_;
@@ -139,8 +143,9 @@ void ExpectShown(MainWorld& w, const Expected& expected, const char* step)
 {
     for (const auto& [what, text] : expected) {
         const QString actual = Shown(w, what);
-        QVERIFY2(actual == text, qPrintable(QStringLiteral("%1: %2 shows \"%3\", expected \"%4\"")
-                                                 .arg(QString::fromUtf8(step), what, actual, text)));
+        QVERIFY2(actual == text,
+            qPrintable(QStringLiteral("%1: %2 shows \"%3\", expected \"%4\"")
+                           .arg(QString::fromUtf8(step), what, actual, text)));
     }
 }
 
@@ -151,14 +156,17 @@ void ExpectCommandsFor(MainWorld& w, bool connected, const char* step)
         const char* name;
         bool enabledWhenConnected;
     } entries[] = {
-        {"mnuVDialup", false}, {"Toolbar1_1", false}, {"mnuVHangup", true},
-        {"mnuHangup", true},   {"Toolbar1_2", true},
+        { "mnuVDialup", false },
+        { "Toolbar1_1", false },
+        { "mnuVHangup", true },
+        { "mnuHangup", true },
+        { "Toolbar1_2", true },
     };
     for (const auto& e : entries) {
         QAction* a = w.Action(e.name);
         QVERIFY2(a, e.name);
         QVERIFY2(a->isEnabled() == (connected == e.enabledWhenConnected),
-                 qPrintable(QStringLiteral("%1: %2 enabled is %3").arg(step, e.name).arg(a->isEnabled())));
+            qPrintable(QStringLiteral("%1: %2 enabled is %3").arg(step, e.name).arg(a->isEnabled())));
     }
     QVERIFY2(w.Menu("mnuDial")->isEnabled() == !connected, step);
 }
@@ -170,7 +178,7 @@ void CloseAlertWindows()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-}  // namespace
+} // namespace
 
 class FrmMainTest : public QObject {
     Q_OBJECT
@@ -179,7 +187,7 @@ private slots:
 
     void oneConnectionFromDialToDrop()
     {
-        MainWorld w(At(2024, 3, 13));  // a Wednesday: no weekend discount
+        MainWorld w(At(2024, 3, 13)); // a Wednesday: no weekend discount
         QVERIFY(w.Loaded());
         const QString rest = QStringLiteral("上一次连接");
         const struct {
@@ -188,42 +196,46 @@ private slots:
             bool connected;
             Expected shown;
         } steps[] = {
-            {"at rest", [] {}, false,
-             {{"caption", "Tollix V3.1"}, {"Frame1", rest}, {"panel1", "当前状态：断开"},
-              {"lblCurrentName", ""}, {"mnuConnectedTime", "<hidden>"},
-              {"lblStartDate", "2024年3月13日"}, {"lblTotalTime", " (0个电话)"}, {"lblConnectionTimes", "0次"},
-              {"lblTelfee", "0 元"}, {"lblNetFee", "0 元"}, {"lblTotalCost", "0 元"}}},
-            {"line up", [&] { w.Connect(kName1); }, true,
-             {{"caption", " (1个电话)"}, {"Frame1", "本次连接"}, {"panel1", "当前状态：接通"},
-              {"panel2", "当前系统时间：2024年03月13日12点00分"}, {"mnuConnectedTime", " (1个电话)"},
-              {"lblCurrentName", "163"}, {"lblStarttime", "2024年03月13日12点00分"},
-              {"lblDuration", " (1个电话)"}, {"lblCurrentTelFee", "0.12元  (现在0.12元/个电话)"},
-              {"lblCurrentNetFee", "0.1元  (现在0.1元/分钟)"}, {"lblTotalPrice", "0.22 元"},
-              {"lblTotalTime", " (1个电话)"}, {"lblConnectionTimes", "1次"},
-              {"lblTelfee", "0.12 元"}, {"lblNetFee", "0.1 元"}, {"lblTotalCost", "0.22 元"}}},
-            {"second minute", [&] { w.Tick(62); }, true,
-             {{"caption", "1分2秒 (1个电话)"}, {"lblDuration", "1分2秒 (1个电话)"},
-              {"lblCurrentTelFee", "0.12元  (现在0.12元/个电话)"}, {"lblCurrentNetFee", "0.2元  (现在0.1元/分钟)"},
-              {"lblTotalPrice", "0.32 元"}, {"lblTotalTime", "1分2秒 (1个电话)"},
-              {"lblTelfee", "0.12 元"}, {"lblNetFee", "0.2 元"}, {"lblTotalCost", "0.32 元"}}},
-            {"second call unit", [&] { w.Tick(123); }, true,
-             {{"caption", "3分5秒 (2个电话)"}, {"mnuConnectedTime", "3分5秒 (2个电话)"},
-              {"panel2", "当前系统时间：2024年03月13日12点03分"},
-              {"lblCurrentTelFee", "0.24元  (现在0.12元/个电话)"}, {"lblCurrentNetFee", "0.4元  (现在0.1元/分钟)"},
-              {"lblTotalPrice", "0.64 元"}, {"lblTotalTime", "3分5秒 (2个电话)"}, {"lblConnectionTimes", "1次"},
-              {"lblTelfee", "0.24 元"}, {"lblNetFee", "0.4 元"}, {"lblTotalCost", "0.64 元"}}},
+            { "at rest", [] {}, false,
+                { { "caption", "Tollix V3.1" }, { "Frame1", rest }, { "panel1", "当前状态：断开" },
+                    { "lblCurrentName", "" }, { "mnuConnectedTime", "<hidden>" },
+                    { "lblStartDate", "2024年3月13日" }, { "lblTotalTime", " (0个电话)" },
+                    { "lblConnectionTimes", "0次" }, { "lblTelfee", "0 元" }, { "lblNetFee", "0 元" },
+                    { "lblTotalCost", "0 元" } } },
+            { "line up", [&] { w.Connect(kName1); }, true,
+                { { "caption", " (1个电话)" }, { "Frame1", "本次连接" }, { "panel1", "当前状态：接通" },
+                    { "panel2", "当前系统时间：2024年03月13日12点00分" },
+                    { "mnuConnectedTime", " (1个电话)" }, { "lblCurrentName", "163" },
+                    { "lblStarttime", "2024年03月13日12点00分" }, { "lblDuration", " (1个电话)" },
+                    { "lblCurrentTelFee", "0.12元  (现在0.12元/个电话)" },
+                    { "lblCurrentNetFee", "0.1元  (现在0.1元/分钟)" }, { "lblTotalPrice", "0.22 元" },
+                    { "lblTotalTime", " (1个电话)" }, { "lblConnectionTimes", "1次" },
+                    { "lblTelfee", "0.12 元" }, { "lblNetFee", "0.1 元" }, { "lblTotalCost", "0.22 元" } } },
+            { "second minute", [&] { w.Tick(62); }, true,
+                { { "caption", "1分2秒 (1个电话)" }, { "lblDuration", "1分2秒 (1个电话)" },
+                    { "lblCurrentTelFee", "0.12元  (现在0.12元/个电话)" },
+                    { "lblCurrentNetFee", "0.2元  (现在0.1元/分钟)" }, { "lblTotalPrice", "0.32 元" },
+                    { "lblTotalTime", "1分2秒 (1个电话)" }, { "lblTelfee", "0.12 元" },
+                    { "lblNetFee", "0.2 元" }, { "lblTotalCost", "0.32 元" } } },
+            { "second call unit", [&] { w.Tick(123); }, true,
+                { { "caption", "3分5秒 (2个电话)" }, { "mnuConnectedTime", "3分5秒 (2个电话)" },
+                    { "panel2", "当前系统时间：2024年03月13日12点03分" },
+                    { "lblCurrentTelFee", "0.24元  (现在0.12元/个电话)" },
+                    { "lblCurrentNetFee", "0.4元  (现在0.1元/分钟)" }, { "lblTotalPrice", "0.64 元" },
+                    { "lblTotalTime", "3分5秒 (2个电话)" }, { "lblConnectionTimes", "1次" },
+                    { "lblTelfee", "0.24 元" }, { "lblNetFee", "0.4 元" }, { "lblTotalCost", "0.64 元" } } },
             // The upper labels keep the connection just ended; the totals hold
             // it rounded up to whole minutes.
-            {"line dropped", [&] { w.Drop(); }, false,
-             {{"caption", "Tollix 3.1"}, {"Frame1", rest}, {"panel1", "当前状态：断开"},
-              {"mnuConnectedTime", "<hidden>"}, {"lblCurrentName", "163"},
-              {"lblStarttime", "2024年03月13日12点00分"}, {"lblDuration", "3分5秒 (2个电话)"},
-              {"lblCurrentTelFee", "0.24元  (现在0.12元/个电话)"}, {"lblTotalPrice", "0.64 元"},
-              {"lblTotalTime", "4分 (2个电话)"}, {"lblConnectionTimes", "1次"},
-              {"lblTelfee", "0.24 元"}, {"lblNetFee", "0.4 元"}, {"lblTotalCost", "0.64 元"}}},
-            {"idle tick", [&] { w.Tick(60); }, false,
-             {{"caption", "Tollix 3.1"}, {"panel2", "当前系统时间：2024年03月13日12点04分"},
-              {"lblDuration", "3分5秒 (2个电话)"}, {"lblTotalTime", "4分 (2个电话)"}}},
+            { "line dropped", [&] { w.Drop(); }, false,
+                { { "caption", "Tollix 3.1" }, { "Frame1", rest }, { "panel1", "当前状态：断开" },
+                    { "mnuConnectedTime", "<hidden>" }, { "lblCurrentName", "163" },
+                    { "lblStarttime", "2024年03月13日12点00分" }, { "lblDuration", "3分5秒 (2个电话)" },
+                    { "lblCurrentTelFee", "0.24元  (现在0.12元/个电话)" }, { "lblTotalPrice", "0.64 元" },
+                    { "lblTotalTime", "4分 (2个电话)" }, { "lblConnectionTimes", "1次" },
+                    { "lblTelfee", "0.24 元" }, { "lblNetFee", "0.4 元" }, { "lblTotalCost", "0.64 元" } } },
+            { "idle tick", [&] { w.Tick(60); }, false,
+                { { "caption", "Tollix 3.1" }, { "panel2", "当前系统时间：2024年03月13日12点04分" },
+                    { "lblDuration", "3分5秒 (2个电话)" }, { "lblTotalTime", "4分 (2个电话)" } } },
         };
         for (const auto& s : steps) {
             s.act();
@@ -237,8 +249,10 @@ private slots:
         // Recorded where a restart finds it.
         QVERIFY(std::filesystem::file_size(w.State().LogPath) > 0);
         w.Start();
-        ExpectShown(w, {{"lblTotalTime", "4分 (2个电话)"}, {"lblConnectionTimes", "1次"}, {"lblTotalCost", "0.64 元"}},
-                    "after a restart");
+        ExpectShown(w,
+            { { "lblTotalTime", "4分 (2个电话)" }, { "lblConnectionTimes", "1次" },
+                { "lblTotalCost", "0.64 元" } },
+            "after a restart");
     }
 
     void periodOptions()
@@ -247,12 +261,12 @@ private slots:
         MainWorld w(At(2024, 2, 28));
         const struct {
             DateTime day;
-            int seconds;  // connected before the drop
+            int seconds; // connected before the drop
         } sessions[] = {
-            {At(2024, 2, 28), 50},   // 1 min, 1 unit
-            {At(2024, 3, 5), 130},   // 3 min, 1 unit
-            {At(2024, 3, 11), 200},  // 4 min, 2 units
-            {At(2024, 3, 13), 50},   // 1 min, 1 unit
+            { At(2024, 2, 28), 50 }, // 1 min, 1 unit
+            { At(2024, 3, 5), 130 }, // 3 min, 1 unit
+            { At(2024, 3, 11), 200 }, // 4 min, 2 units
+            { At(2024, 3, 13), 50 }, // 1 min, 1 unit
         };
         for (const auto& s : sessions) {
             w.Clock().Set(s.day);
@@ -265,18 +279,22 @@ private slots:
             const char* caption;
             Expected shown;
         } periods[] = {
-            {1, "这个星期",
-             {{"lblStartDate", "2024年3月11日"}, {"lblTotalTime", "5分 (3个电话)"}, {"lblConnectionTimes", "2次"},
-              {"lblTelfee", "0.36 元"}, {"lblNetFee", "0.5 元"}, {"lblTotalCost", "0.86 元"}}},
-            {2, "这个月",
-             {{"lblStartDate", "2024年3月5日"}, {"lblTotalTime", "8分 (4个电话)"}, {"lblConnectionTimes", "3次"},
-              {"lblTelfee", "0.48 元"}, {"lblNetFee", "0.8 元"}, {"lblTotalCost", "1.28 元"}}},
-            {3, "不定时间段",
-             {{"lblStartDate", "2024年2月28日"}, {"lblTotalTime", "9分 (5个电话)"}, {"lblConnectionTimes", "4次"},
-              {"lblTelfee", "0.6 元"}, {"lblNetFee", "0.9 元"}, {"lblTotalCost", "1.5 元"}}},
-            {0, "今天",
-             {{"lblStartDate", "2024年3月13日"}, {"lblTotalTime", "1分 (1个电话)"}, {"lblConnectionTimes", "1次"},
-              {"lblTelfee", "0.12 元"}, {"lblNetFee", "0.1 元"}, {"lblTotalCost", "0.22 元"}}},
+            { 1, "这个星期",
+                { { "lblStartDate", "2024年3月11日" }, { "lblTotalTime", "5分 (3个电话)" },
+                    { "lblConnectionTimes", "2次" }, { "lblTelfee", "0.36 元" }, { "lblNetFee", "0.5 元" },
+                    { "lblTotalCost", "0.86 元" } } },
+            { 2, "这个月",
+                { { "lblStartDate", "2024年3月5日" }, { "lblTotalTime", "8分 (4个电话)" },
+                    { "lblConnectionTimes", "3次" }, { "lblTelfee", "0.48 元" }, { "lblNetFee", "0.8 元" },
+                    { "lblTotalCost", "1.28 元" } } },
+            { 3, "不定时间段",
+                { { "lblStartDate", "2024年2月28日" }, { "lblTotalTime", "9分 (5个电话)" },
+                    { "lblConnectionTimes", "4次" }, { "lblTelfee", "0.6 元" }, { "lblNetFee", "0.9 元" },
+                    { "lblTotalCost", "1.5 元" } } },
+            { 0, "今天",
+                { { "lblStartDate", "2024年3月13日" }, { "lblTotalTime", "1分 (1个电话)" },
+                    { "lblConnectionTimes", "1次" }, { "lblTelfee", "0.12 元" }, { "lblNetFee", "0.1 元" },
+                    { "lblTotalCost", "0.22 元" } } },
         };
         QVERIFY(w.Option(0)->isChecked());
         for (const auto& p : periods) {
@@ -299,8 +317,14 @@ private slots:
         QTest::addColumn<QString>("monthTotal");
         // "163" is rated hours with no free hours left: each minute after the
         // first costs 0.15; the second entry keeps the default per-minute tariff.
-        QTest::newRow("rated hours") << "163" << "0.45 元" << "0.45+200 元" << "0.69+200 元";
-        QTest::newRow("per minute") << "169多媒体通信网" << "0.4 元" << "0.4 元" << "0.64 元";
+        QTest::newRow("rated hours") << "163"
+                                     << "0.45 元"
+                                     << "0.45+200 元"
+                                     << "0.69+200 元";
+        QTest::newRow("per minute") << "169多媒体通信网"
+                                    << "0.4 元"
+                                    << "0.4 元"
+                                    << "0.64 元";
     }
     void fixedMonthlyFeeShownForRatedHours()
     {
@@ -308,17 +332,19 @@ private slots:
         QFETCH(QString, todayNet);
         QFETCH(QString, monthNet);
         QFETCH(QString, monthTotal);
-        MainWorld w(At(2024, 3, 13), "[163]\r\nFee Type=2\r\nFix Hour=0\r\nExcel Fee=150\r\nFix Fee=200000\r\n");
+        MainWorld w(
+            At(2024, 3, 13), "[163]\r\nFee Type=2\r\nFix Hour=0\r\nExcel Fee=150\r\nFix Fee=200000\r\n");
         w.Option(2)->click();
         w.Connect(entry.toStdString());
         for (int i = 0; i < 3; ++i)
             w.Tick(60);
         w.Tick(5);
-        ExpectShown(w, {{"lblNetFee", monthNet}, {"lblTotalCost", monthTotal}}, "month while connected");
+        ExpectShown(
+            w, { { "lblNetFee", monthNet }, { "lblTotalCost", monthTotal } }, "month while connected");
         w.Drop();
-        ExpectShown(w, {{"lblNetFee", monthNet}, {"lblTotalCost", monthTotal}}, "month after the drop");
+        ExpectShown(w, { { "lblNetFee", monthNet }, { "lblTotalCost", monthTotal } }, "month after the drop");
         w.Option(0)->click();
-        ExpectShown(w, {{"lblNetFee", todayNet}}, "today");
+        ExpectShown(w, { { "lblNetFee", todayNet } }, "today");
         QVERIFY(!w.Text("lblTotalCost").contains('+'));
         w.Option(3)->click();
         QVERIFY(!w.Text("lblNetFee").contains('+'));
@@ -339,12 +365,12 @@ private slots:
         QAction* hangUp = w.Action(entry.toLatin1().constData());
 
         {
-            BoxAnswerer cancel({QMessageBox::Cancel});
+            BoxAnswerer cancel({ QMessageBox::Cancel });
             hangUp->trigger();
             QCOMPARE(cancel.seen.size(), 1);
             QCOMPARE(cancel.seen[0].title, QStringLiteral("Tollix"));
             QCOMPARE(cancel.seen[0].text, QStringLiteral("你要挂断当前连接吗？"));
-            QCOMPARE(cancel.seen[0].buttons, (QStringList{"确定", "取消"}));
+            QCOMPARE(cancel.seen[0].buttons, (QStringList { "确定", "取消" }));
             w.Tick(1);
             QVERIFY(w.Dialup().IsConnected());
         }
@@ -353,7 +379,7 @@ private slots:
             QTimer time;
             QObject::connect(&time, &QTimer::timeout, [&] { w.Clock().Advance(1); });
             time.start(2);
-            BoxAnswerer ok({QMessageBox::Ok});
+            BoxAnswerer ok({ QMessageBox::Ok });
             hangUp->trigger();
             time.stop();
             QCOMPARE(ok.seen.size(), 1);
@@ -367,7 +393,7 @@ private slots:
         w.Connect(kName1);
         w.Dialup().HangUp();
         w.Clock().Advance(1);
-        BoxAnswerer none({QMessageBox::Ok});
+        BoxAnswerer none({ QMessageBox::Ok });
         hangUp->trigger();
         QTest::qWait(20);
         QVERIFY(none.seen.isEmpty());
@@ -377,8 +403,10 @@ private slots:
     {
         QTest::addColumn<QString>("action");
         QTest::addColumn<QString>("key");
-        QTest::newRow("auto hide") << "mnuAutoHide" << "Auto Hide";
-        QTest::newRow("play wave") << "mnuPlayWave" << "Play Wave";
+        QTest::newRow("auto hide") << "mnuAutoHide"
+                                   << "Auto Hide";
+        QTest::newRow("play wave") << "mnuPlayWave"
+                                   << "Play Wave";
     }
     void checkMarkTogglesAreStored()
     {
@@ -402,9 +430,11 @@ private slots:
     {
         QTest::addColumn<QString>("action");
         QTest::addColumn<QString>("section");
-        QTest::addColumn<int>("connection");  // 0: the telephone tariff
-        QTest::newRow("telephone") << "mnuTodayTelHalf" << "Telephone Fee" << 0;
-        QTest::newRow("second connection") << "mnuhalfProfile_2" << "169多媒体通信网" << 2;
+        QTest::addColumn<int>("connection"); // 0: the telephone tariff
+        QTest::newRow("telephone") << "mnuTodayTelHalf"
+                                   << "Telephone Fee" << 0;
+        QTest::newRow("second connection") << "mnuhalfProfile_2"
+                                           << "169多媒体通信网" << 2;
     }
     void todayDiscountSwitches()
     {
@@ -418,9 +448,8 @@ private slots:
             return connection == 0 ? w.State().Tariffs.Telephone.HolidayFlag
                                    : w.State().Tariffs.Connection(connection).HolidayFlag;
         };
-        auto switchAction = [&] {
-            return w.Menu("mnuPopupmenu")->findChild<QAction*>(QString::fromLatin1(name));
-        };
+        auto switchAction
+            = [&] { return w.Menu("mnuPopupmenu")->findChild<QAction*>(QString::fromLatin1(name)); };
         QVERIFY(switchAction());
         QVERIFY(switchAction()->isCheckable());
 
@@ -428,15 +457,16 @@ private slots:
             const char* step;
             int advanceMinutes;
             bool on;
-        } clicks[] = {{"first click", 0, true}, {"second click", 5, false}, {"third click", 5, true}};
+        } clicks[] = { { "first click", 0, true }, { "second click", 5, false }, { "third click", 5, true } };
         for (const auto& c : clicks) {
             w.Clock().Advance(c.advanceMinutes * 60);
             switchAction()->trigger();
             QVERIFY2(switchAction()->isChecked() == c.on, c.step);
             QVERIFY2(flag() == (c.on ? 1 : 0), c.step);
-            QCOMPARE(IniValue(w.Ini(), sectionText.constData(), "Holiday Flag"), c.on ? QStringLiteral("1") : QStringLiteral("0"));
+            QCOMPARE(IniValue(w.Ini(), sectionText.constData(), "Holiday Flag"),
+                c.on ? QStringLiteral("1") : QStringLiteral("0"));
             QCOMPARE(IniValue(w.Ini(), sectionText.constData(), "Holiday Start"),
-                     QString::fromStdString(GeneralDateText(w.Clock().Now())));
+                QString::fromStdString(GeneralDateText(w.Clock().Now())));
         }
 
         // The switch holds for the rest of the day it was set on.
@@ -454,9 +484,9 @@ private slots:
     {
         MainWorld w(At(2024, 3, 13));
         QMenu* popup = w.Menu("mnuPopupmenu");
-        const QStringList names = {"163", "169多媒体通信网", "ChinaNet-Guangzhou-56K"};
+        const QStringList names = { "163", "169多媒体通信网", "ChinaNet-Guangzhou-56K" };
         for (int i = 1; i <= 6; ++i) {
-            for (const char* prefix : {"mnuProfile_", "mnuhalfProfile_"}) {
+            for (const char* prefix : { "mnuProfile_", "mnuhalfProfile_" }) {
                 QAction* a = popup->findChild<QAction*>(QStringLiteral("%1%2").arg(prefix).arg(i));
                 QVERIFY(a);
                 QCOMPARE(a->isVisible(), i <= names.size());
@@ -475,25 +505,36 @@ private slots:
         w.Menu("mnuPopupmenu")->findChild<QAction*>("mnuhalfProfile_1")->trigger();
         w.Tick(180);
         ExpectShown(w,
-                    {{"lblCurrentTelFee", "0.18元  (现在0.06元/个电话)"},
-                     {"lblCurrentNetFee", "0.25元  (现在0.05元/分钟)"}},
-                    "after switching both on");
+            { { "lblCurrentTelFee", "0.18元  (现在0.06元/个电话)" },
+                { "lblCurrentNetFee", "0.25元  (现在0.05元/分钟)" } },
+            "after switching both on");
     }
 
     void alertWindow_data()
     {
         QTest::addColumn<QString>("settings");
-        QTest::addColumn<QString>("text");  // empty: no window
+        QTest::addColumn<QString>("text"); // empty: no window
         QTest::addColumn<QString>("sound");
-        QTest::newRow("day, time") << "DayCheck=1\r\nDayhours=0\r\n" << "你今天的用时超过0小时了！" << "";
+        QTest::newRow("day, time") << "DayCheck=1\r\nDayhours=0\r\n"
+                                   << "你今天的用时超过0小时了！"
+                                   << "";
         QTest::newRow("day, fee, with sound")
-            << "DayCheck=1\r\nDay AlertStandard=1\r\nDayFee=0\r\nDayWaveCheck=1\r\nDayFilePath=/alerts/day.wav\r\n"
-            << "你今天的费用超过0元了!" << "/alerts/day.wav";
-        QTest::newRow("week, time") << "WeekCheck=1\r\nWeekhours=0\r\n" << "你这个星期的用时超过0小时了！" << "";
+            << "DayCheck=1\r\nDay "
+               "AlertStandard=1\r\nDayFee=0\r\nDayWaveCheck=1\r\nDayFilePath=/alerts/day.wav\r\n"
+            << "你今天的费用超过0元了!"
+            << "/alerts/day.wav";
+        QTest::newRow("week, time") << "WeekCheck=1\r\nWeekhours=0\r\n"
+                                    << "你这个星期的用时超过0小时了！"
+                                    << "";
         QTest::newRow("month, fee") << "MonthCheck=1\r\nMonth AlertStandard=1\r\nMonthFee=0\r\n"
-                                    << "你这个月的费用超过0元了!" << "";
-        QTest::newRow("limit not reached") << "DayCheck=1\r\nDayhours=3\r\n" << "" << "";
-        QTest::newRow("all off") << "" << "" << "";
+                                    << "你这个月的费用超过0元了!"
+                                    << "";
+        QTest::newRow("limit not reached") << "DayCheck=1\r\nDayhours=3\r\n"
+                                           << ""
+                                           << "";
+        QTest::newRow("all off") << ""
+                                 << ""
+                                 << "";
     }
     void alertWindow()
     {
@@ -518,7 +559,7 @@ private slots:
     {
         RegisterWindows();
         MainWorld w(At(2024, 3, 13));
-        for (const char* entry : {"mnuVDialup", "Toolbar1_1"}) {
+        for (const char* entry : { "mnuVDialup", "Toolbar1_1" }) {
             w.Action(entry)->trigger();
             QWidget* dialog = VisibleTopLevel("frmDialUp");
             QVERIFY2(dialog, entry);

@@ -32,7 +32,8 @@ struct SeenBox {
 // box in order (a box beyond the answers is rejected), and records each box.
 class BoxAnswerer : public QObject {
 public:
-    explicit BoxAnswerer(std::deque<QMessageBox::StandardButton> answers = {}) : answers_(std::move(answers))
+    explicit BoxAnswerer(std::deque<QMessageBox::StandardButton> answers = {})
+        : answers_(std::move(answers))
     {
         connect(&timer_, &QTimer::timeout, this, [this] { Poll(); });
         timer_.start(5);
@@ -45,7 +46,7 @@ private:
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         if (!box)
             return;
-        SeenBox record{box->windowTitle(), box->text(), {}};
+        SeenBox record { box->windowTitle(), box->text(), {} };
         for (QAbstractButton* b : box->buttons())
             record.buttons << b->text();
         seen << record;
@@ -64,8 +65,7 @@ private:
 };
 
 // The visible top-level window with that objectName, or nullptr.
-template <typename T = QWidget>
-T* VisibleTopLevel(const QString& name)
+template <typename T = QWidget> T* VisibleTopLevel(const QString& name)
 {
     for (QWidget* w : QApplication::topLevelWidgets())
         if (w->objectName() == name && w->isVisible())
@@ -86,4 +86,4 @@ inline QString IniValue(const std::filesystem::path& ini, const char* section, c
     return QString::fromStdString(text);
 }
 
-}  // namespace tollix::test
+} // namespace tollix::test
