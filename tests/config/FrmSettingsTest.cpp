@@ -25,6 +25,7 @@
 
 #include "alerts/SoundPlayer.h"
 #include "core/Clock.h"
+#include "core/ConnectionSession.h"
 #include "core/Program.h"
 #include "dialup/DialupService.h"
 
@@ -245,6 +246,7 @@ private slots:
     void zeroing();
     void soundFileButtons();
     void reopeningShowsEditsFromMemory();
+    void priceEditPricesNextUnitOfOpenConnection();
 };
 
 void FrmSettingsTest::openingShowsFirstConnectionAndWritesNothing()
@@ -580,6 +582,31 @@ void FrmSettingsTest::reopeningShowsEditsFromMemory()
     QCOMPARE(f.Find<QComboBox>("cboStartMinute")->currentText(), QString("0"));
     QCOMPARE(f.Find<QLineEdit>("txtNetFee")->text(), QString("0.07"));
     QCOMPARE(f.Find<QLineEdit>("txtFile_2")->text(), QString("/tmp/x.wav"));
+}
+
+// The window edits the tariffs the running session reads, so a new price
+// counts from the next call unit and the next minute, window still open.
+void FrmSettingsTest::priceEditPricesNextUnitOfOpenConnection()
+{
+    Fixture f;
+    std::string error;
+    QVERIFY2(OpenStatistics(*f.program, f.clock.Now(), &error), error.c_str());
+    ConnectionSession session(*f.program, f.clock);
+    QVERIFY(session.Tick(true, "ChinaNet").Started);
+    f.clock.Advance(1);
+    session.Tick(true, "ChinaNet");
+    const Money tel = session.State().SessionTelFee;
+    const Money net = session.State().SessionNetFee;
+
+    f.Type("txtTelFee", "0.5");
+    f.Type("txtNetFee", "0.3");
+    f.clock.Advance(60);
+    const TickResult result = session.Tick(true, "ChinaNet");
+    QVERIFY(result.UnitCharged && result.MinuteCharged);
+    QCOMPARE((session.State().SessionTelFee - tel).Raw(), Money::FromRaw(5000).Raw());
+    QCOMPARE((session.State().SessionNetFee - net).Raw(), Money::FromRaw(3000).Raw());
+    QVERIFY(f.window->isVisible());
+    session.Discard();
 }
 
 QTEST_MAIN(FrmSettingsTest)
