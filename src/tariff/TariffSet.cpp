@@ -1,0 +1,119 @@
+#include "tariff/TariffSet.h"
+
+#include <limits>
+
+namespace tollix {
+
+namespace {
+
+bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+    for (size_t i = 0; i < a.size(); ++i)
+        if (lower(a[i]) != lower(b[i]))
+            return false;
+    return true;
+}
+
+// "Holiday Flag" when "Holiday Start" of the same section is today, else 0.
+int16_t TodayHolidayFlag(const ProfileFile& file, std::string_view section, DateTime now)
+{
+    const SettingInfo& start = Info(ConnectionSetting::HolidayStart);
+    std::string text = file.ReadText(section, start.key, start.defaultText, start.bufferSize);
+    if (!HolidayStartIsToday(text, now))
+        return 0;
+    return ReadConnectionInt16(file, section, ConnectionSetting::HolidayFlag);
+}
+
+} // namespace
+
+int16_t TariffSet::FindConnectionTariff(std::string_view name) const
+{
+    const int32_t count = ConnectionCount();
+    const int16_t bound = count > std::numeric_limits<int16_t>::max() ? std::numeric_limits<int16_t>::max()
+                                                                      : static_cast<int16_t>(count);
+    for (int16_t index = 1; index <= bound; ++index)
+        if (EqualIgnoringAsciiCase(Connections[size_t(index - 1)].Name, name))
+            return index;
+    return bound;
+}
+
+void IniNetFee(
+    const ProfileFile& file, const std::vector<std::string>& entryNames, DateTime now, TariffSet& tariffs)
+{
+    using C = ConnectionSetting;
+    tariffs.Connections.clear();
+    tariffs.Connections.reserve(entryNames.size());
+    for (const std::string& entry : entryNames) {
+        ConnectionTariff t;
+        t.Name = entry.substr(0, entry.find('\0'));
+        const std::string& s = t.Name;
+        t.EverydayFlag = ReadConnectionInt16(file, s, C::EverydayFlag);
+        t.SaturdayFlag = ReadConnectionInt16(file, s, C::SaturdayFlag);
+        t.SundayFlag = ReadConnectionInt16(file, s, C::SundayFlag);
+        t.StartHour = ReadConnectionInt16(file, s, C::StartHour);
+        t.StartMinute = ReadConnectionInt16(file, s, C::StartMinute);
+        t.EndHour = ReadConnectionInt16(file, s, C::EndHour);
+        t.EndMinute = ReadConnectionInt16(file, s, C::EndMinute);
+        t.FullFee = ReadConnectionMoney(file, s, C::FullFee);
+        t.HalfFee = ReadConnectionMoney(file, s, C::HalfFee);
+        t.FeeType = ReadConnectionInt16(file, s, C::FeeType);
+        t.FixHour = ReadConnectionInt16(file, s, C::FixHour);
+        t.FixFee = ReadConnectionMoney(file, s, C::FixFee);
+        t.ExcelFee = ReadConnectionMoney(file, s, C::ExcelFee);
+        t.HolidayFlag = TodayHolidayFlag(file, s, now);
+        tariffs.Connections.push_back(std::move(t));
+    }
+}
+
+void IniTelFee(const ProfileFile& file, DateTime now, TariffSet& tariffs)
+{
+    TelephoneTariff& t = tariffs.Telephone;
+    t.EverydayFlag = ReadSettingInt16(file, Setting::TelEverydayFlag);
+    t.SaturdayFlag = ReadSettingInt16(file, Setting::TelSaturdayFlag);
+    t.SundayFlag = ReadSettingInt16(file, Setting::TelSundayFlag);
+    t.StartHour = ReadSettingInt16(file, Setting::TelStartHour);
+    t.StartMinute = ReadSettingInt16(file, Setting::TelStartMinute);
+    t.EndHour = ReadSettingInt16(file, Setting::TelEndHour);
+    t.EndMinute = ReadSettingInt16(file, Setting::TelEndMinute);
+    t.FullFee = ReadSettingMoney(file, Setting::TelFullFee);
+    t.HalfFee = ReadSettingMoney(file, Setting::TelHalfFee);
+    t.TelUnit = ReadSettingInt(file, Setting::TelUnit);
+    if (t.TelUnit <= 0)
+        t.TelUnit = DefaultInt(Setting::TelUnit);
+    t.HolidayFlag = TodayHolidayFlag(file, Info(Setting::TelHolidayStart).section, now);
+}
+
+bool HolidayStartIsToday(std::string_view holidayStartText, DateTime now)
+{
+    std::string_view text = holidayStartText.substr(0, 16);
+    std::optional<DateTime> start = ParseGeneralDate(text);
+    if (!start) {
+        // Only the calendar day matters: a time cut short by the 16 characters
+        // still leaves a readable date in front of it.
+        size_t blank = text.find(' ');
+        if (blank != std::string_view::npos && blank > 0)
+            start = ParseGeneralDate(text.substr(0, blank));
+    }
+    return start && DaysBetween(*start, now) == 0;
+}
+
+ResetSettings InitialResetSettings(const ProfileFile& file)
+{
+    ResetSettings r;
+    r.ProAddSeconds = ReadSettingInt16(file, Setting::ProAddSeconds);
+    r.ResetMonthDay = ReadSettingInt16(file, Setting::ResetMonth);
+    r.ResetWeekDay = ReadSettingInt16(file, Setting::ResetWeek);
+    return r;
+}
+
+bool WriteTodayDiscount(
+    ProfileFile& file, std::string_view section, bool on, DateTime now, std::string* error)
+{
+    return file.WriteText(section, Info(ConnectionSetting::HolidayStart).key, GeneralDateText(now), error)
+        && file.WriteText(section, Info(ConnectionSetting::HolidayFlag).key, on ? "1" : "0", error);
+}
+
+} // namespace tollix

@@ -1,0 +1,335 @@
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include "config/ProfileFile.h"
+#include "config/ProfileTestSupport.h"
+#include "core/Gbk.h"
+
+using tollix::ProfileFile;
+using tollix::test::Lines;
+using tollix::test::TempProfile;
+
+namespace {
+
+// A hand-edited file with most of what people put into one.
+std::string HandEdited(std::string_view lineEnd)
+{
+    return Lines(
+        {
+            "TopKey=before any section",
+            "; a comment line",
+            "",
+            "[General]",
+            "  Name  =  Value with spaces  ",
+            "Quoted=\"  padded  \"",
+            "Single='x'",
+            "Mismatch=\"abc'",
+            "OnlyQuote=\"",
+            "EmptyQuotes=\"\"",
+            "Empty=",
+            "NoEquals",
+            "   ",
+            "Dup=first",
+            "DUP=second",
+            "; Commented=1",
+            "Num= 42abc",
+            "Neg=-17",
+            "Plus=+5",
+            "Blanks=\"  7\"",
+            "Text=abc",
+            "Big=99999999999",
+            "Small=-99999999999",
+            "Dec=123.4",
+            "QNum=\"12\"",
+            "Tab=\tt\t",
+            "Eq=a=b",
+            "[ general ]",
+            "Dup=third",
+            "Later=only in the duplicate",
+            "[Other]",
+            "Dup=other",
+            "[Last]",
+            "NoLineEnd=end",
+        },
+        lineEnd);
+}
+
+constexpr const char* kDef = "DEF";
+constexpr int32_t kIntDef = -7;
+
+} // namespace
+
+TEST(ProfileFileRead, HandEditedFileWithEveryLineEnd)
+{
+    const struct {
+        const char* section;
+        const char* key;
+        const char* text;
+        int32_t number;
+    } cases[] = {
+        { "General", "TopKey", kDef, kIntDef }, // lines before the first section are not readable
+        { "general", "name", "Value with spaces", 0 },
+        { "  GENERAL ", " Name ", "Value with spaces", 0 },
+        { "General", "Quoted", "  padded  ", 0 },
+        { "General", "Single", "x", 0 },
+        { "General", "Mismatch", "\"abc'", 0 },
+        { "General", "OnlyQuote", "\"", 0 },
+        { "General", "EmptyQuotes", "", kIntDef },
+        { "General", "Empty", "", kIntDef },
+        { "General", "NoEquals", kDef, kIntDef },
+        { "General", "Dup", "first", 0 },
+        { "General", "Commented", kDef, kIntDef },
+        { "General", "Num", "42abc", 42 },
+        { "General", "Neg", "-17", -17 },
+        { "General", "Plus", "+5", 5 },
+        { "General", "Blanks", "  7", 7 },
+        { "General", "Text", "abc", 0 },
+        { "General", "Big", "99999999999", 2147483647 },
+        { "General", "Small", "-99999999999", -2147483647 - 1 },
+        { "General", "Dec", "123.4", 123 },
+        { "General", "QNum", "12", 12 },
+        { "General", "Tab", "t", 0 },
+        { "General", "Eq", "a=b", 0 },
+        { "General", "Later", kDef, kIntDef }, // only in a later duplicate section
+        { "General", "Missing", kDef, kIntDef },
+        { "Other", "Dup", "other", 0 },
+        { "Last", "NoLineEnd", "end", 0 },
+        { "Nowhere", "Dup", kDef, kIntDef },
+        { "General", "", kDef, kIntDef },
+    };
+    for (const char* end : { "\r\n", "\n", "\r" }) {
+        TempProfile temp(HandEdited(end));
+        ProfileFile file(temp.Path());
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::string(c.section) + "/" + c.key + " with line end "
+                + (end[0] == '\n' ? "LF"
+                        : end[1]  ? "CRLF"
+                                  : "CR"));
+            EXPECT_EQ(file.ReadText(c.section, c.key, kDef, 256), c.text);
+            EXPECT_EQ(file.ReadInt(c.section, c.key, kIntDef), c.number);
+        }
+    }
+}
+
+TEST(ProfileFileRead, MissingOrEmptyFileGivesDefaults)
+{
+    TempProfile temp;
+    ProfileFile missing(temp.Path());
+    EXPECT_EQ(missing.ReadInt("Reset", "Month", 1), 1);
+    EXPECT_EQ(missing.ReadText("Telephone Fee", "Holiday Start", "0", 17), "0");
+    temp.Write("");
+    ProfileFile empty(temp.Path());
+    EXPECT_EQ(empty.ReadInt("Reset", "Month", 1), 1);
+    temp.Write("\xEF\xBB\xBF[Reset]\r\nMonth=9\r\n");
+    EXPECT_EQ(empty.ReadInt("Reset", "Month", 1), 9) << "a byte-order mark does not hide the first section";
+}
+
+TEST(ProfileFileRead, TextIsCutToTheBufferWithoutSplittingACharacter)
+{
+    // "中文abc" is D6D0 CEC4 61 62 63 in GBK.
+    TempProfile temp(Lines({ "[S]",
+        "K=\xD6\xD0\xCE\xC4"
+        "abc",
+        "Path=" + std::string(45, 'p') }));
+    ProfileFile file(temp.Path());
+    const struct {
+        size_t buffer;
+        const char* text;
+    } cases[] = {
+        { 0, "" },
+        { 1, "" },
+        { 2, "" },
+        { 3, "中" },
+        { 4, "中" },
+        { 5, "中文" },
+        { 6, "中文a" },
+        { 8, "中文abc" },
+        { 100, "中文abc" },
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(file.ReadText("S", "K", "", c.buffer), c.text) << c.buffer;
+    EXPECT_EQ(file.ReadText("S", "Path", "", 40), std::string(39, 'p'));
+    // The default is cut the same way, and loses its trailing blanks.
+    EXPECT_EQ(file.ReadText("S", "None", "中文", 4), "中");
+    EXPECT_EQ(file.ReadText("S", "None", "0  ", 17), "0");
+}
+
+TEST(ProfileFileRead, DoubleByteNamesMatchExactly)
+{
+    // GBK 81 41 and 81 61 are two different characters whose second bytes are
+    // 'A' and 'a'; 81 5D ends in ']'.
+    const std::string upperTrail = "\x81\x41", lowerTrail = "\x81\x61", bracketTrail = "\x81\x5D";
+    TempProfile temp(Lines({ "[" + upperTrail + "]", "K=upper", "[" + bracketTrail + "]", "K=bracket",
+        "[\xBC\xD2\xC0\xEF Home]", "K=home" }));
+    ProfileFile file(temp.Path());
+    EXPECT_EQ(file.ReadText(tollix::GbkToUtf8(upperTrail), "k", "", 64), "upper");
+    EXPECT_EQ(file.ReadText(tollix::GbkToUtf8(lowerTrail), "k", "none", 64), "none");
+    EXPECT_EQ(file.ReadText(tollix::GbkToUtf8(bracketTrail), "K", "", 64), "bracket");
+    EXPECT_EQ(file.ReadText("家里 HOME", "K", "", 64), "home");
+}
+
+TEST(ProfileFileRead, SeesChangesMadeByOthers)
+{
+    TempProfile temp(Lines({ "[S]", "K=1" }));
+    ProfileFile file(temp.Path());
+    ASSERT_EQ(file.ReadInt("S", "K", 0), 1);
+
+    temp.Write(Lines({ "[S]", "K=22" })); // another size
+    EXPECT_EQ(file.ReadInt("S", "K", 0), 22);
+
+    temp.Write(Lines({ "[S]", "K=33" })); // same size, same inode: only the times differ
+    struct timespec times[2] = { { 1000, 5 }, { 1000, 5 } };
+    ASSERT_EQ(::utimensat(AT_FDCWD, temp.Path().c_str(), times, 0), 0);
+    EXPECT_EQ(file.ReadInt("S", "K", 0), 33);
+
+    ProfileFile other(temp.Path());
+    ASSERT_TRUE(other.WriteText("S", "K", "44")); // same size, a new file renamed over the old
+    EXPECT_EQ(file.ReadInt("S", "K", 0), 44);
+
+    std::filesystem::remove(temp.Path());
+    EXPECT_EQ(file.ReadInt("S", "K", 0), 0);
+}
+
+TEST(ProfileFileWrite, SequenceOfWritesIsByteExact)
+{
+    TempProfile temp;
+    ProfileFile file(temp.Path());
+
+    ASSERT_TRUE(file.WriteText("Telephone Fee", "Full Fee", "120"));
+    EXPECT_EQ(temp.Read(), "[Telephone Fee]\r\nFull Fee=120\r\n") << "a missing file is created";
+
+    ASSERT_TRUE(file.WriteText("家里", "Fee Type", "2"));
+    EXPECT_EQ(temp.Read(), "[Telephone Fee]\r\nFull Fee=120\r\n[\xBC\xD2\xC0\xEF]\r\nFee Type=2\r\n")
+        << "a new section goes at the end, its name in GBK";
+
+    ASSERT_TRUE(file.WriteText("Telephone Fee", "Half Fee", "60"));
+    ASSERT_TRUE(file.WriteText("telephone fee", "FULL FEE", "125"));
+    ASSERT_TRUE(file.WriteText("家里", "Holiday Start", "2026-12-06 10:00:00"));
+    EXPECT_EQ(temp.Read(),
+        "[Telephone Fee]\r\nFull Fee=125\r\nHalf Fee=60\r\n"
+        "[\xBC\xD2\xC0\xEF]\r\nFee Type=2\r\nHoliday Start=2026-12-06 10:00:00\r\n");
+    EXPECT_EQ(file.ReadText("家里", "Holiday Start", "0", 17), "2026-12-06 10:00");
+}
+
+TEST(ProfileFileWrite, HandEditedFileKeepsItsCommentsAndBlankLines)
+{
+    TempProfile temp(Lines(
+        {
+            "; Tollix settings",
+            "",
+            "[Telephone Fee]",
+            "  Full Fee = 120  ",
+            "; the discount price",
+            "Half Fee=60",
+            "",
+            "[\xBC\xD2\xC0\xEF]",
+            "Fee Type=1",
+            "; end of the connection",
+            "[telephone fee]",
+            "Tel Unit=999",
+        },
+        "\n"));
+    ProfileFile file(temp.Path());
+    ASSERT_TRUE(file.WriteText("Telephone Fee", "Tel Unit", "60"));
+    ASSERT_TRUE(file.WriteText("Telephone Fee", "full fee", "130"));
+    ASSERT_TRUE(file.WriteText("家里", "Fix Hour", "40"));
+    ASSERT_TRUE(file.WriteText("Reset", "Month", "5"));
+    EXPECT_EQ(temp.Read(),
+        Lines({
+            "; Tollix settings",
+            "",
+            "[Telephone Fee]",
+            "Full Fee=130",
+            "; the discount price",
+            "Half Fee=60",
+            "Tel Unit=60",
+            "",
+            "[\xBC\xD2\xC0\xEF]",
+            "Fee Type=1",
+            "Fix Hour=40",
+            "; end of the connection",
+            "[telephone fee]",
+            "Tel Unit=999",
+            "[Reset]",
+            "Month=5",
+        }));
+    EXPECT_EQ(file.ReadInt("Telephone Fee", "Tel Unit", 180), 60);
+}
+
+TEST(ProfileFileWrite, KeyWithoutValueAndEmptySectionAreFilledInPlace)
+{
+    TempProfile temp("\xEF\xBB\xBF[A]\r\nFlag\r\n[B]\r\n\r\n[C]\r\nX=1");
+    ProfileFile file(temp.Path());
+    ASSERT_TRUE(file.WriteText("A", "flag", "-1"));
+    ASSERT_TRUE(file.WriteText("B", "K", "v"));
+    EXPECT_EQ(temp.Read(), "\xEF\xBB\xBF[A]\r\nFlag=-1\r\n[B]\r\nK=v\r\n\r\n[C]\r\nX=1\r\n");
+}
+
+TEST(ProfileFileWrite, RefusesWhatWouldReadBackAsSomethingElse)
+{
+    const std::string original = Lines({ "[S]", "K=1" });
+    const struct {
+        std::string section, key, value;
+    } cases[] = {
+        { "S", "K", "1\r\n[Evil]\r\nK=2" },
+        { "S", "K", "line\nbreak" },
+        { "S", "K", "carriage\rreturn" },
+        { "S", "Evil\nK", "1" },
+        { "S\r\n[T]", "K", "1" },
+        { "S", "K", std::string("nul\0byte", 8) },
+        { "S", "", "1" },
+        { "  ", "K", "1" },
+        { "S", "a=b", "1" },
+        { "S", "[T]", "1" },
+        { "S", "; note", "1" },
+    };
+    TempProfile temp(original);
+    ProfileFile file(temp.Path());
+    for (const auto& c : cases) {
+        std::string error;
+        EXPECT_FALSE(file.WriteText(c.section, c.key, c.value, &error)) << c.key << "=" << c.value;
+        EXPECT_FALSE(error.empty());
+        EXPECT_EQ(temp.Read(), original);
+    }
+    TempProfile none;
+    ProfileFile missing(none.Path());
+    EXPECT_FALSE(missing.WriteText("S", "K", "a\nb"));
+    EXPECT_FALSE(none.Exists()) << "a refused write creates no file";
+}
+
+TEST(ProfileFileWrite, FailureLeavesTheFileAndSaysWhy)
+{
+    TempProfile temp;
+    ProfileFile nowhere(temp.Dir() / "no such folder" / "tollix.ini");
+    std::string error;
+    EXPECT_FALSE(nowhere.WriteText("S", "K", "1", &error));
+    EXPECT_NE(error.find("no such folder"), std::string::npos) << error;
+    EXPECT_EQ(nowhere.ReadInt("S", "K", 5), 5);
+
+    // A settings "file" that cannot be read is never replaced by a new one.
+    std::filesystem::create_directory(temp.Path());
+    ProfileFile folder(temp.Path());
+    EXPECT_FALSE(folder.WriteText("S", "K", "1", &error));
+    EXPECT_TRUE(std::filesystem::is_directory(temp.Path()));
+}
+
+TEST(ProfileFileWrite, ValueRoundTripsThroughGbk)
+{
+    TempProfile temp;
+    ProfileFile file(temp.Path());
+    ASSERT_TRUE(file.WriteText("Alert Setting", "DayFilePath", "/home/用户/提醒.wav"));
+    EXPECT_EQ(temp.Read(), "[Alert Setting]\r\nDayFilePath=/home/\xD3\xC3\xBB\xA7/\xCC\xE1\xD0\xD1.wav\r\n");
+    EXPECT_EQ(file.ReadText("alert setting", "dayfilepath", "", 40), "/home/用户/提醒.wav");
+}
+
+TEST(ProfileFile, NarrowTo16Clamps)
+{
+    EXPECT_EQ(tollix::NarrowTo16(5), 5);
+    EXPECT_EQ(tollix::NarrowTo16(-1), -1);
+    EXPECT_EQ(tollix::NarrowTo16(32767), 32767);
+    EXPECT_EQ(tollix::NarrowTo16(40000), 32767);
+    EXPECT_EQ(tollix::NarrowTo16(-40000), -32768);
+    EXPECT_EQ(tollix::NarrowTo16(2147483647), 32767);
+}
