@@ -231,3 +231,26 @@ TEST(AlertSettingsLoad, DefaultsAndValues)
     EXPECT_EQ(a.WeekAlert.FilePath, std::string(39, 'w'));
     EXPECT_EQ(a.MonthAlert.FilePath, "/tmp/m.wav");
 }
+
+TEST(AlertSettingsLoad, FileWrittenByTheWindowsProgram)
+{
+    tollix::ProfileFile file(std::filesystem::path(TOLLIX_TEST_DATA_DIR) / "config" / "windows-written.ini");
+    AlertSettings a = tollix::InitialAlertSettings(file);
+    EXPECT_EQ(a.DayAlert.Check, 1);
+    EXPECT_EQ(a.DayAlert.Hours, 2);
+    EXPECT_EQ(a.DayAlert.Minutes, 10);
+    EXPECT_EQ(a.DayAlert.FilePath, "C:\\WINDOWS\\MEDIA\\提醒.WAV");
+    EXPECT_EQ(a.WeekAlert.Check, 1);
+    EXPECT_EQ(a.WeekAlert.AlertStandard, 1);
+    EXPECT_EQ(a.WeekAlert.Hours, 12);
+    EXPECT_EQ(a.WeekAlert.Fee, Money::FromYuan(150));
+    EXPECT_EQ(a.WeekAlert.Minutes, 15);
+    EXPECT_EQ(a.WeekAlert.FilePath, "");
+    EXPECT_EQ(a.MonthAlert.Check, 0);
+    EXPECT_EQ(a.MonthAlert.AlertStandard, 1);
+    EXPECT_EQ(a.MonthAlert.Hours, 40);
+    EXPECT_EQ(a.MonthAlert.Fee, Money::FromYuan(500));
+    EXPECT_EQ(a.MonthAlert.WaveCheck, 1);
+    EXPECT_EQ(a.MonthAlert.Minutes, 30);
+    EXPECT_EQ(a.MonthAlert.FilePath, "C:\\WINDOWS\\MEDIA\\CHIMES.WAV");
+}

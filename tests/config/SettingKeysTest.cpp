@@ -32,45 +32,6 @@ TEST(SettingKeys, TableIsCompleteAndUnambiguous)
     }
 }
 
-TEST(SettingKeys, ExactNamesAndDefaults)
-{
-    const struct {
-        Setting setting;
-        const char* section;
-        const char* key;
-        int32_t defaultInt;
-    } cases[] = {
-        { Setting::TelFullFee, "Telephone Fee", "Full Fee", 120 },
-        { Setting::TelUnit, "Telephone Fee", "Tel Unit", 180 },
-        { Setting::TelStartHour, "Telephone Fee", "Start Hour", 21 },
-        { Setting::TelEndHour, "Telephone Fee", "End Hour", 7 },
-        { Setting::AlertDayStandard, "Alert Setting", "Day AlertStandard", 0 },
-        { Setting::AlertDayFee, "Alert Setting", "DayFee", 20 },
-        { Setting::AlertDayHours, "Alert Setting", "Dayhours", 3 },
-        { Setting::AlertWeekFee, "Alert Setting", "WeekFee", 140 },
-        { Setting::AlertMonthHours, "Alert Setting", "Monthhours", 50 },
-        { Setting::AlertMonthMinutes, "Alert Setting", "Monthminutes", 5 },
-        { Setting::ResetMonth, "Reset", "Month", 1 },
-        { Setting::ResetWeek, "Reset", "Week", 0 },
-        { Setting::ProAddSeconds, "ProAdd", "ProAdd Seconds", 0 },
-        { Setting::AutoHide, "Start Settings", "Auto Hide", 0 },
-        { Setting::ShowRASName, "Start Settings", "Show RASName", 0 },
-        { Setting::LogNumber, "Max Log Length", "Log Number", 50 },
-    };
-    for (const auto& c : cases) {
-        EXPECT_STREQ(Info(c.setting).section, c.section) << c.key;
-        EXPECT_STREQ(Info(c.setting).key, c.key);
-        EXPECT_EQ(Info(c.setting).defaultInt, c.defaultInt) << c.key;
-    }
-    EXPECT_STREQ(Info(Setting::TelHolidayStart).defaultText, "0");
-    EXPECT_EQ(Info(Setting::TelHolidayStart).bufferSize, 17u);
-    EXPECT_EQ(Info(Setting::AlertWeekFilePath).bufferSize, 40u);
-    EXPECT_STREQ(Info(ConnectionSetting::FixFee).key, "Fix Fee");
-    EXPECT_EQ(tollix::DefaultMoney(ConnectionSetting::FixFee), Money::FromYuan(200));
-    EXPECT_EQ(tollix::DefaultMoney(Setting::TelHalfFee), Money::FromRaw(600));
-    EXPECT_EQ(tollix::DefaultMoney(Setting::AlertMonthFee), Money::FromYuan(600));
-}
-
 TEST(SettingKeys, ReadsAndWritesThroughTheTable)
 {
     TempProfile temp(Lines({

@@ -174,16 +174,6 @@ TEST(TariffFind, ByNameWithoutRegardToCase)
         EXPECT_EQ(t.FindConnectionTariff(c.name), c.index) << c.name;
 }
 
-TEST(TariffFind, NoMatchAmongThreeGivesThree)
-{
-    TariffSet t;
-    t.Connections.resize(3);
-    t.Connections[0].Name = "A";
-    t.Connections[1].Name = "B";
-    t.Connections[2].Name = "C";
-    EXPECT_EQ(t.FindConnectionTariff("D"), 3);
-}
-
 TEST(TodayDiscount, HolidayFlagCountsOnlyOnTheDayItWasSet)
 {
     const struct {
