@@ -160,17 +160,6 @@ void FrmSettings::OpenFrom(FrmMain& main, const Clock& clock, SoundPlayer& sound
     instance->activateWindow();
 }
 
-void FrmSettings::OpenFrom(FrmMain& main)
-{
-    static const SystemClock clock;
-    auto* sound = main.findChild<SoundPlayer*>("settingsSoundPlayer");
-    if (!sound) {
-        sound = new SoundPlayer(&main);
-        sound->setObjectName("settingsSoundPlayer");
-    }
-    OpenFrom(main, clock, *sound);
-}
-
 // ---------------------------------------------------------------- building
 
 void FrmSettings::BuildToolbar()

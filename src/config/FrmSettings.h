@@ -42,8 +42,6 @@ public:
     // Opens the one settings window from the main window's menu or toolbar: the
     // main window hides and this window shows, not modal.
     static void OpenFrom(FrmMain& main, const Clock& clock, SoundPlayer& sound);
-    // As above with the wall clock and a player of the main window's own.
-    static void OpenFrom(FrmMain& main);
 
     // What "选择" asks for a wave file: the chosen path, or empty when cancelled.
     // Tests replace the file dialog with one of their own.

@@ -2,6 +2,7 @@
 
 #include "core/Clock.h"
 #include "core/Program.h"
+#include "core/SessionJournal.h"
 #include "history/ConnectionLog.h"
 #include "tariff/Fees.h"
 
@@ -61,6 +62,10 @@ TickResult ConnectionSession::Tick(bool connected, const std::string& connection
     if (idle_)
         Start(connectionName, result);
     ConnectedWork(connectionName, result);
+    // Units and minutes begin at least once a minute, so a crash loses at most
+    // the last minute of the connection.
+    if (result.Started || result.UnitCharged || result.MinuteCharged)
+        WriteSessionJournal(program_.JournalPath, state_);
     return result;
 }
 
@@ -75,6 +80,7 @@ TickResult ConnectionSession::EndNow()
 void ConnectionSession::Discard()
 {
     program_.StatsFile.Close();
+    RemoveSessionJournal(program_.JournalPath);
     state_.SessionSeconds = 0;
     idle_ = true;
 }
@@ -216,6 +222,7 @@ void ConnectionSession::End(TickResult& result)
         result.Error += error;
     }
 
+    RemoveSessionJournal(program_.JournalPath);
     state_.SessionSeconds = 0;
     idle_ = true;
     result.Ended = true;

@@ -349,8 +349,6 @@ void FrmHistory::Toolbar1_ButtonClick(const QString& caption)
 void ShowHistoryWindow(FrmMain& main)
 {
     static QPointer<FrmHistory> window;
-    // The window filters "today" and "this week" by the wall clock.
-    static SystemClock clock;
     if (main.TrayAvailable())
         main.hide();
     else
@@ -362,7 +360,7 @@ void ShowHistoryWindow(FrmMain& main)
         return;
     }
     QPointer<FrmMain> mainWindow(&main);
-    window = new FrmHistory(main.ProgramState(), clock, [mainWindow] {
+    window = new FrmHistory(main.ProgramState(), main.ClockSource(), [mainWindow] {
         if (mainWindow)
             mainWindow->RestoreMainWindow();
     });

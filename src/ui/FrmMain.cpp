@@ -24,6 +24,7 @@
 #include "config/SettingKeys.h"
 #include "core/Clock.h"
 #include "core/Program.h"
+#include "core/SessionJournal.h"
 #include "dialup/DialupService.h"
 #include "shell/MessageBoxes.h"
 #include "shell/ShellCommands.h"
@@ -353,6 +354,8 @@ bool FrmMain::Form_Load()
     panel1_->setText("当前状态：断开");
     BuildTray();
 
+    RecoveryResult recovery = RecoverOpenSession(program_);
+
     std::string error;
     if (!OpenStatistics(program_, clock_.Now(), &error)) {
         ShowMessage(this, "Tollix", Q("无法打开统计文件，Tollix 不能继续运行。\n" + error), QMessageBox::Critical);
@@ -362,6 +365,11 @@ bool FrmMain::Form_Load()
     show();
     tmrStartOnce_->start();
     tmrSystemtime_->start();
+    // Told once the window is up, without holding up the monitor.
+    if (recovery.Recovered)
+        ShowNotice(Q(recovery.Report), QMessageBox::Information);
+    if (!recovery.Error.empty())
+        ShowNotice(Q(recovery.Error), QMessageBox::Warning);
     return true;
 }
 
@@ -561,7 +569,10 @@ void FrmMain::HalfProfile(int index)
     const bool on = mnuhalfProfile_[size_t(index)]->isChecked();
     ConnectionTariff& tariff = program_.Tariffs.Connection(index);
     tariff.HolidayFlag = on ? 1 : 0;
-    WriteTodayDiscount(program_.Profile, tariff.Name, on, clock_.Now());
+    // A connection's switch writes its flag first, then the moment it was set.
+    WriteConnectionSetting(program_.Profile, tariff.Name, ConnectionSetting::HolidayFlag, on ? "1" : "0");
+    WriteConnectionSetting(program_.Profile, tariff.Name, ConnectionSetting::HolidayStart,
+                           GeneralDateText(clock_.Now()));
 }
 
 void FrmMain::OpenSettings()
@@ -641,8 +652,14 @@ void FrmMain::EndBySystem()
 
 void FrmMain::ShowError(const QString& text)
 {
+    ShowNotice(text, QMessageBox::Warning);
+}
+
+void FrmMain::ShowNotice(const QString& text, QMessageBox::Icon icon)
+{
     // Not modal: the monitor must keep ticking while the message is up.
-    auto* box = new QMessageBox(QMessageBox::Warning, "Tollix", text, QMessageBox::Ok, this);
+    auto* box = new QMessageBox(icon, "Tollix", text, QMessageBox::Ok, this);
+    box->setObjectName("noticeBox");
     box->button(QMessageBox::Ok)->setText("确定");
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setModal(false);

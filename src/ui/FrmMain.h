@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QMessageBox>
 #include <QPointer>
 #include <array>
 #include <functional>
@@ -57,6 +58,8 @@ public:
     Program& ProgramState() { return program_; }
     ConnectionSession& Session() { return session_; }
     DialupService& Dialup() { return dialup_; }
+    const Clock& ClockSource() const { return clock_; }
+    SoundPlayer& Sound() { return sound_; }
     bool TrayAvailable() const;
 
     // Windows opened from the menus register here, so that the main window stays
@@ -93,6 +96,7 @@ private:
     void OpenDial();
     void HideMainWindow();
     void ShowError(const QString& text);
+    void ShowNotice(const QString& text, QMessageBox::Icon icon);
 
     Program& program_;
     DialupService& dialup_;

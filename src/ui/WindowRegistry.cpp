@@ -9,7 +9,7 @@ namespace tollix {
 
 void RegisterWindows()
 {
-    FrmMain::SetSettingsOpener([](FrmMain& main) { FrmSettings::OpenFrom(main); });
+    FrmMain::SetSettingsOpener([](FrmMain& main) { FrmSettings::OpenFrom(main, main.ClockSource(), main.Sound()); });
     FrmMain::SetHistoryOpener([](FrmMain& main) { ShowHistoryWindow(main); });
     FrmMain::SetDialOpener([](FrmMain& main) { FrmDialUp::ShowShared(main.ProgramState(), main.Dialup(), &main); });
 }

@@ -256,5 +256,55 @@ class RunningMeter(unittest.TestCase):
         self.assertEqual(m.records()[3][1:], (1200, 1000, 1, 60, 1))
 
 
+class Hardening(unittest.TestCase):
+    def test_killed_during_a_connection_is_recovered_at_the_next_start(self):
+        m = Meter(self)
+        m.peers("Home")
+        m.line_up("Home")
+        # Ten times faster: about 150 s of connection before the power cut.
+        m.start(datetime(2026, 12, 7, 12, 0, 0), rate=10)
+        time.sleep(16)
+        m.stop(signal.SIGKILL)
+        self.assertEqual(m.log_bytes(), b"")
+        self.assertTrue(os.path.exists(os.path.join(m.home, "session.journal")))
+        m.line_down()
+        m.start()
+        time.sleep(4)
+        m.stop()
+        starts = m.logged_starts()
+        self.assertEqual(len(starts), 1)
+        line = m.log_bytes().split(b",")
+        # Within a minute of the true length (about 150 s), never more than it.
+        self.assertIn(int(line[1]), (120, 180))
+        total = m.records()[3]
+        self.assertEqual(total[3], 1)
+        self.assertEqual(total[4], int(line[1]))
+        self.assertFalse(os.path.exists(os.path.join(m.home, "session.journal")))
+
+    def test_second_instance_touches_nothing(self):
+        m = Meter(self)
+        m.peers("Home")
+        m.line_up("Home")
+        first = m.start()
+        time.sleep(3)
+        before = {n: open(os.path.join(m.home, n), "rb").read() for n in os.listdir(m.home)
+                  if os.path.isfile(os.path.join(m.home, n))}
+        second = Meter(self)
+        second.home, second.root, second.dir = m.home, m.root, m.dir
+        second.start()
+        time.sleep(3)
+        # It shows its message and waits for OK; it never opened a session.
+        self.assertIsNone(second.proc.poll())
+        second.kill()
+        second.proc.stderr.close()
+        after = {n: open(os.path.join(m.home, n), "rb").read() for n in before}
+        self.assertEqual(before, after)
+        m.proc = first
+        m.line_down()
+        time.sleep(2)
+        self.assertEqual(m.stop(), 0)
+        self.assertEqual(len(m.logged_starts()), 1)
+
+
 if __name__ == "__main__":
     unittest.main()
