@@ -325,8 +325,13 @@ void FrmMain::BuildToolbar()
 
 void FrmMain::BuildTray()
 {
-    if (!QSystemTrayIcon::isSystemTrayAvailable())
+    if (!QSystemTrayIcon::isSystemTrayAvailable()) {
+        // Without a notification area the popup menu opens on the window instead.
+        centralWidget()->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(centralWidget(), &QWidget::customContextMenuRequested, this,
+                [this](const QPoint& pos) { mnuPopupmenu_->popup(centralWidget()->mapToGlobal(pos)); });
         return;
+    }
     tray_ = new QSystemTrayIcon(QIcon(":/icons/tollix.svg"), this);
     tray_->setObjectName("TrayIcon");
     tray_->setToolTip(Q(VersionTitle()));
