@@ -1,5 +1,7 @@
 #include "config/FrmSettings.h"
 
+#include "shell/Toolbars.h"
+
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -164,29 +166,15 @@ void FrmSettings::OpenFrom(FrmMain& main, const Clock& clock, SoundPlayer& sound
 
 void FrmSettings::BuildToolbar()
 {
-    Toolbar1_ = addToolBar("Toolbar1");
-    Toolbar1_->setObjectName("Toolbar1");
-    Toolbar1_->setMovable(false);
-    Toolbar1_->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    struct Button {
-        const char* caption;
-        const char* icon;
-        const char* tip;
-    };
-    const Button buttons[] = {{"返回", "back", "返回主窗口"}, {"显示帮助", "help", "解答一些问题"}};
-    int number = 1;
-    for (const Button& b : buttons) {
-        QAction* a = Toolbar1_->addAction(QIcon(QString(":/icons/%1.svg").arg(b.icon)), QString::fromUtf8(b.caption));
-        a->setObjectName(QString("Toolbar1_%1").arg(number++));
-        a->setToolTip(QString::fromUtf8(b.tip));
-        const QString caption = a->text();
-        connect(a, &QAction::triggered, this, [this, caption] {
+    AddToolbar(
+        this, {{"返回", "back", "返回主窗口"}, {"显示帮助", "help", "解答一些问题"}},
+        [this](const QString& caption) {
             if (caption == "返回")
                 close();  // closeEvent brings the main window back first
             else if (caption == "显示帮助")
                 ShowHelp(this);
-        });
-    }
+        },
+        &Toolbar1_);
 }
 
 FrmSettings::PeriodFrame FrmSettings::BuildPeriodFrame(const QString& frameName, const QString& prefix,

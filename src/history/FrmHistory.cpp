@@ -1,5 +1,7 @@
 #include "history/FrmHistory.h"
 
+#include "shell/Toolbars.h"
+
 #include <algorithm>
 
 #include <QAction>
@@ -98,30 +100,17 @@ int FrmHistory::TwipsToPixelsY(int twips) const
 
 void FrmHistory::BuildWindow()
 {
-    Toolbar1_ = addToolBar("Toolbar1");
-    Toolbar1_->setObjectName("Toolbar1");
-    Toolbar1_->setMovable(false);
-    Toolbar1_->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    struct Button {
-        const char* caption;
-        const char* icon;
-        const char* tip;
-    };
-    const Button buttons[] = {
-        {"打印记录", "print", "打印当前显示的记录"},
-        {"删除记录", "delete", "删除所有的记录"},
-        {"显示帮助", "help", "解答一些问题"},
-        {"返回", "back", "返回主窗口"},
-    };
-    for (size_t i = 0; i < toolButtons_.size(); ++i) {
-        QAction* a = Toolbar1_->addAction(QIcon(QString(":/icons/%1.svg").arg(buttons[i].icon)),
-                                          QString::fromUtf8(buttons[i].caption));
-        a->setObjectName(QString("Toolbar1_%1").arg(i + 1));
-        a->setToolTip(QString::fromUtf8(buttons[i].tip));
-        const QString caption = a->text();
-        connect(a, &QAction::triggered, this, [this, caption] { Toolbar1_ButtonClick(caption); });
-        toolButtons_[i] = a;
-    }
+    const QList<QAction*> actions = AddToolbar(this,
+                                               {
+                                                   {"打印记录", "print", "打印当前显示的记录"},
+                                                   {"删除记录", "delete", "删除所有的记录"},
+                                                   {"显示帮助", "help", "解答一些问题"},
+                                                   {"返回", "back", "返回主窗口"},
+                                               },
+                                               [this](const QString& caption) { Toolbar1_ButtonClick(caption); },
+                                               &Toolbar1_);
+    for (size_t i = 0; i < toolButtons_.size(); ++i)
+        toolButtons_[i] = actions[qsizetype(i)];
 
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);

@@ -28,6 +28,7 @@
 #include "dialup/DialupService.h"
 #include "shell/MessageBoxes.h"
 #include "shell/ShellCommands.h"
+#include "shell/Toolbars.h"
 #include "tariff/TariffSet.h"
 
 namespace tollix {
@@ -280,30 +281,19 @@ void FrmMain::BuildMenus()
 
 void FrmMain::BuildToolbar()
 {
-    Toolbar1_ = addToolBar("Toolbar1");
-    Toolbar1_->setObjectName("Toolbar1");
-    Toolbar1_->setMovable(false);
-    Toolbar1_->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    struct Button {
-        const char* caption;
-        const char* icon;
-        const char* tip;
-    };
     // The tool tips are the buttons' longer Chinese descriptions.
-    const Button buttons[] = {
-        {"拨号上网", "dial", "开始花钱"},       {"挂断连接", "hangup", "玩够了"},
-        {"设置中心", "settings", "设置话费,网费,报警,置零"}, {"历史记录", "history", "秋后算帐"},
-        {"隐藏", "hide", "隐藏到右下角"},       {"显示帮助", "help", "解答一些问题"},
-        {"退出", "exit", "退出Tollix"},
-    };
-    for (int i = 1; i <= 7; ++i) {
-        const Button& b = buttons[i - 1];
-        QAction* a = Toolbar1_->addAction(QIcon(QString(":/icons/%1.svg").arg(b.icon)), QString::fromUtf8(b.caption));
-        a->setObjectName(QString("Toolbar1_%1").arg(i));
-        a->setToolTip(QString::fromUtf8(b.tip));
-        toolButtons_[size_t(i)] = a;
-        const QString caption = a->text();
-        connect(a, &QAction::triggered, this, [this, caption] {
+    const QList<QAction*> actions = AddToolbar(
+        this,
+        {
+            {"拨号上网", "dial", "开始花钱"},
+            {"挂断连接", "hangup", "玩够了"},
+            {"设置中心", "settings", "设置话费,网费,报警,置零"},
+            {"历史记录", "history", "秋后算帐"},
+            {"隐藏", "hide", "隐藏到右下角"},
+            {"显示帮助", "help", "解答一些问题"},
+            {"退出", "exit", "退出Tollix"},
+        },
+        [this](const QString& caption) {
             if (caption == "拨号上网")
                 OpenDial();
             else if (caption == "挂断连接")
@@ -318,8 +308,10 @@ void FrmMain::BuildToolbar()
                 ShowHelp(this);
             else if (caption == "退出")
                 EndProgram();
-        });
-    }
+        },
+        &Toolbar1_);
+    for (int i = 1; i <= 7; ++i)
+        toolButtons_[size_t(i)] = actions[i - 1];
     toolButtons_[2]->setEnabled(false);
 }
 
