@@ -108,8 +108,13 @@ std::optional<Money> ParseMoney(std::string_view text)
         if (roundUp)
             ++frac;
     }
-    int64_t raw = whole * Money::kScale + frac;
-    return Money::FromRaw(negative ? -raw : raw);
+    // The last whole yuan of the range only holds some fractions, and the
+    // negative end reaches one ten-thousandth further than the positive one.
+    const uint64_t raw = uint64_t(whole) * Money::kScale + uint64_t(frac);
+    const uint64_t limit = uint64_t(std::numeric_limits<int64_t>::max()) + (negative ? 1 : 0);
+    if (raw > limit)
+        return std::nullopt;
+    return Money::FromRaw(negative ? int64_t(0 - raw) : int64_t(raw));
 }
 
 }  // namespace tollix

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 #include "core/Money.h"
 
 using tollix::Money;
@@ -38,6 +40,10 @@ TEST(Money, ParsesTypedAmounts)
         {"0.000051", true, 1},    {"0.00025", true, 2},    {"0.00035", true, 4},     {"", false, 0},
         {"abc", false, 0},        {"1.2.3", false, 0},     {".", false, 0},          {"-", false, 0},
         {"1e3", false, 0},        {"99999999999999999999", false, 0},
+        // The ends of the range, as a damaged log line or journal may hold them.
+        {"922337203685477.5807", true, INT64_MAX},  {"922337203685477.5808", false, 0},
+        {"-922337203685477.5808", true, INT64_MIN}, {"-922337203685477.5809", false, 0},
+        {"922337203685477.99995", false, 0},
     };
     for (const auto& c : cases) {
         auto m = tollix::ParseMoney(c.text);
