@@ -1,6 +1,8 @@
 #include "core/SessionJournal.h"
 
+#include <algorithm>
 #include <charconv>
+#include <climits>
 #include <cstdio>
 #include <map>
 #include <sstream>
@@ -21,6 +23,22 @@ bool ParseInt(const std::string& text, T& out)
 {
     auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), out);
     return ec == std::errc() && ptr == text.data() + text.size();
+}
+
+// A journal or Price.DB damaged into huge values must not wrap the totals
+// round: sums stop at the ends of their range.
+int32_t AddClamped(int32_t a, int64_t b)
+{
+    const int64_t sum = int64_t(a) + b;
+    return int32_t(std::clamp<int64_t>(sum, INT32_MIN, INT32_MAX));
+}
+
+Money AddClamped(Money a, Money b)
+{
+    int64_t sum;
+    if (__builtin_add_overflow(a.Raw(), b.Raw(), &sum))
+        sum = b.Raw() > 0 ? INT64_MAX : INT64_MIN;
+    return Money::FromRaw(sum);
 }
 
 std::string DaysText(DateTime d)
@@ -106,9 +124,10 @@ RecoveryResult RecoverOpenSession(Program& program)
         return result;
     }
     const SessionState& s = *journal;
-    int32_t seconds = s.SessionSeconds;
-    if (seconds % 60 != 0)
-        seconds += 60 - seconds % 60;
+    int64_t roundedUp = s.SessionSeconds;
+    if (roundedUp % 60 != 0)
+        roundedUp += 60 - roundedUp % 60;
+    const int32_t seconds = int32_t(std::min<int64_t>(roundedUp, INT32_MAX));
 
     std::string error;
     if (!program.StatsFile.Open(&error)) {
@@ -136,10 +155,10 @@ RecoveryResult RecoverOpenSession(Program& program)
             continue;
         UsageRecord& r = records[i];
         ++r.Connections;
-        r.Seconds += seconds;
-        r.CallUnits += s.UnitsCharged;
-        r.TelFee += s.SessionTelFee;
-        r.NetFee += s.SessionNetFee;
+        r.Seconds = AddClamped(r.Seconds, seconds);
+        r.CallUnits = AddClamped(r.CallUnits, s.UnitsCharged);
+        r.TelFee = AddClamped(r.TelFee, s.SessionTelFee);
+        r.NetFee = AddClamped(r.NetFee, s.SessionNetFee);
     }
     stats.LoadRunningTotals();
     bool ok = stats.WriteAll(program.StatsFile, &error);

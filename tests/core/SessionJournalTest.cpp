@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 
@@ -141,4 +143,30 @@ TEST_F(JournalFixture, DamagedJournalIsSetAsideNotTrusted)
         EXPECT_FALSE(fs::exists(program->LogPath));
         fs::remove(program->JournalPath.string() + ".damaged");
     }
+}
+
+TEST_F(JournalFixture, HugeJournalValuesStopAtTheEndsOfTheirRange)
+{
+    char start[64];
+    std::snprintf(start, sizeof start, "%.17g", At(2026, 12, 7, 12, 0, 0).Days());
+    const std::string text = std::string("tollix-session 1\nstart=") + start
+                             + "\nseconds=2147483647\nunits=2147483647\nminutes=1\ntariff=0\n"
+                               "telfee=9223372036854775807\nnetfee=-9223372036854775808\nname=Home\n";
+    // Two such crashes in a row: the second would carry every total past its end.
+    for (int round = 0; round < 2; ++round) {
+        auto program = Run(At(2026, 12, 7, 13, 0, 0));
+        std::ofstream(program->JournalPath, std::ios::binary) << text;
+        RecoveryResult result = RecoverOpenSession(*program);
+        ASSERT_TRUE(result.Recovered) << result.Error;
+        const UsageRecord& total = program->Stats.Records[Total];
+        EXPECT_EQ(total.Seconds, INT32_MAX);
+        EXPECT_EQ(total.CallUnits, INT32_MAX);
+        EXPECT_EQ(total.TelFee.Raw(), INT64_MAX);
+        EXPECT_EQ(total.NetFee.Raw(), INT64_MIN);
+    }
+    auto log = LoadConnectionLog(dir_ / "time.txt", 50);
+    EXPECT_EQ(log.DamagedLine, 0);
+    ASSERT_EQ(log.Entries.size(), 2u);
+    EXPECT_EQ(log.Entries[0].TelFee.Raw(), INT64_MAX);
+    EXPECT_EQ(log.Entries[0].NetFee.Raw(), INT64_MIN);
 }

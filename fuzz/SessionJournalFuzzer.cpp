@@ -1,0 +1,66 @@
+// Reads the journal of a session left open by a crash. A journal that reads is
+// written again and must read back the same; then the start-up recovery runs
+// on it in a data folder of its own: a journal that reads is recorded and
+// removed, one that does not is set aside, and neither may crash the start.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "FuzzSupport.h"
+#include "core/Program.h"
+#include "core/SessionJournal.h"
+#include "history/ConnectionLog.h"
+
+using namespace tollix;
+
+namespace {
+
+bool SameJournal(const SessionState& a, const SessionState& b)
+{
+    return a.SessionStart == b.SessionStart && a.SessionSeconds == b.SessionSeconds
+        && a.UnitsCharged == b.UnitsCharged && a.MinutesCharged == b.MinutesCharged
+        && a.TariffIndex == b.TariffIndex && a.SessionTelFee == b.SessionTelFee
+        && a.SessionNetFee == b.SessionNetFee && a.ConnectionName == b.ConnectionName;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    namespace fs = std::filesystem;
+    const std::string_view input(reinterpret_cast<const char*>(data), size);
+    const fs::path folder = fuzz::ScratchFolder() / "data";
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+
+    Program program(folder);
+    fuzz::WriteFile(program.JournalPath, input);
+    const auto journal = ReadSessionJournal(program.JournalPath);
+    if (journal) {
+        const fs::path copy = folder / "copy.journal";
+        std::string error;
+        TOLLIX_FUZZ_CHECK(WriteSessionJournal(copy, *journal, &error), "cannot write: %s", error.c_str());
+        const auto again = ReadSessionJournal(copy);
+        TOLLIX_FUZZ_CHECK(again && SameJournal(*again, *journal), "the journal does not read back as written");
+    }
+
+    const RecoveryResult result = RecoverOpenSession(program);
+    std::error_code ec;
+    if (journal) {
+        TOLLIX_FUZZ_CHECK(result.Recovered, "a readable journal was not recovered: %s", result.Error.c_str());
+        TOLLIX_FUZZ_CHECK(!fs::exists(program.JournalPath, ec), "the journal was kept after recovery");
+        const LogLoadResult log = LoadConnectionLog(program.LogPath, 50);
+        TOLLIX_FUZZ_CHECK(log.DamagedLine == 0 && log.Entries.size() == 1, "the recovered log line %d of %zu",
+            log.DamagedLine, log.Entries.size());
+        TOLLIX_FUZZ_CHECK(log.Entries[0].Seconds >= 0, "a negative duration was logged");
+        TOLLIX_FUZZ_CHECK(program.Stats.Records[Total].Seconds >= 0, "the total went negative");
+    } else {
+        TOLLIX_FUZZ_CHECK(!result.Recovered && !result.Error.empty(), "an unreadable journal was not reported");
+        TOLLIX_FUZZ_CHECK(!fs::exists(program.JournalPath, ec), "an unreadable journal blocks the next start");
+        TOLLIX_FUZZ_CHECK(fuzz::ReadFile(folder / "session.journal.damaged") == input,
+            "the unreadable journal was not kept aside");
+    }
+    return 0;
+}
