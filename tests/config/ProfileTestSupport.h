@@ -3,10 +3,10 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <stdlib.h>
 #include <string>
 #include <string_view>
 
+#include "TestSupport.h"
 #include "config/ProfileFile.h"
 
 namespace tollix::test {
@@ -14,23 +14,15 @@ namespace tollix::test {
 // A temporary folder holding one settings file, removed afterwards.
 class TempProfile {
 public:
-    TempProfile()
-    {
-        std::string templ = (std::filesystem::temp_directory_path() / "tollix-cfg-XXXXXX").string();
-        dir_ = ::mkdtemp(templ.data());
-        path_ = dir_ / "tollix.ini";
-    }
+    TempProfile() : path_(dir_.Path() / "tollix.ini") {}
     explicit TempProfile(std::string_view contents)
         : TempProfile()
     {
         Write(contents);
     }
-    ~TempProfile() { std::filesystem::remove_all(dir_); }
-    TempProfile(const TempProfile&) = delete;
-    TempProfile& operator=(const TempProfile&) = delete;
 
     const std::filesystem::path& Path() const { return path_; }
-    const std::filesystem::path& Dir() const { return dir_; }
+    const std::filesystem::path& Dir() const { return dir_.Path(); }
 
     void Write(std::string_view bytes) const
     {
@@ -45,7 +37,7 @@ public:
     bool Exists() const { return std::filesystem::exists(path_); }
 
 private:
-    std::filesystem::path dir_;
+    TempFolder dir_{"tollix-cfg"};
     std::filesystem::path path_;
 };
 

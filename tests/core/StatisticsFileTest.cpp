@@ -2,6 +2,7 @@
 
 #include "core/SafeFile.h"
 #include "core/StatisticsFile.h"
+#include "TestSupport.h"
 
 #include <cmath>
 #include <cstdio>
@@ -13,31 +14,13 @@
 #include <unistd.h>
 
 namespace fs = std::filesystem;
+using tollix::test::TempFolder;
 using tollix::DateTime;
 using tollix::Money;
 using tollix::StatisticsFile;
 using tollix::UsageRecord;
 
 namespace {
-
-class TempFolder {
-public:
-    TempFolder()
-    {
-        std::string templ = (fs::temp_directory_path() / "tollix-stats-XXXXXX").string();
-        path_ = ::mkdtemp(templ.data());
-    }
-    ~TempFolder()
-    {
-        std::error_code ec;
-        fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
-        fs::remove_all(path_, ec);
-    }
-    const fs::path& Path() const { return path_; }
-
-private:
-    fs::path path_;
-};
 
 std::string FromHex(std::string_view hex)
 {

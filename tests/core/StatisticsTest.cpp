@@ -1,12 +1,14 @@
 #include <gtest/gtest.h>
 
 #include "core/Statistics.h"
+#include "TestSupport.h"
 
 #include <cstdlib>
 #include <filesystem>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
+using tollix::test::TempFolder;
 using tollix::DateTime;
 using tollix::Money;
 using tollix::Statistics;
@@ -19,24 +21,6 @@ DateTime At(int y, int mo, int d, int h = 0, int mi = 0, int s = 0)
 {
     return *DateTime::FromCivil(y, mo, d, h, mi, s);
 }
-
-class TempFolder {
-public:
-    TempFolder()
-    {
-        std::string templ = (fs::temp_directory_path() / "tollix-periods-XXXXXX").string();
-        path_ = ::mkdtemp(templ.data());
-    }
-    ~TempFolder()
-    {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    const fs::path& Path() const { return path_; }
-
-private:
-    fs::path path_;
-};
 
 UsageRecord Used(DateTime start, int64_t telYuan, int64_t netYuan)
 {

@@ -11,7 +11,7 @@
 
 using tollix::test::PppWorld;
 using tollix::test::ScopedEnv;
-using tollix::test::TempDir;
+using tollix::test::TempFolder;
 using tollix::test::WriteFile;
 
 namespace {
@@ -86,7 +86,7 @@ bool Contains(const std::string& text, const std::string& part)
 
 TEST(TollixCheck, ReportsWhatTheMeterSeesAsTheWorldChanges)
 {
-    TempDir home;
+    TempFolder home;
     PppWorld world;
     world.AddPeer("isp");
     world.AddPeer("163 拨号");
@@ -135,8 +135,8 @@ TEST(TollixCheck, ReportsWhatTheMeterSeesAsTheWorldChanges)
 
 TEST(TollixCheck, CommandLineFront)
 {
-    TempDir xdg;
-    TempDir home;
+    TempFolder xdg;
+    TempFolder home;
     const struct {
         std::vector<const char*> args;
         std::map<std::string, std::string> env;
@@ -172,7 +172,7 @@ TEST(TollixCheck, CommandLineFront)
 
 TEST(DataFolder, ChosenInOrderAndCreated)
 {
-    TempDir temp;
+    TempFolder temp;
     const auto exeWithIni = temp.Path() / "portable";
     const auto exePlain = temp.Path() / "installed";
     WriteFile(exeWithIni / "tollix.ini", "[Telephone Fee]\r\n");

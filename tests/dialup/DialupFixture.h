@@ -12,35 +12,12 @@
 #include <string>
 #include <string_view>
 
+#include "TestSupport.h"
+
 namespace tollix::test {
 
-class TempDir {
-public:
-    TempDir()
-    {
-        std::string templ = (std::filesystem::temp_directory_path() / "tollix-dialup-XXXXXX").string();
-        if (!::mkdtemp(templ.data()))
-            std::abort();
-        path_ = templ;
-    }
-    ~TempDir()
-    {
-        std::error_code ec;
-        // A test may have locked a folder; open it up again so it can go.
-        for (auto it = std::filesystem::recursive_directory_iterator(path_, ec);
-             !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec)) {
-            if (it->is_directory(ec) && !it->is_symlink(ec))
-                ::chmod(it->path().c_str(), 0700);
-        }
-        std::filesystem::remove_all(path_, ec);
-    }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    const std::filesystem::path& Path() const { return path_; }
-
-private:
-    std::filesystem::path path_;
-};
+// The older name, still used by the session benchmark.
+using TempDir = TempFolder;
 
 inline void WriteFile(const std::filesystem::path& path, std::string_view contents)
 {
@@ -88,7 +65,7 @@ public:
     void UseRealProc() { std::filesystem::create_directory_symlink("/proc", Root() / "proc"); }
 
 private:
-    TempDir dir_;
+    TempFolder dir_{"tollix-dialup"};
 };
 
 // Sets an environment variable for one scope and puts the old value back.

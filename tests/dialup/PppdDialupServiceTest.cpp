@@ -19,7 +19,7 @@ using tollix::PppdDialupService;
 using tollix::test::PppWorld;
 using tollix::test::ReadFile;
 using tollix::test::ScopedEnv;
-using tollix::test::TempDir;
+using tollix::test::TempFolder;
 using tollix::test::WriteFile;
 
 namespace {
@@ -286,7 +286,7 @@ public:
     }
 
 private:
-    TempDir bin_;
+    TempFolder bin_;
 };
 
 bool WaitUntilNoDialers(PppdDialupService& service)
@@ -353,7 +353,7 @@ TEST(PppdDialupService, ReportsADialerThatCannotStart)
     EXPECT_EQ(service.RunningDialers(), 0u);
 
     if (!std::filesystem::exists("/usr/sbin/pppd")) {
-        TempDir empty;
+        TempFolder empty;
         ScopedEnv emptyPath("PATH", empty.Path().string().c_str());
         result = service.DialConnection("isp");
         EXPECT_FALSE(result.Started);
@@ -386,7 +386,7 @@ bool WaitForExit(pid_t pid, int& status, int millis)
 
 TEST(PppdDialupService, HangUpSignalsOnlyPppd)
 {
-    TempDir bin;
+    TempFolder bin;
     std::filesystem::copy_file("/bin/sleep", bin.Path() / "pppd");
     std::filesystem::permissions(bin.Path() / "pppd", std::filesystem::perms::owner_all);
     pid_t pppd = Spawn(bin.Path() / "pppd", { "pppd", "30" });
@@ -432,7 +432,7 @@ TEST(PppdDialupService, FindsPppdOnPathThenInSbin)
 {
     FakePppd first;
     FakePppd second;
-    TempDir empty;
+    TempFolder empty;
     std::string path
         = empty.Path().string() + "::relative:" + first.Bin().string() + ":" + second.Bin().string();
     EXPECT_EQ(PppdDialupService::FindPppd(path.c_str()), (first.Bin() / "pppd").string());

@@ -3,35 +3,19 @@
 #include "core/Gbk.h"
 #include "core/SafeFile.h"
 #include "history/ConnectionLog.h"
+#include "TestSupport.h"
 
 #include <filesystem>
 #include <fstream>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
+using tollix::test::TempFolder;
 using tollix::ConnectionLogEntry;
 using tollix::DateTime;
 using tollix::Money;
 
 namespace {
-
-class TempFolder {
-public:
-    TempFolder()
-    {
-        std::string templ = (fs::temp_directory_path() / "tollix-log-XXXXXX").string();
-        path_ = ::mkdtemp(templ.data());
-    }
-    ~TempFolder()
-    {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    const fs::path& Path() const { return path_; }
-
-private:
-    fs::path path_;
-};
 
 DateTime At(int y, int mo, int d, int h = 0, int mi = 0, int s = 0)
 {

@@ -3,6 +3,7 @@
 #include "shell/Shortcuts.h"
 
 #include "core/SafeFile.h"
+#include "TestSupport.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -15,6 +16,7 @@
 #include <unistd.h>
 
 namespace fs = std::filesystem;
+using tollix::test::TempFolder;
 using tollix::CreateShortcut;
 using tollix::ShortcutResult;
 
@@ -44,24 +46,6 @@ public:
 private:
     const char* name_;
     std::optional<std::string> old_;
-};
-
-class TempFolder {
-public:
-    TempFolder()
-    {
-        std::string pattern = (fs::temp_directory_path() / "tollix-shell-XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data());
-    }
-    ~TempFolder()
-    {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    const fs::path& Path() const { return path_; }
-
-private:
-    fs::path path_;
 };
 
 std::string Read(const fs::path& path)

@@ -1,0 +1,48 @@
+#pragma once
+
+// Helpers shared by the engine and window tests.
+
+#include <stdlib.h>
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <system_error>
+
+namespace tollix::test {
+
+// A fresh folder under the system temporary folder, removed with everything
+// in it when the test is done.
+class TempFolder {
+public:
+    explicit TempFolder(std::string_view name = "tollix-test")
+    {
+        std::string templ = (std::filesystem::temp_directory_path() / name).string() + "-XXXXXX";
+        if (!::mkdtemp(templ.data()))
+            std::abort();
+        path_ = templ;
+    }
+    ~TempFolder()
+    {
+        std::error_code ec;
+        // A test may have locked a folder; open it up again so it can go.
+        ::chmod(path_.c_str(), 0700);
+        for (auto it = std::filesystem::recursive_directory_iterator(path_, ec);
+             !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec)) {
+            if (it->is_directory(ec) && !it->is_symlink(ec))
+                ::chmod(it->path().c_str(), 0700);
+        }
+        std::filesystem::remove_all(path_, ec);
+    }
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    const std::filesystem::path& Path() const { return path_; }
+
+private:
+    std::filesystem::path path_;
+};
+
+} // namespace tollix::test
