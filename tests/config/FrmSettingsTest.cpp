@@ -29,7 +29,10 @@
 #include "core/Program.h"
 #include "dialup/DialupService.h"
 
+#include "WindowTestSupport.h"
+
 using namespace tollix;
+using tollix::test::BoxAnswerer;
 
 namespace {
 
@@ -86,37 +89,6 @@ QString Now(const Clock& clock)
 {
     return QString::fromStdString(GeneralDateText(clock.Now()));
 }
-
-// Answers the message boxes the window opens, in order, recording what each showed.
-class BoxAnswerer : public QObject {
-public:
-    explicit BoxAnswerer(std::deque<QMessageBox::StandardButton> answers) : answers_(std::move(answers))
-    {
-        connect(&timer_, &QTimer::timeout, this, [this] { Poll(); });
-        timer_.start(10);
-    }
-    struct Seen {
-        QString title, text;
-    };
-    QList<Seen> seen;
-
-private:
-    void Poll()
-    {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box || answers_.empty())
-            return;
-        seen << Seen{box->windowTitle(), box->text()};
-        QAbstractButton* answer = box->button(answers_.front());
-        answers_.pop_front();
-        if (answer)
-            answer->click();
-        else
-            box->reject();
-    }
-    std::deque<QMessageBox::StandardButton> answers_;
-    QTimer timer_;
-};
 
 // A data folder with tollix.ini, the settings loaded from it, and the window open.
 struct Fixture {

@@ -16,14 +16,14 @@
 #include "core/Program.h"
 #include "dialup/DialupFixture.h"
 #include "dialup/DialupService.h"
-#include "ui/WindowTestSupport.h"
+#include "WindowTestSupport.h"
 
 using namespace tollix;
 using tollix::test::BoxAnswerer;
 using tollix::test::IniValue;
 using tollix::test::PppWorld;
 using tollix::test::ScopedEnv;
-using tollix::test::TempDir;
+using tollix::test::TempFolder;
 using tollix::test::WriteBytes;
 
 namespace {
@@ -52,7 +52,7 @@ struct FakePppd {
         args.removeLast();
         return args;
     }
-    TempDir bin;
+    TempFolder bin;
 };
 
 // Phonebook, settings and dialog for one case. The phonebook lists
@@ -87,7 +87,7 @@ struct DialWorld {
 
     PppWorld world;
     ScopedEnv root;
-    TempDir data;
+    TempFolder data;
     ManualClock clock { kNow };
     std::unique_ptr<DialupService> service;
     std::unique_ptr<Program> program;
@@ -306,7 +306,7 @@ private slots:
     {
         PppWorld empty;
         ScopedEnv root("TOLLIX_PPP_ROOT", empty.Root().c_str());
-        TempDir data;
+        TempFolder data;
         ManualClock clock { kNow };
         auto service = CreateDialupService(false, clock);
         Program program(data.Path());

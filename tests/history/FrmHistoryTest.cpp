@@ -6,6 +6,8 @@
 #include "history/ConnectionLog.h"
 #include "history/FrmHistory.h"
 
+#include "WindowTestSupport.h"
+
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
@@ -24,42 +26,10 @@
 #include <memory>
 
 using namespace tollix;
+using tollix::test::BoxAnswerer;
 namespace fs = std::filesystem;
 
 namespace {
-
-// Answers the message boxes the window opens, one answer per box in order,
-// and records their texts. A box beyond the prepared answers is cancelled
-// (and recorded), so a question that should not come fails instead of hanging.
-class BoxAnswerer : public QObject {
-public:
-    explicit BoxAnswerer(std::deque<QMessageBox::StandardButton> answers = {}) : answers_(std::move(answers))
-    {
-        connect(&timer_, &QTimer::timeout, this, [this] { Poll(); });
-        timer_.start(5);
-    }
-    QStringList seen;
-
-private:
-    void Poll()
-    {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box)
-            return;
-        seen << box->text();
-        QMessageBox::StandardButton answer = QMessageBox::Cancel;
-        if (!answers_.empty()) {
-            answer = answers_.front();
-            answers_.pop_front();
-        }
-        if (QAbstractButton* b = box->button(answer))
-            b->click();
-        else
-            box->reject();
-    }
-    std::deque<QMessageBox::StandardButton> answers_;
-    QTimer timer_;
-};
 
 DateTime At(int y, int mo, int d, int h = 0, int mi = 0, int s = 0)
 {
@@ -266,7 +236,7 @@ private slots:
         {
             BoxAnswerer answerer({QMessageBox::Cancel});
             length->setCurrentIndex(0);
-            QCOMPARE(answerer.seen, QStringList{"这将把第10条以后的记录都删除,你肯定吗?"});
+            QCOMPARE(answerer.Texts(), QStringList{"这将把第10条以后的记录都删除,你肯定吗?"});
         }
         QCOMPARE(program_->LogNumber, int16_t(50));
         QCOMPARE(FileBytes(program_->LogPath), before);
@@ -325,7 +295,7 @@ private slots:
         for (int round = 0; round < 2; ++round) {
             BoxAnswerer answerer({QMessageBox::Ok});
             Click("删除记录");
-            QCOMPARE(answerer.seen, QStringList{"你肯定要删除所有的记录吗？"});
+            QCOMPARE(answerer.Texts(), QStringList{"你肯定要删除所有的记录吗？"});
             QVERIFY(!fs::exists(program_->LogPath));
             QCOMPARE(Grid()->rowCount(), 2);
             QCOMPARE(Status(), QStringLiteral("共有 0 条纪录"));
@@ -351,8 +321,8 @@ private slots:
         BoxAnswerer answerer;
         Open();
         QCOMPARE(answerer.seen.size(), 1);
-        QVERIFY2(answerer.seen[0].contains("time.txt") && answerer.seen[0].contains("第 3 行"),
-                 qPrintable(answerer.seen[0]));
+        QVERIFY2(answerer.seen[0].text.contains("time.txt") && answerer.seen[0].text.contains("第 3 行"),
+                 qPrintable(answerer.seen[0].text));
         QCOMPARE(Grid()->rowCount(), 2);
         QCOMPARE(Status(), QStringLiteral("共有 0 条纪录"));
         QCOMPARE(FileBytes(program_->LogPath), bytes);
@@ -371,7 +341,7 @@ private slots:
             BoxAnswerer answerer({QMessageBox::Ok});
             Click("打印记录");
             // The box shows the question's CR LF CR as one empty line.
-            QCOMPARE(answerer.seen, QStringList{"你要将当前显示的纪录打印出来吗?\n\n按“确定”键开始打印,按“取消”键取消打印"});
+            QCOMPARE(answerer.Texts(), QStringList{"你要将当前显示的纪录打印出来吗?\n\n按“确定”键开始打印,按“取消”键取消打印"});
         }
 
         auto pageText = [&](int page) {
@@ -411,7 +381,7 @@ private slots:
         BoxAnswerer answerer({QMessageBox::Ok, QMessageBox::Ok});
         Click("打印记录");
         QCOMPARE(answerer.seen.size(), 2);
-        QCOMPARE(answerer.seen[1], QStringLiteral("你的Windows中没有安装打印机，或者打印机有问题。"));
+        QCOMPARE(answerer.seen[1].text, QStringLiteral("你的Windows中没有安装打印机，或者打印机有问题。"));
         QCOMPARE(Grid()->rowCount(), 5);
         QCOMPARE(LineCount(program_->LogPath), 3);
     }

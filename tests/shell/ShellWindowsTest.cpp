@@ -1,6 +1,8 @@
 #include "shell/MessageBoxes.h"
 #include "shell/ShellCommands.h"
 
+#include "WindowTestSupport.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDesktopServices>
@@ -20,46 +22,11 @@
 #include <deque>
 
 using namespace tollix;
+using tollix::test::BoxAnswerer;
+using tollix::test::SeenBox;
+using tollix::test::VisibleTopLevel;
 
 namespace {
-
-// What a message box showed before the answerer pressed one of its buttons.
-struct SeenBox {
-    QString title;
-    QString text;
-    QMessageBox::Icon icon;
-    QStringList buttons;
-};
-
-// Answers the message boxes the code under test opens, one answer per box in
-// order, and records what each box showed.
-class BoxAnswerer : public QObject {
-public:
-    explicit BoxAnswerer(std::deque<QMessageBox::StandardButton> answers) : answers_(std::move(answers))
-    {
-        connect(&timer_, &QTimer::timeout, this, [this] { Poll(); });
-        timer_.start(10);
-    }
-    QList<SeenBox> seen;
-
-private:
-    void Poll()
-    {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box || answers_.empty()) return;
-        SeenBox record{box->windowTitle(), box->text(), box->icon(), {}};
-        for (QAbstractButton* b : box->buttons()) record.buttons << b->text();
-        seen << record;
-        QAbstractButton* answer = box->button(answers_.front());
-        answers_.pop_front();
-        if (answer)
-            answer->click();
-        else
-            box->reject();
-    }
-    std::deque<QMessageBox::StandardButton> answers_;
-    QTimer timer_;
-};
 
 // Collects the URLs the program hands to the desktop.
 class UrlCatcher : public QObject {
@@ -69,14 +36,6 @@ public:
 public slots:
     void Open(const QUrl& url) { urls << url; }
 };
-
-template <typename T>
-T* TopLevel(const QString& name)
-{
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (w->objectName() == name && w->isVisible()) return qobject_cast<T*>(w);
-    return nullptr;
-}
 
 QString ReadText(const QString& path)
 {
@@ -104,7 +63,7 @@ private slots:
     void aboutWindow()
     {
         ShowAbout();
-        QPointer<QWidget> about = TopLevel<QWidget>(QStringLiteral("frmAbout"));
+        QPointer<QWidget> about = VisibleTopLevel(QStringLiteral("frmAbout"));
         QVERIFY(about);
         QCOMPARE(about->windowTitle(), QStringLiteral("关于Tollix V3.1"));
         QCOMPARE(about->findChild<QLabel*>("Label1")->text(), QStringLiteral("1998年11月5日"));
@@ -132,7 +91,7 @@ private slots:
     {
         catcher_.urls.clear();
         ShowAbout();
-        QWidget* about = TopLevel<QWidget>(QStringLiteral("frmAbout"));
+        QWidget* about = VisibleTopLevel(QStringLiteral("frmAbout"));
         QVERIFY(about);
         QTest::mouseClick(about->findChild<QLabel*>("Label2"), Qt::LeftButton);
         OpenMailLink(false);
@@ -153,7 +112,7 @@ private slots:
     void helpWindow()
     {
         ShowHelp();
-        QWidget* help = TopLevel<QWidget>(QStringLiteral("frmHelp"));
+        QWidget* help = VisibleTopLevel(QStringLiteral("frmHelp"));
         QVERIFY(help);
         QCOMPARE(help->windowTitle(), QStringLiteral("Tollix 帮助"));
         const QString text = help->findChild<QTextBrowser*>("txtHelp")->toPlainText();

@@ -18,7 +18,7 @@
 #include "core/Program.h"
 #include "dialup/DialupService.h"
 #include "ui/WindowRegistry.h"
-#include "ui/WindowTestSupport.h"
+#include "WindowTestSupport.h"
 
 using namespace tollix;
 using tollix::test::BoxAnswerer;

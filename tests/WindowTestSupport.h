@@ -25,11 +25,15 @@ namespace tollix::test {
 struct SeenBox {
     QString title;
     QString text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
     QStringList buttons;
 };
 
 // Answers the modal message boxes the code under test opens, one answer per
-// box in order (a box beyond the answers is rejected), and records each box.
+// box in order, and records each box. A box beyond the prepared answers (or
+// without the answer's button) is rejected, so it reports its escape button,
+// and is still recorded: a question that should not come fails the test
+// instead of hanging it.
 class BoxAnswerer : public QObject {
 public:
     explicit BoxAnswerer(std::deque<QMessageBox::StandardButton> answers = {})
@@ -40,13 +44,22 @@ public:
     }
     QList<SeenBox> seen;
 
+    // The texts of the boxes seen so far, in order.
+    QStringList Texts() const
+    {
+        QStringList texts;
+        for (const SeenBox& box : seen)
+            texts << box.text;
+        return texts;
+    }
+
 private:
     void Poll()
     {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         if (!box)
             return;
-        SeenBox record { box->windowTitle(), box->text(), {} };
+        SeenBox record { box->windowTitle(), box->text(), box->icon(), {} };
         for (QAbstractButton* b : box->buttons())
             record.buttons << b->text();
         seen << record;
