@@ -87,6 +87,17 @@ QComboBox* PeriodCombo(const QString& name, bool hours, const QString& initial, 
     return combo;
 }
 
+// "before [box] after", kept to the left.
+QHBoxLayout* LabelledRow(const QString& before, QWidget* box, const QString& after, QWidget* parent)
+{
+    auto* row = new QHBoxLayout;
+    row->addWidget(Label(before, parent));
+    row->addWidget(box);
+    row->addWidget(Label(after, parent));
+    row->addStretch();
+    return row;
+}
+
 void SetChecked(QCheckBox* box, int16_t value)
 {
     box->setChecked(value != 0);
@@ -310,20 +321,15 @@ QWidget* FrmSettings::BuildNetTab()
                 otnFeetype_Click(i);
         });
     auto feeBox = [this](QLineEdit* box, ConnectionSetting field) {
-        connect(box, &QLineEdit::textChanged, this, [this, field](const QString& text) {
-            if (formShown_)
-                editor_.ConnectionFee(ConnectionText(), field, S(text));
-        });
+        OnTextEdited(box,
+            [this, field](std::string_view text) { editor_.ConnectionFee(ConnectionText(), field, text); });
     };
     feeBox(txtNetFee_, C::FullFee);
     feeBox(txtHalfFee_, C::HalfFee);
     feeBox(txtFixHalf_, C::HalfFee);
     feeBox(txtExcelFee_, C::FixFee);
     feeBox(txtExcelMinute_, C::ExcelFee);
-    connect(txtExcelHour_, &QLineEdit::textChanged, this, [this](const QString& text) {
-        if (formShown_)
-            editor_.FixHour(ConnectionText(), S(text));
-    });
+    OnTextEdited(txtExcelHour_, [this](std::string_view text) { editor_.FixHour(ConnectionText(), text); });
     ConnectNetPeriod(Frame1_);
     ConnectNetPeriod(Frame3_);
     return tab;
@@ -393,14 +399,10 @@ QWidget* FrmSettings::BuildTelTab()
             if (on && formShown_)
                 editor_.TelephoneUnit(i);
         });
-    connect(txtTelFee_, &QLineEdit::textChanged, this, [this](const QString& text) {
-        if (formShown_)
-            editor_.TelephoneFee(Setting::TelFullFee, S(text));
-    });
-    connect(txtTelHalf_, &QLineEdit::textChanged, this, [this](const QString& text) {
-        if (formShown_)
-            editor_.TelephoneFee(Setting::TelHalfFee, S(text));
-    });
+    OnTextEdited(
+        txtTelFee_, [this](std::string_view text) { editor_.TelephoneFee(Setting::TelFullFee, text); });
+    OnTextEdited(
+        txtTelHalf_, [this](std::string_view text) { editor_.TelephoneFee(Setting::TelHalfFee, text); });
     ConnectTelPeriod(Frame2_);
     return tab;
 }
@@ -515,10 +517,7 @@ void FrmSettings::ConnectAlertFrame(int index)
             editor_.AlertStandard(index, 1);
     });
     auto text = [this, index](QLineEdit* box, void (SettingsEditor::*edit)(int, std::string_view)) {
-        connect(box, &QLineEdit::textChanged, this, [this, index, edit](const QString& t) {
-            if (formShown_)
-                (editor_.*edit)(index, S(t));
-        });
+        OnTextEdited(box, [this, index, edit](std::string_view t) { (editor_.*edit)(index, t); });
     };
     text(a.txtHour, &SettingsEditor::AlertHours);
     text(a.txtAlertFee, &SettingsEditor::AlertFee);
@@ -545,26 +544,16 @@ QWidget* FrmSettings::BuildResetTab()
     tab->setObjectName("SSTab1_3");
     auto* layout = new QVBoxLayout(tab);
 
-    auto* weekRow = new QHBoxLayout;
     cboResetWeek_ = new QComboBox(tab);
     cboResetWeek_->setObjectName("cboResetWeek");
     // Only a picked weekday is recorded, so the box offers the seven and nothing else.
     cboResetWeek_->setEditable(false);
     cboResetWeek_->addItems({"星期日", "星期一", "星期二", "星期三", "星期四", "星期五", "星期六"});
     cboResetWeek_->setCurrentIndex(0);
-    weekRow->addWidget(Label("每个星期的", tab));
-    weekRow->addWidget(cboResetWeek_);
-    weekRow->addWidget(Label("号凌晨0点正将星期值自动置零", tab));
-    weekRow->addStretch();
-    layout->addLayout(weekRow);
+    layout->addLayout(LabelledRow("每个星期的", cboResetWeek_, "号凌晨0点正将星期值自动置零", tab));
 
-    auto* monthRow = new QHBoxLayout;
     txtResetMonth_ = TextBox("txtResetMonth", "1", tab);
-    monthRow->addWidget(Label("每个月的", tab));
-    monthRow->addWidget(txtResetMonth_);
-    monthRow->addWidget(Label("号凌晨0点正将月值自动置零", tab));
-    monthRow->addStretch();
-    layout->addLayout(monthRow);
+    layout->addLayout(LabelledRow("每个月的", txtResetMonth_, "号凌晨0点正将月值自动置零", tab));
 
     auto* buttons = new QGridLayout;
     const char* captions[4] = {"现在将今天的值置零", "现在将这个星期的值置零", "现在将这个月的值置零",
@@ -577,13 +566,8 @@ QWidget* FrmSettings::BuildResetTab()
     }
     layout->addLayout(buttons);
 
-    auto* delayRow = new QHBoxLayout;
     txtAddSecond_ = TextBox("txtAddSecond", "10", tab);
-    delayRow->addWidget(Label("拨号成功后", tab));
-    delayRow->addWidget(txtAddSecond_);
-    delayRow->addWidget(Label("秒接入网络", tab));
-    delayRow->addStretch();
-    layout->addLayout(delayRow);
+    layout->addLayout(LabelledRow("拨号成功后", txtAddSecond_, "秒接入网络", tab));
     QLabel* explanation = Label("从modem接通到网络响应有一段延迟的时间，而程序是从网络的响应开始计时的，"
                                 "设置这个数值会更精确地计算你的上网时间。",
                                 tab);
@@ -592,18 +576,21 @@ QWidget* FrmSettings::BuildResetTab()
     layout->addStretch();
 
     connect(cboResetWeek_, &QComboBox::activated, this, [this](int index) { editor_.ResetWeek(index); });
-    connect(txtResetMonth_, &QLineEdit::textChanged, this, [this](const QString& text) {
-        if (formShown_)
-            editor_.ResetMonth(S(text));
-    });
-    connect(txtAddSecond_, &QLineEdit::textChanged, this, [this](const QString& text) {
-        if (formShown_)
-            editor_.ProAdd(S(text));
-    });
+    OnTextEdited(txtResetMonth_, [this](std::string_view text) { editor_.ResetMonth(text); });
+    OnTextEdited(txtAddSecond_, [this](std::string_view text) { editor_.ProAdd(text); });
     return tab;
 }
 
 // ---------------------------------------------------------------- filling
+
+void FrmSettings::OnTextEdited(QLineEdit* box, std::function<void(std::string_view)> record)
+{
+    // Filling the form sets the texts too; only the user's edits are recorded.
+    connect(box, &QLineEdit::textChanged, this, [this, record = std::move(record)](const QString& text) {
+        if (formShown_)
+            record(S(text));
+    });
+}
 
 std::string FrmSettings::ConnectionText() const
 {
@@ -618,18 +605,17 @@ void FrmSettings::InitalFeeTab()
     cboConnectionName_->setCurrentIndex(cboConnectionName_->count() > 0 ? 0 : -1);
 }
 
-void FrmSettings::FillPeriodFrame(const PeriodFrame& f, int16_t everyday, int16_t saturday, int16_t sunday,
-                                  int16_t startHour, int16_t startMinute, int16_t endHour, int16_t endMinute,
-                                  int16_t holiday)
+template <typename Tariff>
+void FrmSettings::FillPeriodFrame(const PeriodFrame& f, const Tariff& t)
 {
-    SetChecked(f.everyday, everyday);
-    SetChecked(f.saturday, saturday);
-    SetChecked(f.sunday, sunday);
-    f.startHour->setEditText(Number(startHour));
-    f.startMinute->setEditText(Number(startMinute));
-    f.endHour->setEditText(Number(endHour));
-    f.endMinute->setEditText(Number(endMinute));
-    SetChecked(f.holiday, holiday);
+    SetChecked(f.everyday, t.EverydayFlag);
+    SetChecked(f.saturday, t.SaturdayFlag);
+    SetChecked(f.sunday, t.SundayFlag);
+    f.startHour->setEditText(Number(t.StartHour));
+    f.startMinute->setEditText(Number(t.StartMinute));
+    f.endHour->setEditText(Number(t.EndHour));
+    f.endMinute->setEditText(Number(t.EndMinute));
+    SetChecked(f.holiday, t.HolidayFlag);
 }
 
 void FrmSettings::ShowConnectionFee(int index)
@@ -648,8 +634,7 @@ void FrmSettings::ShowConnectionFee(int index)
         EnableFixFee(false);
         txtNetFee_->setText(FeeText(t.FullFee));
         txtHalfFee_->setText(FeeText(t.HalfFee));
-        FillPeriodFrame(Frame1_, t.EverydayFlag, t.SaturdayFlag, t.SundayFlag, t.StartHour, t.StartMinute,
-                        t.EndHour, t.EndMinute, t.HolidayFlag);
+        FillPeriodFrame(Frame1_, t);
         break;
     case 2:
         EnableNetFee(false);
@@ -658,8 +643,7 @@ void FrmSettings::ShowConnectionFee(int index)
         txtExcelFee_->setText(FeeText(t.FixFee));
         txtExcelMinute_->setText(FeeText(t.ExcelFee));
         txtFixHalf_->setText(FeeText(t.HalfFee));
-        FillPeriodFrame(Frame3_, t.EverydayFlag, t.SaturdayFlag, t.SundayFlag, t.StartHour, t.StartMinute,
-                        t.EndHour, t.EndMinute, t.HolidayFlag);
+        FillPeriodFrame(Frame3_, t);
         break;
     default:
         // Only a hand-edited file gets here: nothing is offered until the user
@@ -683,30 +667,28 @@ void FrmSettings::ClearFeeTypeChoice()
     }
 }
 
-void FrmSettings::EnableNetFee(bool enabled)
+void FrmSettings::EnableFeeGroup(const PeriodFrame& f, std::initializer_list<QWidget*> boxes,
+                                 const std::vector<QWidget*>& labels, bool enabled)
 {
-    const PeriodFrame& f = Frame1_;
-    for (QWidget* w : std::initializer_list<QWidget*>{f.everyday, f.saturday, f.sunday, f.holiday, txtNetFee_,
-                                                     txtHalfFee_, f.startHour, f.endHour, f.startMinute,
-                                                     f.endMinute})
+    for (QWidget* w : boxes)
         w->setEnabled(enabled);
-    for (QWidget* w : netLabels_)
+    for (QWidget* w : std::initializer_list<QWidget*> { f.holiday, f.everyday, f.saturday, f.sunday,
+             f.startHour, f.startMinute, f.endHour, f.endMinute })
+        w->setEnabled(enabled);
+    for (QWidget* w : labels)
         w->setEnabled(enabled);
     for (QWidget* w : f.labels)
         w->setEnabled(enabled);
 }
 
+void FrmSettings::EnableNetFee(bool enabled)
+{
+    EnableFeeGroup(Frame1_, {txtNetFee_, txtHalfFee_}, netLabels_, enabled);
+}
+
 void FrmSettings::EnableFixFee(bool enabled)
 {
-    const PeriodFrame& f = Frame3_;
-    for (QWidget* w : std::initializer_list<QWidget*>{txtExcelHour_, txtExcelFee_, txtExcelMinute_, txtFixHalf_,
-                                                     f.holiday, f.everyday, f.saturday, f.sunday, f.startHour,
-                                                     f.startMinute, f.endHour, f.endMinute})
-        w->setEnabled(enabled);
-    for (QWidget* w : fixLabels_)
-        w->setEnabled(enabled);
-    for (QWidget* w : f.labels)
-        w->setEnabled(enabled);
+    EnableFeeGroup(Frame3_, {txtExcelHour_, txtExcelFee_, txtExcelMinute_, txtFixHalf_}, fixLabels_, enabled);
 }
 
 void FrmSettings::IniTelTab()
@@ -714,8 +696,7 @@ void FrmSettings::IniTelTab()
     const TelephoneTariff t = program_.Tariffs.Telephone;
     txtTelFee_->setText(FeeText(t.FullFee));
     txtTelHalf_->setText(FeeText(t.HalfFee));
-    FillPeriodFrame(Frame2_, t.EverydayFlag, t.SaturdayFlag, t.SundayFlag, t.StartHour, t.StartMinute, t.EndHour,
-                    t.EndMinute, t.HolidayFlag);
+    FillPeriodFrame(Frame2_, t);
     // Set here only: ticking "每天" later leaves the combos as they opened.
     for (QComboBox* c : {Frame2_.startHour, Frame2_.startMinute, Frame2_.endHour, Frame2_.endMinute})
         c->setEnabled(t.EverydayFlag != 0);

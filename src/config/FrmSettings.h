@@ -4,6 +4,8 @@
 #include <QString>
 #include <array>
 #include <functional>
+#include <initializer_list>
+#include <string_view>
 #include <vector>
 
 #include "config/SettingsEditor.h"
@@ -111,9 +113,14 @@ private:
 
     // The selector's text, the name every edit of tab 0 goes to.
     std::string ConnectionText() const;
-    void FillPeriodFrame(const PeriodFrame& f, int16_t everyday, int16_t saturday, int16_t sunday,
-                         int16_t startHour, int16_t startMinute, int16_t endHour, int16_t endMinute,
-                         int16_t holiday);
+    // Shows the period, day and discount choices of a connection or telephone tariff.
+    template <typename Tariff>
+    void FillPeriodFrame(const PeriodFrame& f, const Tariff& t);
+    // Records the user's edits of a text box; the texts the form fills in are not.
+    void OnTextEdited(QLineEdit* box, std::function<void(std::string_view)> record);
+    // Enables or disables one fee type's text boxes, their labels and its period frame.
+    static void EnableFeeGroup(const PeriodFrame& f, std::initializer_list<QWidget*> boxes,
+                               const std::vector<QWidget*>& labels, bool enabled);
     void ConnectNetPeriod(const PeriodFrame& f);
     void ConnectTelPeriod(const PeriodFrame& f);
     void ConnectAlertFrame(int index);
