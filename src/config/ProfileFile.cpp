@@ -5,14 +5,17 @@
 
 #include "core/Gbk.h"
 #include "core/SafeFile.h"
+#include "core/TextUtil.h"
 
 namespace tollix {
 
 namespace {
 
+constexpr std::string_view kBlanks = " \t\v\f";
+
 bool IsBlank(char c)
 {
-    return c == ' ' || c == '\t' || c == '\v' || c == '\f';
+    return kBlanks.find(c) != std::string_view::npos;
 }
 
 // GBK trail bytes never fall below 0x40, so trimming blanks and looking for '='
@@ -25,11 +28,7 @@ bool IsGbkLead(unsigned char c)
 
 std::string_view Trim(std::string_view s)
 {
-    while (!s.empty() && IsBlank(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && IsBlank(s.back()))
-        s.remove_suffix(1);
-    return s;
+    return TrimChars(s, kBlanks);
 }
 
 // Lower-cases the ASCII letters of a GBK text, leaving double-byte characters alone.
@@ -44,14 +43,6 @@ std::string Fold(std::string_view gbk)
             out[i] = static_cast<char>(c - 'A' + 'a');
     }
     return out;
-}
-
-bool IsAscii(std::string_view s)
-{
-    for (unsigned char c : s)
-        if (c >= 0x80)
-            return false;
-    return true;
 }
 
 std::string ToGbk(std::string_view utf8)

@@ -8,6 +8,7 @@
 
 #include "core/Gbk.h"
 #include "core/SafeFile.h"
+#include "core/TextUtil.h"
 
 namespace tollix {
 
@@ -18,23 +19,9 @@ constexpr size_t kNameLength = 15;
 // not make the reader hold an unbounded amount of it.
 constexpr size_t kMaxLineBytes = 4096;
 
-bool IsBlank(char c)
-{
-    return c == ' ' || c == '\t';
-}
-
 std::string_view Trim(std::string_view s)
 {
-    while (!s.empty() && IsBlank(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && IsBlank(s.back()))
-        s.remove_suffix(1);
-    return s;
-}
-
-bool IsAscii(std::string_view s)
-{
-    return std::all_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    return TrimChars(s, " \t");
 }
 
 std::optional<int64_t> ParseInteger(std::string_view text, int64_t min, int64_t max)

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "core/TextUtil.h"
 #include "history/ConnectionLog.h"
 #include "tariff/TariffSet.h"
 
@@ -18,11 +19,7 @@ int LogLengthChoiceIndex(int logNumber)
 
 std::string TrimBlanks(std::string_view text)
 {
-    size_t first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos)
-        return {};
-    size_t last = text.find_last_not_of(' ');
-    return std::string(text.substr(first, last - first + 1));
+    return std::string(TrimChars(text, " "));
 }
 
 namespace {
