@@ -44,9 +44,15 @@ std::string Convert(std::string_view in, const char* to, const char* from, std::
             continue;
         // EILSEQ or EINVAL: replace one character and go on.
         out.append(replacement);
-        size_t skip = skipUtf8Char ? Utf8SequenceLength(static_cast<unsigned char>(*src)) : 1;
-        if (skip > srcLeft)
-            skip = srcLeft;
+        // A broken UTF-8 sequence ends at the first byte that cannot continue
+        // it: that byte starts the next character and must not be swallowed
+        // (it may be the quote that closes a name in the log).
+        size_t skip = 1;
+        if (skipUtf8Char) {
+            const size_t length = Utf8SequenceLength(static_cast<unsigned char>(*src));
+            while (skip < length && skip < srcLeft && (static_cast<unsigned char>(src[skip]) & 0xC0) == 0x80)
+                ++skip;
+        }
         src += skip;
         srcLeft -= skip;
         iconv(cd, nullptr, nullptr, nullptr, nullptr);

@@ -164,6 +164,34 @@ TEST(ConnectionLog, AppendWritesGbkLinesWithCrLf)
     EXPECT_TRUE(fs::is_directory(folder));
 }
 
+TEST(ConnectionLog, NameWithBrokenUtf8StillWritesALineThatReads)
+{
+    // A name restored from a damaged crash journal may hold bytes that are not
+    // UTF-8. Cut to fifteen characters, the broken sequence can end right at
+    // the closing quote; the quote must survive, or the one bad line would make
+    // the whole log unreadable.
+    const struct {
+        const char* name;
+        const char* expected; // as the log reads it back
+    } cases[] = {
+        { "rname=riff=0\xcd\xce\xce\xcf", "rname=riff=0???" },
+        { "abcdefghijklmn\xe4", "abcdefghijklmn?" },
+        { "abcdefghijklm\xf0\x9f", "abcdefghijklm? " },
+        { "\xff\xfe中", "??中            " },
+    };
+    for (const auto& c : cases) {
+        TempFolder dir;
+        const fs::path log = dir.Path() / "time.txt";
+        ASSERT_TRUE(tollix::AppendLogEntry(log, Entry(c.name, At(2026, 2, 3), 60, "0.1", "0.2", 1))) << c.name;
+        ASSERT_TRUE(tollix::AppendLogEntry(log, Home()));
+        auto loaded = tollix::LoadConnectionLog(log, 50);
+        EXPECT_EQ(loaded.DamagedLine, 0) << c.name;
+        ASSERT_EQ(loaded.Entries.size(), 2u) << c.name;
+        EXPECT_EQ(loaded.Entries[1].ConnectionName, c.expected) << c.name;
+        EXPECT_EQ(loaded.Entries[1].Seconds, 60);
+    }
+}
+
 TEST(ConnectionLog, LoadKeepsTheNewestLinesAndRewritesTheFile)
 {
     const std::string damaged = NumberedLog(1, 2) + "\"Line\",1x,#2026-01-01#,1,1,1\r\n" + NumberedLog(4, 9);
