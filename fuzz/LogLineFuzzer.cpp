@@ -1,6 +1,6 @@
 // Reads time.txt lines. A line that reads is written back in the writer's form,
 // and that form must read back to the same entry; the whole input is also
-// loaded as a log file, which must then load again unchanged.
+// loaded as a log file, which must then load again to the same entries.
 
 #include <cstddef>
 #include <cstdint>
@@ -50,8 +50,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     TOLLIX_FUZZ_CHECK(!second.Rewritten, "a log in the writer's form was rewritten again");
     TOLLIX_FUZZ_CHECK(second.Entries.size() == first.Entries.size(), "entries lost: %zu then %zu",
         first.Entries.size(), second.Entries.size());
-    for (size_t i = 0; i < first.Entries.size(); ++i)
-        TOLLIX_FUZZ_CHECK(FormatLogLine(second.Entries[i]) == FormatLogLine(first.Entries[i]),
-            "entry %zu changed on the second load", i);
+    for (size_t i = 0; i < first.Entries.size(); ++i) {
+        // A byte that was not GBK reads as U+FFFD, which GBK cannot hold in
+        // turn: the rewritten file has '?' there. Nothing else may change.
+        ConnectionLogEntry expected = first.Entries[i];
+        for (size_t at; (at = expected.ConnectionName.find("\xEF\xBF\xBD")) != std::string::npos;)
+            expected.ConnectionName.replace(at, 3, "?");
+        TOLLIX_FUZZ_CHECK(FormatLogLine(second.Entries[i]) == FormatLogLine(expected),
+            "entry %zu changed on the second load: \"%s\" then \"%s\"", i, FormatLogLine(expected).c_str(),
+            FormatLogLine(second.Entries[i]).c_str());
+    }
     return 0;
 }
