@@ -70,14 +70,14 @@ inline std::vector<std::string_view> SplitFields(std::string_view input, size_t 
 }
 
 // A finding: says what went wrong and aborts so the fuzzer keeps the input.
-#define TOLLIX_FUZZ_CHECK(condition, ...)                                                          \
-    do {                                                                                           \
-        if (!(condition)) {                                                                        \
-            std::fprintf(stderr, "check failed: %s\n", #condition);                                \
-            std::fprintf(stderr, __VA_ARGS__);                                                     \
-            std::fprintf(stderr, "\n");                                                            \
-            std::abort();                                                                          \
-        }                                                                                          \
+#define TOLLIX_FUZZ_CHECK(condition, ...)                                                                    \
+    do {                                                                                                     \
+        if (!(condition)) {                                                                                  \
+            std::fprintf(stderr, "check failed: %s\n", #condition);                                          \
+            std::fprintf(stderr, __VA_ARGS__);                                                               \
+            std::fprintf(stderr, "\n");                                                                      \
+            std::abort();                                                                                    \
+        }                                                                                                    \
     } while (0)
 
 } // namespace tollix::fuzz

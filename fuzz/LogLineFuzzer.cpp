@@ -27,8 +27,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             "\"%s\" read back from \"%s\" differs", line.c_str(), std::string(input).c_str());
         TOLLIX_FUZZ_CHECK(FormatLogLine(*again) == line, "\"%s\" is written as \"%s\"", line.c_str(),
             FormatLogLine(*again).c_str());
-        TOLLIX_FUZZ_CHECK(SecondsBetween(entry->StartTime, again->StartTime) == 0, "start moved in \"%s\"",
-            line.c_str());
+        TOLLIX_FUZZ_CHECK(
+            SecondsBetween(entry->StartTime, again->StartTime) == 0, "start moved in \"%s\"", line.c_str());
     }
 
     // The whole input as a log file; the last byte picks how many lines to keep.
@@ -45,8 +45,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     TOLLIX_FUZZ_CHECK(first.Entries.size() <= size_t(logNumber < 1 ? kDefaultLogNumber : logNumber),
         "more entries than asked for");
     LogLoadResult second = LoadConnectionLog(path, logNumber);
-    TOLLIX_FUZZ_CHECK(second.Error.empty() && second.DamagedLine == 0, "a rewritten log does not load: %s line %d",
-        second.Error.c_str(), second.DamagedLine);
+    TOLLIX_FUZZ_CHECK(second.Error.empty() && second.DamagedLine == 0,
+        "a rewritten log does not load: %s line %d", second.Error.c_str(), second.DamagedLine);
     TOLLIX_FUZZ_CHECK(!second.Rewritten, "a log in the writer's form was rewritten again");
     TOLLIX_FUZZ_CHECK(second.Entries.size() == first.Entries.size(), "entries lost: %zu then %zu",
         first.Entries.size(), second.Entries.size());

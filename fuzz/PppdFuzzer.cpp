@@ -20,7 +20,8 @@ namespace {
 // A name usable as one path component, or `fallback`.
 std::string FileName(std::string_view name, std::string_view fallback)
 {
-    if (name.empty() || name.size() > 200 || name == "." || name == ".." || name.find('/') != std::string_view::npos)
+    if (name.empty() || name.size() > 200 || name == "." || name == ".."
+        || name.find('/') != std::string_view::npos)
         return std::string(fallback);
     return std::string(name);
 }
@@ -33,7 +34,8 @@ std::string ProcessFolderName(std::string_view pidFile)
     if (begin == std::string_view::npos)
         return "4242";
     size_t end = pidFile.find_first_not_of("0123456789", begin);
-    return std::string(pidFile.substr(begin, std::min<size_t>(end == std::string_view::npos ? pidFile.size() : end, begin + 12) - begin));
+    return std::string(pidFile.substr(
+        begin, std::min<size_t>(end == std::string_view::npos ? pidFile.size() : end, begin + 12) - begin));
 }
 
 } // namespace
@@ -65,7 +67,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     PppdDialupService service(root);
     const bool connected = service.IsConnected();
     const std::string name = service.GetDefaultConnection();
-    TOLLIX_FUZZ_CHECK(name.empty() || connected, "a connection name \"%s\" while no line is up", name.c_str());
+    TOLLIX_FUZZ_CHECK(
+        name.empty() || connected, "a connection name \"%s\" while no line is up", name.c_str());
     for (unsigned char c : name)
         TOLLIX_FUZZ_CHECK(c >= 0x20 && c != 0x7f, "a control character in the connection name");
     // The second look goes through the interface type cache.
@@ -75,7 +78,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     TOLLIX_FUZZ_CHECK(book.Readable, "phonebook unreadable: %s", book.Error.c_str());
     TOLLIX_FUZZ_CHECK(std::is_sorted(book.Entries.begin(), book.Entries.end()), "phonebook not sorted");
     for (const std::string& entry : book.Entries)
-        TOLLIX_FUZZ_CHECK(PppdDialupService::IsAcceptableEntryName(entry), "entry \"%s\" listed", entry.c_str());
+        TOLLIX_FUZZ_CHECK(
+            PppdDialupService::IsAcceptableEntryName(entry), "entry \"%s\" listed", entry.c_str());
     TOLLIX_FUZZ_CHECK(book.Entries.size() == (PppdDialupService::IsAcceptableEntryName(peer) ? 1u : 0u),
         "peer \"%s\" listed %zu times", peer.c_str(), book.Entries.size());
     return 0;

@@ -42,7 +42,8 @@ std::vector<std::pair<std::string, std::string>> NamesInFile(std::string_view co
         contents.remove_prefix(end == std::string_view::npos ? contents.size() : end + 1);
         if (!line.empty() && line.front() == '[') {
             size_t close = line.rfind(']');
-            section = GbkToUtf8(line.substr(1, close == std::string_view::npos ? line.size() - 1 : close - 1));
+            section
+                = GbkToUtf8(line.substr(1, close == std::string_view::npos ? line.size() - 1 : close - 1));
             names.emplace_back(section, "");
         } else if (size_t eq = line.find('='); eq != std::string_view::npos) {
             names.emplace_back(section, GbkToUtf8(line.substr(0, eq)));
@@ -88,15 +89,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             for (size_t bufferSize : kBufferSizes) {
                 // A shorter buffer cuts the same text on a character boundary.
                 const std::string part = profile.ReadText(section, key, "默认值 \t", bufferSize);
-                TOLLIX_FUZZ_CHECK(whole.compare(0, part.size(), part) == 0, "[%s] %s: \"%s\" is not a prefix of \"%s\"",
-                    section.c_str(), key.c_str(), part.c_str(), whole.c_str());
+                TOLLIX_FUZZ_CHECK(whole.compare(0, part.size(), part) == 0,
+                    "[%s] %s: \"%s\" is not a prefix of \"%s\"", section.c_str(), key.c_str(), part.c_str(),
+                    whole.c_str());
                 // At most bufferSize - 1 bytes of GBK, each of which is at most
                 // three bytes of UTF-8.
-                TOLLIX_FUZZ_CHECK(part.size() <= 3 * (bufferSize - 1), "cut too long: %zu bytes for buffer %zu",
-                    part.size(), bufferSize);
+                TOLLIX_FUZZ_CHECK(part.size() <= 3 * (bufferSize - 1),
+                    "cut too long: %zu bytes for buffer %zu", part.size(), bufferSize);
             }
             // The parsed copy is kept between reads: asking again gives the same.
-            TOLLIX_FUZZ_CHECK(profile.ReadText(section, key, "默认值 \t", 1 << 20) == whole, "second read differs");
+            TOLLIX_FUZZ_CHECK(
+                profile.ReadText(section, key, "默认值 \t", 1 << 20) == whole, "second read differs");
         }
     }
     return 0;

@@ -69,7 +69,8 @@ std::vector<std::pair<std::string, std::string>> KeysInFile(std::string_view con
         line = TrimBlanks(line);
         if (!line.empty() && line.front() == '[') {
             size_t close = line.rfind(']');
-            section = GbkToUtf8(line.substr(1, close == std::string_view::npos ? line.size() - 1 : close - 1));
+            section
+                = GbkToUtf8(line.substr(1, close == std::string_view::npos ? line.size() - 1 : close - 1));
         } else if (size_t eq = line.find('='); eq != std::string_view::npos && !section.empty()) {
             keys.emplace_back(section, GbkToUtf8(line.substr(0, eq)));
         }
@@ -116,7 +117,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             value.c_str(), got.c_str());
     }
     // Case and blanks in the names do not matter.
-    TOLLIX_FUZZ_CHECK(fresh.ReadText(" " + FoldAscii(section) + "\t", FoldAscii(key) + " ", kDefault, kLargeBuffer)
+    TOLLIX_FUZZ_CHECK(
+        fresh.ReadText(" " + FoldAscii(section) + "\t", FoldAscii(key) + " ", kDefault, kLargeBuffer)
             == expected,
         "folded names read something else");
 

@@ -43,7 +43,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         std::string error;
         TOLLIX_FUZZ_CHECK(WriteSessionJournal(copy, *journal, &error), "cannot write: %s", error.c_str());
         const auto again = ReadSessionJournal(copy);
-        TOLLIX_FUZZ_CHECK(again && SameJournal(*again, *journal), "the journal does not read back as written");
+        TOLLIX_FUZZ_CHECK(
+            again && SameJournal(*again, *journal), "the journal does not read back as written");
     }
 
     const RecoveryResult result = RecoverOpenSession(program);
@@ -57,8 +58,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         TOLLIX_FUZZ_CHECK(log.Entries[0].Seconds >= 0, "a negative duration was logged");
         TOLLIX_FUZZ_CHECK(program.Stats.Records[Total].Seconds >= 0, "the total went negative");
     } else {
-        TOLLIX_FUZZ_CHECK(!result.Recovered && !result.Error.empty(), "an unreadable journal was not reported");
-        TOLLIX_FUZZ_CHECK(!fs::exists(program.JournalPath, ec), "an unreadable journal blocks the next start");
+        TOLLIX_FUZZ_CHECK(
+            !result.Recovered && !result.Error.empty(), "an unreadable journal was not reported");
+        TOLLIX_FUZZ_CHECK(
+            !fs::exists(program.JournalPath, ec), "an unreadable journal blocks the next start");
         TOLLIX_FUZZ_CHECK(fuzz::ReadFile(folder / "session.journal.damaged") == input,
             "the unreadable journal was not kept aside");
     }

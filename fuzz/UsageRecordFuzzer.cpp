@@ -35,7 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     for (size_t offset = 0; offset + kUsageRecordSize <= size; offset += kUsageRecordSize) {
         const UsageRecord record = DecodeUsageRecord(data + offset);
         const auto bytes = EncodeUsageRecord(record);
-        TOLLIX_FUZZ_CHECK(DecodeUsageRecord(bytes.data()) == record, "record at %zu does not round-trip", offset);
+        TOLLIX_FUZZ_CHECK(
+            DecodeUsageRecord(bytes.data()) == record, "record at %zu does not round-trip", offset);
         if (!(record == UsageRecord {}))
             TOLLIX_FUZZ_CHECK(std::memcmp(bytes.data(), data + offset, kUsageRecordSize) == 0,
                 "record at %zu is written back differently", offset);
@@ -80,8 +81,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const int weekDay = size > 0 ? data[0] % 9 - 1 : 0;
     const int monthDay = size > 1 ? data[1] % 34 - 1 : 1;
     std::string error;
-    TOLLIX_FUZZ_CHECK(stats.StartUp(file, now, weekDay, monthDay, &error), "start-up failed: %s", error.c_str());
+    TOLLIX_FUZZ_CHECK(
+        stats.StartUp(file, now, weekDay, monthDay, &error), "start-up failed: %s", error.c_str());
     for (int n = 1; n <= 4; ++n)
-        TOLLIX_FUZZ_CHECK(file.Read(n) == stats.Records[size_t(n - 1)], "record %d in the file differs from memory", n);
+        TOLLIX_FUZZ_CHECK(
+            file.Read(n) == stats.Records[size_t(n - 1)], "record %d in the file differs from memory", n);
     return 0;
 }
