@@ -46,8 +46,9 @@ bool StatisticsFile::Open(std::string* error)
     // anything but a regular file is refused right after.
     int fd = ::open(path_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0666);
     bool readOnly = false;
+    int savedErrno = 0;
     if (fd < 0 && (errno == EACCES || errno == EROFS || errno == EPERM)) {
-        int savedErrno = errno;
+        savedErrno = errno;
         fd = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
         if (fd < 0)
             errno = savedErrno;
@@ -68,6 +69,7 @@ bool StatisticsFile::Open(std::string* error)
         ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
     fd_ = fd;
     readOnly_ = readOnly;
+    readOnlyReason_ = savedErrno;
     return true;
 }
 
@@ -124,7 +126,8 @@ bool StatisticsFile::Put(int recordNumber, const UsageRecord& record, std::strin
         return false;
     }
     if (readOnly_) {
-        SetError(error, writeFailed + Reason(EACCES));
+        // A read-only mount and a missing permission need different remedies.
+        SetError(error, writeFailed + Reason(readOnlyReason_ ? readOnlyReason_ : EACCES));
         return false;
     }
     const auto bytes = EncodeUsageRecord(record);

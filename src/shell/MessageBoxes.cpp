@@ -1,6 +1,11 @@
 #include "shell/MessageBoxes.h"
 
 #include <QAbstractButton>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 
 namespace tollix {
 
@@ -36,7 +41,47 @@ int Run(QWidget* parent, const QString& title, const QString& text, QMessageBox:
     return escape;
 }
 
+// With TOLLIX_MESSAGE_LOG=<file> set, every message box the program shows, modal
+// or not, is appended to that file as one JSON line {"name", "title", "text"}.
+// Black-box tests read exactly what the user was told without answering boxes
+// on a screen nobody sees.
+class MessageLogger : public QObject {
+public:
+    explicit MessageLogger(QString path)
+        : QObject(QCoreApplication::instance())
+        , path_(std::move(path))
+    {
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show)
+            if (auto* box = qobject_cast<QMessageBox*>(watched)) Append(*box);
+        return false;
+    }
+
+private:
+    void Append(const QMessageBox& box)
+    {
+        QFile file(path_);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Append)) return;
+        const QJsonObject entry{{"name", box.objectName()}, {"title", box.windowTitle()}, {"text", box.text()}};
+        file.write(QJsonDocument(entry).toJson(QJsonDocument::Compact) + '\n');
+    }
+
+    QString path_;
+};
+
+void InstallMessageLogger()
+{
+    const QString path = qEnvironmentVariable("TOLLIX_MESSAGE_LOG");
+    if (!path.isEmpty()) QCoreApplication::instance()->installEventFilter(new MessageLogger(path));
+}
+
 }  // namespace
+
+Q_COREAPP_STARTUP_FUNCTION(InstallMessageLogger)
 
 int AskOkCancel(QWidget* parent, const QString& title, const QString& text, QMessageBox::Icon icon)
 {

@@ -5,12 +5,15 @@
 #include <QPointer>
 #include <QSessionManager>
 #include <QTimer>
+#include <cerrno>
 #include <memory>
+#include <unistd.h>
 
 #include "alerts/SoundPlayer.h"
 #include "core/Clock.h"
 #include "core/ConnectionSession.h"
 #include "core/FrmSplash.h"
+#include "core/SafeFile.h"
 #include "core/Program.h"
 #include "dialup/DialupService.h"
 #include "shell/MessageBoxes.h"
@@ -43,9 +46,14 @@ int RunApplication(int argc, char* argv[], const StartOptions& options)
         if (lock.error() == QLockFile::LockFailedError) {
             ShowMessage(nullptr, title, QString::fromStdString(VersionTitle()) + "已经在运行了!");
         } else {
+            // QLockFile does not say why; the folder's own state usually does.
+            const std::string folder = options.dataFolder.string();
+            const QString reason = ::access(folder.c_str(), W_OK) != 0
+                                       ? QString::fromStdString(SystemErrorText(errno))
+                                       : QString("请检查该文件夹是否可写");
             ShowMessage(nullptr, title,
-                        QString("无法在数据文件夹 %1 中建立锁文件，Tollix 不能启动。请检查该文件夹是否可写。")
-                            .arg(QString::fromStdString(options.dataFolder.string())),
+                        QString("无法建立锁文件 %1：%2。Tollix 不能启动。")
+                            .arg(lock.fileName(), reason),
                         QMessageBox::Critical);
         }
         return 1;
