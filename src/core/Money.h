@@ -23,16 +23,29 @@ public:
     constexpr int64_t Raw() const { return raw_; }
     double ToDouble() const { return static_cast<double>(raw_) / kScale; }
 
-    constexpr Money operator+(Money o) const { return Money(raw_ + o.raw_); }
-    constexpr Money operator-(Money o) const { return Money(raw_ - o.raw_); }
-    constexpr Money operator-() const { return Money(-raw_); }
-    constexpr Money operator*(int64_t n) const { return Money(raw_ * n); }
-    constexpr Money& operator+=(Money o) { raw_ += o.raw_; return *this; }
-    constexpr Money& operator-=(Money o) { raw_ -= o.raw_; return *this; }
+    // Results stop at the largest amount instead of wrapping round: a damaged
+    // statistics file may hold any value, and adding a fee to it must neither
+    // turn it negative nor be undefined.
+    constexpr Money operator+(Money o) const { return Money(Saturated(raw_, o.raw_, '+')); }
+    constexpr Money operator-(Money o) const { return Money(Saturated(raw_, o.raw_, '-')); }
+    constexpr Money operator-() const { return Money(Saturated(0, raw_, '-')); }
+    constexpr Money operator*(int64_t n) const { return Money(Saturated(raw_, n, '*')); }
+    constexpr Money& operator+=(Money o) { return *this = *this + o; }
+    constexpr Money& operator-=(Money o) { return *this = *this - o; }
     constexpr auto operator<=>(const Money&) const = default;
 
 private:
     constexpr explicit Money(int64_t raw) : raw_(raw) {}
+    static constexpr int64_t Saturated(int64_t a, int64_t b, char op)
+    {
+        int64_t r = 0;
+        const bool overflow = op == '+'   ? __builtin_add_overflow(a, b, &r)
+                              : op == '-' ? __builtin_sub_overflow(a, b, &r)
+                                          : __builtin_mul_overflow(a, b, &r);
+        if (!overflow) return r;
+        const bool positive = op == '+' ? b > 0 : op == '-' ? b < 0 : (a < 0) == (b < 0);
+        return positive ? INT64_MAX : INT64_MIN;
+    }
     int64_t raw_ = 0;
 };
 
