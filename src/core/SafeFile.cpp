@@ -40,8 +40,20 @@ std::string SystemErrorText(int errorNumber)
     return text ? text : "unknown error";
 }
 
-bool ReplaceFileAtomically(const std::filesystem::path& path, std::string_view contents, std::string* error)
+bool ReplaceFileAtomically(const std::filesystem::path& link, std::string_view contents, std::string* error)
 {
+    // A data file kept elsewhere through a symbolic link stays there: the file
+    // the link points at is replaced, not the link itself.
+    std::filesystem::path path = link;
+    std::error_code ec;
+    if (std::filesystem::is_symlink(link, ec)) {
+        std::filesystem::path target = std::filesystem::weakly_canonical(link, ec);
+        if (ec) {
+            SetError(error, link, ec.value());
+            return false;
+        }
+        path = target;
+    }
     std::filesystem::path dir = path.parent_path();
     if (dir.empty())
         dir = ".";

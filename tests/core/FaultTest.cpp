@@ -220,3 +220,35 @@ TEST(DamagedTotals, SumsStopAtTheLargestAmountInsteadOfWrapping)
         EXPECT_EQ(result.Raw(), c.expected) << c.a << " " << c.op << " " << c.b;
     }
 }
+
+TEST(LinkedDataFiles, RewritesGoThroughTheLinkAndKeepIt)
+{
+    const std::string log = "\"Home           \",60,#2026-12-07 12:00:00#,0.1,0.12,1\r\n"
+                            "\"Home           \",120,#2026-12-07 13:00:00#,0.1,0.12,1\r\n";
+    const struct {
+        const char* name;
+        const char* file;
+        std::string before;
+        std::function<void(const fs::path& link)> rewrite;
+        std::string after;
+    } cases[] = {
+        {"history trimmed", "time.txt", log,
+         [](const fs::path& link) { EXPECT_EQ(LoadConnectionLog(link, 1).Entries.size(), 1u); },
+         log.substr(log.find('\n') + 1)},
+        {"setting written", "tollix.ini", "[Start Settings]\r\nAuto Hide=0\r\n",
+         [](const fs::path& link) { EXPECT_TRUE(ProfileFile(link).WriteText("Start Settings", "Auto Hide", "-1")); },
+         "[Start Settings]\r\nAuto Hide=-1\r\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Folder data, elsewhere;
+        const fs::path target = elsewhere.Path() / c.file;
+        const fs::path link = data.Path() / c.file;
+        Write(target, c.before);
+        fs::create_symlink(target, link);
+        c.rewrite(link);
+        EXPECT_TRUE(fs::is_symlink(link));
+        EXPECT_EQ(elsewhere.Contents(), (std::map<std::string, std::string>{{c.file, c.after}}));
+        EXPECT_EQ(data.Contents().size(), 1u);  // the link, no temporary file
+    }
+}
