@@ -491,15 +491,18 @@ class ClockChanges(unittest.TestCase):
         m.seed()
         m.start(datetime(2026, 12, 8, 12, 0, 0), moving_clock=True)
         time.sleep(1.5)
-        m.connect_for(2)  # Tuesday
+        m.connect_for(3)  # Tuesday
         m.set_clock(datetime(2026, 12, 7, 12, 0, 0))
         time.sleep(1.5)
-        m.connect_for(2, pid=4343)  # back to Monday
+        m.connect_for(3, pid=4343)  # back to Monday
         m.set_clock(datetime(2027, 1, 8, 12, 0, 0))
         time.sleep(1.5)
-        m.connect_for(2, pid=4444)  # a month on
+        m.connect_for(3, pid=4444)  # a month on
         self.assertEqual(m.stop(), 0)
         self.assertEqual(m.messages(), [])
+        # Each connection was seen for a few seconds and is stored as a minute.
+        self.assertEqual([line.split(b",")[1] for line in m.log_bytes()[len(OLD_LOG):].split(b"\r\n")[:-1]],
+                         [b"60"] * 3)
         days = [s.date() for s in m.logged_starts()[2:]]
         self.assertEqual(days, [datetime(2026, 12, 8).date(), datetime(2026, 12, 7).date(),
                                 datetime(2027, 1, 8).date()])
