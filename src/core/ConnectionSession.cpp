@@ -21,7 +21,42 @@ std::string Trim(const std::string& s)
     return s.substr(b, e - b + 1);
 }
 
+void AppendError(TickResult& result, const std::string& error)
+{
+    if (!result.Error.empty())
+        result.Error += "\n";
+    result.Error += error;
+}
+
+// Counters of a damaged or very old record stop at their largest value
+// instead of wrapping round to negative numbers.
+int16_t SaturatingAdd16(int16_t a, int32_t b)
+{
+    const int32_t sum = int32_t(a) + b;
+    return static_cast<int16_t>(sum > INT16_MAX ? INT16_MAX : sum < INT16_MIN ? INT16_MIN : sum);
+}
+
+int32_t SaturatingAdd32(int32_t a, int32_t b)
+{
+    const int64_t sum = int64_t(a) + b;
+    return static_cast<int32_t>(sum > INT32_MAX ? INT32_MAX : sum < INT32_MIN ? INT32_MIN : sum);
+}
+
 }  // namespace
+
+void ConnectionSession::FlushPendingStatistics(TickResult& result)
+{
+    if (!statisticsPending_)
+        return;
+    std::string error;
+    const bool wasOpen = program_.StatsFile.IsOpen();
+    if ((wasOpen || program_.StatsFile.Open(&error)) && program_.Stats.WriteAll(program_.StatsFile, &error))
+        statisticsPending_ = false;
+    else
+        AppendError(result, error);
+    if (!wasOpen)
+        program_.StatsFile.Close();
+}
 
 std::string VersionTitle()
 {
@@ -64,8 +99,14 @@ TickResult ConnectionSession::Tick(bool connected, const std::string& connection
     ConnectedWork(connectionName, result);
     // Units and minutes begin at least once a minute, so a crash loses at most
     // the last minute of the connection.
-    if (result.Started || result.UnitCharged || result.MinuteCharged)
-        WriteSessionJournal(program_.JournalPath, state_);
+    if (result.Started || result.UnitCharged || result.MinuteCharged) {
+        std::string error;
+        if (!WriteSessionJournal(program_.JournalPath, state_, &error) && !journalWarned_) {
+            // Said once a session: the meter goes on, but a crash now would lose it.
+            journalWarned_ = true;
+            AppendError(result, "无法保存本次连接的临时记录，如果程序此时意外退出，本次连接将无法补记。\n" + error);
+        }
+    }
     return result;
 }
 
@@ -74,6 +115,8 @@ TickResult ConnectionSession::EndNow()
     TickResult result;
     if (!idle_)
         End(result);
+    else
+        FlushPendingStatistics(result);
     return result;
 }
 
@@ -81,6 +124,9 @@ void ConnectionSession::Discard()
 {
     program_.StatsFile.Close();
     RemoveSessionJournal(program_.JournalPath);
+    // Connections that ended earlier but could not be written yet still count.
+    TickResult ignored;
+    FlushPendingStatistics(ignored);
     state_.SessionSeconds = 0;
     idle_ = true;
 }
@@ -91,6 +137,8 @@ void ConnectionSession::Start(const std::string& connectionName, TickResult& res
     std::string error;
     if (!program_.StatsFile.Open(&error))
         result.Error = error;  // the session is still timed; the end tries again
+    else if (statisticsPending_ && program_.Stats.WriteAll(program_.StatsFile))
+        statisticsPending_ = false;
     idle_ = false;
     // A negative delay from a hand-edited file would make the first seconds count
     // backwards; no delay is the only sensible reading of it.
@@ -116,7 +164,7 @@ void ConnectionSession::Start(const std::string& connectionName, TickResult& res
     state_.ConnectionName = Trim(connectionName);
     state_.TariffIndex = program_.Tariffs.FindConnectionTariff(state_.ConnectionName);
     for (auto& record : program_.Stats.Records)
-        ++record.Connections;
+        record.Connections = SaturatingAdd16(record.Connections, 1);
     result.PlayStartSound = program_.PlayWave;
 }
 
@@ -140,7 +188,7 @@ void ConnectionSession::ConnectedWork(const std::string& connectionName, TickRes
         const Money price = CallUnitPrice(tariffs.Telephone, unit, moment);
         ++state_.UnitsCharged;
         for (size_t i = 0; i < 4; ++i) {
-            ++records[i].CallUnits;
+            records[i].CallUnits = SaturatingAdd32(records[i].CallUnits, 1);
             program_.Stats.RunningTelFee[i] += price;
         }
         state_.SessionTelFee += price;
@@ -150,7 +198,7 @@ void ConnectionSession::ConnectedWork(const std::string& connectionName, TickRes
 
     state_.SessionSeconds = e;
     for (size_t i = 0; i < 4; ++i)
-        records[i].Seconds = state_.BaseSeconds[i] + e;
+        records[i].Seconds = SaturatingAdd32(state_.BaseSeconds[i], e);
 
     e = ElapsedSeconds();
     while (e / 60 >= state_.MinutesCharged) {
@@ -195,7 +243,7 @@ void ConnectionSession::End(TickResult& result)
         seconds += 60 - seconds % 60;
     state_.SessionSeconds = seconds;
     for (size_t i = 0; i < 4; ++i) {
-        records[i].Seconds = state_.BaseSeconds[i] + seconds;
+        records[i].Seconds = SaturatingAdd32(state_.BaseSeconds[i], seconds);
         records[i].TelFee = program_.Stats.RunningTelFee[i];
         records[i].NetFee = program_.Stats.RunningNetFee[i];
     }
@@ -203,8 +251,14 @@ void ConnectionSession::End(TickResult& result)
     std::string error;
     if (!program_.StatsFile.IsOpen())
         program_.StatsFile.Open(&error);
-    if (!program_.StatsFile.IsOpen() || !program_.Stats.WriteAll(program_.StatsFile, &error))
+    if (!program_.StatsFile.IsOpen() || !program_.Stats.WriteAll(program_.StatsFile, &error)) {
+        // Memory keeps the connection; it is written at the next session's start
+        // or when the program ends.
+        statisticsPending_ = true;
         result.Error = error;
+    } else {
+        statisticsPending_ = false;
+    }
     program_.StatsFile.Close();
 
     ConnectionLogEntry entry;
@@ -216,11 +270,8 @@ void ConnectionSession::End(TickResult& result)
     const int32_t units = seconds / TelUnit() + 1;
     entry.CallUnits = static_cast<int16_t>(units > INT16_MAX ? INT16_MAX : units);
     lastEntry_ = entry;
-    if (!AppendLogEntry(program_.LogPath, entry, &error)) {
-        if (!result.Error.empty())
-            result.Error += "\n";
-        result.Error += error;
-    }
+    if (!AppendLogEntry(program_.LogPath, entry, &error))
+        AppendError(result, error);
 
     RemoveSessionJournal(program_.JournalPath);
     state_.SessionSeconds = 0;

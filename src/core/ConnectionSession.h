@@ -78,11 +78,15 @@ private:
     void ConnectedWork(const std::string& connectionName, TickResult& result);
     void End(TickResult& result);
     int32_t ElapsedSeconds() const;
+    // Writes the statistics of a connection whose end could not be written.
+    void FlushPendingStatistics(TickResult& result);
     int32_t TelUnit() const;
 
     Program& program_;
     const Clock& clock_;
     bool idle_ = true;
+    bool statisticsPending_ = false;
+    bool journalWarned_ = false;
     SessionState state_;
     std::string displayName_;
     Money currentUnitPrice_;

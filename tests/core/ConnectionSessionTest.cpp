@@ -9,6 +9,7 @@
 #include "core/ConnectionSession.h"
 #include "core/Program.h"
 #include "history/ConnectionLog.h"
+#include "TestSupport.h"
 
 namespace fs = std::filesystem;
 using namespace tollix;
@@ -233,4 +234,41 @@ TEST_F(SessionFixture, EndedBySystemIsRecordedDiscardIsNot)
     EXPECT_EQ(Log().size(), 1u);
     EXPECT_EQ(Stored(4).Connections, 1);
     EXPECT_EQ(Stored(4).Seconds, 120);
+}
+
+TEST_F(SessionFixture, StatisticsThatCouldNotBeWrittenAreWrittenLater)
+{
+    Start(At(2026, 12, 7, 12, 0, 0));
+    Connected(30);
+    TickResult end;
+    {
+        // The disk is full: no record of Price.DB can be put.
+        tollix::test::FileSizeLimit full(0);
+        end = Drop();
+    }
+    EXPECT_TRUE(end.Ended);
+    EXPECT_NE(end.Error.find("Price.DB"), std::string::npos) << end.Error;
+    EXPECT_EQ(Stored(4).Connections, 0);
+    EXPECT_EQ(program_->Stats.Records[Total].Connections, 1);  // memory keeps it
+
+    // Quitting (or the next session's start) writes what memory holds.
+    session_->Discard();
+    EXPECT_EQ(Stored(4).Connections, 1);
+    EXPECT_EQ(Stored(4).Seconds, 60);
+    EXPECT_EQ(Stored(4).TelFee, Money::FromRaw(1200));
+}
+
+TEST_F(SessionFixture, CountersOfADamagedRecordStopAtTheirLargestValue)
+{
+    Start(At(2026, 12, 7, 12, 0, 0));
+    auto& total = program_->Stats.Records[Total];
+    total.Connections = INT16_MAX;
+    total.Seconds = INT32_MAX - 10;
+    total.CallUnits = INT32_MAX;
+    Connected(61);
+    Drop();
+    EXPECT_EQ(Stored(4).Connections, INT16_MAX);
+    EXPECT_EQ(Stored(4).Seconds, INT32_MAX);
+    EXPECT_EQ(Stored(4).CallUnits, INT32_MAX);
+    EXPECT_EQ(Stored(1).Connections, 1);
 }

@@ -21,9 +21,11 @@
 #include "core/SessionJournal.h"
 #include "core/StatisticsFile.h"
 #include "history/ConnectionLog.h"
+#include "TestSupport.h"
 
 namespace fs = std::filesystem;
 using namespace tollix;
+using tollix::test::FileSizeLimit;
 
 namespace {
 
@@ -63,29 +65,6 @@ void Write(const fs::path& path, const std::string& bytes)
 {
     std::ofstream(path, std::ios::binary) << bytes;
 }
-
-// A disk that is full from `bytes` on, for this process: writes past it fail
-// with EFBIG instead of raising SIGXFSZ.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        ::getrlimit(RLIMIT_FSIZE, &old_);
-        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = old_;
-        limit.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        ::setrlimit(RLIMIT_FSIZE, &old_);
-        std::signal(SIGXFSZ, oldHandler_);
-    }
-
-private:
-    rlimit old_ {};
-    void (*oldHandler_)(int) = nullptr;
-};
 
 ConnectionLogEntry Entry(int seconds)
 {
