@@ -74,7 +74,7 @@ for target in $TARGETS; do
     printf 'fuzz: %-16s FINDING (exit %s); inputs and log in %s\n' "$target" "$rc" "$kept"
     { grep -E -A2 'check failed|runtime error|ERROR: AddressSanitizer|ERROR: LeakSanitizer' "$log" \
         | grep -v -E 'libFuzzer: deadly signal|^--$'
-      grep -E '#[0-9]+ 0x.* in .*/(src|fuzz)/' "$log" | head -6; } | head -20 | sed 's/^/    /'
+      grep -E '#[0-9]+ 0x.* in .*/(src|fuzz)/[A-Za-z]+\.(cpp|h):[0-9]+' "$log" | head -6; } | head -20 | sed 's/^/    /'
   fi
 done
 exit $status
