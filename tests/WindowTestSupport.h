@@ -1,19 +1,18 @@
 #pragma once
 
 // Helpers shared by the window tests: answering message boxes, finding
-// top-level windows and reading the settings file the way the program does.
+// controls and windows, clicking them, and reading and writing files.
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
-#include <QObject>
-#include <QStringList>
 #include <QTimer>
-#include <QWidget>
+#include <QtTest>
 
 #include <deque>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <string_view>
 
@@ -44,7 +43,6 @@ public:
     }
     QList<SeenBox> seen;
 
-    // The texts of the boxes seen so far, in order.
     QStringList Texts() const
     {
         QStringList texts;
@@ -63,15 +61,10 @@ private:
         for (QAbstractButton* b : box->buttons())
             record.buttons << b->text();
         seen << record;
-        QAbstractButton* answer = nullptr;
-        if (!answers_.empty()) {
-            answer = box->button(answers_.front());
+        QAbstractButton* answer = answers_.empty() ? nullptr : box->button(answers_.front());
+        if (!answers_.empty())
             answers_.pop_front();
-        }
-        if (answer)
-            answer->click();
-        else
-            box->reject();
+        answer ? answer->click() : box->reject();
     }
     std::deque<QMessageBox::StandardButton> answers_;
     QTimer timer_;
@@ -86,17 +79,38 @@ template <typename T = QWidget> T* VisibleTopLevel(const QString& name)
     return nullptr;
 }
 
+// The named control; a missing one ends the test program with its name.
+template <typename T> T* Child(const QObject* parent, const QString& name)
+{
+    T* w = parent->findChild<T*>(name);
+    if (!w)
+        qFatal("no control %s", qPrintable(name));
+    return w;
+}
+
+// Clicked near the left edge: a check box or option button takes a click only
+// on its mark and caption, which a wide control's centre can miss.
+inline void ClickLeft(QAbstractButton* button)
+{
+    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(qMin(6, button->width() / 2), button->height() / 2));
+}
+
 inline void WriteBytes(const std::filesystem::path& path, std::string_view contents)
 {
     std::filesystem::create_directories(path.parent_path());
     std::ofstream(path, std::ios::binary | std::ios::trunc) << contents;
 }
 
+inline std::string ReadBytes(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
 // A value of tollix.ini as the program reads it (UTF-8); "<missing>" when absent.
 inline QString IniValue(const std::filesystem::path& ini, const char* section, const char* key)
 {
-    const std::string text = ProfileFile(ini).ReadText(section, key, "<missing>", 256);
-    return QString::fromStdString(text);
+    return QString::fromStdString(ProfileFile(ini).ReadText(section, key, "<missing>", 256));
 }
 
 } // namespace tollix::test

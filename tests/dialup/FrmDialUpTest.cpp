@@ -1,13 +1,6 @@
 #include "dialup/FrmDialUp.h"
 
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPointer>
-#include <QPushButton>
-#include <QTemporaryDir>
-#include <QtTest>
+#include <QtWidgets>
 
 #include <filesystem>
 #include <memory>
@@ -19,70 +12,56 @@
 #include "WindowTestSupport.h"
 
 using namespace tollix;
-using tollix::test::BoxAnswerer;
-using tollix::test::IniValue;
-using tollix::test::PppWorld;
-using tollix::test::ScopedEnv;
-using tollix::test::TempFolder;
-using tollix::test::WriteBytes;
+using namespace tollix::test;
 
 namespace {
 
 const DateTime kNow = *DateTime::FromCivil(2024, 3, 13, 12, 0, 0);
 
-// A pppd stand-in that records its arguments, NUL-separated.
+// A pppd stand-in; without a body of its own it records its arguments, NUL-separated.
 struct FakePppd {
-    explicit FakePppd(const std::string& body = "")
+    TempFolder bin;
+    explicit FakePppd(std::string body)
     {
-        const std::filesystem::path script = bin.Path() / "pppd";
         const std::string record = Record().string();
-        WriteBytes(script,
-            body.empty() ? "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\0' \"$a\"; done > \"" + record
-                    + ".tmp\"\nmv \"" + record + ".tmp\" \"" + record + "\"\n"
-                         : body);
-        std::filesystem::permissions(script, std::filesystem::perms::owner_all);
+        if (body.empty())
+            body = "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\0' \"$a\"; done > \"" + record + ".tmp\"\nmv \""
+                + record + ".tmp\" \"" + record + "\"\n";
+        WriteBytes(bin.Path() / "pppd", body);
+        std::filesystem::permissions(bin.Path() / "pppd", std::filesystem::perms::owner_all);
     }
     std::filesystem::path Record() const { return bin.Path() / "argv"; }
     QStringList Arguments() const
     {
-        QFile file(QString::fromStdString(Record().string()));
-        if (!file.open(QIODevice::ReadOnly))
-            return {};
-        QStringList args = QString::fromUtf8(file.readAll()).split(QChar(0));
+        QStringList args = QString::fromStdString(ReadBytes(Record())).split(QChar(0));
         args.removeLast();
         return args;
     }
-    TempFolder bin;
 };
 
-// Phonebook, settings and dialog for one case. The phonebook lists
-// "163", "Beta Net" and "中国电信", in that order.
+// Phonebook, settings ("Show RASName" as given; none when null) and the open
+// dialog for one case. The phonebook is "163", "Beta Net", "中国电信" unless given.
 struct DialWorld {
-    explicit DialWorld(const std::string& ini)
+    explicit DialWorld(const char* remembered,
+        std::initializer_list<const char*> peers = { "163", "Beta Net", "中国电信" })
         : root("TOLLIX_PPP_ROOT", world.Root().c_str())
     {
-        for (const char* name : { "163", "Beta Net", "中国电信" })
+        for (const char* name : peers)
             world.AddPeer(name);
-        if (!ini.empty())
-            WriteBytes(IniPath(), ini);
+        if (remembered)
+            WriteBytes(IniPath(), std::string("[Start Settings]\r\nShow RASName=") + remembered + "\r\n");
         service = CreateDialupService(false, clock);
         program = std::make_unique<Program>(data.Path());
         LoadSettings(*program, service->Phonebook().Entries, kNow);
+        dialog = Open();
     }
-    ~DialWorld()
-    {
-        // A failed check must not leave the shared dialog behind for the next case.
-        delete dialog.data();
-    }
+    // A failed check must not leave the shared dialog behind for the next case.
+    ~DialWorld() { delete dialog.data(); }
+    FrmDialUp* Open() { return FrmDialUp::ShowShared(*program, *service, nullptr); }
     std::filesystem::path IniPath() const { return data.Path() / "tollix.ini"; }
-    FrmDialUp* Open()
-    {
-        dialog = FrmDialUp::ShowShared(*program, *service, nullptr);
-        return dialog;
-    }
-    QComboBox* Combo() const { return dialog->findChild<QComboBox*>("cboRasList"); }
-    QCheckBox* Box() const { return dialog->findChild<QCheckBox*>("cekSave"); }
-    QPushButton* Dial() const { return dialog->findChild<QPushButton*>("cmdDial"); }
+    QComboBox* Combo() const { return Child<QComboBox>(dialog, "cboRasList"); }
+    QCheckBox* Box() const { return Child<QCheckBox>(dialog, "cekSave"); }
+    QPushButton* Dial() const { return Child<QPushButton>(dialog, "cmdDial"); }
     QString Remembered() const { return IniValue(IniPath(), "Start Settings", "Show RASName"); }
 
     PppWorld world;
@@ -94,81 +73,43 @@ struct DialWorld {
     QPointer<FrmDialUp> dialog;
 };
 
-std::string RememberIni(const char* value)
-{
-    return std::string("[Start Settings]\r\nShow RASName=") + value + "\r\n";
-}
-
-void ClickBox(QCheckBox* box)
-{
-    // The indicator sits at the left edge.
-    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
-}
-
-void CloseDialog(QPointer<FrmDialUp>& dialog)
-{
-    if (dialog)
-        dialog->close();
-    QTRY_VERIFY(!dialog);
-}
-
 } // namespace
 
 class FrmDialUpTest : public QObject {
     Q_OBJECT
 private slots:
-    void fixedTexts()
-    {
-        DialWorld w("");
-        FrmDialUp* dialog = w.Open();
-        QCOMPARE(dialog->objectName(), QStringLiteral("frmDialUp"));
-        QCOMPARE(dialog->windowTitle(), QStringLiteral("拨号上网"));
-        QCOMPARE(dialog->findChild<QLabel*>("Label1")->text(), QStringLiteral("请从下面选择一个连接名称："));
-        QCOMPARE(w.Box()->text(), QStringLiteral("总是先显示这个连接"));
-        QCOMPARE(w.Dial()->text(), QStringLiteral("拨号"));
-        QVERIFY(!dialog->isModal());
-        QCOMPARE(w.Combo()->count(), 3);
-        // Asked again, the same dialog comes forward.
-        QCOMPARE(w.Open(), dialog);
-        CloseDialog(w.dialog);
-    }
-
     void rememberedEntry_data()
     {
-        QTest::addColumn<QString>("ini");
+        QTest::addColumn<QString>("ini"); // "none": no setting in the file
         QTest::addColumn<QString>("shown");
         QTest::addColumn<bool>("checked");
-        QTest::newRow("third of three") << "2"
-                                        << "中国电信" << true;
-        QTest::newRow("first") << "0"
-                               << "163" << false;
-        QTest::newRow("second") << "1"
-                                << "Beta Net" << true;
-        QTest::newRow("past the end opens on the first") << "7"
-                                                         << "163" << true;
-        QTest::newRow("negative") << "-4"
-                                  << "163" << false;
-        QTest::newRow("not a number") << "abc"
-                                      << "163" << false;
-        QTest::newRow("never set") << ""
-                                   << "163" << false;
+        QTest::newRow("third of three") << "2" << "中国电信" << true;
+        QTest::newRow("first") << "0" << "163" << false;
+        QTest::newRow("second") << "1" << "Beta Net" << true;
+        QTest::newRow("past the end opens on the first") << "7" << "163" << true;
+        QTest::newRow("negative") << "-4" << "163" << false;
+        QTest::newRow("not a number") << "abc" << "163" << false;
+        QTest::newRow("never set") << "none" << "163" << false;
     }
     void rememberedEntry()
     {
         QFETCH(QString, ini);
         QFETCH(QString, shown);
         QFETCH(bool, checked);
-        DialWorld w(ini.isEmpty() ? std::string() : RememberIni(ini.toUtf8().constData()));
-        w.Open();
+        DialWorld w(ini == "none" ? nullptr : ini.toUtf8().constData());
+        QCOMPARE(w.Combo()->count(), 3);
         QCOMPARE(w.Combo()->currentText(), shown);
         QCOMPARE(w.Box()->isChecked(), checked);
-        CloseDialog(w.dialog);
+        // Not modal; asked again, the same dialog comes forward; closed, it is gone.
+        QVERIFY(!w.dialog->isModal());
+        QCOMPARE(w.Open(), w.dialog.data());
+        w.dialog->close();
+        QTRY_VERIFY(!w.dialog);
     }
 
     void choosingFromTheListShowsWhetherItIsRemembered()
     {
-        DialWorld w(RememberIni("0"));
-        w.Open();
+        DialWorld w("0");
         QComboBox* combo = w.Combo();
         combo->setFocus();
         QVERIFY(!w.Box()->isChecked());
@@ -178,9 +119,7 @@ private slots:
         QTest::keyClick(combo, Qt::Key_Up);
         QCOMPARE(combo->currentText(), QStringLiteral("163"));
         QVERIFY(w.Box()->isChecked());
-        // Choosing writes nothing.
-        QCOMPARE(w.Remembered(), QStringLiteral("0"));
-        CloseDialog(w.dialog);
+        QCOMPARE(w.Remembered(), QStringLiteral("0")); // choosing writes nothing
     }
 
     void checkBoxStoresTheChosenEntryBeforeItChanges_data()
@@ -190,24 +129,12 @@ private slots:
         QTest::addColumn<bool>("checkedBefore");
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QString>("shownAfter");
-        QTest::newRow("checking the second") << "0"
-                                             << "" << false << "1"
-                                             << "Beta Net";
-        QTest::newRow("clearing the second") << "1"
-                                             << "" << true << "1"
-                                             << "Beta Net";
-        QTest::newRow("clearing the second, third remembered") << "2"
-                                                               << "" << false << "1"
-                                                               << "Beta Net";
-        QTest::newRow("edited text chooses the first") << "0"
-                                                       << "Nowhere" << false << "0"
-                                                       << "163";
-        QTest::newRow("edited text, box checked") << "2"
-                                                  << "Nowhere" << true << "0"
-                                                  << "163";
-        QTest::newRow("space bar on the second") << "0"
-                                                 << "space" << false << "1"
-                                                 << "Beta Net";
+        QTest::newRow("checking the second") << "0" << "" << false << "1" << "Beta Net";
+        QTest::newRow("clearing the second") << "1" << "" << true << "1" << "Beta Net";
+        QTest::newRow("clearing the second, third remembered") << "2" << "" << false << "1" << "Beta Net";
+        QTest::newRow("edited text chooses the first") << "0" << "Nowhere" << false << "0" << "163";
+        QTest::newRow("edited text, box checked") << "2" << "Nowhere" << true << "0" << "163";
+        QTest::newRow("space bar on the second") << "0" << "space" << false << "1" << "Beta Net";
     }
     void checkBoxStoresTheChosenEntryBeforeItChanges()
     {
@@ -216,16 +143,13 @@ private slots:
         QFETCH(bool, checkedBefore);
         QFETCH(QString, stored);
         QFETCH(QString, shownAfter);
-        DialWorld w(RememberIni(ini.toUtf8().constData()));
-        w.Open();
+        DialWorld w(ini.toUtf8().constData());
         QComboBox* combo = w.Combo();
         const bool bySpace = typed == "space";
         if (typed.isEmpty() || bySpace) {
             combo->setFocus();
-            while (combo->currentIndex() < 1)
-                QTest::keyClick(combo, Qt::Key_Down);
-            while (combo->currentIndex() > 1)
-                QTest::keyClick(combo, Qt::Key_Up);
+            while (combo->currentIndex() != 1)
+                QTest::keyClick(combo, combo->currentIndex() < 1 ? Qt::Key_Down : Qt::Key_Up);
         } else {
             combo->lineEdit()->setText(typed);
         }
@@ -236,89 +160,65 @@ private slots:
             w.Box()->setFocus();
             QTest::keyClick(w.Box(), Qt::Key_Space);
         } else {
-            ClickBox(w.Box());
+            ClickLeft(w.Box());
         }
         QCOMPARE(w.Box()->isChecked(), !checkedBefore);
         QCOMPARE(storedWhenChanged, stored);
         QCOMPARE(w.Remembered(), stored);
         QCOMPARE(combo->currentText(), shownAfter);
-        CloseDialog(w.dialog);
     }
 
     void dialsThePhonebookEntryTheTextNames_data()
     {
         QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("script"); // empty: the recording stand-in
         QTest::addColumn<QString>("dialled"); // empty: nothing may be dialled
-        QTest::newRow("entry as listed") << "中国电信"
-                                         << "中国电信";
-        QTest::newRow("letter case ignored") << "beta NET"
-                                             << "Beta Net";
-        QTest::newRow("no such entry") << "Beta"
-                                       << "";
-        QTest::newRow("empty text") << ""
-                                    << "";
+        QTest::addColumn<QString>("message"); // part of the one box shown
+        QTest::addColumn<bool>("staysOpen");
+        QTest::newRow("entry as listed") << "中国电信" << "" << "中国电信" << "" << false;
+        QTest::newRow("letter case ignored") << "beta NET" << "" << "Beta Net" << "" << false;
+        QTest::newRow("no such entry") << "Beta" << "" << "" << "请从列表中选择" << true;
+        QTest::newRow("empty text") << "" << "" << "" << "请从列表中选择" << true;
+        QTest::newRow("dialer cannot start")
+            << "Beta Net" << "#!/nonexistent/interpreter\n" << "" << "无法启动拨号程序" << false;
     }
     void dialsThePhonebookEntryTheTextNames()
     {
         QFETCH(QString, text);
+        QFETCH(QString, script);
         QFETCH(QString, dialled);
-        DialWorld w(RememberIni("0"));
-        FakePppd pppd;
+        QFETCH(QString, message);
+        QFETCH(bool, staysOpen);
+        DialWorld w("0");
+        FakePppd pppd(script.toStdString());
         ScopedEnv path("PATH", (pppd.bin.Path().string() + ":/usr/bin:/bin").c_str());
-        w.Open();
         w.Combo()->lineEdit()->setText(text);
         BoxAnswerer answerer({ QMessageBox::Ok });
         QTest::mouseClick(w.Dial(), Qt::LeftButton);
-        if (dialled.isEmpty()) {
-            QCOMPARE(answerer.seen.size(), 1);
-            QCOMPARE(answerer.seen[0].title, QStringLiteral("Tollix"));
-            QVERIFY2(answerer.seen[0].text.contains(QStringLiteral("请从列表中选择")),
-                qPrintable(answerer.seen[0].text));
-            QVERIFY(w.dialog && w.dialog->isVisible()); // left open for another choice
-            QTest::qWait(100);
-            QVERIFY(!std::filesystem::exists(pppd.Record()));
-            CloseDialog(w.dialog);
-        } else {
+        if (!dialled.isEmpty()) {
             QTRY_VERIFY(std::filesystem::exists(pppd.Record()));
             QCOMPARE(pppd.Arguments(), (QStringList { "call", dialled }));
             QTRY_VERIFY(!w.dialog); // closed after dialling
             QVERIFY(answerer.seen.isEmpty());
+            return;
         }
-    }
-
-    void saysWhyTheDialerDidNotStart()
-    {
-        DialWorld w(RememberIni("1"));
-        FakePppd broken("#!/nonexistent/interpreter\n");
-        ScopedEnv path("PATH", broken.bin.Path().string().c_str());
-        w.Open();
-        BoxAnswerer answerer({ QMessageBox::Ok });
-        QTest::mouseClick(w.Dial(), Qt::LeftButton);
         QCOMPARE(answerer.seen.size(), 1);
         QCOMPARE(answerer.seen[0].title, QStringLiteral("Tollix"));
-        QVERIFY2(answerer.seen[0].text.contains(QStringLiteral("无法启动拨号程序")),
-            qPrintable(answerer.seen[0].text));
+        QVERIFY2(answerer.seen[0].text.contains(message), qPrintable(answerer.seen[0].text));
         QCOMPARE(answerer.seen[0].buttons, QStringList { QStringLiteral("确定") });
-        QTRY_VERIFY(!w.dialog);
+        QTest::qWait(100);
+        QCOMPARE(w.dialog && w.dialog->isVisible(), staysOpen); // left open for another choice
+        QVERIFY(!std::filesystem::exists(pppd.Record()));
     }
 
     void emptyPhonebookDialsNothing()
     {
-        PppWorld empty;
-        ScopedEnv root("TOLLIX_PPP_ROOT", empty.Root().c_str());
-        TempFolder data;
-        ManualClock clock { kNow };
-        auto service = CreateDialupService(false, clock);
-        Program program(data.Path());
-        LoadSettings(program, service->Phonebook().Entries, kNow);
-        QPointer<FrmDialUp> dialog = FrmDialUp::ShowShared(program, *service, nullptr);
-        auto* box = dialog->findChild<QCheckBox*>("cekSave");
-        ClickBox(box);
-        QVERIFY(!std::filesystem::exists(data.Path() / "tollix.ini")); // nothing to remember
+        DialWorld w(nullptr, {});
+        ClickLeft(w.Box());
+        QVERIFY(!std::filesystem::exists(w.IniPath())); // nothing to remember
         BoxAnswerer answerer({ QMessageBox::Ok });
-        QTest::mouseClick(dialog->findChild<QPushButton*>("cmdDial"), Qt::LeftButton);
+        QTest::mouseClick(w.Dial(), Qt::LeftButton);
         QCOMPARE(answerer.seen.size(), 1);
-        CloseDialog(dialog);
     }
 };
 
