@@ -1,6 +1,5 @@
 #include "config/SettingKeys.h"
 #include "core/Clock.h"
-#include "core/Gbk.h"
 #include "core/Program.h"
 #include "core/SafeFile.h"
 #include "history/ConnectionLog.h"
@@ -8,42 +7,26 @@
 
 #include "WindowTestSupport.h"
 
-#include <QAbstractButton>
-#include <QAction>
-#include <QApplication>
-#include <QComboBox>
-#include <QLabel>
-#include <QMessageBox>
-#include <QPointer>
-#include <QProcess>
-#include <QTableWidget>
-#include <QTemporaryDir>
-#include <QTimer>
-#include <QtTest>
+#include <QtWidgets>
 
-#include <deque>
 #include <filesystem>
 #include <memory>
 
 using namespace tollix;
-using tollix::test::BoxAnswerer;
+using namespace tollix::test;
 namespace fs = std::filesystem;
 
 namespace {
 
-DateTime At(int y, int mo, int d, int h = 0, int mi = 0, int s = 0)
-{
-    return *DateTime::FromCivil(y, mo, d, h, mi, s);
-}
+DateTime At(int y, int mo, int d, int h = 0) { return *DateTime::FromCivil(y, mo, d, h, 0, 0); }
 
-ConnectionLogEntry Entry(const std::string& name, DateTime start, int32_t seconds, const char* net,
-                         const char* tel)
+ConnectionLogEntry Entry(const std::string& name, DateTime start, int32_t seconds, const char* net, const char* tel)
 {
-    return ConnectionLogEntry{FixName15(name), start, seconds, *ParseMoney(tel), *ParseMoney(net), 1};
+    return ConnectionLogEntry { FixName15(name), start, seconds, *ParseMoney(tel), *ParseMoney(net), 1 };
 }
 
 // Wednesday 15 May 2024, noon.
-const DateTime kNow = At(2024, 5, 15, 12, 0, 0);
+const DateTime kNow = At(2024, 5, 15, 12);
 
 QString Cell(QTableWidget* grid, int row, int column)
 {
@@ -51,27 +34,29 @@ QString Cell(QTableWidget* grid, int row, int column)
     return item ? item->text() : QString();
 }
 
-std::string FileBytes(const fs::path& path)
-{
-    std::string bytes;
-    ReadWholeFile(path, bytes);
-    return bytes;
-}
-
 int LineCount(const fs::path& path)
 {
-    const std::string bytes = FileBytes(path);
+    const std::string bytes = ReadBytes(path);
     return int(std::count(bytes.begin(), bytes.end(), '\n'));
 }
 
-}  // namespace
+// Hourly connections from 1 January 2024, Home and Work in turn, oldest first.
+std::vector<ConnectionLogEntry> Numbered(int count)
+{
+    std::vector<ConnectionLogEntry> log;
+    for (int i = 0; i < count; ++i)
+        log.push_back(Entry(i % 2 ? "Work" : "Home", At(2024, 1, 1).AddSeconds(int64_t(i) * 3600), 60 + i, "1", "0.5"));
+    return log;
+}
+
+} // namespace
 
 class FrmHistoryTest : public QObject {
     Q_OBJECT
 private:
     QTemporaryDir dir_;
     std::unique_ptr<Program> program_;
-    ManualClock clock_{kNow};
+    ManualClock clock_ { kNow };
     QPointer<FrmHistory> window_;
     int returned_ = 0;
 
@@ -83,11 +68,10 @@ private:
         program_ = std::make_unique<Program>(Path(""));
         if (logNumber != 50)
             WriteSetting(program_->Profile, Setting::LogNumber, std::to_string(logNumber));
-        LoadSettings(*program_, {"Home", "Work"}, kNow);
+        LoadSettings(*program_, { "Home", "Work" }, kNow);
         for (const ConnectionLogEntry& e : oldestFirst)
             QVERIFY(AppendLogEntry(program_->LogPath, e));
     }
-
     void Open()
     {
         returned_ = 0;
@@ -95,26 +79,16 @@ private:
         window_->show();
         window_->Form_Load();
     }
-
     fs::path Path(const char* name) const { return fs::path(dir_.path().toStdString()) / name; }
-    QTableWidget* Grid() const { return window_->findChild<QTableWidget*>("MSFlexGrid1"); }
-    QComboBox* Combo(const char* name) const { return window_->findChild<QComboBox*>(name); }
-    QString Status() const { return window_->findChild<QLabel*>("StatusBar1_Panel1")->text(); }
+    QTableWidget* Grid() const { return Child<QTableWidget>(window_, "MSFlexGrid1"); }
+    QComboBox* Combo(const char* name) const { return Child<QComboBox>(window_, name); }
+    QString Status() const { return Child<QLabel>(window_, "StatusBar1_Panel1")->text(); }
     void Click(const QString& caption)
     {
         for (QAction* a : window_->findChildren<QAction*>())
-            if (a->objectName().startsWith("Toolbar1_") && a->text() == caption) {
-                a->trigger();
-                return;
-            }
+            if (a->objectName().startsWith("Toolbar1_") && a->text() == caption)
+                return a->trigger();
         QFAIL(qPrintable("no toolbar button " + caption));
-    }
-    std::vector<ConnectionLogEntry> Numbered(int count)
-    {
-        std::vector<ConnectionLogEntry> log;
-        for (int i = 0; i < count; ++i)
-            log.push_back(Entry(i % 2 ? "Work" : "Home", At(2024, 1, 1).AddSeconds(int64_t(i) * 3600), 60 + i, "1", "0.5"));
-        return log;
     }
 
 private slots:
@@ -141,10 +115,9 @@ private slots:
         QStringList headers;
         for (int c = 0; c < 7; ++c)
             headers << Cell(grid, 0, c);
-        QCOMPARE(headers, QStringList({"序号", "连接名称", "开始时间", "用时", "上网费(元)", "电话费(元)", "总费用(元)"}));
-        QCOMPARE(Cell(grid, 1, 0), QStringLiteral("合计"));
-        QCOMPARE(Cell(grid, 1, 3), QString());
-        QCOMPARE(Cell(grid, 1, 6), QStringLiteral("0"));
+        QCOMPARE(headers, QStringList({ "序号", "连接名称", "开始时间", "用时", "上网费(元)", "电话费(元)", "总费用(元)" }));
+        QCOMPARE((QStringList { Cell(grid, 1, 0), Cell(grid, 1, 3), Cell(grid, 1, 6) }),
+            (QStringList { "合计", "", "0" }));
         QCOMPARE(Status(), QStringLiteral("共有 0 条纪录"));
 
         // "返回" leaves the window and hands back to the main window; the title
@@ -162,32 +135,31 @@ private slots:
     {
         QTest::addColumn<int>("connection");
         QTest::addColumn<int>("period");
-        QTest::addColumn<QStringList>("starts");  // column 2 of the rows shown, newest first
-        QTest::addColumn<QStringList>("totals");  // duration, access, telephone, both
+        QTest::addColumn<QStringList>("starts"); // column 2 of the rows shown, newest first
+        QTest::addColumn<QStringList>("totals"); // duration, access, telephone, both
 
         QTest::newRow("all") << 0 << 0
-            << QStringList{"2024年05月15日10点00分", "2024年05月15日09点00分", "2024年05月12日20点00分",
-                           "2024年05月11日08点00分", "2024年05月01日00点00分", "2024年04月30日23点00分",
-                           "2024年03月31日22点00分"}
-            << QStringList{"2小时47分5秒", "7.0433", "3.92", "10.9633"};
-        QTest::newRow("Home, today") << 1 << 1 << QStringList{"2024年05月15日09点00分"}
-            << QStringList{"31分", "2.4", "1.1", "3.5"};
-        QTest::newRow("Work, today") << 2 << 1 << QStringList{"2024年05月15日10点00分"}
-            << QStringList{"10分", "0.5", "0.3", "0.8"};
-        QTest::newRow("all, this week") << 0 << 2
-            << QStringList{"2024年05月15日10点00分", "2024年05月15日09点00分", "2024年05月12日20点00分"}
-            << QStringList{"1小时41分", "3.9", "2", "5.9"};
-        QTest::newRow("Home, this month") << 1 << 3
-            << QStringList{"2024年05月15日09点00分", "2024年05月12日20点00分", "2024年05月01日00点00分"}
-            << QStringList{"1小时33分", "3.5", "1.9", "5.4"};
-        QTest::newRow("Work, two months") << 2 << 4
-            << QStringList{"2024年05月15日10点00分", "2024年05月11日08点00分", "2024年04月30日23点00分"}
-            << QStringList{"1小时13分6秒", "3.5333", "2", "5.5333"};
-        QTest::newRow("Home, two months") << 1 << 4
-            << QStringList{"2024年05月15日09点00分", "2024年05月12日20点00分", "2024年05月01日00点00分"}
-            << QStringList{"1小时33分", "3.5", "1.9", "5.4"};
+                             << QStringList { "2024年05月15日10点00分", "2024年05月15日09点00分",
+                                    "2024年05月12日20点00分", "2024年05月11日08点00分", "2024年05月01日00点00分",
+                                    "2024年04月30日23点00分", "2024年03月31日22点00分" }
+                             << QStringList { "2小时47分5秒", "7.0433", "3.92", "10.9633" };
+        QTest::newRow("Home, today") << 1 << 1 << QStringList { "2024年05月15日09点00分" }
+                                     << QStringList { "31分", "2.4", "1.1", "3.5" };
+        QTest::newRow("Work, today") << 2 << 1 << QStringList { "2024年05月15日10点00分" }
+                                     << QStringList { "10分", "0.5", "0.3", "0.8" };
+        QTest::newRow("all, this week")
+            << 0 << 2
+            << QStringList { "2024年05月15日10点00分", "2024年05月15日09点00分", "2024年05月12日20点00分" }
+            << QStringList { "1小时41分", "3.9", "2", "5.9" };
+        QTest::newRow("Home, this month")
+            << 1 << 3
+            << QStringList { "2024年05月15日09点00分", "2024年05月12日20点00分", "2024年05月01日00点00分" }
+            << QStringList { "1小时33分", "3.5", "1.9", "5.4" };
+        QTest::newRow("Work, two months")
+            << 2 << 4
+            << QStringList { "2024年05月15日10点00分", "2024年05月11日08点00分", "2024年04月30日23点00分" }
+            << QStringList { "1小时13分6秒", "3.5333", "2", "5.5333" };
     }
-
     void filtersAndTotals()
     {
         QFETCH(int, connection);
@@ -221,7 +193,7 @@ private slots:
         }
         QCOMPARE(shown, starts);
         QCOMPARE(Cell(grid, 1, 0), QStringLiteral("合计"));
-        QCOMPARE((QStringList{Cell(grid, 1, 3), Cell(grid, 1, 4), Cell(grid, 1, 5), Cell(grid, 1, 6)}), totals);
+        QCOMPARE((QStringList { Cell(grid, 1, 3), Cell(grid, 1, 4), Cell(grid, 1, 5), Cell(grid, 1, 6) }), totals);
         // Filtering never shortens the log below its length.
         QCOMPARE(LineCount(program_->LogPath), 7);
     }
@@ -230,32 +202,36 @@ private slots:
     {
         Prepare(Numbered(25));
         Open();
-        const std::string before = FileBytes(program_->LogPath);
-        const std::string iniBefore = FileBytes(Path("tollix.ini"));
+        const std::string before = ReadBytes(program_->LogPath);
+        const std::string iniBefore = ReadBytes(Path("tollix.ini"));
         QComboBox* length = Combo("cboLastItem");
         {
-            BoxAnswerer answerer({QMessageBox::Cancel});
+            BoxAnswerer answerer({ QMessageBox::Cancel });
             length->setCurrentIndex(0);
-            QCOMPARE(answerer.Texts(), QStringList{"这将把第10条以后的记录都删除,你肯定吗?"});
+            QCOMPARE(answerer.Texts(), QStringList { "这将把第10条以后的记录都删除,你肯定吗?" });
         }
         QCOMPARE(program_->LogNumber, int16_t(50));
-        QCOMPARE(FileBytes(program_->LogPath), before);
-        QCOMPARE(FileBytes(Path("tollix.ini")), iniBefore);
+        QCOMPARE(ReadBytes(program_->LogPath), before);
+        QCOMPARE(ReadBytes(Path("tollix.ini")), iniBefore);
         QCOMPARE(Grid()->rowCount(), 27);
         QCOMPARE(length->currentText(), QStringLiteral("50条记录"));
 
+        // Entries a filter hides still count: none is from today, yet it asks.
+        Combo("cboShowTime")->setCurrentIndex(1);
+        QCOMPARE(Grid()->rowCount(), 2);
         {
-            BoxAnswerer answerer({QMessageBox::Ok});
+            BoxAnswerer answerer({ QMessageBox::Ok });
             length->setCurrentIndex(0);
             QCOMPARE(answerer.seen.size(), 1);
         }
         QCOMPARE(program_->LogNumber, int16_t(10));
         QCOMPARE(ReadSettingInt(ProfileFile(Path("tollix.ini")), Setting::LogNumber), 10);
         QCOMPARE(LineCount(program_->LogPath), 10);
+        Combo("cboShowTime")->setCurrentIndex(0);
         QCOMPARE(Grid()->rowCount(), 12);
         QCOMPARE(Status(), QStringLiteral("共有 10 条纪录"));
         // The ten newest remain.
-        const std::string after = FileBytes(program_->LogPath);
+        const std::string after = ReadBytes(program_->LogPath);
         QVERIFY(before.size() > after.size());
         QCOMPARE(before.substr(before.size() - after.size()), after);
     }
@@ -272,49 +248,34 @@ private slots:
         QCOMPARE(LineCount(program_->LogPath), 25);
     }
 
-    // A filter that shows few entries must not let a shorter log drop the
-    // hidden ones unasked.
-    void shorterLogCountsHiddenEntries()
-    {
-        Prepare(Numbered(25));
-        Open();
-        Combo("cboShowTime")->setCurrentIndex(1);  // none of them is from today
-        QCOMPARE(Grid()->rowCount(), 2);
-        BoxAnswerer answerer({QMessageBox::Cancel});
-        Combo("cboLastItem")->setCurrentIndex(0);
-        QCOMPARE(answerer.seen.size(), 1);
-        QCOMPARE(program_->LogNumber, int16_t(50));
-        QCOMPARE(LineCount(program_->LogPath), 25);
-    }
-
     void deleteTwice()
     {
         Prepare(Numbered(5));
         Open();
+        {
+            BoxAnswerer answerer({ QMessageBox::Cancel }); // keeps the log
+            Click("删除记录");
+            QCOMPARE(answerer.seen.size(), 1);
+        }
+        QCOMPARE(LineCount(program_->LogPath), 5);
+        QCOMPARE(Grid()->rowCount(), 7);
         Combo("cboRASname")->setCurrentIndex(1);
         for (int round = 0; round < 2; ++round) {
-            BoxAnswerer answerer({QMessageBox::Ok});
+            BoxAnswerer answerer({ QMessageBox::Ok });
             Click("删除记录");
-            QCOMPARE(answerer.Texts(), QStringList{"你肯定要删除所有的记录吗？"});
+            QCOMPARE(answerer.Texts(), QStringList { "你肯定要删除所有的记录吗？" });
             QVERIFY(!fs::exists(program_->LogPath));
             QCOMPARE(Grid()->rowCount(), 2);
             QCOMPARE(Status(), QStringLiteral("共有 0 条纪录"));
             QCOMPARE(Combo("cboRASname")->currentIndex(), 0);
         }
-        // Cancel keeps the log.
-        Prepare(Numbered(5));
-        Open();
-        BoxAnswerer answerer({QMessageBox::Cancel});
-        Click("删除记录");
-        QCOMPARE(LineCount(program_->LogPath), 5);
-        QCOMPARE(Grid()->rowCount(), 7);
     }
 
     void damagedLineIsReportedAndKept()
     {
         Prepare(Numbered(80));
-        std::string bytes = FileBytes(program_->LogPath);
-        size_t third = bytes.find('\n', bytes.find('\n') + 1) + 1;
+        std::string bytes = ReadBytes(program_->LogPath);
+        const size_t third = bytes.find('\n', bytes.find('\n') + 1) + 1;
         bytes.insert(third, "\"Home           \",abc,#2024-01-01#,1,1,1\r\n");
         QVERIFY(ReplaceFileAtomically(program_->LogPath, bytes));
 
@@ -322,10 +283,10 @@ private slots:
         Open();
         QCOMPARE(answerer.seen.size(), 1);
         QVERIFY2(answerer.seen[0].text.contains("time.txt") && answerer.seen[0].text.contains("第 3 行"),
-                 qPrintable(answerer.seen[0].text));
+            qPrintable(answerer.seen[0].text));
         QCOMPARE(Grid()->rowCount(), 2);
         QCOMPARE(Status(), QStringLiteral("共有 0 条纪录"));
-        QCOMPARE(FileBytes(program_->LogPath), bytes);
+        QCOMPARE(ReadBytes(program_->LogPath), bytes);
     }
 
     void printing()
@@ -338,33 +299,29 @@ private slots:
         const QString pdf = dir_.path() + "/history.pdf";
         qputenv("TOLLIX_PRINT_TO_PDF", pdf.toUtf8());
         {
-            BoxAnswerer answerer({QMessageBox::Ok});
+            BoxAnswerer answerer({ QMessageBox::Ok });
             Click("打印记录");
             // The box shows the question's CR LF CR as one empty line.
-            QCOMPARE(answerer.Texts(), QStringList{"你要将当前显示的纪录打印出来吗?\n\n按“确定”键开始打印,按“取消”键取消打印"});
+            QCOMPARE(answerer.Texts(),
+                QStringList { "你要将当前显示的纪录打印出来吗?\n\n按“确定”键开始打印,按“取消”键取消打印" });
         }
 
-        auto pageText = [&](int page) {
-            QProcess p;
-            p.start("pdftotext", {"-f", QString::number(page), "-l", QString::number(page), pdf, "-"});
-            p.waitForFinished(30000);
-            // pdftotext does not keep the blanks between Chinese and digits.
-            return p.exitCode() == 0 ? QString::fromUtf8(p.readAllStandardOutput()).remove(' ') : QString();
-        };
         QStringList pages;
         for (int page = 1; page <= 20; ++page) {
-            const QString text = pageText(page);
-            if (text.isEmpty())
+            QProcess p;
+            p.start("pdftotext", { "-f", QString::number(page), "-l", QString::number(page), pdf, "-" });
+            p.waitForFinished(30000);
+            // pdftotext does not keep the blanks between Chinese and digits.
+            const QString text = QString::fromUtf8(p.readAllStandardOutput()).remove(' ');
+            if (p.exitCode() != 0 || text.isEmpty())
                 break;
             pages << text;
         }
         QVERIFY2(pages.size() >= 2, "120 entries should need more than one page");
-        QVERIFY(pages[0].contains("上网历史记录"));
         QVERIFY(pages[0].contains("合计"));
         for (int i = 0; i < pages.size(); ++i) {
             QVERIFY2(pages[i].contains(QString("第%1页").arg(i + 1)), qPrintable(pages[i]));
-            if (i > 0)
-                QVERIFY(!pages[i].contains("上网历史记录"));
+            QCOMPARE(pages[i].contains("上网历史记录"), i == 0);
         }
         const QString all = pages.join('\n');
         for (int i = 0; i < count; ++i) {
@@ -378,7 +335,7 @@ private slots:
         Prepare(Numbered(3));
         Open();
         qputenv("TOLLIX_PRINT_TO_PDF", (dir_.path() + "/no/such/folder/out.pdf").toUtf8());
-        BoxAnswerer answerer({QMessageBox::Ok, QMessageBox::Ok});
+        BoxAnswerer answerer({ QMessageBox::Ok, QMessageBox::Ok });
         Click("打印记录");
         QCOMPARE(answerer.seen.size(), 2);
         QCOMPARE(answerer.seen[1].text, QStringLiteral("你的Windows中没有安装打印机，或者打印机有问题。"));
