@@ -20,14 +20,6 @@ TEST(Money, TextIsShortestPlainDecimal)
         EXPECT_EQ(tollix::MoneyText(Money::FromRaw(c.raw)), c.text) << c.raw;
 }
 
-TEST(Money, MilliYuanTextForTheSettingsFile)
-{
-    EXPECT_EQ(tollix::MilliYuanText(Money::FromRaw(600)), "60");
-    EXPECT_EQ(tollix::MilliYuanText(Money::FromRaw(625)), "62.5");
-    EXPECT_EQ(tollix::MilliYuanText(Money::FromRaw(1234)), "123.4");
-    EXPECT_EQ(tollix::MilliYuanText(Money::FromRaw(0)), "0");
-}
-
 TEST(Money, ParsesTypedAmounts)
 {
     const struct {
@@ -54,11 +46,45 @@ TEST(Money, ParsesTypedAmounts)
     }
 }
 
-TEST(Money, FromDoubleRoundsHalfToEven)
+TEST(Money, FromDoubleRoundsHalfToEvenAndMilliYuanText)
 {
-    EXPECT_EQ(Money::FromDouble(0.12).Raw(), 1200);
-    EXPECT_EQ(Money::FromDouble(123.4 / 1000).Raw(), 1234);
-    EXPECT_EQ(Money::FromDouble(200000.0 / 1000).Raw(), 2000000);
-    EXPECT_EQ(Money::FromDouble(0.00005).Raw(), 0);
-    EXPECT_EQ(Money::FromDouble(0.00015).Raw(), 2);
+    const struct {
+        double yuan;
+        int64_t raw;
+        const char* milli;  // as the settings file holds fees
+    } cases[] = {
+        {0.06, 600, "60"},         {0.0625, 625, "62.5"},    {123.4 / 1000, 1234, "123.4"}, {0, 0, "0"},
+        {200000.0 / 1000, 2000000, "200000"}, {0.00005, 0, "0"}, {0.00015, 2, "0.2"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Money::FromDouble(c.yuan).Raw(), c.raw) << c.yuan;
+        EXPECT_EQ(tollix::MilliYuanText(Money::FromRaw(c.raw)), c.milli) << c.raw;
+    }
+}
+
+TEST(Money, SumsStopAtTheLargestAmountInsteadOfWrapping)
+{
+    constexpr int64_t kMax = INT64_MAX, kMin = INT64_MIN;
+    const struct {
+        int64_t a;
+        char op;
+        int64_t b, expected;
+    } cases[] = {
+        {kMax - 500, '+', 1200, kMax},  // a damaged total plus one call unit
+        {kMin + 500, '+', -1200, kMin}, {kMin + 500, '-', 1200, kMin}, {kMax - 500, '-', -1200, kMax},
+        {kMin, '~', 0, kMax},  // negation of the smallest amount
+        {kMax / 2 + 1, '*', 2, kMax},   {kMax / 2 + 1, '*', -2, kMin}, {kMin, '*', -1, kMax},
+        // Ordinary sums are unchanged.
+        {1200, '+', 1000, 2200},        {1200, '-', 2000, -800},       {-1200, '*', 3, -3600},
+    };
+    for (const auto& c : cases) {
+        const Money a = Money::FromRaw(c.a), b = Money::FromRaw(c.b);
+        Money sum = a;
+        sum += b;
+        const Money result = c.op == '+' ? a + b : c.op == '-' ? a - b : c.op == '~' ? -a : a * c.b;
+        EXPECT_EQ(result.Raw(), c.expected) << c.a << " " << c.op << " " << c.b;
+        if (c.op == '+') {
+            EXPECT_EQ(sum, result);
+        }
+    }
 }
