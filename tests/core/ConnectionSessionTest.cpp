@@ -2,9 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
-#include "config/ProfileFile.h"
 #include "core/Clock.h"
 #include "core/ConnectionSession.h"
 #include "core/Program.h"
@@ -23,25 +21,17 @@ DateTime At(int y, int mo, int d, int h = 0, int mi = 0, int s = 0)
 
 class SessionFixture : public ::testing::Test {
 protected:
-    void SetUp() override
+    // Writes tollix.ini into a fresh data folder, then starts the program at `start`.
+    void Start(DateTime start, const std::string& ini = "")
     {
-        dir_ = fs::temp_directory_path() / ("tollix-session-" + std::to_string(::getpid()) + "-"
-                                            + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
-    // Writes tollix.ini, then starts the program at `start` with these entries.
-    void Start(DateTime start, const std::string& ini = "",
-               std::vector<std::string> phonebook = {"Home", "Work", "Other"})
-    {
-        if (!ini.empty()) {
-            std::ofstream(dir_ / "tollix.ini", std::ios::binary) << ini;
-        }
+        session_.reset();
+        program_.reset();
+        folder_ = std::make_unique<tollix::test::TempFolder>("tollix-session");
+        dir_ = folder_->Path();
+        std::ofstream(dir_ / "tollix.ini", std::ios::binary) << ini;
         clock_.Set(start);
         program_ = std::make_unique<Program>(dir_);
-        LoadSettings(*program_, phonebook, clock_.Now());
+        LoadSettings(*program_, {"Home", "Work", "Other"}, clock_.Now());
         std::string error;
         ASSERT_TRUE(OpenStatistics(*program_, clock_.Now(), &error)) << error;
         session_ = std::make_unique<ConnectionSession>(*program_, clock_);
@@ -58,11 +48,7 @@ protected:
     }
     TickResult Drop() { return session_->Tick(false, ""); }
 
-    std::vector<ConnectionLogEntry> Log()
-    {
-        auto result = LoadConnectionLog(dir_ / "time.txt", 1000);
-        return result.Entries;
-    }
+    std::vector<ConnectionLogEntry> Log() { return LoadConnectionLog(dir_ / "time.txt", 1000).Entries; }
     UsageRecord Stored(int n)
     {
         StatisticsFile file(dir_ / "Price.DB");
@@ -70,6 +56,7 @@ protected:
         return file.Get(n);
     }
 
+    std::unique_ptr<tollix::test::TempFolder> folder_;
     fs::path dir_;
     ManualClock clock_;
     std::unique_ptr<Program> program_;
@@ -78,57 +65,46 @@ protected:
 
 }  // namespace
 
-TEST_F(SessionFixture, ShortConnectionIsStoredAsOneMinuteOneUnit)
-{
-    Start(At(2026, 12, 7, 12, 0, 0));
-    Connected(50);
-    EXPECT_EQ(session_->State().UnitsCharged, 1);
-    EXPECT_EQ(session_->State().MinutesCharged, 1);
-    EXPECT_EQ(session_->TelFeeLabel(), "0.12元  (现在0.12元/个电话)");
-    EXPECT_EQ(session_->NetFeeLabel(), "0.1元  (现在0.1元/分钟)");
-    EXPECT_EQ(session_->TotalPriceLabel(), "0.22 元");
-    TickResult end = Drop();
-    EXPECT_TRUE(end.Ended);
-    EXPECT_TRUE(end.Error.empty()) << end.Error;
-    for (int n = 1; n <= 4; ++n) {
-        UsageRecord r = Stored(n);
-        EXPECT_EQ(r.Seconds, 60) << n;
-        EXPECT_EQ(r.Connections, 1) << n;
-        EXPECT_EQ(r.CallUnits, 1) << n;
-        EXPECT_EQ(r.TelFee, Money::FromRaw(1200)) << n;
-        EXPECT_EQ(r.NetFee, Money::FromRaw(1000)) << n;
-    }
-    auto log = Log();
-    ASSERT_EQ(log.size(), 1u);
-    EXPECT_EQ(log[0].ConnectionName, "Home           ");
-    EXPECT_EQ(log[0].Seconds, 60);
-    EXPECT_EQ(log[0].CallUnits, 1);
-    EXPECT_EQ(log[0].StartTime, At(2026, 12, 7, 12, 0, 0));
-}
-
 TEST_F(SessionFixture, ChargesAtEachBeginningAndRoundsUpTheStoredTime)
 {
     const struct {
         int connectedTicks;  // ticks seen connected, one a second from 0
         int units, minutes, storedSeconds, loggedUnits;
     } cases[] = {
+        {50, 1, 1, 60, 1},    // a short connection: one minute, one unit
         {61, 1, 2, 60, 1},    // last tick at 60 s: two minutes charged, 60 s stored
         {180, 1, 3, 180, 2},  // 179 s: one unit live, the log's count follows the rounded time
         {181, 2, 4, 180, 2},
         {1, 1, 1, 0, 1},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.connectedTicks);
         Start(At(2026, 12, 7, 12, 0, 0));
-        fs::remove(dir_ / "time.txt");
         Connected(c.connectedTicks);
-        EXPECT_EQ(session_->State().UnitsCharged, c.units) << c.connectedTicks;
-        EXPECT_EQ(session_->State().MinutesCharged, c.minutes) << c.connectedTicks;
-        Drop();
+        EXPECT_EQ(session_->State().UnitsCharged, c.units);
+        EXPECT_EQ(session_->State().MinutesCharged, c.minutes);
+        if (c.connectedTicks == 50) {
+            EXPECT_EQ(session_->TelFeeLabel(), "0.12元  (现在0.12元/个电话)");
+            EXPECT_EQ(session_->NetFeeLabel(), "0.1元  (现在0.1元/分钟)");
+            EXPECT_EQ(session_->TotalPriceLabel(), "0.22 元");
+        }
+        TickResult end = Drop();
+        EXPECT_TRUE(end.Ended);
+        EXPECT_EQ(end.Error, "");
         auto log = Log();
         ASSERT_EQ(log.size(), 1u);
-        EXPECT_EQ(log[0].Seconds, c.storedSeconds) << c.connectedTicks;
-        EXPECT_EQ(log[0].CallUnits, c.loggedUnits) << c.connectedTicks;
-        fs::remove(dir_ / "Price.DB");
+        EXPECT_EQ(log[0].ConnectionName, "Home           ");
+        EXPECT_EQ(log[0].StartTime, At(2026, 12, 7, 12, 0, 0));
+        EXPECT_EQ(log[0].Seconds, c.storedSeconds);
+        EXPECT_EQ(log[0].CallUnits, c.loggedUnits);
+        for (int n = 1; n <= 4; ++n) {
+            UsageRecord r = Stored(n);
+            EXPECT_EQ(r.Seconds, c.storedSeconds) << n;
+            EXPECT_EQ(r.Connections, 1) << n;
+            EXPECT_EQ(r.CallUnits, c.units) << n;
+            EXPECT_EQ(r.TelFee, Money::FromRaw(1200 * c.units)) << n;
+            EXPECT_EQ(r.NetFee, Money::FromRaw(1000 * c.minutes)) << n;
+        }
     }
 }
 
@@ -158,12 +134,10 @@ TEST_F(SessionFixture, NameThatResolvesLaterRepricesTheFirstMinutesOnly)
     EXPECT_EQ(Log()[0].NetFee, Money::FromRaw(6000));
 
     // A change first seen when the sixth minute begins is ignored.
-    fs::remove(dir_ / "time.txt");
     Start(At(2026, 12, 7, 13, 0, 0), ini);
     Connected(300, "Other");
     Connected(1, "Work");
     EXPECT_EQ(session_->State().SessionNetFee, Money::FromRaw(6000));
-    Drop();
 }
 
 TEST_F(SessionFixture, SessionPastMidnightCountsInTheDayItStarted)
