@@ -10,6 +10,7 @@
 #include "core/Program.h"
 #include "core/SessionJournal.h"
 #include "history/ConnectionLog.h"
+#include "TestSupport.h"
 
 namespace fs = std::filesystem;
 using namespace tollix;
@@ -23,15 +24,6 @@ DateTime At(int y, int mo, int d, int h = 0, int mi = 0, int s = 0)
 
 class JournalFixture : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        dir_ = fs::temp_directory_path() / ("tollix-journal-" + std::to_string(::getpid()) + "-"
-                                            + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
     // A program run: loads the settings and statistics at `now`.
     std::unique_ptr<Program> Run(DateTime now)
     {
@@ -54,7 +46,8 @@ protected:
         program->StatsFile.Close();
     }
 
-    fs::path dir_;
+    tollix::test::TempFolder folder_{"tollix-journal"};
+    fs::path dir_ = folder_.Path();
     ManualClock clock_;
 };
 
@@ -98,27 +91,28 @@ TEST_F(JournalFixture, CrashedSessionIsRecoveredIntoItsOwnPeriods)
         {"next week", At(2026, 12, 14, 9, 0, 0), 0, 0},
     };
     for (const auto& c : cases) {
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
+        SCOPED_TRACE(c.what);
+        fs::remove(dir_ / "time.txt");
+        fs::remove(dir_ / "Price.DB");
         CrashDuring(At(2026, 12, 7, 12, 0, 0), 200);  // last journal entry at 180 s
 
         auto program = Run(c.restart);
         RecoveryResult result = RecoverOpenSession(*program);
-        ASSERT_TRUE(result.Recovered) << c.what << ": " << result.Error;
+        ASSERT_TRUE(result.Recovered) << result.Error;
         EXPECT_NE(result.Report.find("Home"), std::string::npos);
         EXPECT_FALSE(fs::exists(program->JournalPath));
         ASSERT_TRUE(OpenStatistics(*program, c.restart, nullptr));
         const auto& r = program->Stats.Records;
-        EXPECT_EQ(r[Today].Connections, c.todayConnections) << c.what;
-        EXPECT_EQ(r[Week].Connections, c.weekConnections) << c.what;
-        EXPECT_EQ(r[Total].Connections, 1) << c.what;
-        EXPECT_EQ(r[Total].Seconds, 180) << c.what;
-        EXPECT_EQ(r[Total].CallUnits, 2) << c.what;  // the second unit began at 180 s
-        EXPECT_EQ(r[Total].TelFee, Money::FromRaw(2400)) << c.what;
-        EXPECT_EQ(r[Total].NetFee, Money::FromRaw(4000)) << c.what;
+        EXPECT_EQ(r[Today].Connections, c.todayConnections);
+        EXPECT_EQ(r[Week].Connections, c.weekConnections);
+        EXPECT_EQ(r[Total].Connections, 1);
+        EXPECT_EQ(r[Total].Seconds, 180);
+        EXPECT_EQ(r[Total].CallUnits, 2);  // the second unit began at 180 s
+        EXPECT_EQ(r[Total].TelFee, Money::FromRaw(2400));
+        EXPECT_EQ(r[Total].NetFee, Money::FromRaw(4000));
 
         auto log = LoadConnectionLog(program->LogPath, 50);
-        ASSERT_EQ(log.Entries.size(), 1u) << c.what;
+        ASSERT_EQ(log.Entries.size(), 1u);
         EXPECT_EQ(log.Entries[0].Seconds, 180);
         EXPECT_EQ(log.Entries[0].StartTime, At(2026, 12, 7, 12, 0, 0));
 
