@@ -4,14 +4,10 @@
 #include "core/StatisticsFile.h"
 #include "TestSupport.h"
 
-#include <cmath>
-#include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <limits>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 using tollix::test::TempFolder;
@@ -183,28 +179,4 @@ TEST(StatisticsFile, RefusesWhatIsNotAFileWithAMessageNamingIt)
         EXPECT_EQ(file.Get(1), UsageRecord {});
         EXPECT_FALSE(file.Put(1, kRecords[0], &error));
     }
-}
-
-TEST(StatisticsFile, ReadOnlyFileIsReadButNotWritten)
-{
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "permissions do not bind the super-user";
-    TempFolder dir;
-    const fs::path path = dir.Path() / "Price.DB";
-    const std::string bytes = FromHex(kRecordHex[0]);
-    WriteBytes(path, bytes);
-    fs::permissions(path, fs::perms::owner_read);
-    StatisticsFile file(path);
-    ASSERT_TRUE(file.Open());
-    EXPECT_TRUE(file.IsReadOnly());
-    EXPECT_EQ(file.Get(1), kRecords[0]);
-    std::string error;
-    EXPECT_FALSE(file.Put(1, kRecords[1], &error));
-    EXPECT_NE(error.find(path.string()), std::string::npos);
-    EXPECT_EQ(ReadBytes(path), bytes);
-
-    // Missing, in a folder that cannot be written: nothing to open.
-    fs::permissions(dir.Path(), fs::perms::owner_read | fs::perms::owner_exec);
-    StatisticsFile missing(dir.Path() / "Other.DB");
-    EXPECT_FALSE(missing.Open(&error));
 }

@@ -3,9 +3,7 @@
 #include "core/Statistics.h"
 #include "TestSupport.h"
 
-#include <cstdlib>
 #include <filesystem>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 using tollix::test::TempFolder;
@@ -118,25 +116,6 @@ TEST(StatisticsPeriods, SameMonth)
             << tollix::DateTimeText(c.day);
 }
 
-TEST(Statistics, StartUpWithoutAFileLeavesFourValidRecords)
-{
-    TempFolder dir;
-    StatisticsFile file(dir.Path() / "Price.DB");
-    ASSERT_TRUE(file.Open());
-    const DateTime now = At(2026, 5, 6, 7, 8, 9);
-    Statistics stats;
-    ASSERT_TRUE(stats.StartUp(file, now, 0, 1));
-    file.Close();
-
-    EXPECT_EQ(fs::file_size(dir.Path() / "Price.DB"), 136u);
-    ASSERT_TRUE(file.Open());
-    for (int n = 1; n <= 4; ++n) {
-        UsageRecord onDisk = file.Get(n);
-        EXPECT_EQ(onDisk.StartDate, now) << n;
-        EXPECT_EQ(onDisk, stats.Records[size_t(n - 1)]) << n;
-    }
-}
-
 TEST(Statistics, StartUpRollsOverOnlyEndedPeriods)
 {
     // Wednesday 10 June 2026; weeks start on Monday, months on the 5th.
@@ -146,6 +125,7 @@ TEST(Statistics, StartUpRollsOverOnlyEndedPeriods)
         UsageRecord stored[4];
         bool reset[4];
     } cases[] = {
+        { "never used", {}, { true, true, true, true } },
         { "all current",
             { Used(At(2026, 6, 10, 1), 1, 2), Used(At(2026, 6, 8), 3, 4), Used(At(2026, 6, 5), 5, 6),
                 Used(At(2020, 1, 1), 7, 8) },
