@@ -131,20 +131,19 @@ TEST(ConnectionLogLine, ReadsWhatOtherWritersAndHandEditsLeave)
         EXPECT_EQ(tollix::ParseLogLine(c.line), c.entry) << c.line;
 }
 
-TEST(ConnectionLog, AppendWritesGbkLinesWithCrLf)
+TEST(ConnectionLog, AppendWritesGbkLinesWithCrLfAndDeleteStartsAfresh)
 {
     TempFolder dir;
     const fs::path log = dir.Path() / "time.txt";
+    const std::string home = std::string(kHomeLine) + "\r\n";
     ASSERT_TRUE(tollix::AppendLogEntry(log, Home()));
-    EXPECT_EQ(ReadBytes(log), std::string(kHomeLine) + "\r\n");
+    EXPECT_EQ(ReadBytes(log), home);
 
     const auto chinese = Entry(kChineseName, At(2026, 2, 3), 180, "0.3", "0", 2);
     ASSERT_TRUE(tollix::AppendLogEntry(log, chinese));
     const std::string gbkName = tollix::Utf8ToGbk(kChineseName);
     ASSERT_EQ(gbkName.size(), 30u);
-    EXPECT_EQ(
-        ReadBytes(log), std::string(kHomeLine) + "\r\n\"" + gbkName + "\",180,#2026-02-03#,0,0.3,2\r\n");
-
+    EXPECT_EQ(ReadBytes(log), home + "\"" + gbkName + "\",180,#2026-02-03#,0,0.3,2\r\n");
     auto loaded = tollix::LoadConnectionLog(log, 50);
     ASSERT_EQ(loaded.Entries.size(), 2u);
     EXPECT_EQ(loaded.Entries[0], chinese);
@@ -153,7 +152,13 @@ TEST(ConnectionLog, AppendWritesGbkLinesWithCrLf)
     // A hand-edited last line without a line end is not glued to the new one.
     WriteBytes(log, kHomeLine);
     ASSERT_TRUE(tollix::AppendLogEntry(log, Home()));
-    EXPECT_EQ(ReadBytes(log), std::string(kHomeLine) + "\r\n" + kHomeLine + "\r\n");
+    EXPECT_EQ(ReadBytes(log), home + home);
+
+    EXPECT_TRUE(tollix::DeleteConnectionLog(log));
+    EXPECT_FALSE(fs::exists(log));
+    EXPECT_TRUE(tollix::DeleteConnectionLog(log)); // already gone
+    ASSERT_TRUE(tollix::AppendLogEntry(log, Home())); // the next append starts it again
+    EXPECT_EQ(ReadBytes(log), home);
 
     // A folder in the file's place: refused, named, nothing changed.
     const fs::path folder = dir.Path() / "folder.txt";
@@ -161,6 +166,8 @@ TEST(ConnectionLog, AppendWritesGbkLinesWithCrLf)
     std::string error;
     EXPECT_FALSE(tollix::AppendLogEntry(folder, Home(), &error));
     EXPECT_NE(error.find(folder.string()), std::string::npos) << error;
+    EXPECT_FALSE(tollix::DeleteConnectionLog(folder, &error));
+    EXPECT_NE(tollix::LoadConnectionLog(folder, 50).Error.find("文件夹"), std::string::npos);
     EXPECT_TRUE(fs::is_directory(folder));
 }
 
@@ -179,17 +186,15 @@ TEST(ConnectionLog, NameWithBrokenUtf8StillWritesALineThatReads)
         { "abcdefghijklm\xf0\x9f", "abcdefghijklm? " },
         { "\xff\xfe中", "??中            " },
     };
-    for (const auto& c : cases) {
-        TempFolder dir;
-        const fs::path log = dir.Path() / "time.txt";
+    TempFolder dir;
+    const fs::path log = dir.Path() / "time.txt";
+    for (const auto& c : cases)
         ASSERT_TRUE(tollix::AppendLogEntry(log, Entry(c.name, At(2026, 2, 3), 60, "0.1", "0.2", 1))) << c.name;
-        ASSERT_TRUE(tollix::AppendLogEntry(log, Home()));
-        auto loaded = tollix::LoadConnectionLog(log, 50);
-        EXPECT_EQ(loaded.DamagedLine, 0) << c.name;
-        ASSERT_EQ(loaded.Entries.size(), 2u) << c.name;
-        EXPECT_EQ(loaded.Entries[1].ConnectionName, c.expected) << c.name;
-        EXPECT_EQ(loaded.Entries[1].Seconds, 60);
-    }
+    auto loaded = tollix::LoadConnectionLog(log, 50);
+    EXPECT_EQ(loaded.DamagedLine, 0);
+    ASSERT_EQ(loaded.Entries.size(), std::size(cases));
+    for (size_t i = 0; i < std::size(cases); ++i) // newest first
+        EXPECT_EQ(loaded.Entries[std::size(cases) - 1 - i].ConnectionName, cases[i].expected) << i;
 }
 
 TEST(ConnectionLog, LoadKeepsTheNewestLinesAndRewritesTheFile)
@@ -255,25 +260,4 @@ TEST(ConnectionLog, LoadKeepsTheNewestLinesAndRewritesTheFile)
         EXPECT_EQ(
             std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()), c.fileAfter ? 1 : 0);
     }
-}
-
-TEST(ConnectionLog, DeleteAndUnreadableFiles)
-{
-    TempFolder dir;
-    const fs::path log = dir.Path() / "time.txt";
-    ASSERT_TRUE(tollix::AppendLogEntry(log, Home()));
-    EXPECT_TRUE(tollix::DeleteConnectionLog(log));
-    EXPECT_FALSE(fs::exists(log));
-    EXPECT_TRUE(tollix::DeleteConnectionLog(log)); // already gone
-    ASSERT_TRUE(tollix::AppendLogEntry(log, Home())); // the next append starts it again
-    EXPECT_EQ(ReadBytes(log), std::string(kHomeLine) + "\r\n");
-
-    fs::create_directory(dir.Path() / "dir.txt");
-    std::string error;
-    EXPECT_FALSE(tollix::DeleteConnectionLog(dir.Path() / "dir.txt", &error));
-    EXPECT_FALSE(error.empty());
-    auto result = tollix::LoadConnectionLog(dir.Path() / "dir.txt", 50);
-    EXPECT_TRUE(result.Entries.empty());
-    EXPECT_NE(result.Error.find("文件夹"), std::string::npos) << result.Error;
-    EXPECT_TRUE(fs::is_directory(dir.Path() / "dir.txt"));
 }
