@@ -9,8 +9,10 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "TestSupport.h"
 
@@ -51,7 +53,7 @@ public:
         WriteFile(Root() / "run" / fileName, contents);
     }
     // A process as /proc shows it: cmdline arguments NUL-separated.
-    void SetProcess(int pid, const std::string& comm, std::initializer_list<std::string_view> args)
+    void SetProcess(int pid, const std::string& comm, const std::vector<std::string_view>& args)
     {
         std::string cmdline;
         for (std::string_view a : args) {
@@ -68,35 +70,24 @@ private:
     TempFolder dir_{"tollix-dialup"};
 };
 
-// Sets an environment variable for one scope and puts the old value back.
+// Sets an environment variable (nullptr: unsets it) for one scope and puts the
+// old value back.
 class ScopedEnv {
 public:
     ScopedEnv(const char* name, const char* value)
         : name_(name)
     {
-        if (const char* old = std::getenv(name)) {
-            hadOld_ = true;
+        if (const char* old = std::getenv(name))
             old_ = old;
-        }
-        if (value)
-            ::setenv(name, value, 1);
-        else
-            ::unsetenv(name);
+        value ? ::setenv(name, value, 1) : ::unsetenv(name);
     }
-    ~ScopedEnv()
-    {
-        if (hadOld_)
-            ::setenv(name_.c_str(), old_.c_str(), 1);
-        else
-            ::unsetenv(name_.c_str());
-    }
+    ~ScopedEnv() { old_ ? ::setenv(name_.c_str(), old_->c_str(), 1) : ::unsetenv(name_.c_str()); }
     ScopedEnv(const ScopedEnv&) = delete;
     ScopedEnv& operator=(const ScopedEnv&) = delete;
 
 private:
     std::string name_;
-    std::string old_;
-    bool hadOld_ = false;
+    std::optional<std::string> old_;
 };
 
 } // namespace tollix::test
