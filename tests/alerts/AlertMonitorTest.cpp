@@ -25,89 +25,83 @@ AlertSetting TimeAlert(int16_t hours, int16_t minutes, const char* sound)
     return a;
 }
 
-AlertSetting CostAlert(int64_t yuan, int16_t minutes, const char* sound)
-{
-    AlertSetting a = TimeAlert(0, minutes, sound);
-    a.AlertStandard = 1;
-    a.Fee = Money::FromYuan(yuan);
-    return a;
-}
-
 PeriodMeasure Seconds(int32_t s)
 {
     return PeriodMeasure { s, Money() };
 }
 
 // Runs `checks` checks with the same measures; returns which ones showed the window.
-std::string Pattern(
-    AlertMonitor& m, const AlertSettings& s, PeriodMeasure day, PeriodMeasure week, int checks)
+std::string Pattern(AlertMonitor& m, const AlertSettings& s, PeriodMeasure day, PeriodMeasure week,
+    PeriodMeasure month, int checks)
 {
     std::string shown;
     for (int i = 0; i < checks; ++i)
-        shown += m.Check(s, day, week, {}).ShowWindow ? 'X' : '.';
+        shown += m.Check(s, day, week, month).ShowWindow ? 'X' : '.';
     return shown;
+}
+
+// Every field on one line, the fee in ten-thousandths of a yuan.
+std::string Fields(const AlertSetting& a)
+{
+    return "on " + std::to_string(a.Check) + " by " + std::to_string(a.AlertStandard) + " "
+        + std::to_string(a.Hours) + "h " + std::to_string(a.Fee.Raw()) + " sound " + std::to_string(a.WaveCheck)
+        + " every " + std::to_string(a.Minutes) + " '" + a.FilePath + "'";
 }
 
 } // namespace
 
-TEST(AlertCheck, DayTimeLimitWarnsThenRepeatsEveryMinutesChecks)
+// Each period warns at its time limit, then every `Minutes` checks; checks
+// under the limit are not counted.
+TEST(AlertCheck, EachPeriodWarnsAtItsLimitThenRepeats)
 {
-    AlertSettings s;
-    s.DayAlert = TimeAlert(3, 5, "day.wav");
-    AlertMonitor m;
+    for (int period = 0; period < 3; ++period) {
+        SCOPED_TRACE(period);
+        AlertSettings s;
+        AlertSetting* alerts[] = { &s.DayAlert, &s.WeekAlert, &s.MonthAlert };
+        *alerts[period] = TimeAlert(3, 5, "p.wav");
+        PeriodMeasure under[3] = {}, at[3] = {};
+        under[period] = Seconds(10799);
+        at[period] = Seconds(10800);
+        AlertMonitor m;
+        auto counts = [&] { return std::vector { m.DayAlertCount(), m.WeekAlertCount(), m.MonthAlertCount() }; };
 
-    AlertCheckResult r = m.Check(s, Seconds(10799), {}, {});
-    EXPECT_FALSE(r.ShowWindow);
-    EXPECT_EQ(r.AlertKind, 0);
-    EXPECT_TRUE(r.SoundsToPlay.empty());
-    EXPECT_EQ(m.DayAlertCount(), 0) << "checks under the limit are not counted";
-
-    r = m.Check(s, Seconds(10800), {}, {});
-    EXPECT_TRUE(r.ShowWindow);
-    EXPECT_EQ(r.WindowKind, 1);
-    EXPECT_EQ(r.AlertKind, 1);
-    EXPECT_EQ(r.SoundsToPlay, std::vector<std::string> { "day.wav" });
-    EXPECT_EQ(tollix::AlertText(r.WindowKind, s), "你今天的用时超过3小时了！");
-    EXPECT_EQ(m.DayAlertCount(), 1);
-
-    EXPECT_EQ(Pattern(m, s, Seconds(10800), {}, 10), "....X....X");
-    EXPECT_EQ(m.DayAlertCount(), 11);
-}
-
-TEST(AlertCheck, WeekBehavesLikeTheDay)
-{
-    AlertSettings s;
-    s.WeekAlert = TimeAlert(3, 5, "week.wav");
-    AlertMonitor m;
-    EXPECT_EQ(Pattern(m, s, {}, Seconds(10799), 2), "..");
-    AlertCheckResult r = m.Check(s, {}, Seconds(10800), {});
-    EXPECT_EQ(r.WindowKind, 2);
-    EXPECT_EQ(r.SoundsToPlay, std::vector<std::string> { "week.wav" });
-    EXPECT_EQ(Pattern(m, s, {}, Seconds(10800), 10), "....X....X");
-    EXPECT_EQ(m.WeekAlertCount(), 11);
-    EXPECT_EQ(m.DayAlertCount(), 0);
+        EXPECT_EQ(Pattern(m, s, under[0], under[1], under[2], 3), "...");
+        EXPECT_EQ(counts(), (std::vector { 0, 0, 0 }));
+        AlertCheckResult r = m.Check(s, at[0], at[1], at[2]);
+        EXPECT_TRUE(r.ShowWindow);
+        EXPECT_EQ(r.WindowKind, period + 1);
+        EXPECT_EQ(r.AlertKind, period + 1);
+        EXPECT_EQ(r.SoundsToPlay, std::vector<std::string> { "p.wav" });
+        EXPECT_EQ(Pattern(m, s, at[0], at[1], at[2], 10), "....X....X");
+        std::vector<int> expected { 0, 0, 0 };
+        expected[period] = 11;
+        EXPECT_EQ(counts(), expected);
+    }
 }
 
 TEST(AlertCheck, CostLimitUsesTheFinishedConnectionsFee)
 {
     AlertSettings s;
-    s.DayAlert = CostAlert(20, 5, "cost.wav");
+    s.DayAlert = TimeAlert(0, 5, "cost.wav");
+    s.DayAlert.AlertStandard = 1;
+    s.DayAlert.Fee = Money::FromYuan(20);
     AlertMonitor m;
     PeriodMeasure day { 999999, Money::FromRaw(199900) }; // 19.99 yuan, however long the day
-    EXPECT_EQ(Pattern(m, s, day, {}, 30), std::string(30, '.'));
+    EXPECT_EQ(Pattern(m, s, day, {}, {}, 30), std::string(30, '.'));
     day.Fee = Money::FromYuan(20);
     AlertCheckResult r = m.Check(s, day, {}, {});
     EXPECT_TRUE(r.ShowWindow);
     EXPECT_EQ(r.WindowKind, 4);
-    EXPECT_EQ(tollix::AlertText(r.WindowKind, s), "你今天的费用超过20元了!");
 }
 
-TEST(AlertCheck, AllThreePeriodsAtOnce)
+TEST(AlertCheck, SeveralPeriodsAtOnce)
 {
     AlertSettings s;
     s.DayAlert = TimeAlert(1, 5, "day.wav");
     s.WeekAlert = TimeAlert(1, 5, "week.wav");
-    s.MonthAlert = CostAlert(10, 5, "month.wav");
+    s.MonthAlert = TimeAlert(0, 5, "month.wav");
+    s.MonthAlert.AlertStandard = 1;
+    s.MonthAlert.Fee = Money::FromYuan(10);
     AlertMonitor m;
     const PeriodMeasure over { 3600, Money::FromYuan(10) };
     AlertCheckResult r = m.Check(s, over, over, over);
@@ -116,17 +110,13 @@ TEST(AlertCheck, AllThreePeriodsAtOnce)
     EXPECT_EQ(r.AlertKind, 6) << "the month's code is left behind";
     EXPECT_EQ(r.SoundsToPlay, (std::vector<std::string> { "day.wav", "week.wav", "month.wav" }));
     EXPECT_EQ(m.DayAlertCount() + m.WeekAlertCount() + m.MonthAlertCount(), 3);
-}
 
-TEST(AlertCheck, WindowTextComesFromTheFirstPeriodThatShows)
-{
-    AlertSettings s;
-    s.DayAlert = TimeAlert(1, 5, "day.wav");
-    s.WeekAlert = TimeAlert(1, 5, "week.wav");
+    // The window's text comes from the first period that shows.
     s.WeekAlert.WaveCheck = 0;
-    AlertMonitor m;
-    m.Check(s, Seconds(3600), {}, {}); // the day warns alone; its counter moves on
-    AlertCheckResult r = m.Check(s, Seconds(3600), Seconds(3600), {});
+    s.MonthAlert.Check = 0;
+    AlertMonitor second;
+    second.Check(s, Seconds(3600), {}, {}); // the day warns alone; its counter moves on
+    r = second.Check(s, Seconds(3600), Seconds(3600), {});
     EXPECT_TRUE(r.ShowWindow);
     EXPECT_EQ(r.WindowKind, 2);
     EXPECT_EQ(r.AlertKind, 2);
@@ -139,10 +129,7 @@ TEST(AlertCheck, RepeatIntervalOfZeroOrBelowCountsAsOne)
         AlertSettings s;
         s.MonthAlert = TimeAlert(0, minutes, "m.wav");
         AlertMonitor m;
-        std::string shown;
-        for (int i = 0; i < 4; ++i)
-            shown += m.Check(s, {}, {}, Seconds(0)).ShowWindow ? 'X' : '.';
-        EXPECT_EQ(shown, "XXXX") << minutes;
+        EXPECT_EQ(Pattern(m, s, {}, {}, Seconds(0), 4), "XXXX") << minutes;
     }
 }
 
@@ -152,14 +139,14 @@ TEST(AlertCheck, SwitchedOffAlertsAndResetCounters)
     s.DayAlert = TimeAlert(1, 5, "day.wav");
     s.DayAlert.Check = 0;
     AlertMonitor m;
-    EXPECT_EQ(Pattern(m, s, Seconds(99999), {}, 3), "...");
+    EXPECT_EQ(Pattern(m, s, Seconds(99999), {}, {}, 3), "...");
     EXPECT_EQ(m.DayAlertCount(), 0);
 
     s.DayAlert.Check = 1;
-    EXPECT_EQ(Pattern(m, s, Seconds(99999), {}, 3), "X..");
+    EXPECT_EQ(Pattern(m, s, Seconds(99999), {}, {}, 3), "X..");
     m.ResetCounters(); // the connection ended; the next one warns at its first check
     EXPECT_EQ(m.DayAlertCount(), 0);
-    EXPECT_EQ(Pattern(m, s, Seconds(99999), {}, 2), "X.");
+    EXPECT_EQ(Pattern(m, s, Seconds(99999), {}, {}, 2), "X.");
 }
 
 TEST(AlertText, ExactTexts)
@@ -174,83 +161,37 @@ TEST(AlertText, ExactTexts)
     const struct {
         int16_t kind;
         const char* text;
-    } cases[] = {
-        { 1, "你今天的用时超过3小时了！" },
-        { 2, "你这个星期的用时超过10小时了！" },
-        { 3, "你这个月的用时超过50小时了!" },
-        { 4, "你今天的费用超过20.5元了!" },
-        { 5, "你这个星期的费用超过140元了!" },
-        { 6, "你这个月的费用超过600元了!" },
-        { 0, "你这个月的费用超过600元了!" },
-        { 99, "你这个月的费用超过600元了!" },
-    };
+    } cases[] = { { 1, "你今天的用时超过3小时了！" }, { 2, "你这个星期的用时超过10小时了！" },
+        { 3, "你这个月的用时超过50小时了!" }, { 4, "你今天的费用超过20.5元了!" },
+        { 5, "你这个星期的费用超过140元了!" }, { 6, "你这个月的费用超过600元了!" },
+        { 0, "你这个月的费用超过600元了!" }, { 99, "你这个月的费用超过600元了!" } };
     for (const auto& c : cases)
         EXPECT_EQ(tollix::AlertText(c.kind, s), c.text) << c.kind;
 }
 
-TEST(AlertSettingsLoad, DefaultsAndValues)
+TEST(AlertSettingsLoad, DefaultsValuesAndAFileWrittenByTheWindowsProgram)
 {
     TempProfile temp;
     tollix::ProfileFile file(temp.Path());
     AlertSettings a = tollix::InitialAlertSettings(file);
-    const AlertSetting* all[] = { &a.DayAlert, &a.WeekAlert, &a.MonthAlert };
-    const int16_t hours[] = { 3, 10, 50 };
-    const int64_t fees[] = { 20, 140, 600 };
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(all[i]->Check, 0);
-        EXPECT_EQ(all[i]->Hours, hours[i]);
-        EXPECT_EQ(all[i]->WaveCheck, 0);
-        EXPECT_EQ(all[i]->Minutes, 5);
-        EXPECT_EQ(all[i]->Fee, Money::FromYuan(fees[i]));
-        EXPECT_EQ(all[i]->AlertStandard, 0);
-        EXPECT_EQ(all[i]->FilePath, "");
-    }
+    EXPECT_EQ(Fields(a.DayAlert), "on 0 by 0 3h 200000 sound 0 every 5 ''");
+    EXPECT_EQ(Fields(a.WeekAlert), "on 0 by 0 10h 1400000 sound 0 every 5 ''");
+    EXPECT_EQ(Fields(a.MonthAlert), "on 0 by 0 50h 6000000 sound 0 every 5 ''");
 
-    // 38 ASCII bytes and then a two-byte character: it does not fit in 39 bytes.
-    const std::string longPath = "/home/user/sounds/a-rather-long-name-x";
-    temp.Write(Lines({
-        "[Alert Setting]",
-        "DayCheck=1",
-        "Day AlertStandard=1",
-        "Dayhours=4",
-        "DayFee=35.7",
-        "DayWaveCheck=1",
-        "Dayminutes=0",
-        "DayFilePath=" + longPath + "\xD6\xD0.wav",
-        "WeekFilePath=" + std::string(45, 'w'),
-        "MonthFilePath=\"/tmp/m.wav\"",
-    }));
+    // Fees in whole yuan: the fraction is dropped. A path is cut to 39 bytes,
+    // not inside a two-byte character.
+    const std::string longPath = "/home/user/sounds/a-rather-long-name-x"; // 38 bytes
+    temp.Write(Lines({ "[Alert Setting]", "DayCheck=1", "Day AlertStandard=1", "Dayhours=4", "DayFee=35.7",
+        "DayWaveCheck=1", "Dayminutes=0", "DayFilePath=" + longPath + "\xD6\xD0.wav",
+        "WeekFilePath=" + std::string(45, 'w'), "MonthFilePath=\"/tmp/m.wav\"" }));
     a = tollix::InitialAlertSettings(file);
-    EXPECT_EQ(a.DayAlert.Check, 1);
-    EXPECT_EQ(a.DayAlert.AlertStandard, 1);
-    EXPECT_EQ(a.DayAlert.Hours, 4);
-    EXPECT_EQ(a.DayAlert.Fee, Money::FromYuan(35)) << "whole yuan: the fraction is dropped";
-    EXPECT_EQ(a.DayAlert.WaveCheck, 1);
-    EXPECT_EQ(a.DayAlert.Minutes, 0);
-    EXPECT_EQ(a.DayAlert.FilePath, longPath);
+    EXPECT_EQ(Fields(a.DayAlert), "on 1 by 1 4h 350000 sound 1 every 0 '" + longPath + "'");
     EXPECT_EQ(a.WeekAlert.FilePath, std::string(39, 'w'));
     EXPECT_EQ(a.MonthAlert.FilePath, "/tmp/m.wav");
-}
 
-TEST(AlertSettingsLoad, FileWrittenByTheWindowsProgram)
-{
-    tollix::ProfileFile file(std::filesystem::path(TOLLIX_TEST_DATA_DIR) / "config" / "windows-written.ini");
-    AlertSettings a = tollix::InitialAlertSettings(file);
-    EXPECT_EQ(a.DayAlert.Check, 1);
-    EXPECT_EQ(a.DayAlert.Hours, 2);
-    EXPECT_EQ(a.DayAlert.Minutes, 10);
-    EXPECT_EQ(a.DayAlert.FilePath, "C:\\WINDOWS\\MEDIA\\提醒.WAV");
-    EXPECT_EQ(a.WeekAlert.Check, 1);
-    EXPECT_EQ(a.WeekAlert.AlertStandard, 1);
-    EXPECT_EQ(a.WeekAlert.Hours, 12);
-    EXPECT_EQ(a.WeekAlert.Fee, Money::FromYuan(150));
-    EXPECT_EQ(a.WeekAlert.Minutes, 15);
-    EXPECT_EQ(a.WeekAlert.FilePath, "");
-    EXPECT_EQ(a.MonthAlert.Check, 0);
-    EXPECT_EQ(a.MonthAlert.AlertStandard, 1);
-    EXPECT_EQ(a.MonthAlert.Hours, 40);
-    EXPECT_EQ(a.MonthAlert.Fee, Money::FromYuan(500));
-    EXPECT_EQ(a.MonthAlert.WaveCheck, 1);
-    EXPECT_EQ(a.MonthAlert.Minutes, 30);
-    EXPECT_EQ(a.MonthAlert.FilePath, "C:\\WINDOWS\\MEDIA\\CHIMES.WAV");
+    tollix::ProfileFile windows(std::filesystem::path(TOLLIX_TEST_DATA_DIR) / "config" / "windows-written.ini");
+    a = tollix::InitialAlertSettings(windows);
+    EXPECT_EQ(Fields(a.DayAlert), "on 1 by 0 2h 200000 sound 1 every 10 'C:\\WINDOWS\\MEDIA\\提醒.WAV'");
+    EXPECT_EQ(Fields(a.WeekAlert), "on 1 by 1 12h 1500000 sound 0 every 15 ''");
+    EXPECT_EQ(Fields(a.MonthAlert), "on 0 by 1 40h 5000000 sound 1 every 30 'C:\\WINDOWS\\MEDIA\\CHIMES.WAV'");
 }

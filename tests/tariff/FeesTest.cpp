@@ -21,66 +21,55 @@ Money Yuan(double y)
     return Money::FromDouble(y);
 }
 
-TelephoneTariff Telephone(bool everyday)
-{
-    TelephoneTariff t; // 0.12 / 0.06 per 180 s, 21:00 to 07:00
-    t.EverydayFlag = everyday ? 1 : 0;
-    return t;
-}
-
 } // namespace
 
-TEST(CallUnitPrice, DiscountPeriodBoundaries)
+// The default telephone tariff: 0.12 / 0.06 per 180 s, discounted 21:00 to 07:00.
+TEST(CallUnitPrice, DiscountPeriodsDayFlagsAndUnits)
 {
-    const TelephoneTariff t = Telephone(true);
     const struct {
-        int32_t seconds;
+        int16_t everyday, saturday, sunday, holiday;
+        int32_t unit, seconds;
         DateTime at;
         double yuan;
     } cases[] = {
-        { 180, At(kMonday, 20, 59, 59), 0.12 },
-        { 180, At(kMonday, 21, 0, 0), 0.06 },
-        { 180, At(kMonday, 6, 59, 59), 0.06 },
-        { 180, At(kMonday, 7, 0, 0), 0.12 },
-        { 180, At(kMonday, 23, 59, 59), 0.06 },
-        { 180, At(kMonday, 0, 0, 0), 0.06 },
-        { 181, At(kMonday, 12, 0, 0), 0.24 },
-        { 360, At(kMonday, 12, 0, 0), 0.24 },
-        { 1, At(kMonday, 12, 0, 0), 0.12 },
-        { 0, At(kMonday, 12, 0, 0), 0 },
-        { -5, At(kMonday, 12, 0, 0), 0 },
-        { 181, At(kMonday, 22, 0, 0), 0.12 },
+        { 1, 0, 0, 0, 180, 180, At(kMonday, 20, 59, 59), 0.12 },
+        { 1, 0, 0, 0, 180, 180, At(kMonday, 21, 0, 0), 0.06 },
+        { 1, 0, 0, 0, 180, 180, At(kMonday, 6, 59, 59), 0.06 },
+        { 1, 0, 0, 0, 180, 180, At(kMonday, 7, 0, 0), 0.12 },
+        { 1, 0, 0, 0, 180, 180, At(kMonday, 23, 59, 59), 0.06 },
+        { 1, 0, 0, 0, 180, 180, At(kMonday, 0, 0, 0), 0.06 },
+        { 1, 0, 0, 0, 180, 181, At(kMonday, 12), 0.24 },
+        { 1, 0, 0, 0, 180, 360, At(kMonday, 12), 0.24 },
+        { 1, 0, 0, 0, 180, 1, At(kMonday, 12), 0.12 },
+        { 1, 0, 0, 0, 180, 0, At(kMonday, 12), 0 },
+        { 1, 0, 0, 0, 180, -5, At(kMonday, 12), 0 },
+        { 1, 0, 0, 0, 180, 181, At(kMonday, 22), 0.12 },
+        // Without the daily period only the day flags discount, the whole day.
+        { 0, 0, 0, 0, 180, 180, At(kMonday, 22), 0.12 },
+        { 0, 0, 0, 0, 180, 180, At(kSaturday, 12), 0.12 },
+        { 0, 1, 0, 0, 180, 180, At(kSaturday, 12), 0.06 },
+        { 0, 1, 0, 0, 180, 180, At(kSunday, 12), 0.12 },
+        { 0, 1, -1, 0, 180, 180, At(kSunday, 0), 0.06 },
+        { 0, 1, -1, 0, 180, 180, At(kMonday, 12), 0.12 },
+        { 0, 1, -1, 1, 180, 180, At(kMonday, 12), 0.06 },
+        // A unit of zero or below never divides by zero: the default 180 s.
+        { 0, 0, 0, 0, 0, 180, At(kMonday, 12), 0.12 },
+        { 0, 0, 0, 0, 0, 181, At(kMonday, 12), 0.24 },
+        { 0, 0, 0, 0, -1, 181, At(kMonday, 12), 0.24 },
+        { 0, 0, 0, 0, -180, 180, At(kMonday, 12), 0.12 },
+        { 0, 0, 0, 0, 60, 181, At(kMonday, 12), 0.48 },
     };
-    for (const auto& c : cases)
+    for (const auto& c : cases) {
+        TelephoneTariff t;
+        t.EverydayFlag = c.everyday;
+        t.SaturdayFlag = c.saturday;
+        t.SundayFlag = c.sunday;
+        t.HolidayFlag = c.holiday;
+        t.TelUnit = c.unit;
         EXPECT_EQ(tollix::CallUnitPrice(t, c.seconds, c.at), Yuan(c.yuan))
-            << c.seconds << " s at " << tollix::GeneralDateText(c.at);
-}
-
-TEST(CallUnitPrice, DayFlagsWithoutTheDailyPeriod)
-{
-    TelephoneTariff t = Telephone(false);
-    EXPECT_EQ(tollix::CallUnitPrice(t, 180, At(kMonday, 22)), Yuan(0.12));
-    EXPECT_EQ(tollix::CallUnitPrice(t, 180, At(kSaturday, 12)), Yuan(0.12));
-    t.SaturdayFlag = 1;
-    EXPECT_EQ(tollix::CallUnitPrice(t, 180, At(kSaturday, 12)), Yuan(0.06));
-    EXPECT_EQ(tollix::CallUnitPrice(t, 180, At(kSunday, 12)), Yuan(0.12));
-    t.SundayFlag = -1;
-    EXPECT_EQ(tollix::CallUnitPrice(t, 180, At(kSunday, 0)), Yuan(0.06));
-    EXPECT_EQ(tollix::CallUnitPrice(t, 180, At(kMonday, 12)), Yuan(0.12));
-    t.HolidayFlag = 1;
-    EXPECT_EQ(tollix::CallUnitPrice(t, 180, At(kMonday, 12)), Yuan(0.06));
-}
-
-TEST(CallUnitPrice, UnitOfZeroOrBelowNeverDividesByZero)
-{
-    TelephoneTariff t = Telephone(false);
-    for (int32_t unit : { 0, -1, -180 }) {
-        t.TelUnit = unit;
-        EXPECT_EQ(tollix::CallUnitPrice(t, 180, At(kMonday, 12)), Yuan(0.12)) << unit;
-        EXPECT_EQ(tollix::CallUnitPrice(t, 181, At(kMonday, 12)), Yuan(0.24)) << unit;
+            << c.seconds << " s at " << tollix::GeneralDateText(c.at) << ", flags " << c.everyday << c.saturday
+            << c.sunday << c.holiday << ", unit " << c.unit;
     }
-    t.TelUnit = 60;
-    EXPECT_EQ(tollix::CallUnitPrice(t, 181, At(kMonday, 12)), Yuan(0.48));
 }
 
 TEST(DiscountRule, PeriodStartAndEndMinutes)
@@ -94,16 +83,9 @@ TEST(DiscountRule, PeriodStartAndEndMinutes)
     const struct {
         DateTime at;
         bool discounted;
-    } cases[] = {
-        { At(kMonday, 21, 29, 59), false },
-        { At(kMonday, 21, 30), true },
-        { At(kMonday, 22, 0), true },
-        { At(kMonday, 7, 29, 59), true },
-        { At(kMonday, 7, 30), false },
-        { At(kMonday, 6, 45), true },
-        { At(kMonday, 21, 0), false },
-        { At(kMonday, 12, 0), false },
-    };
+    } cases[] = { { At(kMonday, 21, 29, 59), false }, { At(kMonday, 21, 30), true }, { At(kMonday, 22, 0), true },
+        { At(kMonday, 7, 29, 59), true }, { At(kMonday, 7, 30), false }, { At(kMonday, 6, 45), true },
+        { At(kMonday, 21, 0), false }, { At(kMonday, 12, 0), false } };
     for (const auto& x : cases)
         EXPECT_EQ(tollix::DiscountApplies(c, x.at), x.discounted) << tollix::GeneralDateText(x.at);
 
@@ -118,61 +100,48 @@ TEST(DiscountRule, PeriodStartAndEndMinutes)
     EXPECT_FALSE(tollix::DiscountApplies(c, At(kMonday, 13)));
 }
 
-TEST(NetFeeFor, PerMinute)
+// Per minute (type 1, 0.1 full, 0.05 discounted, 21:00 to 07:00), rated hours
+// (type 2: only beyond the allowance, at the excess fee or the discount fee),
+// and free or unknown types.
+TEST(NetFeeFor, EveryFeeType)
 {
-    ConnectionTariff c; // type 1, 0.1 full, 0.05 discount, 21:00 to 07:00
+    const int32_t allowance = 30 * 3600;
     const struct {
-        int32_t seconds;
+        int16_t type, everyday, fixHour;
+        int32_t seconds, used;
         DateTime at;
-        bool everyday;
         double yuan;
     } cases[] = {
-        { 60, At(kMonday, 12), false, 0.1 },
-        { 61, At(kMonday, 12), false, 0.2 },
-        { 120, At(kMonday, 12), false, 0.2 },
-        { 0, At(kMonday, 12), false, 0 },
-        { 1, At(kMonday, 12), false, 0.1 },
-        { 60, At(kMonday, 22), false, 0.1 },
-        { 60, At(kMonday, 22), true, 0.05 },
-        { 300, At(kMonday, 3), true, 0.25 },
-        { 60, At(kMonday, 7), true, 0.1 },
+        { 1, 0, 30, 60, 999999, At(kMonday, 12), 0.1 },
+        { 1, 0, 30, 61, 999999, At(kMonday, 12), 0.2 },
+        { 1, 0, 30, 120, 999999, At(kMonday, 12), 0.2 },
+        { 1, 0, 30, 0, 999999, At(kMonday, 12), 0 },
+        { 1, 0, 30, 1, 999999, At(kMonday, 12), 0.1 },
+        { 1, 0, 30, 60, 999999, At(kMonday, 22), 0.1 },
+        { 1, 1, 30, 60, 999999, At(kMonday, 22), 0.05 },
+        { 1, 1, 30, 300, 999999, At(kMonday, 3), 0.25 },
+        { 1, 1, 30, 60, 999999, At(kMonday, 7), 0.1 },
+        { 2, 1, 30, 60, 0, At(kMonday, 12), 0 },
+        { 2, 1, 30, 60, allowance, At(kMonday, 12), 0 }, // reaching it exactly is within
+        { 2, 1, 30, 60, allowance + 1, At(kMonday, 12), 0.15 },
+        { 2, 1, 30, 60, allowance + 1, At(kMonday, 22), 0.05 },
+        { 2, 1, 30, 180, allowance + 1, At(kMonday, 12), 0.45 },
+        { 2, 1, 30, 0, allowance + 1, At(kMonday, 12), 0 },
+        { 2, 1, 0, 60, 0, At(kMonday, 12), 0 },
+        { 2, 1, 0, 60, 1, At(kMonday, 12), 0.15 },
+        { 0, 1, 0, 600, 999999, At(kMonday, 12), 0 },
+        { 3, 1, 0, 600, 999999, At(kMonday, 12), 0 },
+        { -1, 1, 0, 600, 999999, At(kMonday, 12), 0 },
+        { 99, 1, 0, 600, 999999, At(kMonday, 12), 0 },
     };
     for (const auto& x : cases) {
-        c.EverydayFlag = x.everyday ? 1 : 0;
-        EXPECT_EQ(tollix::NetFeeFor(c, x.seconds, 999999, x.at), Yuan(x.yuan))
-            << x.seconds << " s at " << tollix::GeneralDateText(x.at);
-    }
-}
-
-TEST(NetFeeFor, RatedHoursChargeOnlyBeyondTheAllowance)
-{
-    ConnectionTariff c;
-    c.FeeType = 2;
-    c.FixHour = 30;
-    c.FullFee = Yuan(0.3); // not used by type 2
-    c.ExcelFee = Yuan(0.15);
-    c.EverydayFlag = 1;
-    const int32_t allowance = 30 * 3600;
-    EXPECT_EQ(tollix::NetFeeFor(c, 60, 0, At(kMonday, 12)), Money());
-    EXPECT_EQ(tollix::NetFeeFor(c, 60, allowance, At(kMonday, 12)), Money())
-        << "reaching it exactly is within";
-    EXPECT_EQ(tollix::NetFeeFor(c, 60, allowance + 1, At(kMonday, 12)), Yuan(0.15));
-    EXPECT_EQ(tollix::NetFeeFor(c, 60, allowance + 1, At(kMonday, 22)), Yuan(0.05)) << "discount: HalfFee";
-    EXPECT_EQ(tollix::NetFeeFor(c, 180, allowance + 1, At(kMonday, 12)), Yuan(0.45));
-    EXPECT_EQ(tollix::NetFeeFor(c, 0, allowance + 1, At(kMonday, 12)), Money());
-    c.FixHour = 0;
-    EXPECT_EQ(tollix::NetFeeFor(c, 60, 0, At(kMonday, 12)), Money());
-    EXPECT_EQ(tollix::NetFeeFor(c, 60, 1, At(kMonday, 12)), Yuan(0.15));
-}
-
-TEST(NetFeeFor, FreeAndUnknownTypesCostNothing)
-{
-    ConnectionTariff c;
-    c.FullFee = c.HalfFee = c.ExcelFee = Yuan(1);
-    c.FixHour = 0;
-    c.HolidayFlag = 1;
-    for (int16_t type : { 0, 3, -1, 99 }) {
-        c.FeeType = type;
-        EXPECT_EQ(tollix::NetFeeFor(c, 600, 999999, At(kMonday, 12)), Money()) << type;
+        ConnectionTariff c;
+        c.FeeType = x.type;
+        c.EverydayFlag = x.everyday;
+        c.FixHour = x.fixHour;
+        c.ExcelFee = Yuan(0.15);
+        EXPECT_EQ(tollix::NetFeeFor(c, x.seconds, x.used, x.at), Yuan(x.yuan))
+            << "type " << x.type << ", " << x.seconds << " s after " << x.used << " s at "
+            << tollix::GeneralDateText(x.at);
     }
 }

@@ -4,7 +4,6 @@
 #include "tariff/TariffSet.h"
 
 using tollix::DateTime;
-using tollix::Money;
 using tollix::ProfileFile;
 using tollix::TariffSet;
 using tollix::test::Lines;
@@ -27,9 +26,30 @@ TariffSet Load(const ProfileFile& file, const std::vector<std::string>& names, D
     return t;
 }
 
-Money Yuan(double y)
+// Every field on one line, amounts in ten-thousandths of a yuan, so that one
+// comparison names whatever differs.
+std::string Fields(const tollix::ConnectionTariff& c)
 {
-    return Money::FromDouble(y);
+    return c.Name + " type " + std::to_string(c.FeeType) + " full " + std::to_string(c.FullFee.Raw()) + " half "
+        + std::to_string(c.HalfFee.Raw()) + " excess " + std::to_string(c.ExcelFee.Raw()) + " fix "
+        + std::to_string(c.FixHour) + "h " + std::to_string(c.FixFee.Raw()) + " " + std::to_string(c.StartHour)
+        + ":" + std::to_string(c.StartMinute) + "-" + std::to_string(c.EndHour) + ":" + std::to_string(c.EndMinute)
+        + " flags " + std::to_string(c.EverydayFlag) + std::to_string(c.SaturdayFlag)
+        + std::to_string(c.SundayFlag) + std::to_string(c.HolidayFlag);
+}
+
+std::string Fields(const tollix::TelephoneTariff& t)
+{
+    return "full " + std::to_string(t.FullFee.Raw()) + " half " + std::to_string(t.HalfFee.Raw()) + " unit "
+        + std::to_string(t.TelUnit) + " " + std::to_string(t.StartHour) + ":" + std::to_string(t.StartMinute) + "-"
+        + std::to_string(t.EndHour) + ":" + std::to_string(t.EndMinute) + " flags " + std::to_string(t.EverydayFlag)
+        + std::to_string(t.SaturdayFlag) + std::to_string(t.SundayFlag) + std::to_string(t.HolidayFlag);
+}
+
+std::string Fields(const tollix::ResetSettings& r)
+{
+    return "month day " + std::to_string(r.ResetMonthDay) + " weekday " + std::to_string(r.ResetWeekDay)
+        + " add " + std::to_string(r.ProAddSeconds);
 }
 
 } // namespace
@@ -43,75 +63,26 @@ TEST(TariffLoad, EmptyOrMissingFileGivesTheDefaults)
         ProfileFile file(temp.Path());
         TariffSet t = Load(file, { "Home" });
         ASSERT_EQ(t.ConnectionCount(), 1);
-        const auto& c = t.Connection(1);
-        EXPECT_EQ(c.Name, "Home");
-        EXPECT_EQ(c.FeeType, 1);
-        EXPECT_EQ(c.FullFee, Yuan(0.1));
-        EXPECT_EQ(c.HalfFee, Yuan(0.05));
-        EXPECT_EQ(c.FixHour, 30);
-        EXPECT_EQ(c.FixFee, Yuan(200));
-        EXPECT_EQ(c.ExcelFee, Yuan(0.1));
-        EXPECT_EQ(c.StartHour, 21);
-        EXPECT_EQ(c.StartMinute, 0);
-        EXPECT_EQ(c.EndHour, 7);
-        EXPECT_EQ(c.EndMinute, 0);
-        EXPECT_EQ(c.EverydayFlag + c.SaturdayFlag + c.SundayFlag + c.HolidayFlag, 0);
-
-        const auto& tel = t.Telephone;
-        EXPECT_EQ(tel.FullFee, Yuan(0.12));
-        EXPECT_EQ(tel.HalfFee, Yuan(0.06));
-        EXPECT_EQ(tel.TelUnit, 180);
-        EXPECT_EQ(tel.StartHour, 21);
-        EXPECT_EQ(tel.EndHour, 7);
-        EXPECT_EQ(tel.EverydayFlag + tel.SaturdayFlag + tel.SundayFlag + tel.HolidayFlag, 0);
-
-        // What a default-constructed tariff holds is what an empty file loads.
-        tollix::ConnectionTariff fresh;
-        EXPECT_EQ(fresh.FullFee, c.FullFee);
-        EXPECT_EQ(fresh.FixHour, c.FixHour);
-        EXPECT_EQ(tollix::TelephoneTariff().HalfFee, tel.HalfFee);
+        EXPECT_EQ(Fields(t.Connection(1)), "Home type 1 full 1000 half 500 excess 1000 fix 30h 2000000 21:0-7:0 flags 0000");
+        EXPECT_EQ(Fields(t.Telephone), "full 1200 half 600 unit 180 21:0-7:0 flags 0000");
+        EXPECT_EQ(Fields(tollix::InitialResetSettings(file)), "month day 1 weekday 0 add 0");
     }
 }
 
+// Fees are stored in thousandths of a yuan; a fraction of a thousandth is
+// dropped; text that is not a number reads as 0; a value beyond 16 bits is clamped.
 TEST(TariffLoad, ValuesFromTheFile)
 {
-    TempProfile temp(Lines({
-        "[Telephone Fee]",
-        "Full Fee=125",
-        "Half Fee=123.4",
-        "Tel Unit=60",
-        "Everyday Flag=1",
-        "Start Hour=22",
-        "Start Minute=30",
-        "Saturday Flag=-1",
-        "[\xBC\xD2\xC0\xEF]", // 家里
-        "Fee Type=2",
-        "Fix Hour=40",
-        "Fix Fee=150000",
-        "Excel Fee=80",
-        "Full Fee=abc",
-        "Sunday Flag=1",
-        "End Hour=99999",
-    }));
+    TempProfile temp(Lines({ "[Telephone Fee]", "Full Fee=125", "Half Fee=123.4", "Tel Unit=60", "Everyday Flag=1",
+        "Start Hour=22", "Start Minute=30", "Saturday Flag=-1", "[\xBC\xD2\xC0\xEF]", "Fee Type=2", "Fix Hour=40",
+        "Fix Fee=150000", "Excel Fee=80", "Full Fee=abc", "Sunday Flag=1", "End Hour=99999", "[Reset]", "Month=15",
+        "Week=6", "[ProAdd]", "ProAdd Seconds=99999" }));
     ProfileFile file(temp.Path());
     TariffSet t = Load(file, { "Office", "家里" });
-    EXPECT_EQ(t.Telephone.FullFee, Yuan(0.125));
-    EXPECT_EQ(t.Telephone.HalfFee, Yuan(0.123)) << "a fraction of a thousandth is dropped";
-    EXPECT_EQ(t.Telephone.TelUnit, 60);
-    EXPECT_EQ(t.Telephone.EverydayFlag, 1);
-    EXPECT_EQ(t.Telephone.StartHour, 22);
-    EXPECT_EQ(t.Telephone.StartMinute, 30);
-    EXPECT_EQ(t.Telephone.SaturdayFlag, -1);
-    const auto& home = t.Connection(2);
-    EXPECT_EQ(home.Name, "家里");
-    EXPECT_EQ(home.FeeType, 2);
-    EXPECT_EQ(home.FixHour, 40);
-    EXPECT_EQ(home.FixFee, Yuan(150));
-    EXPECT_EQ(home.ExcelFee, Yuan(0.08));
-    EXPECT_EQ(home.FullFee, Money()) << "text that is not a number reads as 0";
-    EXPECT_EQ(home.SundayFlag, 1);
-    EXPECT_EQ(home.EndHour, 32767) << "a value beyond 16 bits is clamped";
-    EXPECT_EQ(t.Connection(1).FeeType, 1);
+    EXPECT_EQ(Fields(t.Telephone), "full 1250 half 1230 unit 60 22:30-7:0 flags 1-100");
+    EXPECT_EQ(Fields(t.Connection(1)), "Office type 1 full 1000 half 500 excess 1000 fix 30h 2000000 21:0-7:0 flags 0000");
+    EXPECT_EQ(Fields(t.Connection(2)), "家里 type 2 full 0 half 500 excess 800 fix 40h 1500000 21:0-32767:0 flags 0010");
+    EXPECT_EQ(Fields(tollix::InitialResetSettings(file)), "month day 15 weekday 6 add 32767");
 }
 
 TEST(TariffLoad, TelUnitOfZeroOrBelowIsRefused)
@@ -159,17 +130,9 @@ TEST(TariffFind, ByNameWithoutRegardToCase)
     const struct {
         const char* name;
         int16_t index;
-    } cases[] = {
-        { "Home", 1 },
-        { "home", 1 },
-        { "hOmE", 1 },
-        { "OFFICE", 2 },
-        { "家里", 3 },
-        { "Nowhere", 4 }, // no match: the last record
-        { "", 4 },
-        { "Home ", 4 },
-        { "Offic", 4 },
-    };
+    } cases[] = { { "Home", 1 }, { "home", 1 }, { "hOmE", 1 }, { "OFFICE", 2 }, { "家里", 3 },
+        // No match: the last record.
+        { "Nowhere", 4 }, { "", 4 }, { "Home ", 4 }, { "Offic", 4 } };
     for (const auto& c : cases)
         EXPECT_EQ(t.FindConnectionTariff(c.name), c.index) << c.name;
 }
@@ -179,20 +142,11 @@ TEST(TodayDiscount, HolidayFlagCountsOnlyOnTheDayItWasSet)
     const struct {
         const char* start;
         int16_t flag;
-    } cases[] = {
-        { "2026-12-05 23:59:00", 0 }, // yesterday, a minute before midnight
-        { "2026-12-06 00:00:00", 1 }, // today, at midnight
-        { "2026-12-06 23:59:59", 1 },
-        { "2026-12-07 00:00:00", 0 },
-        { "2026-12-06 10:00:00 and more text", 1 },
-        { "2026-12-06", 1 },
+    } cases[] = { { "2026-12-05 23:59:00", 0 }, { "2026-12-06 00:00:00", 1 }, { "2026-12-06 23:59:59", 1 },
+        { "2026-12-07 00:00:00", 0 }, { "2026-12-06 10:00:00 and more text", 1 }, { "2026-12-06", 1 },
         { "2026/12/6 9:05:07", 1 },
         { "2026-12-6 10:5:", 1 }, // the time is cut short: the date still counts
-        { "0", 0 },
-        { "", 0 },
-        { "not a date", 0 },
-        { "2026-13-06 10:00:00", 0 },
-    };
+        { "0", 0 }, { "", 0 }, { "not a date", 0 }, { "2026-13-06 10:00:00", 0 } };
     for (const auto& c : cases) {
         TempProfile temp(Lines({
             "[Telephone Fee]",
@@ -207,8 +161,6 @@ TEST(TodayDiscount, HolidayFlagCountsOnlyOnTheDayItWasSet)
         EXPECT_EQ(t.Telephone.HolidayFlag, c.flag) << c.start;
         EXPECT_EQ(t.Connection(1).HolidayFlag, c.flag) << c.start;
     }
-    EXPECT_TRUE(tollix::HolidayStartIsToday("2026-12-06 10:00:00", kNow));
-    EXPECT_FALSE(tollix::HolidayStartIsToday("2026-12-06", At(2026, 12, 7)));
 }
 
 TEST(TodayDiscount, SwitchWritesBothKeysAndLapsesTheNextDay)
@@ -221,12 +173,11 @@ TEST(TodayDiscount, SwitchWritesBothKeysAndLapsesTheNextDay)
         "[Telephone Fee]\r\nHoliday Start=2026-12-06 10:00:00\r\nHoliday Flag=1\r\n"
         "[\xBC\xD2\xC0\xEF]\r\nHoliday Start=2026-12-06 10:00:00\r\nHoliday Flag=1\r\n");
 
-    TariffSet sameDay = Load(file, { "家里" }, At(2026, 12, 6, 23, 0));
-    EXPECT_EQ(sameDay.Telephone.HolidayFlag, 1);
-    EXPECT_EQ(sameDay.Connection(1).HolidayFlag, 1);
-    TariffSet nextDay = Load(file, { "家里" }, At(2026, 12, 7, 8, 0));
-    EXPECT_EQ(nextDay.Telephone.HolidayFlag, 0);
-    EXPECT_EQ(nextDay.Connection(1).HolidayFlag, 0);
+    for (auto [now, flag] : { std::pair { At(2026, 12, 6, 23, 0), 1 }, std::pair { At(2026, 12, 7, 8, 0), 0 } }) {
+        TariffSet t = Load(file, { "家里" }, now);
+        EXPECT_EQ(t.Telephone.HolidayFlag, flag);
+        EXPECT_EQ(t.Connection(1).HolidayFlag, flag);
+    }
 
     // Switching off writes a fresh start with flag 0.
     ASSERT_TRUE(tollix::WriteTodayDiscount(file, "家里", false, At(2026, 12, 6, 11, 30, 5)));
@@ -235,44 +186,16 @@ TEST(TodayDiscount, SwitchWritesBothKeysAndLapsesTheNextDay)
     EXPECT_EQ(Load(file, { "家里" }).Connection(1).HolidayFlag, 0);
 }
 
-TEST(ResetSettingsLoad, DefaultsAndValues)
-{
-    TempProfile temp;
-    ProfileFile file(temp.Path());
-    tollix::ResetSettings r = tollix::InitialResetSettings(file);
-    EXPECT_EQ(r.ProAddSeconds, 0);
-    EXPECT_EQ(r.ResetMonthDay, 1);
-    EXPECT_EQ(r.ResetWeekDay, 0);
-
-    temp.Write(Lines({ "[Reset]", "Month=15", "Week=6", "[ProAdd]", "ProAdd Seconds=99999" }));
-    r = tollix::InitialResetSettings(file);
-    EXPECT_EQ(r.ProAddSeconds, 32767);
-    EXPECT_EQ(r.ResetMonthDay, 15);
-    EXPECT_EQ(r.ResetWeekDay, 6);
-}
-
 TEST(TariffLoad, FileWrittenByTheWindowsProgram)
 {
-    const auto path = std::filesystem::path(TOLLIX_TEST_DATA_DIR) / "config" / "windows-written.ini";
-    ProfileFile file(path);
+    ProfileFile file(std::filesystem::path(TOLLIX_TEST_DATA_DIR) / "config" / "windows-written.ini");
     TariffSet t = Load(file, { "163拨号", "Other" }, At(2026, 12, 6, 12, 0));
-    EXPECT_EQ(t.Telephone.FullFee, Yuan(0.22));
-    EXPECT_EQ(t.Telephone.HalfFee, Yuan(0.11));
-    EXPECT_EQ(t.Telephone.StartHour, 23);
-    EXPECT_EQ(t.Telephone.SundayFlag, 1);
-    EXPECT_EQ(t.Telephone.HolidayFlag, 1) << "set this morning";
-    const auto& c = t.Connection(t.FindConnectionTariff("163拨号"));
-    EXPECT_EQ(c.FeeType, 2);
-    EXPECT_EQ(c.FixHour, 60);
-    EXPECT_EQ(c.FixFee, Yuan(250));
-    EXPECT_EQ(c.ExcelFee, Yuan(0.08));
-    EXPECT_EQ(c.HolidayFlag, 0) << "set yesterday";
-    tollix::ResetSettings r = tollix::InitialResetSettings(file);
-    EXPECT_EQ(r.ResetMonthDay, 26);
-    EXPECT_EQ(r.ResetWeekDay, 1);
-    EXPECT_EQ(r.ProAddSeconds, 12);
+    // The telephone's discount day was set this morning, the connection's yesterday.
+    EXPECT_EQ(Fields(t.Telephone), "full 2200 half 1100 unit 180 23:0-7:0 flags 1011");
+    EXPECT_EQ(Fields(t.Connection(t.FindConnectionTariff("163拨号"))),
+        "163拨号 type 2 full 1000 half 500 excess 800 fix 60h 2500000 21:0-7:0 flags 0000");
+    EXPECT_EQ(Fields(tollix::InitialResetSettings(file)), "month day 26 weekday 1 add 12");
     EXPECT_NE(tollix::ReadSettingInt(file, tollix::Setting::AutoHide), 0);
     EXPECT_EQ(tollix::ReadSettingInt(file, tollix::Setting::LogNumber), 100);
-    EXPECT_EQ(
-        tollix::ReadSettingText(file, tollix::Setting::AlertDayFilePath), "C:\\WINDOWS\\MEDIA\\提醒.WAV");
+    EXPECT_EQ(tollix::ReadSettingText(file, tollix::Setting::AlertDayFilePath), "C:\\WINDOWS\\MEDIA\\提醒.WAV");
 }
