@@ -61,23 +61,27 @@ bool Contains(const std::string& text, const std::string& part)
     return text.find(part) != std::string::npos;
 }
 
+// `tollix --check` as a fixture world changes, and the rest of the command line.
 TEST(TollixCheck, ReportsWhatTheMeterSeesAsTheWorldChanges)
 {
-    TempFolder home;
+    TempFolder home, xdg;
     PppWorld world;
     world.AddPeer("isp");
     world.AddPeer("163 拨号");
     world.MakeEmptyNet();
+    WriteFile(home.Path() / "file", "not a folder");
     const std::map<std::string, std::string> env
         = { { "TOLLIX_HOME", home.Path().string() }, { "TOLLIX_PPP_ROOT", world.Root().string() } };
     const struct {
         const char* step;
         std::function<void()> change;
+        std::vector<const char*> args;
+        std::map<std::string, std::string> env;
         int status;
         std::vector<std::string> out;
         std::string err;
     } steps[] = {
-        { "idle", [] {}, 0,
+        { "idle", [] {}, { "--check" }, env, 0,
             { "数据文件夹：" + home.Path().string() + "\n", "拨号方式：pppd\n", "（2 个连接）",
                 "  163 拨号\n  isp\n", "连接状态：未连接\n" },
             "" },
@@ -87,18 +91,28 @@ TEST(TollixCheck, ReportsWhatTheMeterSeesAsTheWorldChanges)
                 world.SetPidFile("ppp0.pid", "777\n");
                 world.SetProcess(777, "pppd", { "/usr/sbin/pppd", "updetach", "call", "163 拨号" });
             },
-            0, { "连接状态：已连接（163 拨号）\n" }, "" },
-        { "stale pid file", [&] { world.SetProcess(777, "bash", { "bash" }); }, 0,
+            { "--check" }, env, 0, { "连接状态：已连接（163 拨号）\n" }, "" },
+        { "stale pid file", [&] { world.SetProcess(777, "bash", { "bash" }); }, { "--check" }, env, 0,
             { "连接状态：已连接（连接名称未知）\n" }, "" },
-        { "line down", [&] { world.SetInterface("ppp0", 512, "0x1090"); }, 0, { "连接状态：未连接\n" }, "" },
-        { "no peers folder", [&] { std::filesystem::remove_all(world.Peers()); }, 0,
+        { "line down", [&] { world.SetInterface("ppp0", 512, "0x1090"); }, { "--check" }, env, 0,
+            { "连接状态：未连接\n" }, "" },
+        { "no peers folder", [&] { std::filesystem::remove_all(world.Peers()); }, { "--check" }, env, 0,
             { "拨号网络电话簿：没有连接" }, "" },
-        { "peers not a folder", [&] { WriteFile(world.Peers(), "x"); }, 1,
+        { "peers not a folder", [&] { WriteFile(world.Peers(), "x"); }, { "--check" }, env, 1,
             { "拨号网络电话簿：无法读取\n", "连接状态：未连接\n" }, "不是文件夹" },
+        { "version", [] {}, { "--version" }, {}, 0, { "Tollix 3.1\n" }, "" },
+        { "help", [] {}, { "--help" }, {}, 0, { "用法：tollix", "--demo", "--check" }, "" },
+        { "demo", [] {}, { "--demo", "--check" }, { { "XDG_DATA_HOME", xdg.Path().string() } }, 0,
+            { "数据文件夹：" + (xdg.Path() / "tollix-demo").string() + "\n", "拨号方式：demo", "（3 个连接）",
+                "  169多媒体通信网\n", "连接状态：未连接\n" },
+            "" },
+        { "unknown option", [] {}, { "--chek" }, {}, 2, {}, "无法识别的选项“--chek”" },
+        { "data folder blocked", [] {}, { "--check" }, { { "TOLLIX_HOME", (home.Path() / "file/sub").string() } },
+            1, {}, "无法建立数据文件夹" },
     };
     for (const auto& s : steps) {
         s.change();
-        RunResult r = RunTollix({ "--check" }, env);
+        RunResult r = RunTollix(s.args, s.env);
         EXPECT_EQ(r.status, s.status) << s.step << "\n" << r.out << r.err;
         for (const std::string& part : s.out)
             EXPECT_TRUE(Contains(r.out, part)) << s.step << ": missing " << part << " in\n" << r.out;
@@ -106,39 +120,6 @@ TEST(TollixCheck, ReportsWhatTheMeterSeesAsTheWorldChanges)
             EXPECT_EQ(r.err, "") << s.step;
         } else {
             EXPECT_TRUE(Contains(r.err, s.err)) << s.step << ": " << r.err;
-        }
-    }
-}
-
-TEST(TollixCheck, CommandLineFront)
-{
-    TempFolder xdg;
-    TempFolder home;
-    const struct {
-        std::vector<const char*> args;
-        std::map<std::string, std::string> env;
-        int status;
-        std::vector<std::string> out;
-        std::string err;
-    } cases[] = {
-        { { "--version" }, {}, 0, { "Tollix 3.1\n" }, "" },
-        { { "--help" }, {}, 0, { "用法：tollix", "--demo", "--check" }, "" },
-        { { "--demo", "--check" }, { { "XDG_DATA_HOME", xdg.Path().string() } }, 0,
-            { "数据文件夹：" + (xdg.Path() / "tollix-demo").string() + "\n", "拨号方式：demo", "（3 个连接）",
-                "  169多媒体通信网\n", "连接状态：未连接\n" },
-            "" },
-        { { "--chek" }, {}, 2, {}, "无法识别的选项“--chek”" },
-        { { "--check" }, { { "TOLLIX_HOME", (home.Path() / "file/sub").string() } }, 1, {},
-            "无法建立数据文件夹" },
-    };
-    WriteFile(home.Path() / "file", "not a folder");
-    for (const auto& c : cases) {
-        RunResult r = RunTollix(c.args, c.env);
-        EXPECT_EQ(r.status, c.status) << c.args[0] << "\n" << r.out << r.err;
-        for (const std::string& part : c.out)
-            EXPECT_TRUE(Contains(r.out, part)) << c.args[0] << ": missing " << part << " in\n" << r.out;
-        if (!c.err.empty()) {
-            EXPECT_TRUE(Contains(r.err, c.err)) << c.args[0] << ": " << r.err;
         }
     }
     // The demo never touches the real data folder.
