@@ -50,48 +50,38 @@ std::string Fields(const AlertSetting& a)
 
 } // namespace
 
-// Each period warns at its time limit, then every `Minutes` checks; checks
-// under the limit are not counted.
+// Each period warns at its time limit (kinds 1-3) or cost limit (4-6), then
+// every `Minutes` checks; checks under the limit are not counted. A cost alert
+// looks only at the fee, however long the period.
 TEST(AlertCheck, EachPeriodWarnsAtItsLimitThenRepeats)
 {
-    for (int period = 0; period < 3; ++period) {
-        SCOPED_TRACE(period);
+    for (int kind = 1; kind <= 6; ++kind) {
+        SCOPED_TRACE(kind);
+        const int period = (kind - 1) % 3;
+        const bool byCost = kind > 3;
         AlertSettings s;
         AlertSetting* alerts[] = { &s.DayAlert, &s.WeekAlert, &s.MonthAlert };
         *alerts[period] = TimeAlert(3, 5, "p.wav");
+        alerts[period]->AlertStandard = byCost ? 1 : 0;
+        alerts[period]->Fee = Money::FromYuan(20);
         PeriodMeasure under[3] = {}, at[3] = {};
-        under[period] = Seconds(10799);
-        at[period] = Seconds(10800);
+        under[period] = byCost ? PeriodMeasure { 999999, Money::FromRaw(199999) } : Seconds(10799);
+        at[period] = byCost ? PeriodMeasure { 0, Money::FromYuan(20) } : Seconds(10800);
         AlertMonitor m;
         auto counts = [&] { return std::vector { m.DayAlertCount(), m.WeekAlertCount(), m.MonthAlertCount() }; };
 
-        EXPECT_EQ(Pattern(m, s, under[0], under[1], under[2], 3), "...");
+        EXPECT_EQ(Pattern(m, s, under[0], under[1], under[2], 12), std::string(12, '.'));
         EXPECT_EQ(counts(), (std::vector { 0, 0, 0 }));
         AlertCheckResult r = m.Check(s, at[0], at[1], at[2]);
         EXPECT_TRUE(r.ShowWindow);
-        EXPECT_EQ(r.WindowKind, period + 1);
-        EXPECT_EQ(r.AlertKind, period + 1);
+        EXPECT_EQ(r.WindowKind, kind);
+        EXPECT_EQ(r.AlertKind, kind);
         EXPECT_EQ(r.SoundsToPlay, std::vector<std::string> { "p.wav" });
         EXPECT_EQ(Pattern(m, s, at[0], at[1], at[2], 10), "....X....X");
         std::vector<int> expected { 0, 0, 0 };
         expected[period] = 11;
         EXPECT_EQ(counts(), expected);
     }
-}
-
-TEST(AlertCheck, CostLimitUsesTheFinishedConnectionsFee)
-{
-    AlertSettings s;
-    s.DayAlert = TimeAlert(0, 5, "cost.wav");
-    s.DayAlert.AlertStandard = 1;
-    s.DayAlert.Fee = Money::FromYuan(20);
-    AlertMonitor m;
-    PeriodMeasure day { 999999, Money::FromRaw(199900) }; // 19.99 yuan, however long the day
-    EXPECT_EQ(Pattern(m, s, day, {}, {}, 30), std::string(30, '.'));
-    day.Fee = Money::FromYuan(20);
-    AlertCheckResult r = m.Check(s, day, {}, {});
-    EXPECT_TRUE(r.ShowWindow);
-    EXPECT_EQ(r.WindowKind, 4);
 }
 
 TEST(AlertCheck, SeveralPeriodsAtOnce)

@@ -163,29 +163,6 @@ TEST(TodayDiscount, HolidayFlagCountsOnlyOnTheDayItWasSet)
     }
 }
 
-TEST(TodayDiscount, SwitchWritesBothKeysAndLapsesTheNextDay)
-{
-    TempProfile temp;
-    ProfileFile file(temp.Path());
-    ASSERT_TRUE(tollix::WriteTodayDiscount(file, "Telephone Fee", true, kNow));
-    ASSERT_TRUE(tollix::WriteTodayDiscount(file, "家里", true, kNow));
-    EXPECT_EQ(temp.Read(),
-        "[Telephone Fee]\r\nHoliday Start=2026-12-06 10:00:00\r\nHoliday Flag=1\r\n"
-        "[\xBC\xD2\xC0\xEF]\r\nHoliday Start=2026-12-06 10:00:00\r\nHoliday Flag=1\r\n");
-
-    for (auto [now, flag] : { std::pair { At(2026, 12, 6, 23, 0), 1 }, std::pair { At(2026, 12, 7, 8, 0), 0 } }) {
-        TariffSet t = Load(file, { "家里" }, now);
-        EXPECT_EQ(t.Telephone.HolidayFlag, flag);
-        EXPECT_EQ(t.Connection(1).HolidayFlag, flag);
-    }
-
-    // Switching off writes a fresh start with flag 0.
-    ASSERT_TRUE(tollix::WriteTodayDiscount(file, "家里", false, At(2026, 12, 6, 11, 30, 5)));
-    EXPECT_EQ(file.ReadText("家里", "Holiday Start", "0", 64), "2026-12-06 11:30:05");
-    EXPECT_EQ(file.ReadInt("家里", "Holiday Flag", 9), 0);
-    EXPECT_EQ(Load(file, { "家里" }).Connection(1).HolidayFlag, 0);
-}
-
 TEST(TariffLoad, FileWrittenByTheWindowsProgram)
 {
     ProfileFile file(std::filesystem::path(TOLLIX_TEST_DATA_DIR) / "config" / "windows-written.ini");
