@@ -78,14 +78,13 @@ TEST(ProfileFileRead, HandEditedFileWithEveryLineEnd)
 TEST(ProfileFileRead, MissingOrEmptyFileGivesDefaults)
 {
     TempProfile temp;
-    ProfileFile missing(temp.Path());
-    EXPECT_EQ(missing.ReadInt("Reset", "Month", 1), 1);
-    EXPECT_EQ(missing.ReadText("Telephone Fee", "Holiday Start", "0", 17), "0");
-    temp.Write("");
-    ProfileFile empty(temp.Path());
-    EXPECT_EQ(empty.ReadInt("Reset", "Month", 1), 1);
-    temp.Write("\xEF\xBB\xBF[Reset]\r\nMonth=9\r\n");
-    EXPECT_EQ(empty.ReadInt("Reset", "Month", 1), 9) << "a byte-order mark does not hide the first section";
+    ProfileFile file(temp.Path());
+    for (const char* contents : { (const char*)nullptr, "", "\xEF\xBB\xBF[Reset]\r\nMonth=9\r\n" }) {
+        if (contents)
+            temp.Write(contents);
+        EXPECT_EQ(file.ReadInt("Reset", "Month", 1), contents && *contents ? 9 : 1) << "a byte-order mark hides nothing";
+        EXPECT_EQ(file.ReadText("Telephone Fee", "Holiday Start", "0", 17), "0");
+    }
 }
 
 TEST(ProfileFileRead, TextIsCutToTheBufferWithoutSplittingACharacter)
@@ -215,7 +214,7 @@ TEST(ProfileFileWrite, RefusesWhatWouldReadBackAsSomethingElse)
     TempProfile none;
     ProfileFile missing(none.Path());
     EXPECT_FALSE(missing.WriteText("S", "K", "a\nb"));
-    EXPECT_FALSE(none.Exists()) << "a refused write creates no file";
+    EXPECT_FALSE(std::filesystem::exists(none.Path())) << "a refused write creates no file";
 }
 
 TEST(ProfileFileWrite, FailureLeavesTheFileAndSaysWhy)

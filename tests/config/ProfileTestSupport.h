@@ -34,7 +34,6 @@ public:
         std::ifstream in(path_, std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
-    bool Exists() const { return std::filesystem::exists(path_); }
 
 private:
     TempFolder dir_{"tollix-cfg"};
