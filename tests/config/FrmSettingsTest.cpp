@@ -113,15 +113,29 @@ const std::map<QString, std::function<QString(const Program&)>> kMemory = {
 
 // One row of singleEdits: a "Rated." field is edited with that connection
 // chosen; an empty oldLines means the file must stay as it was.
+struct EditCase {
+    QString control, value, field, memory, oldLines, newLines;
+};
 void Edit(const char* name, const char* control, const QString& value, const char* field, const QString& memory,
     const QString& oldLines = {}, const QString& newLines = {})
 {
-    QTest::newRow(name) << control << value << field << memory << oldLines << newLines;
+    QTest::newRow(name) << EditCase { control, value, field, memory, oldLines, newLines };
 }
+
+struct ZeroCase {
+    int index;
+    bool connected;
+    QMessageBox::StandardButton answer;
+    QString title, text;
+    bool zeroed;
+};
 
 const QString kLong = "/home/user/sounds/a-rather-long-alert-name-beyond-forty.wav";
 
 } // namespace
+
+Q_DECLARE_METATYPE(EditCase)
+Q_DECLARE_METATYPE(ZeroCase)
 
 class FrmSettingsTest : public QObject {
     Q_OBJECT
@@ -165,8 +179,7 @@ void FrmSettingsTest::openingShowsFirstConnectionAndWritesNothing()
 // One edit each: what memory holds and the exact bytes of tollix.ini after it.
 void FrmSettingsTest::singleEdits_data()
 {
-    for (const char* column : { "control", "value", "field", "memory", "oldLines", "newLines" })
-        QTest::addColumn<QString>(column);
+    QTest::addColumn<EditCase>("c");
     Edit("fee 0.06", "txtNetFee", "0.06", "ChinaNet.FullFee", "0.06", "Full Fee=100", "Full Fee=60");
     Edit("fee 0.0625 keeps its half", "txtNetFee", "0.0625", "ChinaNet.FullFee", "0.0625", "Full Fee=100",
         "Full Fee=62.5");
@@ -212,30 +225,24 @@ void FrmSettingsTest::singleEdits_data()
 
 void FrmSettingsTest::singleEdits()
 {
-    QFETCH(QString, control);
-    QFETCH(QString, value);
-    QFETCH(QString, field);
-    QFETCH(QString, memory);
-    QFETCH(QString, oldLines);
-    QFETCH(QString, newLines);
-
+    QFETCH(EditCase, c);
     Fixture f;
-    if (field.startsWith("Rated."))
+    if (c.field.startsWith("Rated."))
         f.Choose("Rated");
     f.clock.Advance(60);
     const QString before = f.Ini();
-    if (control.startsWith("txt"))
-        f.Type(control, value);
-    else if (control.startsWith("cbo"))
-        f.Pick(control, value);
+    if (c.control.startsWith("txt"))
+        f.Type(c.control, c.value);
+    else if (c.control.startsWith("cbo"))
+        f.Pick(c.control, c.value);
     else
-        f.Click(control);
+        f.Click(c.control);
 
-    QCOMPARE(kMemory.at(field)(*f.program), memory);
+    QCOMPARE(kMemory.at(c.field)(*f.program), c.memory);
     QString expected = before;
-    if (!oldLines.isEmpty()) {
-        QCOMPARE(before.count(oldLines + "\r\n"), 1);
-        expected.replace(oldLines + "\r\n", newLines.replace("{now}", f.Now()) + "\r\n");
+    if (!c.oldLines.isEmpty()) {
+        QCOMPARE(before.count(c.oldLines + "\r\n"), 1);
+        expected.replace(c.oldLines + "\r\n", c.newLines.replace("{now}", f.Now()) + "\r\n");
     }
     QCOMPARE(f.Ini(), expected);
 }
@@ -339,31 +346,19 @@ void FrmSettingsTest::alertFrameEnabledStates()
 
 void FrmSettingsTest::zeroing_data()
 {
-    QTest::addColumn<int>("index");
-    QTest::addColumn<bool>("connected");
-    QTest::addColumn<int>("answer");
-    QTest::addColumn<QString>("title");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("zeroed");
+    QTest::addColumn<ZeroCase>("c");
     const QString month = "将这个月的所有数值都变成0 , 你肯定吗？";
-    QTest::newRow("month, cancelled") << 2 << false << int(QMessageBox::Cancel) << "将这个月的数值置零" << month
-                                      << false;
-    QTest::newRow("month, OK") << 2 << false << int(QMessageBox::Ok) << "将这个月的数值置零" << month << true;
-    QTest::newRow("today, OK") << 0 << false << int(QMessageBox::Ok) << "将今天的数值置零"
-                               << "将今天的所有数值都变0,你肯定吗？" << true;
+    QTest::newRow("month, cancelled") << ZeroCase { 2, false, QMessageBox::Cancel, "将这个月的数值置零", month, false };
+    QTest::newRow("month, OK") << ZeroCase { 2, false, QMessageBox::Ok, "将这个月的数值置零", month, true };
+    QTest::newRow("today, OK")
+        << ZeroCase { 0, false, QMessageBox::Ok, "将今天的数值置零", "将今天的所有数值都变0,你肯定吗？", true };
     QTest::newRow("all time while connected")
-        << 3 << true << int(QMessageBox::Ok) << "Tollix" << "正在连接时不能置零" << false;
+        << ZeroCase { 3, true, QMessageBox::Ok, "Tollix", "正在连接时不能置零", false };
 }
 
 void FrmSettingsTest::zeroing()
 {
-    QFETCH(int, index);
-    QFETCH(bool, connected);
-    QFETCH(int, answer);
-    QFETCH(QString, title);
-    QFETCH(QString, text);
-    QFETCH(bool, zeroed);
-
+    QFETCH(ZeroCase, c);
     Fixture f;
     Program& p = *f.program;
     QVERIFY(p.StatsFile.Open());
@@ -375,22 +370,22 @@ void FrmSettingsTest::zeroing()
     p.StatsFile.Close();
     p.Stats.LoadRunningTotals();
     const Statistics before = p.Stats;
-    if (connected) {
+    if (c.connected) {
         QVERIFY(f.dialup->DialConnection(f.dialup->Phonebook().Entries.front()).Started);
         f.clock.Advance(4);
         QVERIFY(f.dialup->IsConnected());
     }
     f.clock.Advance(30);
 
-    BoxAnswerer answerer({ QMessageBox::StandardButton(answer) });
-    f.Click(QString("cmdReset_%1").arg(index));
+    BoxAnswerer answerer({ c.answer });
+    f.Click(QString("cmdReset_%1").arg(c.index));
     QCOMPARE(answerer.seen.size(), 1);
-    QCOMPARE(answerer.seen[0].title, title);
-    QCOMPARE(answerer.seen[0].text, text);
+    QCOMPARE(answerer.seen[0].title, c.title);
+    QCOMPARE(answerer.seen[0].text, c.text);
 
     QVERIFY(p.StatsFile.Open());
     for (size_t i = 0; i < 4; ++i) {
-        const bool z = zeroed && int(i) == index;
+        const bool z = c.zeroed && int(i) == c.index;
         const UsageRecord expected = z ? UsageRecord { f.clock.Now(), {}, {}, 0, 0, 0 } : before.Records[i];
         QVERIFY(p.Stats.Records[i] == expected);
         QVERIFY(p.StatsFile.Get(int(i) + 1) == expected);

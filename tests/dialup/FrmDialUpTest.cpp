@@ -73,7 +73,25 @@ struct DialWorld {
     QPointer<FrmDialUp> dialog;
 };
 
+struct BoxCase {
+    const char* ini;
+    QString typed; // empty: choose the second entry from the list; "space": that, and the space bar
+    bool checkedBefore;
+    QString stored, shownAfter;
+};
+
+struct DialCase {
+    QString text;
+    std::string script; // empty: the recording stand-in
+    QString dialled; // empty: nothing may be dialled
+    QString message; // part of the one box shown
+    bool staysOpen;
+};
+
 } // namespace
+
+Q_DECLARE_METATYPE(BoxCase)
+Q_DECLARE_METATYPE(DialCase)
 
 class FrmDialUpTest : public QObject {
     Q_OBJECT
@@ -124,36 +142,28 @@ private slots:
 
     void checkBoxStoresTheChosenEntryBeforeItChanges_data()
     {
-        QTest::addColumn<QString>("ini");
-        QTest::addColumn<QString>("typed"); // empty: choose the second entry from the list
-        QTest::addColumn<bool>("checkedBefore");
-        QTest::addColumn<QString>("stored");
-        QTest::addColumn<QString>("shownAfter");
-        QTest::newRow("checking the second") << "0" << "" << false << "1" << "Beta Net";
-        QTest::newRow("clearing the second") << "1" << "" << true << "1" << "Beta Net";
-        QTest::newRow("clearing the second, third remembered") << "2" << "" << false << "1" << "Beta Net";
-        QTest::newRow("edited text chooses the first") << "0" << "Nowhere" << false << "0" << "163";
-        QTest::newRow("edited text, box checked") << "2" << "Nowhere" << true << "0" << "163";
-        QTest::newRow("space bar on the second") << "0" << "space" << false << "1" << "Beta Net";
+        QTest::addColumn<BoxCase>("c");
+        QTest::newRow("checking the second") << BoxCase { "0", "", false, "1", "Beta Net" };
+        QTest::newRow("clearing the second") << BoxCase { "1", "", true, "1", "Beta Net" };
+        QTest::newRow("clearing the second, third remembered") << BoxCase { "2", "", false, "1", "Beta Net" };
+        QTest::newRow("edited text chooses the first") << BoxCase { "0", "Nowhere", false, "0", "163" };
+        QTest::newRow("edited text, box checked") << BoxCase { "2", "Nowhere", true, "0", "163" };
+        QTest::newRow("space bar on the second") << BoxCase { "0", "space", false, "1", "Beta Net" };
     }
     void checkBoxStoresTheChosenEntryBeforeItChanges()
     {
-        QFETCH(QString, ini);
-        QFETCH(QString, typed);
-        QFETCH(bool, checkedBefore);
-        QFETCH(QString, stored);
-        QFETCH(QString, shownAfter);
-        DialWorld w(ini.toUtf8().constData());
+        QFETCH(BoxCase, c);
+        DialWorld w(c.ini);
         QComboBox* combo = w.Combo();
-        const bool bySpace = typed == "space";
-        if (typed.isEmpty() || bySpace) {
+        const bool bySpace = c.typed == "space";
+        if (c.typed.isEmpty() || bySpace) {
             combo->setFocus();
             while (combo->currentIndex() != 1)
                 QTest::keyClick(combo, combo->currentIndex() < 1 ? Qt::Key_Down : Qt::Key_Up);
         } else {
-            combo->lineEdit()->setText(typed);
+            combo->lineEdit()->setText(c.typed);
         }
-        QCOMPARE(w.Box()->isChecked(), checkedBefore);
+        QCOMPARE(w.Box()->isChecked(), c.checkedBefore);
         QString storedWhenChanged = QStringLiteral("<not changed>");
         connect(w.Box(), &QCheckBox::toggled, w.dialog, [&] { storedWhenChanged = w.Remembered(); });
         if (bySpace) {
@@ -162,52 +172,44 @@ private slots:
         } else {
             ClickLeft(w.Box());
         }
-        QCOMPARE(w.Box()->isChecked(), !checkedBefore);
-        QCOMPARE(storedWhenChanged, stored);
-        QCOMPARE(w.Remembered(), stored);
-        QCOMPARE(combo->currentText(), shownAfter);
+        QCOMPARE(w.Box()->isChecked(), !c.checkedBefore);
+        QCOMPARE(storedWhenChanged, c.stored);
+        QCOMPARE(w.Remembered(), c.stored);
+        QCOMPARE(combo->currentText(), c.shownAfter);
     }
 
     void dialsThePhonebookEntryTheTextNames_data()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("script"); // empty: the recording stand-in
-        QTest::addColumn<QString>("dialled"); // empty: nothing may be dialled
-        QTest::addColumn<QString>("message"); // part of the one box shown
-        QTest::addColumn<bool>("staysOpen");
-        QTest::newRow("entry as listed") << "中国电信" << "" << "中国电信" << "" << false;
-        QTest::newRow("letter case ignored") << "beta NET" << "" << "Beta Net" << "" << false;
-        QTest::newRow("no such entry") << "Beta" << "" << "" << "请从列表中选择" << true;
-        QTest::newRow("empty text") << "" << "" << "" << "请从列表中选择" << true;
+        QTest::addColumn<DialCase>("c");
+        QTest::newRow("entry as listed") << DialCase { "中国电信", "", "中国电信", "", false };
+        QTest::newRow("letter case ignored") << DialCase { "beta NET", "", "Beta Net", "", false };
+        QTest::newRow("no such entry") << DialCase { "Beta", "", "", "请从列表中选择", true };
+        QTest::newRow("empty text") << DialCase { "", "", "", "请从列表中选择", true };
         QTest::newRow("dialer cannot start")
-            << "Beta Net" << "#!/nonexistent/interpreter\n" << "" << "无法启动拨号程序" << false;
+            << DialCase { "Beta Net", "#!/nonexistent/interpreter\n", "", "无法启动拨号程序", false };
     }
     void dialsThePhonebookEntryTheTextNames()
     {
-        QFETCH(QString, text);
-        QFETCH(QString, script);
-        QFETCH(QString, dialled);
-        QFETCH(QString, message);
-        QFETCH(bool, staysOpen);
+        QFETCH(DialCase, c);
         DialWorld w("0");
-        FakePppd pppd(script.toStdString());
+        FakePppd pppd(c.script);
         ScopedEnv path("PATH", (pppd.bin.Path().string() + ":/usr/bin:/bin").c_str());
-        w.Combo()->lineEdit()->setText(text);
+        w.Combo()->lineEdit()->setText(c.text);
         BoxAnswerer answerer({ QMessageBox::Ok });
         QTest::mouseClick(w.Dial(), Qt::LeftButton);
-        if (!dialled.isEmpty()) {
+        if (!c.dialled.isEmpty()) {
             QTRY_VERIFY(std::filesystem::exists(pppd.Record()));
-            QCOMPARE(pppd.Arguments(), (QStringList { "call", dialled }));
+            QCOMPARE(pppd.Arguments(), (QStringList { "call", c.dialled }));
             QTRY_VERIFY(!w.dialog); // closed after dialling
             QVERIFY(answerer.seen.isEmpty());
             return;
         }
         QCOMPARE(answerer.seen.size(), 1);
         QCOMPARE(answerer.seen[0].title, QStringLiteral("Tollix"));
-        QVERIFY2(answerer.seen[0].text.contains(message), qPrintable(answerer.seen[0].text));
+        QVERIFY2(answerer.seen[0].text.contains(c.message), qPrintable(answerer.seen[0].text));
         QCOMPARE(answerer.seen[0].buttons, QStringList { QStringLiteral("确定") });
         QTest::qWait(100);
-        QCOMPARE(w.dialog && w.dialog->isVisible(), staysOpen); // left open for another choice
+        QCOMPARE(w.dialog && w.dialog->isVisible(), c.staysOpen); // left open for another choice
         QVERIFY(!std::filesystem::exists(pppd.Record()));
     }
 

@@ -411,11 +411,9 @@ private slots:
         QTest::newRow("day, fee, with sound")
             << "DayCheck=1\r\nDay AlertStandard=1\r\nDayFee=0\r\nDayWaveCheck=1\r\nDayFilePath=/alerts/day.wav\r\n"
             << "你今天的费用超过0元了!" << "/alerts/day.wav";
-        QTest::newRow("week, time") << "WeekCheck=1\r\nWeekhours=0\r\n" << "你这个星期的用时超过0小时了！" << "";
         QTest::newRow("month, fee") << "MonthCheck=1\r\nMonth AlertStandard=1\r\nMonthFee=0\r\n"
                                     << "你这个月的费用超过0元了!" << "";
         QTest::newRow("limit not reached") << "DayCheck=1\r\nDayhours=3\r\n" << "" << "";
-        QTest::newRow("all off") << "" << "" << "";
     }
     void alertWindow()
     {
