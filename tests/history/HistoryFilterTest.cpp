@@ -28,12 +28,11 @@ const DateTime kNow = At(2024, 5, 15, 12, 0, 0);
 
 TEST(HistoryFilterTest, PeriodsUseCalendarBoundaries)
 {
-    struct Case {
+    const struct {
         DateTime start;
         int16_t period;
         bool expected;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {At(2024, 5, 15, 0, 0, 0), tollix::kHistoryToday, true},
         {At(2024, 5, 14, 23, 59, 59), tollix::kHistoryToday, false},  // one second before today
         {At(2024, 5, 15, 23, 0, 0), tollix::kHistoryToday, true},     // the calendar day counts, not the hour
@@ -50,7 +49,7 @@ TEST(HistoryFilterTest, PeriodsUseCalendarBoundaries)
         {At(1998, 1, 1, 0, 0, 0), tollix::kHistoryStartPeriod, true},
         {At(2030, 1, 1, 0, 0, 0), 7, true},
     };
-    for (const Case& c : cases)
+    for (const auto& c : cases)
         EXPECT_EQ(tollix::InHistoryPeriod(c.start, c.period, kNow), c.expected)
             << tollix::DateTimeText(c.start) << " period " << c.period;
 
@@ -62,12 +61,10 @@ TEST(HistoryFilterTest, PeriodsUseCalendarBoundaries)
 
 TEST(HistoryFilterTest, ConnectionNamesMatchAsLogged)
 {
-    struct Case {
-        std::string logged;
-        std::string phonebook;
+    const struct {
+        std::string logged, phonebook;
         bool expected;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"Home", "Home", true},
         {"HOME", "home", true},
         {" Home ", "Home", true},
@@ -80,11 +77,9 @@ TEST(HistoryFilterTest, ConnectionNamesMatchAsLogged)
         {"A-very-long-con", "A-very-long-con", true},
         {"", "Home", false},
     };
-    for (const Case& c : cases) {
-        const std::string logged = tollix::FixName15(c.logged);
-        EXPECT_EQ(tollix::SameConnectionName(logged, c.phonebook), c.expected)
+    for (const auto& c : cases)
+        EXPECT_EQ(tollix::SameConnectionName(tollix::FixName15(c.logged), c.phonebook), c.expected)
             << "'" << c.logged << "' vs '" << c.phonebook << "'";
-    }
 }
 
 TEST(HistoryFilterTest, FilterKeepsAsManyFromTheTopAsPassTheFilter)
