@@ -4,13 +4,16 @@ Each test builds a dial-up world in a temporary folder (TOLLIX_PPP_ROOT: peers,
 network interfaces, pid files and /proc entries), starts the real program on it
 with its own data folder (TOLLIX_HOME), brings the line up and down by editing
 that folder, moves the clock with faketime, and checks Price.DB and time.txt
-byte for byte.
+byte for byte. What the user is told is read from TOLLIX_MESSAGE_LOG, where the
+program notes every message box it shows.
 
 faketime with a rate of x10 runs the program's wall and steady clocks ten times
 faster while its one-second timer still fires once a real second, so a minute of
 connection takes six real seconds and every tick catches up ten seconds.
 """
+import json
 import os
+import resource
 import shutil
 import signal
 import struct
@@ -27,6 +30,8 @@ FAKETIME_LIB = next((p for p in ("/usr/lib/x86_64-linux-gnu/faketime/libfaketime
                                  "/usr/lib/faketime/libfaketime.so.1") if os.path.exists(p)),
                     "libfaketime.so.1")
 EPOCH = datetime(1899, 12, 30)
+NOON = datetime(2026, 12, 7, 12, 0, 0)  # a Monday
+ONE = (1200, 1000, 1, 60, 1)  # a short daytime connection: fees, connection, seconds, unit
 
 
 def day_count(moment):
@@ -36,171 +41,256 @@ def day_count(moment):
 
 def from_day_count(days):
     whole = int(days)
-    seconds = round(abs(days - whole) * 86400)
-    return EPOCH + timedelta(days=whole, seconds=seconds)
+    return EPOCH + timedelta(days=whole, seconds=round(abs(days - whole) * 86400))
 
 
-def log_line(name, seconds, start, net_fee, tel_fee, units):
+def log_line(name, seconds, start, net_fee="0.1", tel_fee="0.12", units=1):
     stamp = start.strftime("#%Y-%m-%d#") if start.time() == datetime.min.time() \
         else start.strftime("#%Y-%m-%d %H:%M:%S#")
     field = (name + " " * 15)[:15]
     return ('"%s",%d,%s,%s,%s,%d\r\n' % (field, seconds, stamp, net_fee, tel_fee, units)).encode("gbk")
 
 
-class Meter:
-    """One program run in its own world."""
+def packed(records):
+    return b"".join(RECORD.pack(*r) for r in records)
 
-    def __init__(self, test):
-        self.dir = tempfile.mkdtemp(prefix="tollix-e2e-")
-        test.addCleanup(shutil.rmtree, self.dir, True)
-        self.root = os.path.join(self.dir, "root")
-        self.home = os.path.join(self.dir, "home")
-        for sub in ("etc/ppp/peers", "sys/class/net", "run", "proc"):
-            os.makedirs(os.path.join(self.root, sub))
-        os.makedirs(self.home)
-        self.proc = None
-        test.addCleanup(self.kill)
 
-    def peers(self, *names):
-        for name in names:
-            open(os.path.join(self.root, "etc/ppp/peers", name), "w").close()
-
-    def ini(self, text):
-        with open(os.path.join(self.home, "tollix.ini"), "wb") as f:
-            f.write(text.replace("\n", "\r\n").encode("gbk"))
-
-    def line_up(self, name="Home", pid=4242):
-        procdir = os.path.join(self.root, "proc", str(pid))
-        os.makedirs(procdir, exist_ok=True)
-        with open(os.path.join(procdir, "cmdline"), "wb") as f:
-            f.write(b"/usr/sbin/pppd\0call\0" + name.encode() + b"\0")
-        with open(os.path.join(procdir, "comm"), "w") as f:
-            f.write("pppd\n")
-        with open(os.path.join(self.root, "run", "ppp0.pid"), "w") as f:
-            f.write("%d\n" % pid)
-        iface = os.path.join(self.root, "sys/class/net/ppp0")
-        os.makedirs(iface, exist_ok=True)
-        with open(os.path.join(iface, "type"), "w") as f:
-            f.write("512\n")
-        with open(os.path.join(iface, "flags"), "w") as f:
-            f.write("0x1091\n")
-
-    def line_down(self):
-        with open(os.path.join(self.root, "sys/class/net/ppp0/flags"), "w") as f:
-            f.write("0x1090\n")
-        os.unlink(os.path.join(self.root, "run", "ppp0.pid"))
-
-    def start(self, fake_start=None, rate=None):
-        env = dict(os.environ)
-        env.update(QT_QPA_PLATFORM="offscreen", TOLLIX_HOME=self.home, TOLLIX_PPP_ROOT=self.root,
-                   XDG_RUNTIME_DIR=self.dir, QT_LOGGING_RULES="*.debug=false;qt.qpa.*=false")
-        # A sanitizer build must not object to libfaketime loading first.
-        env["ASAN_OPTIONS"] = env.get("ASAN_OPTIONS", "") + ":verify_asan_link_order=0"
-        if fake_start:
-            # Preloaded directly (not through the faketime wrapper) so that signals
-            # reach the program itself.
-            env["LD_PRELOAD"] = FAKETIME_LIB
-            env["FAKETIME"] = "@" + fake_start.strftime("%Y-%m-%d %H:%M:%S") + (" x%d" % rate if rate else "")
-            env["FAKETIME_DONT_RESET"] = "1"
-        self.proc = subprocess.Popen([BINARY], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
-        return self.proc
-
-    def stop(self, sig=signal.SIGTERM):
-        self.proc.send_signal(sig)
-        try:
-            return self.proc.wait(timeout=20)
-        finally:
-            self.proc.stderr.close()
-
-    def kill(self):
-        if self.proc and self.proc.poll() is None:
-            self.proc.kill()
-            self.proc.wait()
-
-    def records(self):
-        with open(os.path.join(self.home, "Price.DB"), "rb") as f:
-            data = f.read()
-        return [RECORD.unpack_from(data, i * 34) for i in range(len(data) // 34)]
-
-    def log_bytes(self):
-        path = os.path.join(self.home, "time.txt")
-        if not os.path.exists(path):
-            return b""
-        with open(path, "rb") as f:
-            return f.read()
-
-    def logged_starts(self):
-        """Start moments as written in the log, to rebuild the exact expected lines."""
-        starts = []
-        for line in self.log_bytes().split(b"\r\n")[:-1]:
-            stamp = line.split(b",")[2].strip(b"#").decode()
-            fmt = "%Y-%m-%d %H:%M:%S" if " " in stamp else "%Y-%m-%d"
-            starts.append(datetime.strptime(stamp, fmt))
-        return starts
+def plus(record, added=ONE):
+    return record[:1] + tuple(a + b for a, b in zip(record[1:], added))
 
 
 def near(moment, expected, seconds):
     return abs((moment - expected).total_seconds()) <= seconds
 
 
+def contents(path, missing=b""):
+    if missing is not None and not os.path.exists(path):
+        return missing
+    with open(path, "rb") as f:
+        return f.read()
+
+
+def wait_for(condition, timeout=20):
+    deadline = time.monotonic() + timeout
+    while not condition() and time.monotonic() < deadline:
+        time.sleep(0.1)
+
+
+class Meter:
+    """One program run in its own world; `share` runs a second copy in another's."""
+
+    def __init__(self, test, share=None):
+        self.test = test
+        self.dir = tempfile.mkdtemp(prefix="tollix-e2e-")
+        test.addCleanup(shutil.rmtree, self.dir, True)
+        self.root = os.path.join(self.dir, "root")
+        self.home = os.path.join(self.dir, "home")
+        if share:
+            self.root, self.home = share.root, share.home
+        else:
+            for sub in ("etc/ppp/peers", "sys/class/net", "run", "proc"):
+                os.makedirs(os.path.join(self.root, sub))
+            os.makedirs(self.home)
+        self.message_log = os.path.join(self.dir, "messages.jsonl")
+        self.clock_file = os.path.join(self.dir, "clock.rc")
+        self.fifo, self.fifo_data, self.proc = None, b"", None
+        test.addCleanup(self.kill)
+
+    def path(self, name):
+        return os.path.join(self.home, name)
+
+    def peers(self, *names):
+        for name in names:
+            open(os.path.join(self.root, "etc/ppp/peers", name), "w").close()
+
+    def write(self, name, data):
+        with open(self.path(name), "wb") as f:
+            f.write(data)
+
+    def read(self, name):
+        return contents(self.path(name), None)
+
+    def ini(self, text):
+        self.write("tollix.ini", text.replace("\n", "\r\n").encode("gbk"))
+
+    def put(self, relative, text):
+        path = os.path.join(self.root, relative)
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        with open(path, "wb") as f:
+            f.write(text)
+
+    def line_up(self, name="Home", pid=4242):
+        self.put("proc/%d/cmdline" % pid, b"/usr/sbin/pppd\0call\0" + name.encode() + b"\0")
+        self.put("proc/%d/comm" % pid, b"pppd\n")
+        self.put("run/ppp0.pid", b"%d\n" % pid)  # named before the line shows as up
+        self.put("sys/class/net/ppp0/type", b"512\n")
+        self.put("sys/class/net/ppp0/flags", b"0x1091\n")
+
+    def line_down(self):
+        self.put("sys/class/net/ppp0/flags", b"0x1090\n")
+        os.unlink(os.path.join(self.root, "run", "ppp0.pid"))
+
+    def set_clock(self, moment):
+        """Moves the wall clock of a program started with moving_clock=True."""
+        with open(self.clock_file + ".tmp", "w") as f:
+            f.write(moment.strftime("@%Y-%m-%d %H:%M:%S\n"))
+        os.replace(self.clock_file + ".tmp", self.clock_file)
+
+    def start(self, fake_start=None, rate=None, wrapper=(), file_limit=None, moving_clock=False):
+        env = dict(os.environ)
+        env.update(QT_QPA_PLATFORM="offscreen", TOLLIX_HOME=self.home, TOLLIX_PPP_ROOT=self.root,
+                   XDG_RUNTIME_DIR=self.dir, QT_LOGGING_RULES="*.debug=false;qt.qpa.*=false",
+                   TOLLIX_MESSAGE_LOG=self.message_log)
+        # A sanitizer build must not object to libfaketime loading first.
+        env["ASAN_OPTIONS"] = env.get("ASAN_OPTIONS", "") + ":verify_asan_link_order=0"
+        if fake_start or moving_clock:
+            # Preloaded directly (not through the faketime wrapper) so that signals
+            # reach the program itself.
+            env.update(LD_PRELOAD=FAKETIME_LIB, FAKETIME_DONT_RESET="1")
+        if moving_clock:
+            # The wall clock follows the file; the steady clock stays real, as it
+            # does when someone sets the clock of a real machine.
+            self.set_clock(fake_start)
+            env.update(FAKETIME_TIMESTAMP_FILE=self.clock_file, FAKETIME_NO_CACHE="1",
+                       FAKETIME_DONT_FAKE_MONOTONIC="1")
+        elif fake_start:
+            env["FAKETIME"] = "@" + fake_start.strftime("%Y-%m-%d %H:%M:%S") + (" x%d" % rate if rate else "")
+
+        def limit_files():
+            # A full disk as the program meets it: writes past the limit fail (EFBIG).
+            signal.signal(signal.SIGXFSZ, signal.SIG_IGN)
+            resource.setrlimit(resource.RLIMIT_FSIZE, (file_limit, file_limit))
+
+        if file_limit is not None and self.fifo is None:
+            # The limit binds the message log too; a pipe has no size to limit.
+            # Held open for reading and writing, so the program's opens never wait.
+            env["TOLLIX_MESSAGE_LOG"] = os.path.join(self.dir, "messages.fifo")
+            os.mkfifo(env["TOLLIX_MESSAGE_LOG"])
+            self.fifo = os.open(env["TOLLIX_MESSAGE_LOG"], os.O_RDWR | os.O_NONBLOCK)
+            self.test.addCleanup(os.close, self.fifo)
+        with open(os.path.join(self.dir, "stderr"), "ab") as err:
+            self.proc = subprocess.Popen(list(wrapper) + [BINARY], env=env, stdout=subprocess.DEVNULL, stderr=err,
+                                         preexec_fn=limit_files if file_limit is not None else None)
+        return self.proc
+
+    def stop(self, sig=signal.SIGTERM):
+        self.proc.send_signal(sig)
+        return self.proc.wait(timeout=20)
+
+    def kill(self):
+        if self.proc and self.proc.poll() is None:
+            self.stop(signal.SIGKILL)
+
+    def records(self):
+        data = self.read("Price.DB")
+        return [RECORD.unpack_from(data, i * 34) for i in range(len(data) // 34)]
+
+    def log_bytes(self):
+        return contents(self.path("time.txt"))
+
+    def logged_starts(self):
+        """Start moments as written in the log, to rebuild the exact expected lines."""
+        stamps = [line.split(b",")[2].strip(b"#").decode() for line in self.log_bytes().split(b"\r\n")[:-1]]
+        return [datetime.strptime(s, "%Y-%m-%d %H:%M:%S" if " " in s else "%Y-%m-%d") for s in stamps]
+
+    def snapshot(self):
+        """Every file of the data folder (links and folders by what they are)."""
+        def state(name):
+            if os.path.islink(self.path(name)):
+                return ("link", os.readlink(self.path(name)))
+            if os.path.isdir(self.path(name)):
+                return ("folder", sorted(os.listdir(self.path(name))))
+            return ("file", self.read(name))
+        return {name: state(name) for name in os.listdir(self.home)}
+
+    def messages(self):
+        """The message boxes shown so far (the last line may still be on its way)."""
+        if self.fifo is not None:
+            try:
+                while chunk := os.read(self.fifo, 65536):
+                    self.fifo_data += chunk
+            except BlockingIOError:
+                pass
+            data = self.fifo_data
+        else:
+            data = contents(self.message_log)
+        return [json.loads(line) for line in data.split(b"\n")[:-1]]
+
+    def wait_for_message(self):
+        wait_for(lambda: self.messages() or self.proc.poll() is not None, 15)
+        shown = self.messages()
+        if not shown:
+            self.test.fail("no message shown; exit status %r, stderr %r"
+                           % (self.proc.poll(), contents(os.path.join(self.dir, "stderr"))))
+        return shown
+
+    def connect_for(self, seconds, name="Home", pid=4242):
+        """Waits for the session to open (its journal appears) and to close (it
+        goes), so that a slow start, as under the sanitizers, sees it whole."""
+        journal = self.path("session.journal")
+        self.line_up(name, pid)
+        wait_for(lambda: os.path.exists(journal))
+        time.sleep(seconds)
+        self.line_down()
+        wait_for(lambda: not os.path.exists(journal))
+        time.sleep(0.5)
+
+
 class RunningMeter(unittest.TestCase):
+    def setUp(self):
+        self.m = Meter(self)
+        self.m.peers("Home", "Work")
+
     def test_first_start_in_an_empty_folder(self):
-        m = Meter(self)
-        m.peers("Home")
-        t0 = datetime(2026, 12, 7, 12, 0, 0)
-        m.start(t0)
+        m = self.m
+        m.start(NOON)
         time.sleep(3)
         self.assertEqual(m.stop(), 0)
-        with open(os.path.join(m.home, "Price.DB"), "rb") as f:
-            data = f.read()
-        self.assertEqual(len(data), 136)
-        records = m.records()
-        start = records[0][0]
-        self.assertTrue(near(from_day_count(start), t0, 3), from_day_count(start))
-        for r in records:
-            # Every period starts at the first start, with nothing counted.
-            self.assertEqual(r, (start, 0, 0, 0, 0, 0))
-        self.assertEqual(data, RECORD.pack(start, 0, 0, 0, 0, 0) * 4)
+        # Every period starts at the first start, with nothing counted.
+        start = m.records()[0][0]
+        self.assertTrue(near(from_day_count(start), NOON, 3), from_day_count(start))
+        self.assertEqual(m.read("Price.DB"), RECORD.pack(start, 0, 0, 0, 0, 0) * 4)
         self.assertEqual(m.log_bytes(), b"")
-        self.assertFalse(os.path.exists(os.path.join(m.home, "tollix.lock")))
+        self.assertFalse(os.path.exists(m.path("tollix.lock")))
+
+    def run_connection(self, ini, start, rate, seconds, records=None):
+        if ini:
+            self.m.ini(ini)
+        if records:
+            self.m.write("Price.DB", packed(records))
+        self.m.line_up("Home")
+        self.m.start(start, rate=rate)
+        time.sleep(seconds)
+        self.m.line_down()
+        time.sleep(2)
+        self.assertEqual(self.m.stop(), 0)
+        return self.m.logged_starts()
 
     def test_short_connection_is_stored_as_one_minute_and_one_unit(self):
-        m = Meter(self)
-        m.peers("Home", "Work")
-        m.line_up("Home")
-        m.start(datetime(2026, 12, 7, 12, 0, 0))
-        time.sleep(6)
-        m.line_down()
-        time.sleep(2)
-        self.assertEqual(m.stop(), 0)
-        starts = m.logged_starts()
-        self.assertEqual(len(starts), 1)
-        self.assertTrue(near(starts[0], datetime(2026, 12, 7, 12, 0, 1), 3))
-        self.assertEqual(m.log_bytes(), log_line("Home", 60, starts[0], "0.1", "0.12", 1))
-        for r in m.records():
-            self.assertEqual(r[1:], (1200, 1000, 1, 60, 1))
+        starts = self.run_connection(None, NOON, None, 6)
+        self.assertTrue(near(starts[0], NOON + timedelta(seconds=1), 3))
+        self.assertEqual(self.m.log_bytes(), log_line("Home", 60, starts[0]))
+        self.assertEqual([r[1:] for r in self.m.records()], [ONE] * 4)
 
     def test_connection_across_the_discount_start(self):
-        m = Meter(self)
-        m.peers("Home")
-        m.ini("[Telephone Fee]\nEveryday Flag=1\nTel Unit=60\n[Home]\nEveryday Flag=1\n")
-        m.line_up("Home")
         # Ten times faster: the session opens near 20:59:50, its second unit and minute
         # begin after 21:00 and cost the discount price.
-        m.start(datetime(2026, 12, 7, 20, 59, 40), rate=10)
-        time.sleep(8.5)
-        m.line_down()
-        time.sleep(2)
-        self.assertEqual(m.stop(), 0)
-        starts = m.logged_starts()
-        self.assertEqual(len(starts), 1)
+        starts = self.run_connection("[Telephone Fee]\nEveryday Flag=1\nTel Unit=60\n[Home]\nEveryday Flag=1\n",
+                                     datetime(2026, 12, 7, 20, 59, 40), 10, 8.5)
         self.assertTrue(starts[0] < datetime(2026, 12, 7, 21, 0, 0), starts[0])
-        self.assertEqual(m.log_bytes(), log_line("Home", 120, starts[0], "0.15", "0.18", 3))
-        self.assertEqual(m.records()[0][1:], (1800, 1500, 1, 120, 2))
+        self.assertEqual(self.m.log_bytes(), log_line("Home", 120, starts[0], "0.15", "0.18", 3))
+        self.assertEqual(self.m.records()[0][1:], (1800, 1500, 1, 120, 2))
+
+    def test_rated_hours_past_the_allowance(self):
+        begun = day_count(datetime(2026, 12, 1, 8, 0, 0))
+        used = (0, 0, 1, 3601, 21)
+        starts = self.run_connection("[Home]\nFee Type=2\nFix Hour=1\n", NOON, None, 6,
+                                     [(day_count(datetime(2026, 12, 7, 8)),) + used] + [(begun,) + used] * 3)
+        self.assertEqual(self.m.log_bytes(), log_line("Home", 60, starts[0]))
+        self.assertEqual(self.m.records()[2], (begun, 1200, 1000, 2, 3661, 22))
 
     def test_day_rolls_over_between_two_connections(self):
-        m = Meter(self)
-        m.peers("Home")
+        m = self.m
         m.line_up("Home")
         m.start(datetime(2026, 12, 7, 23, 59, 40), rate=10)
         time.sleep(3)  # about 00:00:10: the first connection ran past midnight
@@ -211,49 +301,21 @@ class RunningMeter(unittest.TestCase):
         m.line_down()
         time.sleep(2)
         self.assertEqual(m.stop(), 0)
-        starts = m.logged_starts()
-        self.assertEqual(len(starts), 2)
-        self.assertEqual(starts[0].date(), datetime(2026, 12, 7).date())
-        self.assertEqual(starts[1].date(), datetime(2026, 12, 8).date())
+        self.assertEqual([s.day for s in m.logged_starts()], [7, 8])
         today, week, month, total = m.records()
         self.assertEqual(from_day_count(today[0]).date(), datetime(2026, 12, 8).date())
-        self.assertEqual(today[3], 1)
-        self.assertEqual(today[1:3], (1200, 1000))
+        self.assertEqual(today[1:4], (1200, 1000, 1))
         for r in (week, month, total):
-            self.assertEqual(r[3], 2)
-            self.assertEqual(r[1:3], (2400, 2000))
-
-    def test_rated_hours_past_the_allowance(self):
-        m = Meter(self)
-        m.peers("Home")
-        m.ini("[Home]\nFee Type=2\nFix Hour=1\n")
-        begun = day_count(datetime(2026, 12, 1, 8, 0, 0))
-        with open(os.path.join(m.home, "Price.DB"), "wb") as f:
-            f.write(RECORD.pack(day_count(datetime(2026, 12, 7, 8, 0, 0)), 0, 0, 1, 3601, 21))
-            for _ in range(3):
-                f.write(RECORD.pack(begun, 0, 0, 1, 3601, 21))
-        m.line_up("Home")
-        m.start(datetime(2026, 12, 7, 12, 0, 0))
-        time.sleep(6)
-        m.line_down()
-        time.sleep(2)
-        self.assertEqual(m.stop(), 0)
-        starts = m.logged_starts()
-        self.assertEqual(m.log_bytes(), log_line("Home", 60, starts[0], "0.1", "0.12", 1))
-        month = m.records()[2]
-        self.assertEqual(month, (begun, 1200, 1000, 2, 3661, 22))
+            self.assertEqual(r[1:4], (2400, 2000, 2))
 
     def test_terminated_during_a_connection_records_it(self):
-        m = Meter(self)
-        m.peers("Home")
+        m = self.m
         m.line_up("Home")
-        m.start(datetime(2026, 12, 7, 12, 0, 0))
+        m.start(NOON)
         time.sleep(6)
         self.assertEqual(m.stop(signal.SIGTERM), 0)
-        starts = m.logged_starts()
-        self.assertEqual(len(starts), 1)
-        self.assertEqual(m.log_bytes(), log_line("Home", 60, starts[0], "0.1", "0.12", 1))
-        self.assertEqual(m.records()[3][1:], (1200, 1000, 1, 60, 1))
+        self.assertEqual(m.log_bytes(), log_line("Home", 60, m.logged_starts()[0]))
+        self.assertEqual(m.records()[3][1:], ONE)
 
 
 class Hardening(unittest.TestCase):
@@ -262,48 +324,44 @@ class Hardening(unittest.TestCase):
         m.peers("Home")
         m.line_up("Home")
         # Ten times faster: about 150 s of connection before the power cut.
-        m.start(datetime(2026, 12, 7, 12, 0, 0), rate=10)
+        m.start(NOON, rate=10)
         time.sleep(16)
         m.stop(signal.SIGKILL)
         self.assertEqual(m.log_bytes(), b"")
-        self.assertTrue(os.path.exists(os.path.join(m.home, "session.journal")))
+        self.assertTrue(os.path.exists(m.path("session.journal")))
         m.line_down()
         m.start()
         time.sleep(4)
         m.stop()
-        starts = m.logged_starts()
-        self.assertEqual(len(starts), 1)
-        line = m.log_bytes().split(b",")
+        self.assertEqual(len(m.logged_starts()), 1)
+        seconds = int(m.log_bytes().split(b",")[1])
         # Within a minute of the true length (about 150 s), never more than it.
-        self.assertIn(int(line[1]), (120, 180))
-        total = m.records()[3]
-        self.assertEqual(total[3], 1)
-        self.assertEqual(total[4], int(line[1]))
-        self.assertFalse(os.path.exists(os.path.join(m.home, "session.journal")))
+        self.assertIn(seconds, (120, 180))
+        self.assertEqual(m.records()[3][3:5], (1, seconds))
+        self.assertFalse(os.path.exists(m.path("session.journal")))
 
-    def test_second_instance_touches_nothing(self):
-        m = Meter(self)
-        m.peers("Home")
-        m.line_up("Home")
-        first = m.start()
+    def test_second_instance_during_a_session_touches_nothing(self):
+        first = Meter(self)
+        first.peers("Home")
+        first.line_up("Home")
+        first.start()
         time.sleep(3)
-        before = {n: open(os.path.join(m.home, n), "rb").read() for n in os.listdir(m.home)
-                  if os.path.isfile(os.path.join(m.home, n))}
-        second = Meter(self)
-        second.home, second.root, second.dir = m.home, m.root, m.dir
+        before = first.snapshot()
+        self.assertIn("session.journal", before)
+        second = Meter(self, share=first)
         second.start()
-        time.sleep(3)
-        # It shows its message and waits for OK; it never opened a session.
+        # It shows its message and waits for OK; it never opened a session, nor
+        # recovered or removed the first copy's journal.
+        self.assertEqual([s["text"] for s in second.wait_for_message()], ["Tollix 3.1已经在运行了!"])
         self.assertIsNone(second.proc.poll())
         second.kill()
-        second.proc.stderr.close()
-        after = {n: open(os.path.join(m.home, n), "rb").read() for n in before}
-        self.assertEqual(before, after)
-        m.proc = first
-        m.line_down()
+        self.assertEqual(first.snapshot(), before)
+        first.line_down()
         time.sleep(2)
-        self.assertEqual(m.stop(), 0)
-        self.assertEqual(len(m.logged_starts()), 1)
+        self.assertEqual(first.stop(), 0)
+        self.assertEqual(len(first.logged_starts()), 1)
+        self.assertEqual(first.records()[3][3], 1)
+        self.assertEqual(first.messages(), [])
 
 
 if __name__ == "__main__":
