@@ -13,7 +13,15 @@
 #include <string_view>
 #include <system_error>
 
+#include "core/DateTime.h"
+
 namespace tollix::test {
+
+// A local date and time the tests can write as they read.
+inline DateTime At(int y, int mo, int d, int h = 0, int mi = 0, int s = 0)
+{
+    return *DateTime::FromCivil(y, mo, d, h, mi, s);
+}
 
 // A fresh folder under the system temporary folder, removed with everything
 // in it when the test is done.

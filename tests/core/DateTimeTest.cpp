@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/DateTime.h"
+#include "TestSupport.h"
 
 #include <limits>
 
@@ -8,10 +9,8 @@ using tollix::CivilTime;
 using tollix::DateTime;
 
 namespace {
-DateTime At(int y, int mo, int d, int h = 0, int mi = 0, int s = 0)
-{
-    return *DateTime::FromCivil(y, mo, d, h, mi, s);
-}
+
+using tollix::test::At;
 }  // namespace
 
 TEST(DateTime, DayCountMatchesTheStoredForm)

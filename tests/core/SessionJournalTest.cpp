@@ -17,10 +17,7 @@ using namespace tollix;
 
 namespace {
 
-DateTime At(int y, int mo, int d, int h = 0, int mi = 0, int s = 0)
-{
-    return *DateTime::FromCivil(y, mo, d, h, mi, s);
-}
+using tollix::test::At;
 
 class JournalFixture : public ::testing::Test {
 protected:

@@ -15,10 +15,7 @@ using tollix::UsageRecord;
 
 namespace {
 
-DateTime At(int y, int mo, int d, int h = 0, int mi = 0, int s = 0)
-{
-    return *DateTime::FromCivil(y, mo, d, h, mi, s);
-}
+using tollix::test::At;
 
 UsageRecord Used(DateTime start, int64_t telYuan, int64_t netYuan)
 {

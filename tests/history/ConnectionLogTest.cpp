@@ -17,10 +17,7 @@ using tollix::Money;
 
 namespace {
 
-DateTime At(int y, int mo, int d, int h = 0, int mi = 0, int s = 0)
-{
-    return *DateTime::FromCivil(y, mo, d, h, mi, s);
-}
+using tollix::test::At;
 
 ConnectionLogEntry Entry(
     std::string name, DateTime start, int32_t seconds, const char* tel, const char* net, int16_t units)

@@ -2,6 +2,7 @@
 
 #include "history/ConnectionLog.h"
 #include "history/HistoryFilter.h"
+#include "TestSupport.h"
 
 #include <climits>
 
@@ -11,10 +12,7 @@ using tollix::Money;
 
 namespace {
 
-DateTime At(int y, int mo, int d, int h = 0, int mi = 0, int s = 0)
-{
-    return *DateTime::FromCivil(y, mo, d, h, mi, s);
-}
+using tollix::test::At;
 
 ConnectionLogEntry Entry(const std::string& name, DateTime start, int32_t seconds = 60,
                          const char* net = "0", const char* tel = "0")

@@ -2,6 +2,7 @@
 
 #include "config/ProfileTestSupport.h"
 #include "tariff/TariffSet.h"
+#include "TestSupport.h"
 
 using tollix::DateTime;
 using tollix::ProfileFile;
@@ -11,10 +12,7 @@ using tollix::test::TempProfile;
 
 namespace {
 
-DateTime At(int y, int mo, int d, int h = 0, int mi = 0, int s = 0)
-{
-    return *DateTime::FromCivil(y, mo, d, h, mi, s);
-}
+using tollix::test::At;
 
 const DateTime kNow = At(2026, 12, 6, 10, 0, 0);
 
