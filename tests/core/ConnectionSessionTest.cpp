@@ -24,10 +24,9 @@ protected:
         session_.reset();
         program_.reset();
         folder_ = std::make_unique<tollix::test::TempFolder>("tollix-session");
-        dir_ = folder_->Path();
-        std::ofstream(dir_ / "tollix.ini", std::ios::binary) << ini;
+        std::ofstream(Dir() / "tollix.ini", std::ios::binary) << ini;
         clock_.Set(start);
-        program_ = std::make_unique<Program>(dir_);
+        program_ = std::make_unique<Program>(Dir());
         LoadSettings(*program_, {"Home", "Work", "Other"}, clock_.Now());
         std::string error;
         ASSERT_TRUE(OpenStatistics(*program_, clock_.Now(), &error)) << error;
@@ -45,16 +44,16 @@ protected:
     }
     TickResult Drop() { return session_->Tick(false, ""); }
 
-    std::vector<ConnectionLogEntry> Log() { return LoadConnectionLog(dir_ / "time.txt", 1000).Entries; }
+    std::vector<ConnectionLogEntry> Log() { return LoadConnectionLog(Dir() / "time.txt", 1000).Entries; }
     UsageRecord Stored(int n)
     {
-        StatisticsFile file(dir_ / "Price.DB");
+        StatisticsFile file(Dir() / "Price.DB");
         EXPECT_TRUE(file.Open());
         return file.Get(n);
     }
+    fs::path Dir() const { return folder_->Path(); }
 
     std::unique_ptr<tollix::test::TempFolder> folder_;
-    fs::path dir_;
     ManualClock clock_;
     std::unique_ptr<Program> program_;
     std::unique_ptr<ConnectionSession> session_;
@@ -192,8 +191,7 @@ TEST_F(SessionFixture, EndedBySystemIsRecordedDiscardIsNot)
 {
     Start(At(2026, 12, 7, 12, 0, 0));
     Connected(90);
-    TickResult result = session_->EndNow();
-    EXPECT_TRUE(result.Ended);
+    EXPECT_TRUE(session_->EndNow().Ended);
     EXPECT_TRUE(session_->Idle());
     ASSERT_EQ(Log().size(), 1u);
     EXPECT_EQ(Log()[0].Seconds, 120);

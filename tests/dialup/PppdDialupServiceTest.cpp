@@ -29,11 +29,9 @@ namespace {
 // Polls `done` every 10 ms for up to `millis`.
 bool WaitFor(const std::function<bool()>& done, int millis = 5000)
 {
-    for (int i = 0; i < millis / 10; ++i) {
+    for (int i = 0; i < millis / 10; ++i, std::this_thread::sleep_for(std::chrono::milliseconds(10)))
         if (done())
             return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
     return done();
 }
 
@@ -75,30 +73,26 @@ TEST(PppdDialupService, ConnectionNameComesFromTheOwningPppd)
 {
     // ppp0 with its pid file naming process 4242; nullopt leaves the file or
     // the process out.
+    const std::vector<std::string_view> callIsp = { "pppd", "call", "isp" };
     const struct {
         const char* what;
-        const char* flags;
-        std::optional<std::string> pidFile;
-        std::optional<std::string> comm;
+        std::optional<std::string> pidFile, comm;
         std::vector<std::string_view> args;
         std::string name;
+        const char* flags = "0x1091";
     } cases[] = {
-        { "plain call", "0x1091", "4242\n", "pppd", { "/usr/sbin/pppd", "call", "isp" }, "isp" },
-        { "call not first", "0x1091", "4242\n", "pppd",
-            { "pppd", "nodetach", "debug", "call", "163 拨号", "persist" }, "163 拨号" },
-        { "NetworkManager pppd without call", "0x1091", "4242\n", "pppd",
-            { "/usr/sbin/pppd", "plugin", "rp-pppoe.so", "ipparam", "/org/freedesktop/NetworkManager/PPP/1" },
-            "" },
-        { "call as the last word", "0x1091", "4242\n", "pppd", { "pppd", "call" }, "" },
-        { "stale pid file, no such process", "0x1091", "4242\n", std::nullopt, {}, "" },
-        { "pid file names a process that is not pppd", "0x1091", "4242\n", "sleep",
-            { "sleep", "call", "isp" }, "" },
-        { "no pid file", "0x1091", std::nullopt, "pppd", { "pppd", "call", "isp" }, "" },
-        { "pid file not a number", "0x1091", "4242x\n", "pppd", { "pppd", "call", "isp" }, "" },
-        { "pid file empty", "0x1091", "", "pppd", { "pppd", "call", "isp" }, "" },
-        { "line down", "0x1090", "4242\n", "pppd", { "pppd", "call", "isp" }, "" },
-        { "name with a line break is not passed on", "0x1091", "4242\n", "pppd",
-            { "pppd", "call", "isp\nName=forged" }, "" },
+        { "plain call", "4242\n", "pppd", { "/usr/sbin/pppd", "call", "isp" }, "isp" },
+        { "call not first", "4242\n", "pppd", { "pppd", "nodetach", "debug", "call", "163 拨号", "persist" }, "163 拨号" },
+        { "NetworkManager pppd without call", "4242\n", "pppd",
+            { "/usr/sbin/pppd", "plugin", "rp-pppoe.so", "ipparam", "/org/freedesktop/NetworkManager/PPP/1" }, "" },
+        { "call as the last word", "4242\n", "pppd", { "pppd", "call" }, "" },
+        { "stale pid file, no such process", "4242\n", std::nullopt, {}, "" },
+        { "pid file names a process that is not pppd", "4242\n", "sleep", { "sleep", "call", "isp" }, "" },
+        { "no pid file", std::nullopt, "pppd", callIsp, "" },
+        { "pid file not a number", "4242x\n", "pppd", callIsp, "" },
+        { "pid file empty", "", "pppd", callIsp, "" },
+        { "line down", "4242\n", "pppd", callIsp, "", "0x1090" },
+        { "name with a line break is not passed on", "4242\n", "pppd", { "pppd", "call", "isp\nName=forged" }, "" },
     };
     for (const auto& c : cases) {
         PppWorld world;
@@ -263,12 +257,11 @@ TEST(PppdDialupService, HangUpSignalsOnlyPppd)
 
     PppWorld world;
     world.UseRealProc();
-    world.SetPidFile("ppp0.pid", std::to_string(pppd) + "\n");
-    world.SetPidFile("ppp-isp.pid", std::to_string(pppd) + "\n");
-    world.SetPidFile("ppp1.pid", std::to_string(unrelated) + "\n"); // stale: the pid now belongs to sleep
-    world.SetPidFile("self.pid", std::to_string(::getpid()) + "\n");
-    world.SetPidFile("init.pid", "1\n");
-    world.SetPidFile("junk.pid", "-15\n");
+    // ppp1.pid is stale: its pid now belongs to sleep.
+    const std::pair<const char*, pid_t> pidFiles[] = { { "ppp0.pid", pppd }, { "ppp-isp.pid", pppd },
+        { "ppp1.pid", unrelated }, { "self.pid", ::getpid() }, { "init.pid", 1 }, { "junk.pid", -15 } };
+    for (const auto& [file, pid] : pidFiles)
+        world.SetPidFile(file, std::to_string(pid) + "\n");
     PppdDialupService(world.Root()).HangUp();
 
     int status = 0;

@@ -1,23 +1,18 @@
 #include <gtest/gtest.h>
 
 #include "core/Gbk.h"
-#include "core/SafeFile.h"
+#include "dialup/DialupFixture.h"
 #include "history/ConnectionLog.h"
-#include "TestSupport.h"
-
-#include <filesystem>
-#include <fstream>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 using tollix::test::TempFolder;
 using tollix::ConnectionLogEntry;
 using tollix::DateTime;
-using tollix::Money;
+using tollix::test::At;
+using tollix::test::ReadFile;
+using tollix::test::WriteFile;
 
 namespace {
-
-using tollix::test::At;
 
 ConnectionLogEntry Entry(
     std::string name, DateTime start, int32_t seconds, const char* tel, const char* net, int16_t units)
@@ -26,38 +21,18 @@ ConnectionLogEntry Entry(
         *tollix::ParseMoney(net), units };
 }
 
-ConnectionLogEntry Home()
-{
-    return Entry("Home", At(1998, 10, 5, 21, 30, 15), 1860, "1.1", "2.4", 11);
-}
+const ConnectionLogEntry kHome = Entry("Home", At(1998, 10, 5, 21, 30, 15), 1860, "1.1", "2.4", 11);
 
 const char kHomeLine[] = "\"Home           \",1860,#1998-10-05 21:30:15#,2.4,1.1,11";
 // Fifteen characters, thirty bytes in GBK.
 const char kChineseName[] = "中国电信拨号上网连接一二三四五";
 
-std::string ReadBytes(const fs::path& path)
-{
-    std::string contents;
-    tollix::ReadWholeFile(path, contents);
-    return contents;
-}
-
-void WriteBytes(const fs::path& path, const std::string& bytes)
-{
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
-// Line i of a generated log: i minutes long, so its place is easy to check.
-std::string NumberedLine(int i, const char* end = "\r\n")
-{
-    return tollix::FormatLogLine(Entry("Line", At(2026, 1, 1, 12), i * 60, "0.1", "0.2", 1)) + end;
-}
-
+// Lines from..to of a generated log: line i is i minutes long, so its place is easy to check.
 std::string NumberedLog(int from, int to, const char* end = "\r\n")
 {
     std::string log;
     for (int i = from; i <= to; ++i)
-        log += NumberedLine(i, end);
+        log += tollix::FormatLogLine(Entry("Line", At(2026, 1, 1, 12), i * 60, "0.1", "0.2", 1)) + end;
     return log;
 }
 
@@ -69,7 +44,7 @@ TEST(ConnectionLogLine, WrittenForm)
         ConnectionLogEntry entry;
         std::string line;
     } cases[] = {
-        { Home(), kHomeLine },
+        { kHome, kHomeLine },
         { Entry("Home", At(1998, 10, 5), 60, "0.5", "12", 1),
             "\"Home           \",60,#1998-10-05#,12,0.5,1" },
         { Entry("ABCDEFGHIJKLMNOPQRST", At(2026, 1, 2, 0, 0, 1), 120, "0.0667", "-3", 2),
@@ -99,9 +74,9 @@ TEST(ConnectionLogLine, ReadsWhatOtherWritersAndHandEditsLeave)
         std::string line;
         std::optional<ConnectionLogEntry> entry;
     } cases[] = {
-        { "\"Home           \",1860,#1998-10-05 21:30:15#,2.4,1.1,11\r", Home() },
-        { "\"Home\",1860,#1998-10-05 21:30:15#,2.40,1.1000,11", Home() },
-        { " \"Home           \" , 1860 , #1998-10-05 21:30:15# , 2.4 , 1.1 , 11 ", Home() },
+        { "\"Home           \",1860,#1998-10-05 21:30:15#,2.4,1.1,11\r", kHome },
+        { "\"Home\",1860,#1998-10-05 21:30:15#,2.40,1.1000,11", kHome },
+        { " \"Home           \" , 1860 , #1998-10-05 21:30:15# , 2.4 , 1.1 , 11 ", kHome },
         { "\"Home           \",60,#1998-10-05#,.5,0.5,1",
             Entry("Home", At(1998, 10, 5), 60, "0.5", "0.5", 1) },
         { "\"Home           \",60,#1998-10-05 21:30#,-.5,0,1",
@@ -133,35 +108,35 @@ TEST(ConnectionLog, AppendWritesGbkLinesWithCrLfAndDeleteStartsAfresh)
     TempFolder dir;
     const fs::path log = dir.Path() / "time.txt";
     const std::string home = std::string(kHomeLine) + "\r\n";
-    ASSERT_TRUE(tollix::AppendLogEntry(log, Home()));
-    EXPECT_EQ(ReadBytes(log), home);
+    ASSERT_TRUE(tollix::AppendLogEntry(log, kHome));
+    EXPECT_EQ(ReadFile(log), home);
 
     const auto chinese = Entry(kChineseName, At(2026, 2, 3), 180, "0.3", "0", 2);
     ASSERT_TRUE(tollix::AppendLogEntry(log, chinese));
     const std::string gbkName = tollix::Utf8ToGbk(kChineseName);
     ASSERT_EQ(gbkName.size(), 30u);
-    EXPECT_EQ(ReadBytes(log), home + "\"" + gbkName + "\",180,#2026-02-03#,0,0.3,2\r\n");
+    EXPECT_EQ(ReadFile(log), home + "\"" + gbkName + "\",180,#2026-02-03#,0,0.3,2\r\n");
     auto loaded = tollix::LoadConnectionLog(log, 50);
     ASSERT_EQ(loaded.Entries.size(), 2u);
     EXPECT_EQ(loaded.Entries[0], chinese);
-    EXPECT_EQ(loaded.Entries[1], Home());
+    EXPECT_EQ(loaded.Entries[1], kHome);
 
     // A hand-edited last line without a line end is not glued to the new one.
-    WriteBytes(log, kHomeLine);
-    ASSERT_TRUE(tollix::AppendLogEntry(log, Home()));
-    EXPECT_EQ(ReadBytes(log), home + home);
+    WriteFile(log, kHomeLine);
+    ASSERT_TRUE(tollix::AppendLogEntry(log, kHome));
+    EXPECT_EQ(ReadFile(log), home + home);
 
     EXPECT_TRUE(tollix::DeleteConnectionLog(log));
     EXPECT_FALSE(fs::exists(log));
     EXPECT_TRUE(tollix::DeleteConnectionLog(log)); // already gone
-    ASSERT_TRUE(tollix::AppendLogEntry(log, Home())); // the next append starts it again
-    EXPECT_EQ(ReadBytes(log), home);
+    ASSERT_TRUE(tollix::AppendLogEntry(log, kHome)); // the next append starts it again
+    EXPECT_EQ(ReadFile(log), home);
 
     // A folder in the file's place: refused, named, nothing changed.
     const fs::path folder = dir.Path() / "folder.txt";
     fs::create_directory(folder);
     std::string error;
-    EXPECT_FALSE(tollix::AppendLogEntry(folder, Home(), &error));
+    EXPECT_FALSE(tollix::AppendLogEntry(folder, kHome, &error));
     EXPECT_NE(error.find(folder.string()), std::string::npos) << error;
     EXPECT_FALSE(tollix::DeleteConnectionLog(folder, &error));
     EXPECT_NE(tollix::LoadConnectionLog(folder, 50).Error.find("文件夹"), std::string::npos);
@@ -212,7 +187,7 @@ TEST(ConnectionLog, LoadKeepsTheNewestLinesAndRewritesTheFile)
         { "53 lines keep 50", NumberedLog(1, 53), 50, 4, 53, 0, true, NumberedLog(4, 53) },
         { "exactly the kept number", NumberedLog(1, 10), 10, 1, 10, 0, false, NumberedLog(1, 10) },
         { "LF line ends", NumberedLog(1, 5, "\n"), 50, 1, 5, 0, true, NumberedLog(1, 5) },
-        { "no line end at the end", NumberedLog(1, 4) + NumberedLine(5, ""), 50, 1, 5, 0, true,
+        { "no line end at the end", NumberedLog(1, 4) + NumberedLog(5, 5, ""), 50, 1, 5, 0, true,
             NumberedLog(1, 5) },
         { "blank lines", NumberedLog(1, 2) + "\r\n  \r\n" + NumberedLog(3, 4), 50, 1, 4, 0, true,
             NumberedLog(1, 4) },
@@ -222,8 +197,8 @@ TEST(ConnectionLog, LoadKeepsTheNewestLinesAndRewritesTheFile)
         { "damaged line after the kept ones", damaged, 2, 0, 0, 3, false, damaged },
         { "damaged last line", NumberedLog(1, 3) + "\"Line\",60,#2026-01-01#", 50, 0, 0, 4, false,
             NumberedLog(1, 3) + "\"Line\",60,#2026-01-01#" },
-        { "over-long line", NumberedLine(1) + std::string(100000, 'x'), 50, 0, 0, 2, false,
-            NumberedLine(1) + std::string(100000, 'x') },
+        { "over-long line", NumberedLog(1, 1) + std::string(100000, 'x'), 50, 0, 0, 2, false,
+            NumberedLog(1, 1) + std::string(100000, 'x') },
         { "binary garbage", std::string("\x00\xff\x01\x80", 4), 50, 0, 0, 1, false,
             std::string("\x00\xff\x01\x80", 4) },
         { "zero would wipe the history", NumberedLog(1, 53), 0, 4, 53, 0, true, NumberedLog(4, 53) },
@@ -235,7 +210,7 @@ TEST(ConnectionLog, LoadKeepsTheNewestLinesAndRewritesTheFile)
         TempFolder dir;
         const fs::path log = dir.Path() / "time.txt";
         if (c.contents)
-            WriteBytes(log, *c.contents);
+            WriteFile(log, *c.contents);
 
         auto result = tollix::LoadConnectionLog(log, c.logNumber);
 
@@ -251,7 +226,7 @@ TEST(ConnectionLog, LoadKeepsTheNewestLinesAndRewritesTheFile)
         }
         EXPECT_EQ(fs::exists(log), c.fileAfter.has_value());
         if (c.fileAfter) {
-            EXPECT_EQ(ReadBytes(log), *c.fileAfter);
+            EXPECT_EQ(ReadFile(log), *c.fileAfter);
         }
         // No temporary file is left beside the log.
         EXPECT_EQ(
