@@ -181,42 +181,31 @@ void FrmSettingsTest::singleEdits_data()
 {
     QTest::addColumn<EditCase>("c");
     Edit("fee 0.06", "txtNetFee", "0.06", "ChinaNet.FullFee", "0.06", "Full Fee=100", "Full Fee=60");
-    Edit("fee 0.0625 keeps its half", "txtNetFee", "0.0625", "ChinaNet.FullFee", "0.0625", "Full Fee=100",
-        "Full Fee=62.5");
+    Edit("fee 0.0625 kept whole", "txtNetFee", "0.0625", "ChinaNet.FullFee", "0.0625", "Full Fee=100", "Full Fee=62.5");
     Edit("fee cleared writes nothing", "txtNetFee", "", "ChinaNet.FullFee", "0.1");
     Edit("fee letters write nothing", "txtNetFee", "abc", "ChinaNet.FullFee", "0.1");
     Edit("discount fee", "txtHalfFee", "0.035", "ChinaNet.HalfFee", "0.035", "Half Fee=50", "Half Fee=35");
-    Edit("telephone fee", "txtTelFee", "0.2", "Tel.FullFee", "0.2", "Everyday Flag=0",
-        "Everyday Flag=0\r\nFull Fee=200");
-    Edit("telephone fee cleared rewrites the last valid one", "txtTelFee", "", "Tel.FullFee", "0.12",
-        "Everyday Flag=0", "Everyday Flag=0\r\nFull Fee=120");
-    Edit("telephone fee letters rewrite the last valid one", "txtTelFee", "x", "Tel.FullFee", "0.12",
-        "Everyday Flag=0", "Everyday Flag=0\r\nFull Fee=120");
-    Edit("Fix Hour 30.5 rounds to even", "txtExcelHour", "30.5", "Rated.FixHour", "30", "Fix Hour=40",
-        "Fix Hour=30.5");
-    Edit("Fix Hour 31.5 rounds to even", "txtExcelHour", "31.5", "Rated.FixHour", "32", "Fix Hour=40",
-        "Fix Hour=31.5");
-    Edit("Fix Hour abc written as typed", "txtExcelHour", "abc", "Rated.FixHour", "40", "Fix Hour=40",
-        "Fix Hour=abc");
+    Edit("telephone fee", "txtTelFee", "0.2", "Tel.FullFee", "0.2", "Everyday Flag=0", "+Full Fee=200");
+    Edit("tel fee cleared, old kept", "txtTelFee", "", "Tel.FullFee", "0.12", "Everyday Flag=0", "+Full Fee=120");
+    Edit("tel fee letters, old kept", "txtTelFee", "x", "Tel.FullFee", "0.12", "Everyday Flag=0", "+Full Fee=120");
+    Edit("Fix Hour 30.5 to even", "txtExcelHour", "30.5", "Rated.FixHour", "30", "Fix Hour=40", "Fix Hour=30.5");
+    Edit("Fix Hour 31.5 to even", "txtExcelHour", "31.5", "Rated.FixHour", "32", "Fix Hour=40", "Fix Hour=31.5");
+    Edit("Fix Hour abc as typed", "txtExcelHour", "abc", "Rated.FixHour", "40", "Fix Hour=40", "Fix Hour=abc");
     Edit("rated discount fee", "txtFixHalf", "0.025", "Rated.HalfFee", "0.025", "Half Fee=40", "Half Fee=25");
     Edit("minute 00", "cboStartMinute", "00", "ChinaNet.StartMinute", "0", "Start Minute=30", "Start Minute=00");
-    Edit("telephone end hour", "cboTelEndHour", "8", "Tel.EndHour", "8", "Everyday Flag=0",
-        "Everyday Flag=0\r\nEnd Hour=8");
-    Edit("telephone every day", "cekTelEveryDay", "", "Tel.EverydayFlag", "1", "Everyday Flag=0",
-        "Everyday Flag=1");
-    Edit("Saturday recorded on the click", "cekSaturday", "", "ChinaNet.SaturdayFlag", "1", "Start Minute=30",
-        "Start Minute=30\r\nSaturday Flag=1");
-    Edit("connection holiday: flag, then start", "cekHoliday", "", "ChinaNet.HolidayFlag", "1",
-        "Start Minute=30", "Start Minute=30\r\nHoliday Flag=1\r\nHoliday Start={now}");
+    Edit("telephone end hour", "cboTelEndHour", "8", "Tel.EndHour", "8", "Everyday Flag=0", "+End Hour=8");
+    Edit("telephone every day", "cekTelEveryDay", "", "Tel.EverydayFlag", "1", "Everyday Flag=0", "Everyday Flag=1");
+    Edit("Saturday, on click", "cekSaturday", "", "ChinaNet.SaturdayFlag", "1", "Start Minute=30", "+Saturday Flag=1");
+    Edit("connection holiday: flag, then start", "cekHoliday", "", "ChinaNet.HolidayFlag", "1", "Start Minute=30",
+        "+Holiday Flag=1\r\nHoliday Start={now}");
     Edit("telephone holiday: start, then flag", "cekTelHoliday", "", "Tel.HolidayFlag", "1", "Everyday Flag=0",
-        "Everyday Flag=0\r\nHoliday Start={now}\r\nHoliday Flag=1");
+        "+Holiday Start={now}\r\nHoliday Flag=1");
     Edit("alert fee 2.5", "txtAlertFee_0", "2.5", "Day.Fee", "2", "DayFee=20", "DayFee=2.5");
     Edit("alert fee 3.5", "txtAlertFee_0", "3.5", "Day.Fee", "4", "DayFee=20", "DayFee=3.5");
     Edit("alert hours abc", "txtHour_1", "abc", "Week.Hours", "10", "Weekhours=10", "Weekhours=abc");
-    Edit("alert by fee", "otnExcelFee_2", "", "Month.Standard", "1", "MonthWaveCheck=1",
-        "MonthWaveCheck=1\r\nMonth AlertStandard=1");
-    Edit("long sound path: whole in the file, 40 characters in memory", "txtFile_2", kLong, "Month.FilePath",
-        kLong.left(40), "MonthWaveCheck=1", "MonthWaveCheck=1\r\nMonthFilePath=" + kLong);
+    Edit("alert by fee", "otnExcelFee_2", "", "Month.Standard", "1", "MonthWaveCheck=1", "+Month AlertStandard=1");
+    Edit("long sound path: whole in the file, 40 characters in memory", "txtFile_2", kLong,
+        "Month.FilePath", kLong.left(40), "MonthWaveCheck=1", "+MonthFilePath=" + kLong);
     Edit("month day 15", "txtResetMonth", "15", "Reset.Month", "15", "Month=1", "Month=15");
     Edit("month day abc", "txtResetMonth", "abc", "Reset.Month", "1", "Month=1", "Month=abc");
     Edit("negative delay", "txtAddSecond", "-5", "Reset.ProAdd", "-5", "ProAdd Seconds=10", "ProAdd Seconds=-5");
@@ -242,7 +231,9 @@ void FrmSettingsTest::singleEdits()
     QString expected = before;
     if (!c.oldLines.isEmpty()) {
         QCOMPARE(before.count(c.oldLines + "\r\n"), 1);
-        expected.replace(c.oldLines + "\r\n", c.newLines.replace("{now}", f.Now()) + "\r\n");
+        // A new line starting with "+" goes in after the old ones.
+        const QString added = c.newLines.startsWith('+') ? c.oldLines + "\r\n" + c.newLines.mid(1) : c.newLines;
+        expected.replace(c.oldLines + "\r\n", QString(added).replace("{now}", f.Now()) + "\r\n");
     }
     QCOMPARE(f.Ini(), expected);
 }
