@@ -36,16 +36,12 @@ const std::vector<ConnectionLogEntry> kLog = {
     Entry("Work", At(2024, 5, 15, 10), 600, "0.5", "0.3"),
 };
 
-QString Cell(QTableWidget* grid, int row, int column)
-{
-    const QTableWidgetItem* item = grid->item(row, column);
-    return item ? item->text() : QString();
-}
+// The texts of those columns of a grid row; an empty cell reads "".
 QStringList Cells(QTableWidget* grid, int row, std::initializer_list<int> columns)
 {
     QStringList texts;
     for (int c : columns)
-        texts << Cell(grid, row, c);
+        texts << (grid->item(row, c) ? grid->item(row, c)->text() : QString());
     return texts;
 }
 
@@ -175,7 +171,7 @@ private slots:
         QCOMPARE(Status(), QString("共有 %1 条纪录").arg(shown.size()));
         for (int r = 2; r < grid->rowCount(); ++r) {
             const ConnectionLogEntry& e = kLog[size_t(shown[r - 2])];
-            QCOMPARE((QStringList { Cell(grid, r, 0), Cell(grid, r, 1).trimmed(), Cell(grid, r, 2) }),
+            QCOMPARE(Cells(grid, r, { 0, 1, 2 }),
                 (QStringList { QString::number(r - 1), QString::fromStdString(e.ConnectionName).trimmed(),
                     QString::fromStdString(DateTimeText(e.StartTime)) }));
         }
