@@ -6,11 +6,14 @@
 # build-fuzz/findings/<target>/.
 #   FUZZ_SECONDS   seconds per target (default 8)
 #   FUZZ_TARGETS   space-separated subset of the targets to run
+#   FUZZ_SEED      random seed (default 1, so the test command explores the same
+#                  inputs each time; set 0 for a fresh seed per run)
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
 BUILD_DIR="${FUZZ_BUILD_DIR:-build-fuzz}"
 SECONDS_EACH="${FUZZ_SECONDS:-8}"
+SEED="${FUZZ_SEED:-1}"
 ALL_TARGETS="profile_read profile_write log_line usage_record pppd session_journal"
 TARGETS="${FUZZ_TARGETS:-$ALL_TARGETS}"
 SANITIZE="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer"
@@ -57,7 +60,7 @@ for target in $TARGETS; do
   cp -r "fuzz/corpus/$target/." "$corpus/"
   log="$work/$target/log"
   TMPDIR="$work/$target/tmp" UBSAN_OPTIONS=print_stacktrace=1 \
-    "$binary" -max_total_time="$SECONDS_EACH" -timeout=10 -rss_limit_mb=2048 -max_len=4096 \
+    "$binary" -max_total_time="$SECONDS_EACH" -seed="$SEED" -timeout=10 -rss_limit_mb=2048 -max_len=4096 \
       -print_final_stats=1 -artifact_prefix="$artifacts/" "$corpus" >"$log" 2>&1
   rc=$?
   runs="$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)"

@@ -287,6 +287,10 @@ bool ProfileFile::WriteText(
     const std::string gbkSection = ToGbk(section);
     const std::string gbkKey = ToGbk(key);
     const std::string gbkValue = ToGbk(value);
+    // A name GBK cannot hold would land on disk with '?' in it, under some
+    // other section's or key's name.
+    if (ToUtf8(gbkSection) != section || ToUtf8(gbkKey) != key)
+        return refuse("节名或键名含有无法保存的字符");
 
     std::vector<std::string> lines = lines_;
     auto s = sectionIndex_.find(Fold(gbkSection));
