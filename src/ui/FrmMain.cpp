@@ -65,6 +65,28 @@ QLabel* ValueLabel(const char* name, QWidget* parent)
     return label;
 }
 
+struct ValueRow {
+    const char* caption;
+    const char* name;
+    QLabel** label;
+};
+
+// A column of fixed captions with their value labels beside them.
+void AddValueRows(QGridLayout* grid, QWidget* parent, const char* captionName,
+                  std::initializer_list<ValueRow> rows)
+{
+    int i = 0;
+    for (const ValueRow& row : rows) {
+        auto* caption = new QLabel(QString::fromUtf8(row.caption), parent);
+        if (captionName)
+            caption->setObjectName(QString("%1_%2").arg(captionName).arg(i));
+        *row.label = ValueLabel(row.name, parent);
+        grid->addWidget(caption, i, 0, Qt::AlignRight);
+        grid->addWidget(*row.label, i, 1);
+        ++i;
+    }
+}
+
 }  // namespace
 
 void FrmMain::SetSettingsOpener(WindowOpener opener)
@@ -120,21 +142,13 @@ void FrmMain::BuildWindow()
 
     Frame1_ = new QGroupBox("上一次连接", central);
     Frame1_->setObjectName("Frame1");
-    auto* grid1 = new QGridLayout(Frame1_);
-    const char* captions1[] = {"当前连接名称:", "开始连接时间:", "至今持续时间:",
-                               "此次连接电话费：", "此次连接入网费:", "此次连接总费用:"};
-    lblCurrentName_ = ValueLabel("lblCurrentName", Frame1_);
-    lblStarttime_ = ValueLabel("lblStarttime", Frame1_);
-    lblDuration_ = ValueLabel("lblDuration", Frame1_);
-    lblCurrentTelFee_ = ValueLabel("lblCurrentTelFee", Frame1_);
-    lblCurrentNetFee_ = ValueLabel("lblCurrentNetFee", Frame1_);
-    lblTotalPrice_ = ValueLabel("lblTotalPrice", Frame1_);
-    QLabel* values1[] = {lblCurrentName_,   lblStarttime_,     lblDuration_,
-                         lblCurrentTelFee_, lblCurrentNetFee_, lblTotalPrice_};
-    for (int i = 0; i < 6; ++i) {
-        grid1->addWidget(new QLabel(captions1[i], Frame1_), i, 0, Qt::AlignRight);
-        grid1->addWidget(values1[i], i, 1);
-    }
+    AddValueRows(new QGridLayout(Frame1_), Frame1_, nullptr,
+                 {{"当前连接名称:", "lblCurrentName", &lblCurrentName_},
+                  {"开始连接时间:", "lblStarttime", &lblStarttime_},
+                  {"至今持续时间:", "lblDuration", &lblDuration_},
+                  {"此次连接电话费：", "lblCurrentTelFee", &lblCurrentTelFee_},
+                  {"此次连接入网费:", "lblCurrentNetFee", &lblCurrentNetFee_},
+                  {"此次连接总费用:", "lblTotalPrice", &lblTotalPrice_}});
     layout->addWidget(Frame1_);
 
     auto* frame2 = new QGroupBox("合计", central);
@@ -159,20 +173,13 @@ void FrmMain::BuildWindow()
     }
     frame2Layout->addLayout(options);
     auto* grid2 = new QGridLayout;
-    const char* captions2[] = {"起算日期:", "总耗时:", "上网次数:", "总费用:", "入网费:", "电话费:"};
-    lblStartDate_ = ValueLabel("lblStartDate", frame2);
-    lblTotalTime_ = ValueLabel("lblTotalTime", frame2);
-    lblConnectionTimes_ = ValueLabel("lblConnectionTimes", frame2);
-    lblTotalCost_ = ValueLabel("lblTotalCost", frame2);
-    lblNetFee_ = ValueLabel("lblNetFee", frame2);
-    lblTelfee_ = ValueLabel("lblTelfee", frame2);
-    QLabel* values2[] = {lblStartDate_, lblTotalTime_, lblConnectionTimes_, lblTotalCost_, lblNetFee_, lblTelfee_};
-    for (int i = 0; i < 6; ++i) {
-        auto* caption = new QLabel(captions2[i], frame2);
-        caption->setObjectName(QString("Label1_%1").arg(i));
-        grid2->addWidget(caption, i, 0, Qt::AlignRight);
-        grid2->addWidget(values2[i], i, 1);
-    }
+    AddValueRows(grid2, frame2, "Label1",
+                 {{"起算日期:", "lblStartDate", &lblStartDate_},
+                  {"总耗时:", "lblTotalTime", &lblTotalTime_},
+                  {"上网次数:", "lblConnectionTimes", &lblConnectionTimes_},
+                  {"总费用:", "lblTotalCost", &lblTotalCost_},
+                  {"入网费:", "lblNetFee", &lblNetFee_},
+                  {"电话费:", "lblTelfee", &lblTelfee_}});
     frame2Layout->addLayout(grid2);
     layout->addWidget(frame2);
     setCentralWidget(central);
