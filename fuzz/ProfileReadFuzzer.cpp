@@ -10,9 +10,9 @@
 
 #include "FuzzSupport.h"
 #include "config/ProfileFile.h"
-#include "core/DateTime.h"
-#include "core/Gbk.h"
-#include "core/Program.h"
+#include "base/DateTime.h"
+#include "base/Gbk.h"
+#include "meter/Program.h"
 
 using namespace tollix;
 

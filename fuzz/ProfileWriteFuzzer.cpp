@@ -13,7 +13,7 @@
 
 #include "FuzzSupport.h"
 #include "config/ProfileFile.h"
-#include "core/Gbk.h"
+#include "base/Gbk.h"
 
 using namespace tollix;
 

@@ -9,8 +9,8 @@
 #include <string_view>
 
 #include "FuzzSupport.h"
-#include "core/Program.h"
-#include "core/SessionJournal.h"
+#include "meter/Program.h"
+#include "meter/SessionJournal.h"
 #include "history/ConnectionLog.h"
 
 using namespace tollix;

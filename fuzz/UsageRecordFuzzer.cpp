@@ -10,9 +10,9 @@
 #include <string_view>
 
 #include "FuzzSupport.h"
-#include "core/Statistics.h"
-#include "core/StatisticsFile.h"
-#include "core/UsageRecord.h"
+#include "meter/Statistics.h"
+#include "meter/StatisticsFile.h"
+#include "meter/UsageRecord.h"
 
 using namespace tollix;
 

@@ -22,7 +22,7 @@ settle=5
 repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${TOLLIX_BUILD_DIR:-$repo/build}"
 tollix="$build/tollix"
-bare="$build/benchmarks/ui/bare_window"
+bare="$build/benchmarks/gui/bare_window"
 for program in "$tollix" "$bare"; do
     if [[ ! -x "$program" ]]; then
         echo "找不到 $program：请先构建 tollix 和 bare_window。" >&2

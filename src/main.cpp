@@ -5,11 +5,11 @@
 #include <string_view>
 #include <vector>
 
-#include "core/Clock.h"
-#include "core/DataFolder.h"
+#include "base/Clock.h"
+#include "base/DataFolder.h"
 #include "dialup/CheckCommand.h"
 #include "dialup/DialupService.h"
-#include "ui/Application.h"
+#include "gui/Application.h"
 
 namespace {
 

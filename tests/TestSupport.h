@@ -13,7 +13,7 @@
 #include <string_view>
 #include <system_error>
 
-#include "core/DateTime.h"
+#include "base/DateTime.h"
 
 namespace tollix::test {
 

@@ -9,8 +9,8 @@
 #include "alerts/AlertSetting.h"
 #include "config/ProfileFile.h"
 #include "config/SettingKeys.h"
-#include "core/Gbk.h"
-#include "core/SafeFile.h"
+#include "base/Gbk.h"
+#include "base/SafeFile.h"
 #include "tariff/TariffSet.h"
 
 namespace {

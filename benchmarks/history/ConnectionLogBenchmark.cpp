@@ -1,6 +1,6 @@
 #include <benchmark/benchmark.h>
 
-#include "core/Gbk.h"
+#include "base/Gbk.h"
 #include "history/ConnectionLog.h"
 
 #include <filesystem>

@@ -6,10 +6,11 @@
 
 #include <memory>
 
-#include "core/Clock.h"
-#include "core/Program.h"
+#include "ManualClock.h"
+#include "base/Clock.h"
+#include "meter/Program.h"
 #include "history/ConnectionLog.h"
-#include "history/FrmHistory.h"
+#include "gui/history/FrmHistory.h"
 #include "history/HistoryFilter.h"
 
 using namespace tollix;

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "alerts/AlertSetting.h"
-#include "core/Money.h"
+#include "base/Money.h"
 
 namespace tollix {
 

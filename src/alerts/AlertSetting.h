@@ -4,7 +4,7 @@
 #include <string>
 
 #include "config/ProfileFile.h"
-#include "core/Money.h"
+#include "base/Money.h"
 
 namespace tollix {
 

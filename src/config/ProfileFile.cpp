@@ -3,9 +3,9 @@
 #include <limits>
 #include <sys/stat.h>
 
-#include "core/Gbk.h"
-#include "core/SafeFile.h"
-#include "core/TextUtil.h"
+#include "base/Gbk.h"
+#include "base/SafeFile.h"
+#include "base/TextUtil.h"
 
 namespace tollix {
 

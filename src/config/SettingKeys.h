@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "config/ProfileFile.h"
-#include "core/Money.h"
+#include "base/Money.h"
 
 namespace tollix {
 

@@ -10,7 +10,7 @@ namespace tollix {
 // A simulated modem for trying the program without a telephone line: a small
 // built-in phonebook; dialling brings the line up a few seconds later,
 // hanging up takes it down a second later. Time is the clock's steady time,
-// so a test moving a ManualClock sees the line change at once.
+// so a test moving its clock sees the line change at once.
 class DemoDialupService final : public DialupService {
 public:
     static constexpr int64_t kDialMillis = 3000;

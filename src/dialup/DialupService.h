@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "core/Clock.h"
+#include "base/Clock.h"
 
 namespace tollix {
 

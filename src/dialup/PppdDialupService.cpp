@@ -15,7 +15,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "core/SafeFile.h"
+#include "base/SafeFile.h"
 
 namespace tollix {
 

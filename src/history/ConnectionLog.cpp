@@ -6,9 +6,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "core/Gbk.h"
-#include "core/SafeFile.h"
-#include "core/TextUtil.h"
+#include "base/Gbk.h"
+#include "base/SafeFile.h"
+#include "base/TextUtil.h"
 
 namespace tollix {
 

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string>
 
-#include "core/DateTime.h"
-#include "core/Money.h"
+#include "base/DateTime.h"
+#include "base/Money.h"
 
 namespace tollix {
 

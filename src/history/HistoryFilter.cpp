@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <limits>
 
-#include "core/TextUtil.h"
+#include "base/TextUtil.h"
 #include "history/ConnectionLog.h"
 #include "tariff/TariffSet.h"
 

@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "core/DateTime.h"
-#include "core/Money.h"
+#include "base/DateTime.h"
+#include "base/Money.h"
 #include "history/ConnectionLogEntry.h"
 
 namespace tollix {

@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-#include "core/DateTime.h"
-#include "core/Money.h"
+#include "base/DateTime.h"
+#include "base/Money.h"
 #include "tariff/ConnectionTariff.h"
 #include "tariff/TelephoneTariff.h"
 

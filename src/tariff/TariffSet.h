@@ -7,7 +7,7 @@
 
 #include "config/ProfileFile.h"
 #include "config/SettingKeys.h"
-#include "core/DateTime.h"
+#include "base/DateTime.h"
 #include "tariff/ConnectionTariff.h"
 #include "tariff/TelephoneTariff.h"
 

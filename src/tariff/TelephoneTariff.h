@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "config/SettingKeys.h"
-#include "core/Money.h"
+#include "base/Money.h"
 
 namespace tollix {
 

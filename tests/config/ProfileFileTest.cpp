@@ -5,7 +5,7 @@
 
 #include "config/ProfileFile.h"
 #include "config/ProfileTestSupport.h"
-#include "core/Gbk.h"
+#include "base/Gbk.h"
 
 #include <cstring>
 

@@ -2,7 +2,8 @@
 
 #include <algorithm>
 
-#include "core/Gbk.h"
+#include "ManualClock.h"
+#include "base/Gbk.h"
 #include "dialup/DemoDialupService.h"
 
 using tollix::DemoDialupService;

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "core/Gbk.h"
+#include "base/Gbk.h"
 #include "dialup/DialupFixture.h"
 #include "history/ConnectionLog.h"
 

@@ -1,0 +1,113 @@
+#include "gui/Application.h"
+
+#include <QApplication>
+#include <QLockFile>
+#include <QPointer>
+#include <QSessionManager>
+#include <QTimer>
+#include <cerrno>
+#include <memory>
+#include <unistd.h>
+
+#include "gui/common/SoundPlayer.h"
+#include "base/Clock.h"
+#include "meter/ConnectionSession.h"
+#include "gui/shell/FrmSplash.h"
+#include "base/SafeFile.h"
+#include "meter/Program.h"
+#include "dialup/DialupService.h"
+#include "gui/common/MessageBoxes.h"
+#include "gui/main/FrmMain.h"
+#include "gui/SignalWatcher.h"
+#include "gui/WindowRegistry.h"
+
+namespace tollix {
+
+namespace {
+
+const char* const kNoPhonebookText = "你的Windows没有安装拨号网络或者安装了拨号网络，\n"
+                                     "但没有建立一个连接。请安装好拨号网络并建立一个或\n"
+                                     "以上的连接后再使用本软件。 ";
+
+}  // namespace
+
+int RunApplication(int argc, char* argv[], const StartOptions& options)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("Tollix");
+    QApplication::setApplicationVersion(QString::fromStdString(VersionTitle()).mid(7));
+    QApplication::setWindowIcon(QIcon(":/icons/tollix.svg"));
+    // The program lives in the tray: closing a window never ends it by itself.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    const QString title = "Tollix";
+    QLockFile lock(QString::fromStdString((options.dataFolder / "tollix.lock").string()));
+    if (!lock.tryLock(0)) {
+        if (lock.error() == QLockFile::LockFailedError) {
+            ShowMessage(nullptr, title, QString::fromStdString(VersionTitle()) + "已经在运行了!");
+        } else {
+            // QLockFile does not say why; the folder's own state usually does.
+            const std::string folder = options.dataFolder.string();
+            const QString reason = ::access(folder.c_str(), W_OK) != 0
+                                       ? QString::fromStdString(SystemErrorText(errno))
+                                       : QString("请检查该文件夹是否可写");
+            ShowMessage(nullptr, title,
+                        QString("无法建立锁文件 %1：%2。Tollix 不能启动。")
+                            .arg(lock.fileName(), reason),
+                        QMessageBox::Critical);
+        }
+        return 1;
+    }
+
+    SystemClock clock;
+    std::unique_ptr<DialupService> dialup = CreateDialupService(options.demo, clock);
+    SoundPlayer sound;
+    Program program(options.dataFolder);
+    std::unique_ptr<FrmMain> main;
+    SignalWatcher signalWatcher;
+
+    auto loadMain = [&] {
+        PhonebookResult phonebook = dialup->Phonebook();
+        if (!phonebook.Readable) {
+            ShowMessage(nullptr, title, QString::fromStdString(phonebook.Error), QMessageBox::Critical);
+            QCoreApplication::exit(1);
+            return;
+        }
+        if (phonebook.Entries.empty()) {
+            ShowMessage(nullptr, title, kNoPhonebookText);
+            QCoreApplication::exit(1);
+            return;
+        }
+        LoadSettings(program, phonebook.Entries, clock.Now());
+        main = std::make_unique<FrmMain>(program, *dialup, clock, sound);
+        RegisterWindows();
+        if (!main->Form_Load())
+            QCoreApplication::exit(1);
+    };
+    QPointer<FrmSplash> splash;
+    splash = new FrmSplash([&] {
+        loadMain();
+        if (splash)
+            splash->close();
+    });
+    splash->setAttribute(Qt::WA_DeleteOnClose);
+    QObject::connect(&signalWatcher, &SignalWatcher::TerminationRequested, [&] {
+        if (main)
+            main->EndBySystem();
+        else
+            QCoreApplication::exit(0);
+    });
+    // The desktop session is closing: record an open connection before it goes.
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, [&](QSessionManager&) {
+        if (main)
+            main->EndBySystem();
+    });
+    splash->show();
+
+    const int rc = QApplication::exec();
+    delete splash.data();
+    main.reset();
+    return rc;
+}
+
+}  // namespace tollix

@@ -1,0 +1,17 @@
+#include "gui/WindowRegistry.h"
+
+#include "gui/main/FrmMain.h"
+#include "gui/settings/FrmSettings.h"
+#include "gui/dialup/FrmDialUp.h"
+#include "gui/history/FrmHistory.h"
+
+namespace tollix {
+
+void RegisterWindows()
+{
+    FrmMain::SetSettingsOpener([](FrmMain& main) { FrmSettings::OpenFrom(main, main.ClockSource(), main.Sound()); });
+    FrmMain::SetHistoryOpener([](FrmMain& main) { ShowHistoryWindow(main); });
+    FrmMain::SetDialOpener([](FrmMain& main) { FrmDialUp::ShowShared(main.ProgramState(), main.Dialup(), &main); });
+}
+
+}  // namespace tollix

@@ -1,0 +1,45 @@
+#include "gui/alerts/FrmAlert.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace tollix {
+
+FrmAlert::FrmAlert(const QString& alertText, QWidget* parent)
+    : QDialog(parent)
+{
+    setObjectName("frmAlert");
+    setWindowTitle("超时警告");
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowFlag(Qt::WindowStaysOnTopHint);
+    auto* layout = new QVBoxLayout(this);
+    auto* label1 = new QLabel("喂，伙计：", this);
+    label1->setObjectName("Label1");
+    lblAlertText_ = new QLabel(alertText, this);
+    lblAlertText_->setObjectName("lblAlertText");
+    QFont big = lblAlertText_->font();
+    big.setPointSize(big.pointSize() + 3);
+    big.setBold(true);
+    lblAlertText_->setFont(big);
+    auto* label2 = new QLabel("当心月底的帐单！", this);
+    label2->setObjectName("Label2");
+    auto* close = new QPushButton("知道了，知道了", this);
+    close->setObjectName("cmdAlertClose");
+    close->setToolTip("暂时关闭警告");
+    connect(close, &QPushButton::clicked, this, &QDialog::close);
+    layout->addWidget(label1);
+    layout->addWidget(lblAlertText_);
+    layout->addWidget(label2);
+    layout->addWidget(close, 0, Qt::AlignRight);
+
+    tmrAlert_ = new QTimer(this);
+    tmrAlert_->setObjectName("tmrAlert");
+    tmrAlert_->setInterval(10000);
+    tmrAlert_->setSingleShot(true);
+    connect(tmrAlert_, &QTimer::timeout, this, &QDialog::close);
+    tmrAlert_->start();
+}
+
+}  // namespace tollix

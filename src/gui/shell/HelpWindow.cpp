@@ -1,0 +1,41 @@
+#include "gui/shell/HelpWindow.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QIcon>
+#include <QTextBrowser>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace tollix {
+
+HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window)
+{
+    setObjectName(QStringLiteral("frmHelp"));
+    setWindowTitle(QStringLiteral("Tollix 帮助"));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/help.svg")));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setAttribute(Qt::WA_QuitOnClose, false);
+
+    txtHelp_ = new QTextBrowser(this);
+    txtHelp_->setObjectName(QStringLiteral("txtHelp"));
+    txtHelp_->setOpenExternalLinks(true);
+
+    // The text built into the program first; the installed copy only when the
+    // program was built without it.
+    const QString builtIn = QStringLiteral(":/help/help.html");
+    const QString installed = QDir(QString::fromUtf8(TOLLIX_SHARE_DIR)).filePath(QStringLiteral("help.html"));
+    if (QFileInfo::exists(builtIn))
+        txtHelp_->setSource(QUrl(QStringLiteral("qrc") + builtIn));
+    else if (QFileInfo::exists(installed))
+        txtHelp_->setSource(QUrl::fromLocalFile(installed));
+    else
+        txtHelp_->setPlainText(QStringLiteral("找不到帮助文本（help.html）。请重新安装 Tollix。"));
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(txtHelp_);
+    resize(640, 560);
+}
+
+}  // namespace tollix

@@ -1,0 +1,308 @@
+#include "meter/ConnectionSession.h"
+
+#include "base/Clock.h"
+#include "meter/Program.h"
+#include "meter/SessionJournal.h"
+#include "history/ConnectionLog.h"
+#include "tariff/Fees.h"
+
+namespace tollix {
+
+namespace {
+
+constexpr int32_t kDefaultTelUnit = 180;
+
+std::string Trim(const std::string& s)
+{
+    size_t b = s.find_first_not_of(' ');
+    if (b == std::string::npos)
+        return {};
+    size_t e = s.find_last_not_of(' ');
+    return s.substr(b, e - b + 1);
+}
+
+void AppendError(TickResult& result, const std::string& error)
+{
+    if (!result.Error.empty())
+        result.Error += "\n";
+    result.Error += error;
+}
+
+// Counters of a damaged or very old record stop at their largest value
+// instead of wrapping round to negative numbers.
+int16_t SaturatingAdd16(int16_t a, int32_t b)
+{
+    const int32_t sum = int32_t(a) + b;
+    return static_cast<int16_t>(sum > INT16_MAX ? INT16_MAX : sum < INT16_MIN ? INT16_MIN : sum);
+}
+
+int32_t SaturatingAdd32(int32_t a, int32_t b)
+{
+    const int64_t sum = int64_t(a) + b;
+    return static_cast<int32_t>(sum > INT32_MAX ? INT32_MAX : sum < INT32_MIN ? INT32_MIN : sum);
+}
+
+}  // namespace
+
+void ConnectionSession::FlushPendingStatistics(TickResult& result)
+{
+    if (!statisticsPending_)
+        return;
+    std::string error;
+    const bool wasOpen = program_.StatsFile.IsOpen();
+    if ((wasOpen || program_.StatsFile.Open(&error)) && program_.Stats.WriteAll(program_.StatsFile, &error))
+        statisticsPending_ = false;
+    else
+        AppendError(result, error);
+    if (!wasOpen)
+        program_.StatsFile.Close();
+}
+
+std::string VersionTitle()
+{
+    return "Tollix " + std::to_string(TOLLIX_VERSION_MAJOR) + "." + std::to_string(TOLLIX_VERSION_MINOR);
+}
+
+ConnectionSession::ConnectionSession(Program& program, const Clock& clock)
+    : program_(program)
+    , clock_(clock)
+{
+}
+
+int32_t ConnectionSession::TelUnit() const
+{
+    int32_t unit = program_.Tariffs.Telephone.TelUnit;
+    return unit > 0 ? unit : kDefaultTelUnit;
+}
+
+int32_t ConnectionSession::ElapsedSeconds() const
+{
+    // The steady clock keeps counting through suspend and ignores changes of the
+    // wall clock, so a clock correction neither loses nor invents connected time.
+    int64_t millis = clock_.SteadyMillis() - state_.SteadyStartMillis;
+    if (millis < 0)
+        millis = 0;
+    int64_t seconds = millis / 1000 + state_.ProAddSeconds;
+    return seconds > INT32_MAX ? INT32_MAX : static_cast<int32_t>(seconds);
+}
+
+TickResult ConnectionSession::Tick(bool connected, const std::string& connectionName)
+{
+    TickResult result;
+    if (!connected) {
+        if (!idle_)
+            End(result);
+        return result;
+    }
+    if (idle_)
+        Start(connectionName, result);
+    ConnectedWork(connectionName, result);
+    // Units and minutes begin at least once a minute, so a crash loses at most
+    // the last minute of the connection.
+    if (result.Started || result.UnitCharged || result.MinuteCharged) {
+        std::string error;
+        if (!WriteSessionJournal(program_.JournalPath, state_, &error) && !journalWarned_) {
+            // Said once a session: the meter goes on, but a crash now would lose it.
+            journalWarned_ = true;
+            AppendError(result, "无法保存本次连接的临时记录，如果程序此时意外退出，本次连接将无法补记。\n" + error);
+        }
+    }
+    return result;
+}
+
+TickResult ConnectionSession::EndNow()
+{
+    TickResult result;
+    if (!idle_)
+        End(result);
+    else
+        FlushPendingStatistics(result);
+    return result;
+}
+
+void ConnectionSession::Discard()
+{
+    program_.StatsFile.Close();
+    RemoveSessionJournal(program_.JournalPath);
+    // Connections that ended earlier but could not be written yet still count.
+    TickResult ignored;
+    FlushPendingStatistics(ignored);
+    state_.SessionSeconds = 0;
+    idle_ = true;
+}
+
+void ConnectionSession::Start(const std::string& connectionName, TickResult& result)
+{
+    const DateTime now = clock_.Now();
+    std::string error;
+    if (!program_.StatsFile.Open(&error))
+        result.Error = error;  // the session is still timed; the end tries again
+    else if (statisticsPending_ && program_.Stats.WriteAll(program_.StatsFile))
+        statisticsPending_ = false;
+    idle_ = false;
+    // A negative delay from a hand-edited file would make the first seconds count
+    // backwards; no delay is the only sensible reading of it.
+    state_ = SessionState{};
+    state_.ProAddSeconds = program_.Reset.ProAddSeconds > 0 ? program_.Reset.ProAddSeconds : 0;
+    state_.SessionStart = now.AddSeconds(-state_.ProAddSeconds);
+    state_.SteadyStartMillis = clock_.SteadyMillis();
+    result.Started = true;
+
+    if (program_.StatsFile.IsOpen()
+        && !program_.Stats.RollOverPeriods(program_.StatsFile, now, program_.RolloverWeekDay,
+                                           program_.Reset.ResetMonthDay, &error))
+        result.Error = error;
+    if (!program_.StatsFile.IsOpen()) {
+        // Still roll the periods in memory, so the session lands in the right day.
+        StatisticsFile none(program_.StatisticsPath);
+        program_.Stats.RollOverPeriods(none, now, program_.RolloverWeekDay, program_.Reset.ResetMonthDay,
+                                       nullptr);
+    }
+    for (int i = 0; i < 4; ++i)
+        state_.BaseSeconds[i] = program_.Stats.Records[size_t(i)].Seconds;
+
+    state_.ConnectionName = Trim(connectionName);
+    state_.TariffIndex = program_.Tariffs.FindConnectionTariff(state_.ConnectionName);
+    for (auto& record : program_.Stats.Records)
+        record.Connections = SaturatingAdd16(record.Connections, 1);
+    result.PlayStartSound = program_.PlayWave;
+}
+
+void ConnectionSession::ConnectedWork(const std::string& connectionName, TickResult& result)
+{
+    const DateTime now = clock_.Now();
+    const std::string trimmed = Trim(connectionName);
+    if (!trimmed.empty())
+        state_.ConnectionName = trimmed;
+    displayName_ = connectionName;
+    auto& records = program_.Stats.Records;
+    auto& tariffs = program_.Tariffs;
+
+    // Every call unit that has begun is charged, each at the tariff of the moment
+    // it began; after a stall of the machine the missed ones are caught up.
+    const int32_t unit = TelUnit();
+    int32_t e = ElapsedSeconds();
+    while (e / unit >= state_.UnitsCharged) {
+        const int32_t k = state_.UnitsCharged;
+        const DateTime moment = k == e / unit ? now : now.AddSeconds(-(int64_t(e) - int64_t(k) * unit));
+        const Money price = CallUnitPrice(tariffs.Telephone, unit, moment);
+        ++state_.UnitsCharged;
+        for (size_t i = 0; i < 4; ++i) {
+            records[i].CallUnits = SaturatingAdd32(records[i].CallUnits, 1);
+            program_.Stats.RunningTelFee[i] += price;
+        }
+        state_.SessionTelFee += price;
+        currentUnitPrice_ = CallUnitPrice(tariffs.Telephone, unit, now);
+        result.UnitCharged = true;
+    }
+
+    state_.SessionSeconds = e;
+    for (size_t i = 0; i < 4; ++i)
+        records[i].Seconds = SaturatingAdd32(state_.BaseSeconds[i], e);
+
+    e = ElapsedSeconds();
+    while (e / 60 >= state_.MinutesCharged) {
+        const int32_t k = state_.MinutesCharged;
+        const bool newest = k == e / 60;
+        const DateTime moment = newest ? now : now.AddSeconds(-(int64_t(e) - int64_t(k) * 60));
+        const int32_t monthSeconds = newest ? records[Month].Seconds : state_.BaseSeconds[Month] + k * 60;
+        if (k < 5) {
+            // The connection's name may resolve only after it came up: price the
+            // minutes so far afresh under the tariff of the name it now has.
+            const int16_t idx = tariffs.FindConnectionTariff(state_.ConnectionName);
+            if (idx != state_.TariffIndex && idx >= 1 && idx <= tariffs.ConnectionCount()) {
+                state_.TariffIndex = idx;
+                const Money sofar = NetFeeFor(tariffs.Connection(idx), k * 60, monthSeconds, moment);
+                state_.SessionNetFee = sofar;
+                for (size_t i = 0; i < 4; ++i)
+                    program_.Stats.RunningNetFee[i] = records[i].NetFee + sofar;
+            }
+        }
+        Money price;
+        const int16_t idx = state_.TariffIndex;
+        if (idx >= 1 && idx <= tariffs.ConnectionCount()) {
+            const ConnectionTariff& tariff = tariffs.Connection(idx);
+            price = NetFeeFor(tariff, 60, monthSeconds, moment);
+            program_.FeeTypeTwo = tariff.FeeType == 2;
+            program_.FeeTypeTwoIndex = idx;
+            currentMinutePrice_ = newest ? price : NetFeeFor(tariff, 60, records[Month].Seconds, now);
+        }
+        for (size_t i = 0; i < 4; ++i)
+            program_.Stats.RunningNetFee[i] += price;
+        state_.SessionNetFee += price;
+        ++state_.MinutesCharged;
+        result.MinuteCharged = true;
+    }
+}
+
+void ConnectionSession::End(TickResult& result)
+{
+    auto& records = program_.Stats.Records;
+    int32_t seconds = state_.SessionSeconds;
+    if (seconds % 60 != 0)
+        seconds += 60 - seconds % 60;
+    state_.SessionSeconds = seconds;
+    for (size_t i = 0; i < 4; ++i) {
+        records[i].Seconds = SaturatingAdd32(state_.BaseSeconds[i], seconds);
+        records[i].TelFee = program_.Stats.RunningTelFee[i];
+        records[i].NetFee = program_.Stats.RunningNetFee[i];
+    }
+
+    std::string error;
+    if (!program_.StatsFile.IsOpen())
+        program_.StatsFile.Open(&error);
+    if (!program_.StatsFile.IsOpen() || !program_.Stats.WriteAll(program_.StatsFile, &error)) {
+        // Memory keeps the connection; it is written at the next session's start
+        // or when the program ends.
+        statisticsPending_ = true;
+        result.Error = error;
+    } else {
+        statisticsPending_ = false;
+    }
+    program_.StatsFile.Close();
+
+    ConnectionLogEntry entry;
+    entry.ConnectionName = FixName15(state_.ConnectionName);
+    entry.StartTime = state_.SessionStart;
+    entry.Seconds = seconds;
+    entry.TelFee = state_.SessionTelFee;
+    entry.NetFee = state_.SessionNetFee;
+    const int32_t units = seconds / TelUnit() + 1;
+    entry.CallUnits = static_cast<int16_t>(units > INT16_MAX ? INT16_MAX : units);
+    lastEntry_ = entry;
+    if (!AppendLogEntry(program_.LogPath, entry, &error))
+        AppendError(result, error);
+
+    RemoveSessionJournal(program_.JournalPath);
+    state_.SessionSeconds = 0;
+    idle_ = true;
+    result.Ended = true;
+}
+
+std::string ConnectionSession::StartTimeText() const
+{
+    return DateTimeText(state_.SessionStart);
+}
+
+std::string ConnectionSession::DurationLabel() const
+{
+    return DurationText(state_.SessionSeconds) + " (" + std::to_string(state_.SessionSeconds / TelUnit() + 1)
+           + "个电话)";
+}
+
+std::string ConnectionSession::TelFeeLabel() const
+{
+    return MoneyText(state_.SessionTelFee) + "元  (现在" + MoneyText(currentUnitPrice_) + "元/个电话)";
+}
+
+std::string ConnectionSession::NetFeeLabel() const
+{
+    return MoneyText(state_.SessionNetFee) + "元  (现在" + MoneyText(currentMinutePrice_) + "元/分钟)";
+}
+
+std::string ConnectionSession::TotalPriceLabel() const
+{
+    return MoneyText(state_.SessionTelFee + state_.SessionNetFee) + " 元";
+}
+
+}  // namespace tollix

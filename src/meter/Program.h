@@ -1,0 +1,55 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "alerts/AlertSetting.h"
+#include "config/ProfileFile.h"
+#include "meter/Statistics.h"
+#include "meter/StatisticsFile.h"
+#include "tariff/TariffSet.h"
+
+namespace tollix {
+
+class Clock;
+
+// Everything the program keeps for its whole run: the settings copied from
+// tollix.ini at start-up, the four statistics records with their running totals,
+// and where the data files live. The windows edit these values in place.
+struct Program {
+    explicit Program(const std::filesystem::path& dataFolder);
+
+    std::filesystem::path DataFolder;
+    std::filesystem::path StatisticsPath;
+    std::filesystem::path LogPath;
+    std::filesystem::path JournalPath;
+    ProfileFile Profile;
+    StatisticsFile StatsFile;
+
+    TariffSet Tariffs;
+    AlertSettings Alerts;
+    ResetSettings Reset;
+    // The week roll-over keeps the weekday loaded at start-up; a weekday changed
+    // in the settings window governs it from the next start.
+    int16_t RolloverWeekDay = 0;
+    int16_t LogNumber = 50;
+    bool AutoHide = false;
+    bool PlayWave = false;
+
+    Statistics Stats;
+    int16_t SelectedPeriod = 0;
+    // The connection that is up (or was last up) uses the rated-hours tariff.
+    bool FeeTypeTwo = false;
+    int16_t FeeTypeTwoIndex = 0;
+};
+
+// Reads every setting in start-up order: connection tariffs for the phonebook
+// entries, telephone tariff, alerts, reset settings, then the start settings.
+void LoadSettings(Program& program, const std::vector<std::string>& phonebook, DateTime now);
+
+// Opens Price.DB, starts never-used records, rolls the periods over and closes
+// the file again. False with a message naming the file when it cannot be used.
+bool OpenStatistics(Program& program, DateTime now, std::string* error);
+
+}  // namespace tollix

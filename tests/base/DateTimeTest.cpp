@@ -1,0 +1,79 @@
+#include <gtest/gtest.h>
+
+#include "base/DateTime.h"
+#include "TestSupport.h"
+
+#include <limits>
+
+using tollix::CivilTime;
+using tollix::DateTime;
+
+namespace {
+
+using tollix::test::At;
+}  // namespace
+
+TEST(DateTime, DayCountMatchesTheStoredForm)
+{
+    EXPECT_DOUBLE_EQ(At(1899, 12, 30).Days(), 0.0);
+    EXPECT_DOUBLE_EQ(At(1900, 1, 1).Days(), 2.0);
+    EXPECT_DOUBLE_EQ(At(1998, 10, 5, 12).Days(), 36073.5);
+    EXPECT_DOUBLE_EQ(At(1899, 12, 29, 6).Days(), -1.25);
+    EXPECT_EQ(DateTime::FromDays(-1.25).ToCivil(), (CivilTime{1899, 12, 29, 6, 0, 0}));
+    EXPECT_EQ(DateTime::FromDays(36073.99999999).ToCivil(), (CivilTime{1998, 10, 6, 0, 0, 0}));
+    EXPECT_EQ(At(2024, 2, 29, 23, 59, 59).ToCivil(), (CivilTime{2024, 2, 29, 23, 59, 59}));
+    EXPECT_FALSE(DateTime::FromCivil(2023, 2, 29));
+    EXPECT_FALSE(DateTime::FromCivil(99, 1, 1));
+    EXPECT_FALSE(DateTime::FromDays(1e300).IsValid());
+    EXPECT_FALSE(DateTime::FromDays(std::numeric_limits<double>::quiet_NaN()).IsValid());
+}
+
+TEST(DateTime, WeekdaysAndCalendarDifferences)
+{
+    EXPECT_EQ(At(1899, 12, 30).Weekday(), 7);  // Saturday
+    EXPECT_EQ(At(2026, 12, 6).Weekday(), 1);   // Sunday
+    EXPECT_EQ(At(1899, 12, 29).Weekday(), 6);
+    EXPECT_EQ(tollix::DaysBetween(At(2026, 1, 1, 23, 59), At(2026, 1, 2, 0, 1)), 1);
+    EXPECT_EQ(tollix::DaysBetween(At(2026, 1, 2), At(2026, 1, 1)), -1);
+    // Sunday 6 Dec 2026 to Monday 7 Dec: a new week when weeks start on Monday (2).
+    EXPECT_EQ(tollix::WeeksBetween(At(2026, 12, 6), At(2026, 12, 7), 2), 1);
+    EXPECT_EQ(tollix::WeeksBetween(At(2026, 12, 6), At(2026, 12, 12), 1), 0);
+    EXPECT_EQ(tollix::WeeksBetween(At(2026, 12, 6), At(2026, 12, 13), 1), 1);
+    EXPECT_EQ(tollix::MonthsBetween(At(2025, 12, 31), At(2026, 1, 1)), 1);
+    EXPECT_EQ(tollix::MonthsBetween(At(2026, 3, 1), At(2026, 1, 31)), -2);
+    EXPECT_EQ(tollix::SecondsBetween(At(2026, 1, 1, 23, 59, 30), At(2026, 1, 2, 0, 0, 30)), 60);
+    EXPECT_EQ(At(2026, 1, 1, 23, 59, 30).AddSeconds(45).ToCivil(), (CivilTime{2026, 1, 2, 0, 0, 15}));
+    EXPECT_EQ(At(1899, 12, 29, 23, 0).AddSeconds(3600).ToCivil(), (CivilTime{1899, 12, 30, 0, 0, 0}));
+}
+
+TEST(DateTime, ChineseTexts)
+{
+    EXPECT_EQ(tollix::DateText(At(1998, 7, 5)), "1998年7月5日");
+    EXPECT_EQ(tollix::DateTimeText(At(1998, 7, 5, 9, 3, 59)), "1998年07月05日09点03分");
+    EXPECT_EQ(tollix::DateTimeText(At(1998, 12, 25, 23, 45)), "1998年12月25日23点45分");
+    EXPECT_EQ(tollix::DateTimeText(At(2000, 1, 1)), "2000年01月01日00点00分");
+    EXPECT_EQ(tollix::DateText(At(2000, 1, 1)), "2000年1月1日");
+    const struct {
+        int32_t s;
+        const char* text;
+    } durations[] = {{3725, "1小时2分5秒"}, {3600, "1小时"}, {60, "1分"},       {59, "59秒"},
+                     {7205, "2小时5秒"},    {0, ""},         {90000, "25小时"}, {86399, "23小时59分59秒"},
+                     {-61, "-1分-1秒"}};
+    for (const auto& d : durations)
+        EXPECT_EQ(tollix::DurationText(d.s), d.text) << d.s;
+}
+
+TEST(DateTime, GeneralDateTextRoundTripsInSixteenCharacters)
+{
+    DateTime t = At(2026, 12, 6, 23, 59, 30);
+    std::string text = tollix::GeneralDateText(t);
+    EXPECT_EQ(text, "2026-12-06 23:59:30");
+    auto back = tollix::ParseGeneralDate(text.substr(0, 16));
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->DayNumber(), t.DayNumber());
+    EXPECT_TRUE(tollix::ParseGeneralDate("1998/10/05"));
+    EXPECT_FALSE(tollix::ParseGeneralDate("0"));
+    EXPECT_FALSE(tollix::ParseGeneralDate("2026-13-01"));
+    EXPECT_FALSE(tollix::ParseGeneralDate("2026-12-06 25:00"));
+    EXPECT_FALSE(tollix::ParseGeneralDate("yesterday"));
+}

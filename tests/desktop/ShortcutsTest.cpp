@@ -1,0 +1,149 @@
+#include <gtest/gtest.h>
+
+#include "desktop/Shortcuts.h"
+
+#include "dialup/DialupFixture.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <sys/wait.h>
+
+namespace fs = std::filesystem;
+using tollix::CreateShortcut;
+using tollix::ShortcutResult;
+using tollix::test::ReadFile;
+using tollix::test::ScopedEnv;
+using tollix::test::TempFolder;
+using tollix::test::WriteFile;
+
+namespace {
+
+bool HasTool(const char* tool)
+{
+    return std::system(("command -v " + std::string(tool) + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+// desktop-file-validate's complaints ("" for a valid entry).
+std::string Validate(const fs::path& file)
+{
+    std::string output;
+    if (FILE* pipe = ::popen(("desktop-file-validate '" + file.string() + "' 2>&1").c_str(), "r")) {
+        char buffer[512];
+        while (size_t got = std::fread(buffer, 1, sizeof buffer, pipe))
+            output.append(buffer, got);
+        if (WEXITSTATUS(::pclose(pipe)) != 0 && output.empty())
+            output = "failed";
+    }
+    return output;
+}
+
+} // namespace
+
+// The Exec value as it stands in the file: one quoted argument, with the
+// string escapes of a desktop entry on top of the argument's own.
+TEST(Shortcuts, ExecLineNamesTheProgramExactlyWhateverItsPath)
+{
+    const struct {
+        std::string path;
+        std::optional<std::string> exec;
+    } cases[] = {
+        { "/usr/bin/tollix", R"("/usr/bin/tollix")" },
+        { "/home/li lei/My Apps/tollix", R"("/home/li lei/My Apps/tollix")" },
+        { "/opt/$HOME/tollix", R"("/opt/\\$HOME/tollix")" },
+        { "/opt/a\"b/tollix", R"("/opt/a\\"b/tollix")" },
+        { "/opt/`id`/tollix", R"("/opt/\\`id\\`/tollix")" },
+        { "/opt/back\\slash/tollix", R"("/opt/back\\\\slash/tollix")" },
+        { "/opt/100%u/tollix", R"("/opt/100%%u/tollix")" },
+        { "/opt/拨号 工具/tollix", R"("/opt/拨号 工具/tollix")" },
+        { "/opt/a;b&c|d>e<f~g*h?i#j(k)l'm/tollix", R"("/opt/a;b&c|d>e<f~g*h?i#j(k)l'm/tollix")" },
+        // Nothing a desktop entry cannot carry on one line.
+        { "/opt/a\nb/tollix", std::nullopt },
+        { "/opt/tab\there", std::nullopt },
+        { "/opt/\xff\xfe/tollix", std::nullopt },
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(tollix::QuotedExecArgument(c.path), c.exec) << c.path;
+}
+
+TEST(Shortcuts, FoldersFollowTheUsersSettings)
+{
+    TempFolder home;
+    ScopedEnv homeEnv("HOME", home.Path().c_str());
+    const std::string absolute = (home.Path() / "cfg").string();
+    for (const char* config : { (const char*)nullptr, "", "relative/cfg", absolute.c_str() }) {
+        ScopedEnv env("XDG_CONFIG_HOME", config);
+        const fs::path base = config == absolute.c_str() ? fs::path(absolute) : home.Path() / ".config";
+        EXPECT_EQ(tollix::AutostartFolder(), base / "autostart") << (config ? config : "unset");
+        if (!config) {
+            EXPECT_EQ(tollix::DesktopFolder(), home.Path() / "Desktop");
+        }
+    }
+
+    // A translated desktop folder named in the user's xdg settings; switched
+    // off (the home folder itself), ~/Desktop.
+    if (HasTool("xdg-user-dir")) {
+        ScopedEnv config("XDG_CONFIG_HOME", absolute.c_str());
+        for (const auto& [dir, folder] : { std::pair { "$HOME/桌面", "桌面" }, std::pair { "$HOME/", "Desktop" } }) {
+            WriteFile(home.Path() / "cfg" / "user-dirs.dirs", "XDG_DESKTOP_DIR=\"" + std::string(dir) + "\"\n");
+            EXPECT_EQ(tollix::DesktopFolder(), home.Path() / folder) << dir;
+        }
+    }
+}
+
+TEST(Shortcuts, EntryIsWrittenIntoAMissingFolderAndIsValid)
+{
+    TempFolder home;
+    const fs::path folder = home.Path() / ".config" / "autostart";
+    std::string error;
+    ASSERT_EQ(CreateShortcut(folder, "Tollix.desktop", "Tollix", "/opt/my $tools/\"Tollix\" 3.1/tollix", "tollix",
+                  &error),
+        ShortcutResult::Ok)
+        << error;
+    EXPECT_EQ(ReadFile(folder / "Tollix.desktop"),
+        "[Desktop Entry]\nType=Application\nVersion=1.0\nName=Tollix\nComment=拨号上网计时计费器\n"
+        "Exec=\"/opt/my \\\\$tools/\\\\\"Tollix\\\\\" 3.1/tollix\"\nIcon=tollix\n"
+        "Terminal=false\nCategories=Network;Dialup;\n");
+
+    // Writing again replaces the entry, it does not fail or duplicate it.
+    ASSERT_EQ(CreateShortcut(folder, "Tollix.desktop", "Tollix V3.1", "/usr/bin/tollix",
+                  "/home/u/.local/share/icons/tollix.svg"),
+        ShortcutResult::Ok);
+    EXPECT_EQ(ReadFile(folder / "Tollix.desktop"),
+        "[Desktop Entry]\nType=Application\nVersion=1.0\nName=Tollix V3.1\nComment=拨号上网计时计费器\n"
+        "Exec=\"/usr/bin/tollix\"\nIcon=/home/u/.local/share/icons/tollix.svg\n"
+        "Terminal=false\nCategories=Network;Dialup;\n");
+
+    if (!HasTool("desktop-file-validate"))
+        GTEST_SKIP() << "desktop-file-validate is not installed";
+    for (const auto& [file, path] : { std::pair { "Tollix V3.1.desktop", "/opt/my $tools/\"Tollix\" 3.1/tollix" },
+             std::pair { "odd.desktop", "/opt/a\\b`c%d/tollix" } }) {
+        ASSERT_EQ(CreateShortcut(home.Path() / "Desktop", file, "Tollix", path, "tollix"), ShortcutResult::Ok);
+        EXPECT_EQ(Validate(home.Path() / "Desktop" / file), "") << file;
+    }
+}
+
+// (A file where the folder should be is tried through the menu commands.)
+TEST(Shortcuts, FailuresLeaveTheUsersFilesAlone)
+{
+    TempFolder home;
+    WriteFile(home.Path() / "Desktop", "user's own file");
+    EXPECT_EQ(CreateShortcut(home.Path() / "Desktop" / "sub", "x.desktop", "x", "/usr/bin/tollix", "tollix"),
+        ShortcutResult::GroupFailed);
+    EXPECT_EQ(ReadFile(home.Path() / "Desktop"), "user's own file");
+
+    // The folder is there but the entry's name is taken by a folder of the user's.
+    fs::create_directories(home.Path() / "autostart" / "Tollix.desktop" / "keep");
+    EXPECT_EQ(CreateShortcut(home.Path() / "autostart", "Tollix.desktop", "Tollix", "/usr/bin/tollix", "tollix"),
+        ShortcutResult::ShortcutFailed);
+    EXPECT_TRUE(fs::is_directory(home.Path() / "autostart" / "Tollix.desktop" / "keep"));
+
+    // A program path no entry can express writes nothing.
+    std::string error;
+    EXPECT_EQ(CreateShortcut(home.Path() / "autostart", "Other.desktop", "Tollix", "/opt/a\nb", "tollix", &error),
+        ShortcutResult::ShortcutFailed);
+    EXPECT_FALSE(error.empty());
+    EXPECT_FALSE(fs::exists(home.Path() / "autostart" / "Other.desktop"));
+}

@@ -1,0 +1,323 @@
+#include "config/SettingKeys.h"
+#include "ManualClock.h"
+#include "base/Clock.h"
+#include "meter/Program.h"
+#include "base/SafeFile.h"
+#include "history/ConnectionLog.h"
+#include "gui/history/FrmHistory.h"
+
+#include "WindowTestSupport.h"
+
+#include <QtWidgets>
+
+#include <filesystem>
+#include <memory>
+
+using namespace tollix;
+using namespace tollix::test;
+namespace fs = std::filesystem;
+
+namespace {
+
+DateTime At(int y, int mo, int d, int h = 0) { return *DateTime::FromCivil(y, mo, d, h, 0, 0); }
+
+ConnectionLogEntry Entry(const std::string& name, DateTime start, int32_t seconds, const char* net, const char* tel)
+{
+    return ConnectionLogEntry { FixName15(name), start, seconds, *ParseMoney(tel), *ParseMoney(net), 1 };
+}
+
+// Wednesday 15 May 2024, noon.
+const DateTime kNow = At(2024, 5, 15, 12);
+
+// Names logged in other letter cases still belong to their connection.
+const std::vector<ConnectionLogEntry> kLog = {
+    Entry("HOME", At(2024, 3, 31, 22), 59, "0.01", "0.02"), Entry("Work", At(2024, 4, 30, 23), 3725, "3", "1.5"),
+    Entry("Home", At(2024, 5, 1, 0), 120, "0.1", "0.2"), Entry("work", At(2024, 5, 11, 8), 61, "0.0333", "0.2"),
+    Entry("Home", At(2024, 5, 12, 20), 3600, "1", "0.6"), Entry("home", At(2024, 5, 15, 9), 1860, "2.4", "1.1"),
+    Entry("Work", At(2024, 5, 15, 10), 600, "0.5", "0.3"),
+};
+
+// The texts of those columns of a grid row; an empty cell reads "".
+QStringList Cells(QTableWidget* grid, int row, std::initializer_list<int> columns)
+{
+    QStringList texts;
+    for (int c : columns)
+        texts << (grid->item(row, c) ? grid->item(row, c)->text() : QString());
+    return texts;
+}
+
+int LineCount(const fs::path& path)
+{
+    const std::string bytes = ReadBytes(path);
+    return int(std::count(bytes.begin(), bytes.end(), '\n'));
+}
+
+// Hourly connections from 1 January 2024, Home and Work in turn, oldest first.
+std::vector<ConnectionLogEntry> Numbered(int count)
+{
+    std::vector<ConnectionLogEntry> log;
+    for (int i = 0; i < count; ++i)
+        log.push_back(Entry(i % 2 ? "Work" : "Home", At(2024, 1, 1).AddSeconds(int64_t(i) * 3600), 60 + i, "1", "0.5"));
+    return log;
+}
+
+} // namespace
+
+class FrmHistoryTest : public QObject {
+    Q_OBJECT
+private:
+    QTemporaryDir dir_;
+    std::unique_ptr<Program> program_;
+    ManualClock clock_ { kNow };
+    QPointer<FrmHistory> window_;
+    int returned_ = 0;
+
+    // A fresh data folder with the phonebook Home, Work and the given log;
+    // the window opened on it unless told not to.
+    void Prepare(const std::vector<ConnectionLogEntry>& oldestFirst, int logNumber = 50, bool open = true)
+    {
+        fs::remove(Path("time.txt"));
+        fs::remove(Path("tollix.ini"));
+        program_ = std::make_unique<Program>(Path(""));
+        if (logNumber != 50)
+            WriteSetting(program_->Profile, Setting::LogNumber, std::to_string(logNumber));
+        LoadSettings(*program_, { "Home", "Work" }, kNow);
+        for (const ConnectionLogEntry& e : oldestFirst)
+            QVERIFY(AppendLogEntry(program_->LogPath, e));
+        if (open)
+            Open();
+    }
+    void Open()
+    {
+        returned_ = 0;
+        window_ = new FrmHistory(*program_, clock_, [this] { ++returned_; });
+        window_->show();
+        window_->Form_Load();
+    }
+    fs::path Path(const char* name) const { return fs::path(dir_.path().toStdString()) / name; }
+    QTableWidget* Grid() const { return Child<QTableWidget>(window_, "MSFlexGrid1"); }
+    QComboBox* Combo(const char* name) const { return Child<QComboBox>(window_, name); }
+    QString Status() const { return Child<QLabel>(window_, "StatusBar1_Panel1")->text(); }
+    void Click(const QString& caption)
+    {
+        for (QAction* a : window_->findChildren<QAction*>())
+            if (a->objectName().startsWith("Toolbar1_") && a->text() == caption)
+                return a->trigger();
+        QFAIL(qPrintable("no toolbar button " + caption));
+    }
+
+private slots:
+    void initTestCase() { QVERIFY(dir_.isValid()); }
+
+    void cleanup()
+    {
+        if (window_)
+            window_->close();
+        QTRY_VERIFY(!window_);
+        qunsetenv("TOLLIX_PRINT_TO_PDF");
+    }
+
+    void emptyLogAndReturn()
+    {
+        Prepare({});
+        QCOMPARE(Combo("cboLastItem")->currentText(), QStringLiteral("50条记录"));
+        QCOMPARE(Combo("cboRASname")->itemText(2), QStringLiteral("仅显示Work的记录"));
+
+        // An empty log: headers and an empty totals row.
+        QTableWidget* grid = Grid();
+        QCOMPARE(grid->rowCount(), 2);
+        QCOMPARE(Cells(grid, 0, { 0, 1, 2, 3, 4, 5, 6 }),
+            QStringList({ "序号", "连接名称", "开始时间", "用时", "上网费(元)", "电话费(元)", "总费用(元)" }));
+        QCOMPARE(Cells(grid, 1, { 0, 3, 6 }), (QStringList { "合计", "", "0" }));
+        QCOMPARE(Status(), QStringLiteral("共有 0 条纪录"));
+
+        // "返回" leaves the window and hands back to the main window; the title
+        // bar's close button only closes.
+        Click("返回");
+        QTRY_VERIFY(!window_);
+        QCOMPARE(returned_, 1);
+        Open();
+        window_->close();
+        QTRY_VERIFY(!window_);
+        QCOMPARE(returned_, 0);
+    }
+
+    void filtersAndTotals_data()
+    {
+        QTest::addColumn<int>("connection");
+        QTest::addColumn<int>("period");
+        QTest::addColumn<QList<int>>("shown"); // positions in kLog of the rows shown, newest first
+        QTest::addColumn<QStringList>("totals"); // duration, access, telephone, both
+        QTest::newRow("all") << 0 << 0 << QList { 6, 5, 4, 3, 2, 1, 0 }
+                             << QStringList { "2小时47分5秒", "7.0433", "3.92", "10.9633" };
+        QTest::newRow("Home, today") << 1 << 1 << QList { 5 } << QStringList { "31分", "2.4", "1.1", "3.5" };
+        QTest::newRow("Work, today") << 2 << 1 << QList { 6 } << QStringList { "10分", "0.5", "0.3", "0.8" };
+        QTest::newRow("all, this week") << 0 << 2 << QList { 6, 5, 4 } << QStringList { "1小时41分", "3.9", "2", "5.9" };
+        QTest::newRow("Home, this month") << 1 << 3 << QList { 5, 4, 2 } << QStringList { "1小时33分", "3.5", "1.9", "5.4" };
+        QTest::newRow("Work, two months")
+            << 2 << 4 << QList { 6, 3, 1 } << QStringList { "1小时13分6秒", "3.5333", "2", "5.5333" };
+    }
+    void filtersAndTotals()
+    {
+        QFETCH(int, connection);
+        QFETCH(int, period);
+        QFETCH(QList<int>, shown);
+        QFETCH(QStringList, totals);
+        Prepare(kLog);
+        Combo("cboRASname")->setCurrentIndex(connection);
+        Combo("cboShowTime")->setCurrentIndex(period);
+
+        QTableWidget* grid = Grid();
+        QCOMPARE(grid->rowCount(), shown.size() + 2);
+        QCOMPARE(Status(), QString("共有 %1 条纪录").arg(shown.size()));
+        for (int r = 2; r < grid->rowCount(); ++r) {
+            const ConnectionLogEntry& e = kLog[size_t(shown[r - 2])];
+            QCOMPARE(Cells(grid, r, { 0, 1, 2 }),
+                (QStringList { QString::number(r - 1), QString::fromStdString(e.ConnectionName).trimmed(),
+                    QString::fromStdString(DateTimeText(e.StartTime)) }));
+        }
+        QCOMPARE(Cells(grid, 1, { 0, 3, 4, 5, 6 }), QStringList { "合计" } + totals);
+        // Filtering never shortens the log below its length.
+        QCOMPARE(LineCount(program_->LogPath), 7);
+    }
+
+    void shorterLogAsksFirst()
+    {
+        Prepare(Numbered(25));
+        const std::string before = ReadBytes(program_->LogPath);
+        const std::string iniBefore = ReadBytes(Path("tollix.ini"));
+        QComboBox* length = Combo("cboLastItem");
+        {
+            BoxAnswerer answerer({ QMessageBox::Cancel });
+            length->setCurrentIndex(0);
+            QCOMPARE(answerer.Texts(), QStringList { "这将把第10条以后的记录都删除,你肯定吗?" });
+        }
+        QCOMPARE(program_->LogNumber, int16_t(50));
+        QCOMPARE(ReadBytes(program_->LogPath), before);
+        QCOMPARE(ReadBytes(Path("tollix.ini")), iniBefore);
+        QCOMPARE(Grid()->rowCount(), 27);
+        QCOMPARE(length->currentText(), QStringLiteral("50条记录"));
+
+        // Entries a filter hides still count: none is from today, yet it asks.
+        Combo("cboShowTime")->setCurrentIndex(1);
+        QCOMPARE(Grid()->rowCount(), 2);
+        {
+            BoxAnswerer answerer({ QMessageBox::Ok });
+            length->setCurrentIndex(0);
+            QCOMPARE(answerer.seen.size(), 1);
+        }
+        QCOMPARE(program_->LogNumber, int16_t(10));
+        QCOMPARE(ReadSettingInt(ProfileFile(Path("tollix.ini")), Setting::LogNumber), 10);
+        QCOMPARE(LineCount(program_->LogPath), 10);
+        Combo("cboShowTime")->setCurrentIndex(0);
+        QCOMPARE(Grid()->rowCount(), 12);
+        QCOMPARE(Status(), QStringLiteral("共有 10 条纪录"));
+        // The ten newest remain.
+        const std::string after = ReadBytes(program_->LogPath);
+        QVERIFY(before.size() > after.size());
+        QCOMPARE(before.substr(before.size() - after.size()), after);
+
+        // A longer log is saved without asking and cuts nothing.
+        BoxAnswerer none;
+        length->setCurrentIndex(4);
+        QVERIFY(none.seen.isEmpty());
+        QCOMPARE(program_->LogNumber, int16_t(1000));
+        QCOMPARE(ReadSettingInt(ProfileFile(Path("tollix.ini")), Setting::LogNumber), 1000);
+        QCOMPARE(LineCount(program_->LogPath), 10);
+    }
+
+    void deleteTwice()
+    {
+        Prepare(Numbered(5));
+        {
+            BoxAnswerer answerer({ QMessageBox::Cancel }); // keeps the log
+            Click("删除记录");
+            QCOMPARE(answerer.seen.size(), 1);
+        }
+        QCOMPARE(LineCount(program_->LogPath), 5);
+        QCOMPARE(Grid()->rowCount(), 7);
+        Combo("cboRASname")->setCurrentIndex(1);
+        for (int round = 0; round < 2; ++round) {
+            BoxAnswerer answerer({ QMessageBox::Ok });
+            Click("删除记录");
+            QCOMPARE(answerer.Texts(), QStringList { "你肯定要删除所有的记录吗？" });
+            QVERIFY(!fs::exists(program_->LogPath));
+            QCOMPARE(Grid()->rowCount(), 2);
+            QCOMPARE(Status(), QStringLiteral("共有 0 条纪录"));
+            QCOMPARE(Combo("cboRASname")->currentIndex(), 0);
+        }
+    }
+
+    void damagedLineIsReportedAndKept()
+    {
+        Prepare(Numbered(80), 50, false);
+        std::string bytes = ReadBytes(program_->LogPath);
+        const size_t third = bytes.find('\n', bytes.find('\n') + 1) + 1;
+        bytes.insert(third, "\"Home           \",abc,#2024-01-01#,1,1,1\r\n");
+        QVERIFY(ReplaceFileAtomically(program_->LogPath, bytes));
+
+        BoxAnswerer answerer;
+        Open();
+        QCOMPARE(answerer.seen.size(), 1);
+        QVERIFY2(answerer.seen[0].text.contains("time.txt") && answerer.seen[0].text.contains("第 3 行"),
+            qPrintable(answerer.seen[0].text));
+        QCOMPARE(Grid()->rowCount(), 2);
+        QCOMPARE(Status(), QStringLiteral("共有 0 条纪录"));
+        QCOMPARE(ReadBytes(program_->LogPath), bytes);
+    }
+
+    void printing()
+    {
+        if (QStandardPaths::findExecutable("pdftotext").isEmpty())
+            QSKIP("pdftotext is not installed");
+        const int count = 120;
+        Prepare(Numbered(count), 500);
+        const QString pdf = dir_.path() + "/history.pdf";
+        qputenv("TOLLIX_PRINT_TO_PDF", pdf.toUtf8());
+        {
+            BoxAnswerer answerer({ QMessageBox::Ok });
+            Click("打印记录");
+            // The box shows the question's CR LF CR as one empty line.
+            QCOMPARE(answerer.Texts(),
+                QStringList { "你要将当前显示的纪录打印出来吗?\n\n按“确定”键开始打印,按“取消”键取消打印" });
+        }
+
+        QStringList pages;
+        for (int page = 1; page <= 20; ++page) {
+            QProcess p;
+            p.start("pdftotext", { "-f", QString::number(page), "-l", QString::number(page), pdf, "-" });
+            p.waitForFinished(30000);
+            // pdftotext does not keep the blanks between Chinese and digits.
+            const QString text = QString::fromUtf8(p.readAllStandardOutput()).remove(' ');
+            if (p.exitCode() != 0 || text.isEmpty())
+                break;
+            pages << text;
+        }
+        QVERIFY2(pages.size() >= 2, "120 entries should need more than one page");
+        QVERIFY(pages[0].contains("合计"));
+        for (int i = 0; i < pages.size(); ++i) {
+            QVERIFY2(pages[i].contains(QString("第%1页").arg(i + 1)), qPrintable(pages[i]));
+            QCOMPARE(pages[i].contains("上网历史记录"), i == 0);
+        }
+        const QString all = pages.join('\n');
+        for (int i = 0; i < count; ++i) {
+            const QString start = QString::fromStdString(DateTimeText(At(2024, 1, 1).AddSeconds(int64_t(i) * 3600)));
+            QVERIFY2(all.count(start) == 1, qPrintable(start));
+        }
+    }
+
+    void printerFault()
+    {
+        Prepare(Numbered(3));
+        qputenv("TOLLIX_PRINT_TO_PDF", (dir_.path() + "/no/such/folder/out.pdf").toUtf8());
+        BoxAnswerer answerer({ QMessageBox::Ok, QMessageBox::Ok });
+        Click("打印记录");
+        QCOMPARE(answerer.seen.size(), 2);
+        QCOMPARE(answerer.seen[1].text, QStringLiteral("你的Windows中没有安装打印机，或者打印机有问题。"));
+        QCOMPARE(Grid()->rowCount(), 5);
+        QCOMPARE(LineCount(program_->LogPath), 3);
+    }
+};
+
+QTEST_MAIN(FrmHistoryTest)
+#include "FrmHistoryTest.moc"

@@ -1,0 +1,168 @@
+#include "gui/common/MessageBoxes.h"
+#include "gui/common/ShellCommands.h"
+
+#include "WindowTestSupport.h"
+
+#include <QtWidgets>
+
+using namespace tollix;
+using namespace tollix::test;
+
+namespace {
+
+// Collects the URLs the program hands to the desktop.
+class UrlCatcher : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> urls;
+public slots:
+    void Open(const QUrl& url) { urls << url; }
+};
+
+QString Read(const QString& path) { return QString::fromStdString(ReadBytes(path.toStdString())); }
+
+} // namespace
+
+class ShellWindowsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(home_.isValid());
+        qputenv("HOME", home_.path().toUtf8());
+        qputenv("XDG_CONFIG_HOME", (home_.path() + "/.config").toUtf8());
+        qputenv("XDG_DATA_HOME", (home_.path() + "/.local/share").toUtf8());
+        QDesktopServices::setUrlHandler(QStringLiteral("mailto"), &catcher_, "Open");
+    }
+
+    void cleanupTestCase() { QDesktopServices::unsetUrlHandler(QStringLiteral("mailto")); }
+
+    // The address in the about window and both mail menu entries open a mail
+    // to the same address with the same subject.
+    void aboutWindowAndMailLinks()
+    {
+        ShowAbout();
+        QPointer<QWidget> about = VisibleTopLevel(QStringLiteral("frmAbout"));
+        QVERIFY(about);
+        QVERIFY(Child<QLabel>(about, "Label2")->text().contains(QLatin1String(kSupportAddress)));
+        QVERIFY2(!Child<QLabel>(about, "Image1")->pixmap().isNull(), "the program icon did not load");
+
+        // Not modal, and a second request raises the same window.
+        QVERIFY(!about->isModal());
+        ShowAbout();
+        const QWidgetList all = QApplication::topLevelWidgets();
+        QCOMPARE(std::count_if(all.begin(), all.end(),
+                     [](QWidget* w) { return w->objectName() == QLatin1String("frmAbout") && w->isVisible(); }),
+            1);
+
+        QTest::mouseClick(Child<QLabel>(about, "Label2"), Qt::LeftButton);
+        OpenMailLink(false);
+        OpenMailLink(true);
+        QCOMPARE(catcher_.urls.size(), 3);
+        for (int i = 0; i < 3; ++i) {
+            const QUrl& url = catcher_.urls[i];
+            QCOMPARE(url.scheme(), QStringLiteral("mailto"));
+            QCOMPARE(url.path(), QLatin1String(kSupportAddress));
+            QCOMPARE(QUrlQuery(url).queryItemValue(QStringLiteral("Subject"), QUrl::FullyDecoded),
+                QStringLiteral("Question about Tollix3.1") + (i == 2 ? " " : ""));
+        }
+
+        QTest::mouseClick(Child<QPushButton>(about, "cmdExit"), Qt::LeftButton);
+        QTRY_VERIFY(!about);
+    }
+
+    void helpWindow()
+    {
+        ShowHelp();
+        QWidget* help = VisibleTopLevel(QStringLiteral("frmHelp"));
+        QVERIFY(help);
+        const QString text = Child<QTextBrowser>(help, "txtHelp")->toPlainText();
+        for (const char* expected : { "设置中心", "至今持续时间", "超时警告", "TOLLIX_HOME", "Price.DB", "time.txt",
+                 "/etc/ppp/peers", "sudo adduser $USER dip", "tollix --check" })
+            QVERIFY2(text.contains(QString::fromUtf8(expected)), expected);
+        help->close();
+    }
+
+    void shortcutCommands_data()
+    {
+        QTest::addColumn<bool>("desktop");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("blocked"); // a file stands where the folder should be
+        QTest::newRow("desktop, OK") << true << int(QMessageBox::Ok) << false;
+        QTest::newRow("desktop, cancel") << true << int(QMessageBox::Cancel) << false;
+        QTest::newRow("desktop, folder blocked") << true << int(QMessageBox::Ok) << true;
+        QTest::newRow("autostart, OK") << false << int(QMessageBox::Ok) << false;
+        QTest::newRow("autostart, cancel") << false << int(QMessageBox::Cancel) << false;
+        QTest::newRow("autostart, folder blocked") << false << int(QMessageBox::Ok) << true;
+    }
+    void shortcutCommands()
+    {
+        QFETCH(bool, desktop);
+        QFETCH(int, answer);
+        QFETCH(bool, blocked);
+
+        const QString folder = home_.path() + (desktop ? "/Desktop" : "/.config/autostart");
+        const QString file = folder + (desktop ? "/Tollix V3.1.desktop" : "/Tollix.desktop");
+        QDir(folder).removeRecursively();
+        QFile::remove(folder);
+        if (blocked)
+            WriteBytes(folder.toStdString(), "mine");
+
+        BoxAnswerer answerer({ QMessageBox::StandardButton(answer), QMessageBox::Ok });
+        if (desktop)
+            AddDesktopShortcut(nullptr);
+        else
+            InsertShortCut(nullptr);
+
+        QVERIFY(!answerer.seen.isEmpty());
+        const SeenBox& question = answerer.seen.first();
+        QCOMPARE(question.title, desktop ? QStringLiteral("添加捷径到桌面") : QStringLiteral("Tollix"));
+        QCOMPARE(question.text, desktop ? QStringLiteral("添加捷径到桌面吗？")
+                                        : QStringLiteral("添加本程序的捷径到启动组，这样程序可随时监视连网情况，确定吗?"));
+        QCOMPARE(QSet<QString>(question.buttons.begin(), question.buttons.end()), (QSet<QString> { "确定", "取消" }));
+
+        if (blocked) {
+            QCOMPARE(answerer.seen.size(), 2);
+            const SeenBox& failure = answerer.seen[1];
+            QCOMPARE(failure.title, QStringLiteral("Ouch!"));
+            QCOMPARE(failure.text, QStringLiteral("Create Start Menu Group Failed!"));
+            QCOMPARE(failure.icon, QMessageBox::Warning);
+            QCOMPARE(failure.buttons, QStringList { QStringLiteral("确定") });
+            QCOMPARE(Read(folder), QStringLiteral("mine"));
+            return;
+        }
+        QCOMPARE(answerer.seen.size(), 1);
+        QCOMPARE(QFile::exists(file), answer == QMessageBox::Ok);
+        if (answer == QMessageBox::Cancel)
+            return;
+        const QString entry = Read(file);
+        QVERIFY2(entry.contains(desktop ? "\nName=Tollix V3.1\n" : "\nName=Tollix\n"), qPrintable(entry));
+        QVERIFY(entry.contains("\nExec=\"" + QCoreApplication::applicationFilePath() + "\"\n"));
+        // Run from the build the icon is given as a copy in the user's icon
+        // folder; once installed, by its name.
+        const QString icon = home_.path() + "/.local/share/icons/hicolor/scalable/apps/tollix.svg";
+        const bool installed
+            = QFileInfo::exists(QStringLiteral(TOLLIX_SHARE_DIR "/../icons/hicolor/scalable/apps/tollix.svg"));
+        QVERIFY2(entry.contains("\nIcon=" + (installed ? QString("tollix") : icon) + "\n"), qPrintable(entry));
+        QVERIFY(installed || Read(icon).contains("<svg"));
+    }
+
+    void yesNoBoxesSpeakChinese()
+    {
+        BoxAnswerer answerer({ QMessageBox::Yes, QMessageBox::No });
+        QVERIFY(AskYesNo(nullptr, QStringLiteral("Tollix"), QStringLiteral("a\r\nb")));
+        QVERIFY(!AskYesNo(nullptr, QStringLiteral("Tollix"), QStringLiteral("a\rb")));
+        QCOMPARE(answerer.seen.size(), 2);
+        for (const SeenBox& box : answerer.seen) {
+            QCOMPARE(QSet<QString>(box.buttons.begin(), box.buttons.end()), (QSet<QString> { "是", "否" }));
+            QCOMPARE(box.text, QStringLiteral("a\nb"));
+        }
+    }
+
+private:
+    QTemporaryDir home_;
+    UrlCatcher catcher_;
+};
+
+QTEST_MAIN(ShellWindowsTest)
+#include "ShellWindowsTest.moc"

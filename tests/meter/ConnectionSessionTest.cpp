@@ -1,0 +1,244 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "ManualClock.h"
+#include "base/Clock.h"
+#include "meter/ConnectionSession.h"
+#include "meter/Program.h"
+#include "history/ConnectionLog.h"
+#include "TestSupport.h"
+
+namespace fs = std::filesystem;
+using namespace tollix;
+
+namespace {
+
+using tollix::test::At;
+
+class SessionFixture : public ::testing::Test {
+protected:
+    // Writes tollix.ini into a fresh data folder, then starts the program at `start`.
+    void Start(DateTime start, const std::string& ini = "")
+    {
+        session_.reset();
+        program_.reset();
+        folder_ = std::make_unique<tollix::test::TempFolder>("tollix-session");
+        std::ofstream(Dir() / "tollix.ini", std::ios::binary) << ini;
+        clock_.Set(start);
+        program_ = std::make_unique<Program>(Dir());
+        LoadSettings(*program_, {"Home", "Work", "Other"}, clock_.Now());
+        std::string error;
+        ASSERT_TRUE(OpenStatistics(*program_, clock_.Now(), &error)) << error;
+        session_ = std::make_unique<ConnectionSession>(*program_, clock_);
+    }
+
+    // Ticks once a second while connected for `seconds` more seconds (the first
+    // tick at the current moment), then leaves the clock one second on.
+    void Connected(int seconds, const std::string& name = "Home")
+    {
+        for (int i = 0; i < seconds; ++i) {
+            session_->Tick(true, name);
+            clock_.Advance(1);
+        }
+    }
+    TickResult Drop() { return session_->Tick(false, ""); }
+
+    std::vector<ConnectionLogEntry> Log() { return LoadConnectionLog(Dir() / "time.txt", 1000).Entries; }
+    UsageRecord Stored(int n)
+    {
+        StatisticsFile file(Dir() / "Price.DB");
+        EXPECT_TRUE(file.Open());
+        return file.Get(n);
+    }
+    fs::path Dir() const { return folder_->Path(); }
+
+    std::unique_ptr<tollix::test::TempFolder> folder_;
+    ManualClock clock_;
+    std::unique_ptr<Program> program_;
+    std::unique_ptr<ConnectionSession> session_;
+};
+
+}  // namespace
+
+TEST_F(SessionFixture, ChargesAtEachBeginningAndRoundsUpTheStoredTime)
+{
+    const struct {
+        int connectedTicks;  // ticks seen connected, one a second from 0
+        int units, minutes, storedSeconds, loggedUnits;
+    } cases[] = {
+        {50, 1, 1, 60, 1},    // a short connection: one minute, one unit
+        {61, 1, 2, 60, 1},    // last tick at 60 s: two minutes charged, 60 s stored
+        {180, 1, 3, 180, 2},  // 179 s: one unit live, the log's count follows the rounded time
+        {181, 2, 4, 180, 2},
+        {1, 1, 1, 0, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.connectedTicks);
+        Start(At(2026, 12, 7, 12, 0, 0));
+        Connected(c.connectedTicks);
+        EXPECT_EQ(session_->State().UnitsCharged, c.units);
+        EXPECT_EQ(session_->State().MinutesCharged, c.minutes);
+        if (c.connectedTicks == 50) {
+            EXPECT_EQ(session_->TelFeeLabel(), "0.12元  (现在0.12元/个电话)");
+            EXPECT_EQ(session_->NetFeeLabel(), "0.1元  (现在0.1元/分钟)");
+            EXPECT_EQ(session_->TotalPriceLabel(), "0.22 元");
+        }
+        TickResult end = Drop();
+        EXPECT_TRUE(end.Ended);
+        EXPECT_EQ(end.Error, "");
+        auto log = Log();
+        ASSERT_EQ(log.size(), 1u);
+        EXPECT_EQ(log[0].ConnectionName, "Home           ");
+        EXPECT_EQ(log[0].StartTime, At(2026, 12, 7, 12, 0, 0));
+        EXPECT_EQ(log[0].Seconds, c.storedSeconds);
+        EXPECT_EQ(log[0].CallUnits, c.loggedUnits);
+        for (int n = 1; n <= 4; ++n) {
+            UsageRecord r = Stored(n);
+            EXPECT_EQ(r.Seconds, c.storedSeconds) << n;
+            EXPECT_EQ(r.Connections, 1) << n;
+            EXPECT_EQ(r.CallUnits, c.units) << n;
+            EXPECT_EQ(r.TelFee, Money::FromRaw(1200 * c.units)) << n;
+            EXPECT_EQ(r.NetFee, Money::FromRaw(1000 * c.minutes)) << n;
+        }
+    }
+}
+
+TEST_F(SessionFixture, ConnectDelayIsCountedAndShown)
+{
+    Start(At(2026, 12, 7, 12, 0, 0), "[ProAdd]\r\nProAdd Seconds=30\r\n");
+    session_->Tick(true, "Home");
+    EXPECT_EQ(session_->DurationLabel(), "30秒 (1个电话)");
+    EXPECT_EQ(session_->StartTimeText(), "2026年12月07日11点59分");
+    Connected(31);
+    EXPECT_EQ(session_->State().MinutesCharged, 2);
+    Drop();
+    EXPECT_EQ(Log()[0].StartTime, At(2026, 12, 7, 11, 59, 30));
+}
+
+TEST_F(SessionFixture, NameThatResolvesLaterRepricesTheFirstMinutesOnly)
+{
+    const std::string ini = "[Work]\r\nFull Fee=300\r\n";
+    // Seen as "Other" first, named "Work" before the second minute: the first minute is
+    // priced again at Work's 0.3 and the session goes on under it.
+    Start(At(2026, 12, 7, 12, 0, 0), ini);
+    Connected(60, "Other");
+    Connected(1, "Work");
+    EXPECT_EQ(session_->State().SessionNetFee, Money::FromRaw(6000));
+    EXPECT_EQ(program_->Stats.RunningNetFee[Today], Money::FromRaw(6000));
+    Drop();
+    EXPECT_EQ(Log()[0].NetFee, Money::FromRaw(6000));
+
+    // A change first seen when the sixth minute begins is ignored.
+    Start(At(2026, 12, 7, 13, 0, 0), ini);
+    Connected(300, "Other");
+    Connected(1, "Work");
+    EXPECT_EQ(session_->State().SessionNetFee, Money::FromRaw(6000));
+}
+
+TEST_F(SessionFixture, SessionPastMidnightCountsInTheDayItStarted)
+{
+    Start(At(2026, 12, 7, 23, 50, 0));
+    Connected(30 * 60);
+    Drop();
+    EXPECT_EQ(Stored(1).Seconds, 1800);
+    EXPECT_EQ(DateText(Stored(1).StartDate), "2026年12月7日");
+    clock_.Advance(60);
+    Connected(10);
+    // The new day starts at zero fees: only this connection's first unit and minute.
+    EXPECT_EQ(program_->Stats.RunningTelFee[Today], Money::FromRaw(1200));
+    EXPECT_EQ(program_->Stats.RunningNetFee[Today], Money::FromRaw(1000));
+    Drop();
+    EXPECT_EQ(Stored(1).Seconds, 60);
+    EXPECT_EQ(Stored(1).Connections, 1);
+    EXPECT_EQ(Stored(4).Connections, 2);
+}
+
+TEST_F(SessionFixture, MissedTicksAreCaughtUpAtTheirOwnPrices)
+{
+    // Daily discount 21:00-07:00 on both tariffs. The machine sleeps from 20:58 to 21:08:
+    // units and minutes that began before 21:00 cost the full price, later ones the discount.
+    const std::string ini = "[Telephone Fee]\r\nEveryday Flag=1\r\nTel Unit=60\r\n"
+                            "[Home]\r\nEveryday Flag=1\r\n";
+    Start(At(2026, 12, 7, 20, 58, 0), ini);
+    session_->Tick(true, "Home");
+    clock_.Advance(600);
+    session_->Tick(true, "Home");
+    EXPECT_EQ(session_->State().UnitsCharged, 11);
+    EXPECT_EQ(session_->State().MinutesCharged, 11);
+    // 20:58 and 20:59 at full price, 21:00 ... 21:08 at the discount.
+    EXPECT_EQ(session_->State().SessionTelFee, Money::FromRaw(2 * 1200 + 9 * 600));
+    EXPECT_EQ(session_->State().SessionNetFee, Money::FromRaw(2 * 1000 + 9 * 500));
+    EXPECT_EQ(program_->Stats.Records[Today].CallUnits, 11);
+}
+
+TEST_F(SessionFixture, WallClockChangesNeitherLoseNorInventTime)
+{
+    Start(At(2026, 12, 7, 12, 0, 0));
+    Connected(100);
+    clock_.SetWallOnly(At(2026, 12, 7, 11, 0, 0));  // clock set back an hour
+    Connected(20);
+    EXPECT_EQ(session_->State().SessionSeconds, 119);
+    clock_.SetWallOnly(At(2026, 12, 8, 12, 0, 0));  // and forward a day
+    Connected(1);
+    EXPECT_EQ(session_->State().SessionSeconds, 120);
+    EXPECT_EQ(session_->State().MinutesCharged, 3);
+    Drop();
+    EXPECT_EQ(Log()[0].Seconds, 120);
+}
+
+TEST_F(SessionFixture, EndedBySystemIsRecordedDiscardIsNot)
+{
+    Start(At(2026, 12, 7, 12, 0, 0));
+    Connected(90);
+    EXPECT_TRUE(session_->EndNow().Ended);
+    EXPECT_TRUE(session_->Idle());
+    ASSERT_EQ(Log().size(), 1u);
+    EXPECT_EQ(Log()[0].Seconds, 120);
+    EXPECT_EQ(Stored(4).Connections, 1);
+
+    Connected(90);
+    session_->Discard();
+    EXPECT_TRUE(session_->Idle());
+    EXPECT_EQ(Log().size(), 1u);
+    EXPECT_EQ(Stored(4).Connections, 1);
+    EXPECT_EQ(Stored(4).Seconds, 120);
+}
+
+TEST_F(SessionFixture, StatisticsThatCouldNotBeWrittenAreWrittenLater)
+{
+    Start(At(2026, 12, 7, 12, 0, 0));
+    Connected(30);
+    TickResult end;
+    {
+        // The disk is full: no record of Price.DB can be put.
+        tollix::test::FileSizeLimit full(0);
+        end = Drop();
+    }
+    EXPECT_TRUE(end.Ended);
+    EXPECT_NE(end.Error.find("Price.DB"), std::string::npos) << end.Error;
+    EXPECT_EQ(Stored(4).Connections, 0);
+    EXPECT_EQ(program_->Stats.Records[Total].Connections, 1);  // memory keeps it
+
+    // Quitting (or the next session's start) writes what memory holds.
+    session_->Discard();
+    EXPECT_EQ(Stored(4).Connections, 1);
+    EXPECT_EQ(Stored(4).Seconds, 60);
+    EXPECT_EQ(Stored(4).TelFee, Money::FromRaw(1200));
+}
+
+TEST_F(SessionFixture, CountersOfADamagedRecordStopAtTheirLargestValue)
+{
+    Start(At(2026, 12, 7, 12, 0, 0));
+    auto& total = program_->Stats.Records[Total];
+    total.Connections = INT16_MAX;
+    total.Seconds = INT32_MAX - 10;
+    total.CallUnits = INT32_MAX;
+    Connected(61);
+    Drop();
+    EXPECT_EQ(Stored(4).Connections, INT16_MAX);
+    EXPECT_EQ(Stored(4).Seconds, INT32_MAX);
+    EXPECT_EQ(Stored(4).CallUnits, INT32_MAX);
+    EXPECT_EQ(Stored(1).Connections, 1);
+}

@@ -1,0 +1,160 @@
+// Faults the black-box runs cannot reach or cannot pin down exactly: every
+// writer of the data folder meeting a full disk, and data files behind links.
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <map>
+
+#include "config/ProfileFile.h"
+#include "meter/ConnectionSession.h"
+#include "base/Money.h"
+#include "base/SafeFile.h"
+#include "meter/SessionJournal.h"
+#include "meter/StatisticsFile.h"
+#include "history/ConnectionLog.h"
+#include "TestSupport.h"
+
+namespace fs = std::filesystem;
+using namespace tollix;
+using tollix::test::FileSizeLimit;
+
+namespace {
+
+using Files = std::map<std::string, std::string>;
+
+Files Contents(const fs::path& folder)
+{
+    Files files;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        std::ifstream in(entry.path(), std::ios::binary);
+        files[entry.path().filename().string()].assign(std::istreambuf_iterator<char>(in), {});
+    }
+    return files;
+}
+
+void Write(const fs::path& path, const std::string& bytes)
+{
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+ConnectionLogEntry Entry(int seconds)
+{
+    ConnectionLogEntry e;
+    e.ConnectionName = FixName15("Home");
+    e.StartTime = *DateTime::FromCivil(2026, 12, 7, 12, 0, 0);
+    e.Seconds = seconds;
+    e.TelFee = Money::FromRaw(1200);
+    e.NetFee = Money::FromRaw(1000);
+    e.CallUnits = 1;
+    return e;
+}
+
+}  // namespace
+
+TEST(FullDisk, EveryWriterKeepsWhatWasStoredAndSaysWhy)
+{
+    std::string log;
+    for (int i = 1; i <= 3; ++i)
+        log += "\"Home           \"," + std::to_string(60 * i) + ",#2026-12-07 12:00:00#,0.1,0.12,1\r\n";
+    const std::string records(102, '\0');  // three never-used records
+    const std::string ini = "[Start Settings]\r\nAuto Hide=0\r\n";
+
+    const struct {
+        const char* name;
+        const char* file;
+        rlim_t limit;
+        std::function<bool(const fs::path& folder, std::string* error)> write;
+    } cases[] = {
+        {"log line appended", "time.txt", log.size() + 5,
+         [](const fs::path& d, std::string* error) { return AppendLogEntry(d / "time.txt", Entry(60), error); }},
+        {"log rewritten with the newest lines", "time.txt", 20,
+         [](const fs::path& d, std::string* error) {
+             LogLoadResult r = LoadConnectionLog(d / "time.txt", 2);
+             *error = r.Error;
+             // The user still sees the history, even when it cannot be trimmed.
+             return r.Entries.size() == 2 && r.Error.empty();
+         }},
+        {"statistics record added", "Price.DB", records.size() + 10,
+         [](const fs::path& d, std::string* error) {
+             StatisticsFile file(d / "Price.DB");
+             UsageRecord r;
+             r.StartDate = *DateTime::FromCivil(2026, 12, 7, 12, 0, 0);
+             r.CallUnits = 1;
+             return file.Open(error) && file.Put(4, r, error);
+         }},
+        {"session journal", "session.journal", 40,
+         [](const fs::path& d, std::string* error) {
+             SessionState s;
+             s.SessionStart = *DateTime::FromCivil(2026, 12, 7, 12, 0, 0);
+             s.ConnectionName = "Home";
+             return WriteSessionJournal(d / "session.journal", s, error);
+         }},
+        {"setting written", "tollix.ini", ini.size() + 3,
+         [](const fs::path& d, std::string* error) {
+             ProfileFile file(d / "tollix.ini");
+             return file.WriteText("Start Settings", "Play Wave", "-1", error);
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        tollix::test::TempFolder folder("tollix-fault");
+        Write(folder.Path() / "time.txt", log);
+        Write(folder.Path() / "Price.DB", records);
+        Write(folder.Path() / "tollix.ini", ini);
+        const Files before = Contents(folder.Path());
+
+        std::string error;
+        bool ok = true;
+        {
+            FileSizeLimit full(c.limit);
+            ok = c.write(folder.Path(), &error);
+        }
+        EXPECT_FALSE(ok);
+        EXPECT_NE(error.find((folder.Path() / c.file).string()), std::string::npos) << error;
+        EXPECT_NE(error.find(SystemErrorText(EFBIG)), std::string::npos) << error;
+
+        Files after = Contents(folder.Path());
+        if (std::string(c.file) == "Price.DB") {
+            // Written in place: the records before the new one are intact.
+            EXPECT_EQ(after["Price.DB"].substr(0, records.size()), records);
+            after["Price.DB"] = records;
+        }
+        // Nothing else changed, and no temporary file was left behind.
+        EXPECT_EQ(after, before);
+    }
+}
+
+TEST(LinkedDataFiles, RewritesGoThroughTheLinkAndKeepIt)
+{
+    const std::string log = "\"Home           \",60,#2026-12-07 12:00:00#,0.1,0.12,1\r\n"
+                            "\"Home           \",120,#2026-12-07 13:00:00#,0.1,0.12,1\r\n";
+    const struct {
+        const char* name;
+        const char* file;
+        std::string before;
+        std::function<void(const fs::path& link)> rewrite;
+        std::string after;
+    } cases[] = {
+        {"history trimmed", "time.txt", log,
+         [](const fs::path& link) { EXPECT_EQ(LoadConnectionLog(link, 1).Entries.size(), 1u); },
+         log.substr(log.find('\n') + 1)},
+        {"setting written", "tollix.ini", "[Start Settings]\r\nAuto Hide=0\r\n",
+         [](const fs::path& link) { EXPECT_TRUE(ProfileFile(link).WriteText("Start Settings", "Auto Hide", "-1")); },
+         "[Start Settings]\r\nAuto Hide=-1\r\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        tollix::test::TempFolder data("tollix-fault"), elsewhere("tollix-fault");
+        const fs::path target = elsewhere.Path() / c.file;
+        const fs::path link = data.Path() / c.file;
+        Write(target, c.before);
+        fs::create_symlink(target, link);
+        c.rewrite(link);
+        EXPECT_TRUE(fs::is_symlink(link));
+        EXPECT_EQ(Contents(elsewhere.Path()), (Files{{c.file, c.after}}));
+        EXPECT_EQ(Contents(data.Path()).size(), 1u);  // the link, no temporary file
+    }
+}
