@@ -80,4 +80,4 @@ inline std::vector<std::string_view> SplitFields(std::string_view input, size_t 
         }                                                                                                    \
     } while (0)
 
-} // namespace tollix::fuzz
+}  // namespace tollix::fuzz

@@ -38,7 +38,7 @@ std::string ProcessFolderName(std::string_view pidFile)
         begin, std::min<size_t>(end == std::string_view::npos ? pidFile.size() : end, begin + 12) - begin));
 }
 
-} // namespace
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

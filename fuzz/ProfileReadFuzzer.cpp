@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "FuzzSupport.h"
-#include "config/ProfileFile.h"
 #include "base/DateTime.h"
 #include "base/Gbk.h"
+#include "config/ProfileFile.h"
 #include "meter/Program.h"
 
 using namespace tollix;
@@ -52,7 +52,7 @@ std::vector<std::pair<std::string, std::string>> NamesInFile(std::string_view co
     return names;
 }
 
-} // namespace
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -76,7 +76,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     names.emplace_back("Alert Setting", "Day Check");
     names.emplace_back(" 本地 ", "  费率");
     ProfileFile profile(folder / "tollix.ini");
-    static constexpr size_t kBufferSizes[] = { 1, 2, 3, 4, 5, 16, 255 };
+    static constexpr size_t kBufferSizes[] = {1, 2, 3, 4, 5, 16, 255};
     for (auto& [section, key] : names) {
         for (int flip = 0; flip < 2; ++flip) {
             if (flip) {

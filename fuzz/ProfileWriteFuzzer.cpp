@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "FuzzSupport.h"
-#include "config/ProfileFile.h"
 #include "base/Gbk.h"
+#include "config/ProfileFile.h"
 
 using namespace tollix;
 
@@ -78,7 +78,7 @@ std::vector<std::pair<std::string, std::string>> KeysInFile(std::string_view con
     return keys;
 }
 
-} // namespace
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -111,7 +111,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // Read back through the object that wrote and through a fresh one.
     const std::string expected = ExpectedReadBack(value);
     ProfileFile fresh(path);
-    for (const ProfileFile* reader : { &profile, &fresh }) {
+    for (const ProfileFile* reader : {&profile, &fresh}) {
         const std::string got = reader->ReadText(section, key, kDefault, kLargeBuffer);
         TOLLIX_FUZZ_CHECK(got == expected, "[%s] %s: wrote \"%s\", read \"%s\"", section.c_str(), key.c_str(),
             value.c_str(), got.c_str());

@@ -9,9 +9,9 @@
 #include <string_view>
 
 #include "FuzzSupport.h"
+#include "history/ConnectionLog.h"
 #include "meter/Program.h"
 #include "meter/SessionJournal.h"
-#include "history/ConnectionLog.h"
 
 using namespace tollix;
 
@@ -25,7 +25,7 @@ bool SameJournal(const SessionState& a, const SessionState& b)
         && a.SessionNetFee == b.SessionNetFee && a.ConnectionName == b.ConnectionName;
 }
 
-} // namespace
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -27,7 +27,7 @@ UsageRecord RecordAt(std::string_view bytes, size_t index)
     return DecodeUsageRecord(record);
 }
 
-} // namespace
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -37,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         const auto bytes = EncodeUsageRecord(record);
         TOLLIX_FUZZ_CHECK(
             DecodeUsageRecord(bytes.data()) == record, "record at %zu does not round-trip", offset);
-        if (!(record == UsageRecord {}))
+        if (!(record == UsageRecord{}))
             TOLLIX_FUZZ_CHECK(std::memcmp(bytes.data(), data + offset, kUsageRecordSize) == 0,
                 "record at %zu is written back differently", offset);
     }

@@ -29,7 +29,7 @@ void PrintHelp(std::ostream& out)
            "  TOLLIX_PPP_ROOT  在这个文件夹下读取 etc/ppp/peers、sys/class/net、run 和 proc（测试用）\n";
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char* argv[])
 {
@@ -39,7 +39,7 @@ int main(int argc, char* argv[])
     bool version = false;
     // Arguments we do not know are left for Qt (-platform, -style, ...), except
     // a mistyped long option, which is better refused than silently ignored.
-    std::vector<char*> rest { argv[0] };
+    std::vector<char*> rest{argv[0]};
     for (int i = 1; i < argc; ++i) {
         std::string_view arg = argv[i];
         if (arg == "--demo")

@@ -10,7 +10,9 @@ namespace tollix {
 // A clock the test moves by hand.
 class ManualClock final : public Clock {
 public:
-    explicit ManualClock(DateTime start = {}) : now_(start) {}
+    explicit ManualClock(DateTime start = {})
+        : now_(start)
+    { }
     DateTime Now() const override { return now_; }
     int64_t SteadyMillis() const override { return steadyMillis_; }
 

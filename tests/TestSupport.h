@@ -76,8 +76,8 @@ public:
     FileSizeLimit& operator=(const FileSizeLimit&) = delete;
 
 private:
-    rlimit old_ {};
+    rlimit old_{};
     void (*oldHandler_)(int) = nullptr;
 };
 
-} // namespace tollix::test
+}  // namespace tollix::test

@@ -57,7 +57,7 @@ private:
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         if (!box)
             return;
-        SeenBox record { box->windowTitle(), box->text(), box->icon(), {} };
+        SeenBox record{box->windowTitle(), box->text(), box->icon(), {}};
         for (QAbstractButton* b : box->buttons())
             record.buttons << b->text();
         seen << record;
@@ -113,4 +113,4 @@ inline QString IniValue(const std::filesystem::path& ini, const char* section, c
     return QString::fromStdString(ProfileFile(ini).ReadText(section, key, "<missing>", 256));
 }
 
-} // namespace tollix::test
+}  // namespace tollix::test

@@ -7,10 +7,10 @@
 #include <stdlib.h>
 
 #include "alerts/AlertSetting.h"
-#include "config/ProfileFile.h"
-#include "config/SettingKeys.h"
 #include "base/Gbk.h"
 #include "base/SafeFile.h"
+#include "config/ProfileFile.h"
+#include "config/SettingKeys.h"
 #include "tariff/TariffSet.h"
 
 namespace {
@@ -105,4 +105,4 @@ void BM_WriteOneKey(benchmark::State& state)
 }
 BENCHMARK(BM_WriteOneKey)->Unit(benchmark::kMicrosecond);
 
-} // namespace
+}  // namespace

@@ -16,7 +16,7 @@
 
 namespace {
 
-std::atomic<long> allocations { 0 };
+std::atomic<long> allocations{0};
 
 class Fixture {
 public:
@@ -60,7 +60,7 @@ void BareReaddir(benchmark::State& state, const std::string& dirPath)
 
 void IsConnected(benchmark::State& state, tollix::PppdDialupService& service)
 {
-    benchmark::DoNotOptimize(service.IsConnected()); // first sight of the interfaces
+    benchmark::DoNotOptimize(service.IsConnected());  // first sight of the interfaces
     long allocationsBefore = allocations.load();
     size_t heapBefore = ::mallinfo2().uordblks;
     for (auto _ : state)
@@ -105,7 +105,7 @@ void BM_IsConnected_System(benchmark::State& state)
 }
 BENCHMARK(BM_IsConnected_System);
 
-} // namespace
+}  // namespace
 
 // Counts every allocation, C++ and C alike, by passing malloc through to
 // glibc's own; the memory stays glibc's, so its free is still the right one.

@@ -17,7 +17,7 @@ fs::path MakeLog(int lines)
 {
     std::string templ = (fs::temp_directory_path() / "tollix-logbench-XXXXXX").string();
     fs::path dir = ::mkdtemp(templ.data());
-    const char* names[] = { "Home", "163", "中国电信拨号上网", "Office ISP" };
+    const char* names[] = {"Home", "163", "中国电信拨号上网", "Office ISP"};
     std::ofstream out(dir / "time.txt", std::ios::binary);
     std::string text;
     for (int i = 0; i < lines; ++i) {
@@ -30,7 +30,7 @@ fs::path MakeLog(int lines)
         e.CallUnits = int16_t(1 + i % 30);
         text += tollix::FormatLogLine(e) + "\r\n";
         if (i % 1000 == 999 || i + 1 == lines) {
-            out << tollix::Utf8ToGbk(text); // in slices, so the set-up stays small
+            out << tollix::Utf8ToGbk(text);  // in slices, so the set-up stays small
             text.clear();
         }
     }
@@ -73,4 +73,4 @@ void BM_LoadAndTrimLongLog(benchmark::State& state)
 }
 BENCHMARK(BM_LoadAndTrimLongLog)->Arg(100000)->Unit(benchmark::kMillisecond);
 
-} // namespace
+}  // namespace

@@ -8,10 +8,10 @@
 
 #include "ManualClock.h"
 #include "base/Clock.h"
-#include "meter/Program.h"
-#include "history/ConnectionLog.h"
 #include "gui/history/FrmHistory.h"
+#include "history/ConnectionLog.h"
 #include "history/HistoryFilter.h"
+#include "meter/Program.h"
 
 using namespace tollix;
 
@@ -26,8 +26,8 @@ struct Fixture {
         program->LogNumber = 1000;
         const DateTime first = *DateTime::FromCivil(2024, 1, 1, 8, 0, 0);
         for (int i = 0; i < count; ++i) {
-            ConnectionLogEntry e{FixName15(i % 3 ? "Home" : "Work"), first.AddSeconds(int64_t(i) * 5000), 1860 + i,
-                                 Money::FromRaw(11000 + i), Money::FromRaw(24000 + 7 * i), 11};
+            ConnectionLogEntry e{FixName15(i % 3 ? "Home" : "Work"), first.AddSeconds(int64_t(i) * 5000),
+                1860 + i, Money::FromRaw(11000 + i), Money::FromRaw(24000 + 7 * i), 11};
             AppendLogEntry(program->LogPath, e);
         }
     }
@@ -60,8 +60,8 @@ void BM_LoadAndFilterHistory(benchmark::State& state)
 {
     Fixture fixture(1000);
     for (auto _ : state) {
-        HistoryLoadResult result = LoadHistory(fixture.program->LogPath, 1000, fixture.program->Tariffs, 1,
-                                               kHistoryTwoMonths, Fixture::Now());
+        HistoryLoadResult result = LoadHistory(
+            fixture.program->LogPath, 1000, fixture.program->Tariffs, 1, kHistoryTwoMonths, Fixture::Now());
         benchmark::DoNotOptimize(SumHistory(result.Entries));
     }
 }

@@ -9,10 +9,10 @@
 
 #include "ManualClock.h"
 #include "base/Clock.h"
-#include "meter/ConnectionSession.h"
-#include "meter/Program.h"
 #include "dialup/DialupFixture.h"
 #include "dialup/PppdDialupService.h"
+#include "meter/ConnectionSession.h"
+#include "meter/Program.h"
 
 namespace {
 
@@ -33,7 +33,7 @@ struct Meter {
         world.SetInterface("ppp0", 512, lineUp ? "0x1091" : "0x1090");
         if (lineUp) {
             world.SetPidFile("ppp0.pid", std::to_string(kPppdPid) + "\n");
-            world.SetProcess(kPppdPid, "pppd", { "/usr/sbin/pppd", "call", "Home" });
+            world.SetProcess(kPppdPid, "pppd", {"/usr/sbin/pppd", "call", "Home"});
         }
         service = std::make_unique<tollix::PppdDialupService>(world.Root());
         program = std::make_unique<tollix::Program>(data.Path());
@@ -46,7 +46,7 @@ struct Meter {
 
     PppWorld world;
     TempDir data;
-    tollix::ManualClock clock { *tollix::DateTime::FromCivil(2026, 12, 7, 20, 0, 0) };
+    tollix::ManualClock clock{*tollix::DateTime::FromCivil(2026, 12, 7, 20, 0, 0)};
     std::unique_ptr<tollix::PppdDialupService> service;
     std::unique_ptr<tollix::Program> program;
     std::unique_ptr<tollix::ConnectionSession> session;
@@ -91,7 +91,7 @@ void BM_ConnectedTick_NothingCharged(benchmark::State& state)
 {
     Meter meter(true);
     tollix::SystemClock wallClock;
-    ConnectedTick(meter, wallClock); // opens the session
+    ConnectedTick(meter, wallClock);  // opens the session
     for (auto _ : state)
         ConnectedTick(meter, wallClock);
     state.counters["minutes_charged"] = meter.session->State().MinutesCharged;
@@ -115,4 +115,4 @@ void BM_ConnectedTick_EverySecond(benchmark::State& state)
 }
 BENCHMARK(BM_ConnectedTick_EverySecond);
 
-} // namespace
+}  // namespace

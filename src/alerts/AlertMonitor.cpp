@@ -5,8 +5,8 @@ namespace tollix {
 AlertCheckResult AlertMonitor::Check(
     const AlertSettings& settings, PeriodMeasure day, PeriodMeasure week, PeriodMeasure month)
 {
-    const AlertSetting* alerts[3] = { &settings.DayAlert, &settings.WeekAlert, &settings.MonthAlert };
-    const PeriodMeasure measures[3] = { day, week, month };
+    const AlertSetting* alerts[3] = {&settings.DayAlert, &settings.WeekAlert, &settings.MonthAlert};
+    const PeriodMeasure measures[3] = {day, week, month};
     AlertCheckResult result;
     for (int period = 0; period < 3; ++period) {
         const AlertSetting& a = *alerts[period];
@@ -61,4 +61,4 @@ std::string AlertText(int16_t alertKind, const AlertSettings& settings)
     }
 }
 
-} // namespace tollix
+}  // namespace tollix

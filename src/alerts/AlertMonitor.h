@@ -47,11 +47,11 @@ public:
     int MonthAlertCount() const { return counts_[2]; }
 
 private:
-    int counts_[3] = { 0, 0, 0 };
+    int counts_[3] = {0, 0, 0};
 };
 
 // The warning window's message for an alert code (any unknown code gives the
 // month-cost text).
 std::string AlertText(int16_t alertKind, const AlertSettings& settings);
 
-} // namespace tollix
+}  // namespace tollix

@@ -23,22 +23,22 @@ AlertSetting LoadAlert(const ProfileFile& file, const AlertKeys& k)
     return a;
 }
 
-} // namespace
+}  // namespace
 
 AlertSettings InitialAlertSettings(const ProfileFile& file)
 {
     using S = Setting;
     AlertSettings a;
     a.DayAlert = LoadAlert(file,
-        { S::AlertDayCheck, S::AlertDayHours, S::AlertDayWaveCheck, S::AlertDayMinutes, S::AlertDayFee,
-            S::AlertDayStandard, S::AlertDayFilePath });
+        {S::AlertDayCheck, S::AlertDayHours, S::AlertDayWaveCheck, S::AlertDayMinutes, S::AlertDayFee,
+            S::AlertDayStandard, S::AlertDayFilePath});
     a.WeekAlert = LoadAlert(file,
-        { S::AlertWeekCheck, S::AlertWeekHours, S::AlertWeekWaveCheck, S::AlertWeekMinutes, S::AlertWeekFee,
-            S::AlertWeekStandard, S::AlertWeekFilePath });
+        {S::AlertWeekCheck, S::AlertWeekHours, S::AlertWeekWaveCheck, S::AlertWeekMinutes, S::AlertWeekFee,
+            S::AlertWeekStandard, S::AlertWeekFilePath});
     a.MonthAlert = LoadAlert(file,
-        { S::AlertMonthCheck, S::AlertMonthHours, S::AlertMonthWaveCheck, S::AlertMonthMinutes,
-            S::AlertMonthFee, S::AlertMonthStandard, S::AlertMonthFilePath });
+        {S::AlertMonthCheck, S::AlertMonthHours, S::AlertMonthWaveCheck, S::AlertMonthMinutes,
+            S::AlertMonthFee, S::AlertMonthStandard, S::AlertMonthFilePath});
     return a;
 }
 
-} // namespace tollix
+}  // namespace tollix

@@ -41,7 +41,7 @@ std::filesystem::path MadeFolder(const std::filesystem::path& folder, std::strin
     return folder;
 }
 
-} // namespace
+}  // namespace
 
 std::filesystem::path ResolveDataFolder(
     bool demo, const std::filesystem::path& executableDir, std::string* error)
@@ -85,4 +85,4 @@ std::filesystem::path ExecutableDir(const char* argv0)
     return exe.parent_path();
 }
 
-} // namespace tollix
+}  // namespace tollix

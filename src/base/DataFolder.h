@@ -21,4 +21,4 @@ std::filesystem::path ResolveDataFolder(
 // empty when neither tells.
 std::filesystem::path ExecutableDir(const char* argv0);
 
-} // namespace tollix
+}  // namespace tollix

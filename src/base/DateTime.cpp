@@ -81,8 +81,8 @@ std::string Pad2(int v)
 std::optional<DateTime> DateTime::FromCivil(const CivilTime& t)
 {
     if (t.year < 100 || t.year > 9999 || t.month < 1 || t.month > 12 || t.day < 1
-        || t.day > DaysInMonth(t.year, t.month) || t.hour < 0 || t.hour > 23 || t.minute < 0
-        || t.minute > 59 || t.second < 0 || t.second > 59)
+        || t.day > DaysInMonth(t.year, t.month) || t.hour < 0 || t.hour > 23 || t.minute < 0 || t.minute > 59
+        || t.second < 0 || t.second > 59)
         return std::nullopt;
     int64_t dayNumber = DaysFromCivil(t.year, unsigned(t.month), unsigned(t.day)) + kUnixEpochDay;
     return DateTime(Compose(dayNumber, t.hour * 3600 + t.minute * 60 + t.second));
@@ -173,8 +173,8 @@ DateTime FromUnixTime(int64_t unixSeconds)
     std::time_t t = static_cast<std::time_t>(unixSeconds);
     std::tm tm{};
     localtime_r(&t, &tm);
-    int64_t dayNumber = DaysFromCivil(tm.tm_year + 1900, unsigned(tm.tm_mon + 1), unsigned(tm.tm_mday))
-                        + kUnixEpochDay;
+    int64_t dayNumber
+        = DaysFromCivil(tm.tm_year + 1900, unsigned(tm.tm_mon + 1), unsigned(tm.tm_mday)) + kUnixEpochDay;
     int sod = tm.tm_hour * 3600 + tm.tm_min * 60 + (tm.tm_sec > 59 ? 59 : tm.tm_sec);
     return DateTime::FromDays(Compose(dayNumber, sod));
 }
@@ -189,7 +189,7 @@ std::string DateTimeText(DateTime d)
 {
     CivilTime t = d.ToCivil();
     return std::to_string(t.year) + "年" + Pad2(t.month) + "月" + Pad2(t.day) + "日" + Pad2(t.hour) + "点"
-           + Pad2(t.minute) + "分";
+        + Pad2(t.minute) + "分";
 }
 
 std::string DurationText(int32_t seconds)
@@ -214,7 +214,7 @@ std::string GeneralDateText(DateTime d)
     std::string year = std::to_string(t.year);
     year.insert(0, year.size() < 4 ? 4 - year.size() : 0, '0');
     return year + "-" + Pad2(t.month) + "-" + Pad2(t.day) + " " + Pad2(t.hour) + ":" + Pad2(t.minute) + ":"
-           + Pad2(t.second);
+        + Pad2(t.second);
 }
 
 std::optional<DateTime> ParseGeneralDate(std::string_view text)

@@ -49,7 +49,9 @@ public:
     bool operator==(const DateTime&) const = default;
 
 private:
-    constexpr explicit DateTime(double days) : days_(days) {}
+    constexpr explicit DateTime(double days)
+        : days_(days)
+    { }
     double days_ = 0.0;
 };
 

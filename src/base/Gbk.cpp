@@ -20,8 +20,8 @@ size_t Utf8SequenceLength(unsigned char lead)
     return 1;
 }
 
-std::string Convert(std::string_view in, const char* to, const char* from, std::string_view replacement,
-                    bool skipUtf8Char)
+std::string Convert(
+    std::string_view in, const char* to, const char* from, std::string_view replacement, bool skipUtf8Char)
 {
     std::string out;
     if (in.empty())

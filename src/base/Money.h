@@ -35,14 +35,17 @@ public:
     constexpr auto operator<=>(const Money&) const = default;
 
 private:
-    constexpr explicit Money(int64_t raw) : raw_(raw) {}
+    constexpr explicit Money(int64_t raw)
+        : raw_(raw)
+    { }
     static constexpr int64_t Saturated(int64_t a, int64_t b, char op)
     {
         int64_t r = 0;
-        const bool overflow = op == '+'   ? __builtin_add_overflow(a, b, &r)
-                              : op == '-' ? __builtin_sub_overflow(a, b, &r)
-                                          : __builtin_mul_overflow(a, b, &r);
-        if (!overflow) return r;
+        const bool overflow = op == '+' ? __builtin_add_overflow(a, b, &r)
+            : op == '-'                 ? __builtin_sub_overflow(a, b, &r)
+                                        : __builtin_mul_overflow(a, b, &r);
+        if (!overflow)
+            return r;
         const bool positive = op == '+' ? b > 0 : op == '-' ? b < 0 : (a < 0) == (b < 0);
         return positive ? INT64_MAX : INT64_MIN;
     }

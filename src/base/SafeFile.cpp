@@ -64,7 +64,7 @@ bool ReplaceFileAtomically(const std::filesystem::path& link, std::string_view c
         return false;
     }
     // Keep the old file's permissions; a new file gets the usual 0644 less umask.
-    struct stat st {};
+    struct stat st { };
     if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
         ::fchmod(fd, st.st_mode & 07777);
     } else {
@@ -105,7 +105,7 @@ bool ReadWholeFile(const std::filesystem::path& path, std::string& contents, std
             *error = "无法读取文件 " + path.string() + "：" + SystemErrorText(errno);
         return false;
     }
-    struct stat st {};
+    struct stat st { };
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         if (error)
             *error = "无法读取文件 " + path.string() + "：不是普通文件";

@@ -11,8 +11,8 @@ namespace tollix {
 // disk leaves either the old file or the new one, never a damaged or missing one.
 // On failure the old file is untouched and `error` (when given) says why, in
 // the program's language.
-bool ReplaceFileAtomically(const std::filesystem::path& path, std::string_view contents,
-                           std::string* error = nullptr);
+bool ReplaceFileAtomically(
+    const std::filesystem::path& path, std::string_view contents, std::string* error = nullptr);
 
 // Reads a whole regular file. False when it is missing, not a regular file or
 // cannot be read.

@@ -24,4 +24,4 @@ inline bool IsAscii(std::string_view text)
     return true;
 }
 
-} // namespace tollix
+}  // namespace tollix

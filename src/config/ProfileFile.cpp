@@ -123,7 +123,7 @@ int64_t Nanoseconds(const struct timespec& t)
     return int64_t(t.tv_sec) * 1000000000 + t.tv_nsec;
 }
 
-} // namespace
+}  // namespace
 
 ProfileFile::ProfileFile(std::filesystem::path path)
     : path_(std::move(path))
@@ -187,7 +187,7 @@ void ProfileFile::Parse(std::string_view contents) const
         if (line.front() == '[') {
             size_t close = LastCloseBracket(line);
             if (close != std::string_view::npos) {
-                sections_.push_back(Section { n, n, {} });
+                sections_.push_back(Section{n, n, {}});
                 current = &sections_.back();
                 sectionIndex_.try_emplace(Fold(Trim(line.substr(1, close - 1))), sections_.size() - 1);
                 continue;
@@ -337,4 +337,4 @@ int16_t NarrowTo16(int32_t value)
     return static_cast<int16_t>(value);
 }
 
-} // namespace tollix
+}  // namespace tollix

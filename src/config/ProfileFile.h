@@ -67,14 +67,14 @@ public:
 private:
     struct KeyEntry {
         size_t line = 0;
-        size_t valueBegin = 0; // byte range of the trimmed value within the line
+        size_t valueBegin = 0;  // byte range of the trimmed value within the line
         size_t valueLength = 0;
-        bool hasValue = false; // false for a line holding no '='
+        bool hasValue = false;  // false for a line holding no '='
     };
     struct Section {
         size_t headerLine = 0;
-        size_t lastKeyLine = 0; // the header line while the section has no key
-        std::unordered_map<std::string, KeyEntry> keys; // folded name -> first such key
+        size_t lastKeyLine = 0;                          // the header line while the section has no key
+        std::unordered_map<std::string, KeyEntry> keys;  // folded name -> first such key
     };
     struct Stamp {
         bool exists = false;
@@ -93,18 +93,18 @@ private:
     std::filesystem::path path_;
     mutable bool loaded_ = false;
     mutable Stamp stamp_;
-    mutable bool readFailed_ = false; // the file exists but could not be read
+    mutable bool readFailed_ = false;  // the file exists but could not be read
     mutable std::string readError_;
     mutable std::string bom_;
-    mutable std::vector<std::string> lines_; // GBK bytes without line ends
+    mutable std::vector<std::string> lines_;  // GBK bytes without line ends
     mutable std::vector<Section> sections_;
-    mutable std::unordered_map<std::string, size_t> sectionIndex_; // folded name -> first section
-    mutable std::string lastSection_; // the section name last asked for (UTF-8, trimmed)
-    mutable std::string lastSectionFolded_; // and its folded GBK form
+    mutable std::unordered_map<std::string, size_t> sectionIndex_;  // folded name -> first section
+    mutable std::string lastSection_;        // the section name last asked for (UTF-8, trimmed)
+    mutable std::string lastSectionFolded_;  // and its folded GBK form
 };
 
 // Narrows an integer read to a 16-bit setting: values beyond -32768..32767 are
 // clamped to the nearest end of that range.
 int16_t NarrowTo16(int32_t value);
 
-} // namespace tollix
+}  // namespace tollix

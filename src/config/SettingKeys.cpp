@@ -23,7 +23,7 @@ std::string ReadText(const ProfileFile& file, std::string_view section, const Se
     return file.ReadText(section, info.key, std::to_string(info.defaultInt), kOtherFormBuffer);
 }
 
-} // namespace
+}  // namespace
 
 int32_t ReadSettingInt(const ProfileFile& file, Setting s)
 {
@@ -76,4 +76,4 @@ bool WriteConnectionSetting(ProfileFile& file, std::string_view connection, Conn
     return file.WriteText(connection, Info(s).key, value, error);
 }
 
-} // namespace tollix
+}  // namespace tollix

@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "config/ProfileFile.h"
 #include "base/Money.h"
+#include "config/ProfileFile.h"
 
 namespace tollix {
 
@@ -19,11 +19,11 @@ namespace tollix {
 
 // How a value is held:
 enum class SettingForm {
-    Integer, // a decimal integer
-    Flag, // an integer, 0 off, anything else on
-    MilliYuan, // thousandths of a yuan: the integer read divided by 1000
-    Yuan, // whole yuan: the integer read taken as yuan
-    Text, // text read with a buffer of `bufferSize` bytes
+    Integer,    // a decimal integer
+    Flag,       // an integer, 0 off, anything else on
+    MilliYuan,  // thousandths of a yuan: the integer read divided by 1000
+    Yuan,       // whole yuan: the integer read taken as yuan
+    Text,       // text read with a buffer of `bufferSize` bytes
 };
 
 enum class Setting {
@@ -93,13 +93,13 @@ enum class ConnectionSetting {
 inline constexpr size_t kConnectionSettingCount = size_t(ConnectionSetting::HolidayStart) + 1;
 
 struct SettingInfo {
-    const char* section = ""; // empty for a per-connection key
+    const char* section = "";  // empty for a per-connection key
     const char* key = "";
     SettingForm form = SettingForm::Integer;
-    int32_t defaultInt = 0; // the default of every form but Text
-    const char* defaultText = ""; // the default of a Text setting
-    size_t bufferSize = 0; // the read buffer of a Text setting
-    bool sixteenBit = false; // held in a 16-bit variable: the read is narrowed
+    int32_t defaultInt = 0;        // the default of every form but Text
+    const char* defaultText = "";  // the default of a Text setting
+    size_t bufferSize = 0;         // the read buffer of a Text setting
+    bool sixteenBit = false;       // held in a 16-bit variable: the read is narrowed
 };
 
 namespace settingkeys {
@@ -124,23 +124,23 @@ constexpr SettingInfo Shared(ConnectionSetting s, const char* section)
     using F = SettingForm;
     switch (s) {
     case ConnectionSetting::StartHour:
-        return { section, kStartHour, F::Integer, 21, "", 0, true };
+        return {section, kStartHour, F::Integer, 21, "", 0, true};
     case ConnectionSetting::StartMinute:
-        return { section, kStartMinute, F::Integer, 0, "", 0, true };
+        return {section, kStartMinute, F::Integer, 0, "", 0, true};
     case ConnectionSetting::EndHour:
-        return { section, kEndHour, F::Integer, 7, "", 0, true };
+        return {section, kEndHour, F::Integer, 7, "", 0, true};
     case ConnectionSetting::EndMinute:
-        return { section, kEndMinute, F::Integer, 0, "", 0, true };
+        return {section, kEndMinute, F::Integer, 0, "", 0, true};
     case ConnectionSetting::EverydayFlag:
-        return { section, kEverydayFlag, F::Flag, 0, "", 0, true };
+        return {section, kEverydayFlag, F::Flag, 0, "", 0, true};
     case ConnectionSetting::SaturdayFlag:
-        return { section, kSaturdayFlag, F::Flag, 0, "", 0, true };
+        return {section, kSaturdayFlag, F::Flag, 0, "", 0, true};
     case ConnectionSetting::SundayFlag:
-        return { section, kSundayFlag, F::Flag, 0, "", 0, true };
+        return {section, kSundayFlag, F::Flag, 0, "", 0, true};
     case ConnectionSetting::HolidayFlag:
-        return { section, kHolidayFlag, F::Flag, 0, "", 0, true };
+        return {section, kHolidayFlag, F::Flag, 0, "", 0, true};
     case ConnectionSetting::HolidayStart:
-        return { section, kHolidayStart, F::Text, 0, "0", 17, false };
+        return {section, kHolidayStart, F::Text, 0, "0", 17, false};
     default:
         return {};
     }
@@ -151,17 +151,17 @@ constexpr SettingInfo Describe(ConnectionSetting s)
     using F = SettingForm;
     switch (s) {
     case ConnectionSetting::FeeType:
-        return { "", "Fee Type", F::Integer, 1, "", 0, true };
+        return {"", "Fee Type", F::Integer, 1, "", 0, true};
     case ConnectionSetting::FullFee:
-        return { "", kFullFee, F::MilliYuan, 100, "", 0, false };
+        return {"", kFullFee, F::MilliYuan, 100, "", 0, false};
     case ConnectionSetting::HalfFee:
-        return { "", kHalfFee, F::MilliYuan, 50, "", 0, false };
+        return {"", kHalfFee, F::MilliYuan, 50, "", 0, false};
     case ConnectionSetting::FixHour:
-        return { "", "Fix Hour", F::Integer, 30, "", 0, true };
+        return {"", "Fix Hour", F::Integer, 30, "", 0, true};
     case ConnectionSetting::FixFee:
-        return { "", "Fix Fee", F::MilliYuan, 200000, "", 0, false };
+        return {"", "Fix Fee", F::MilliYuan, 200000, "", 0, false};
     case ConnectionSetting::ExcelFee:
-        return { "", "Excel Fee", F::MilliYuan, 100, "", 0, false };
+        return {"", "Excel Fee", F::MilliYuan, 100, "", 0, false};
     case ConnectionSetting::StartHour:
     case ConnectionSetting::StartMinute:
     case ConnectionSetting::EndHour:
@@ -184,11 +184,11 @@ constexpr SettingInfo Describe(Setting s)
     const char* alert = kAlertSection;
     switch (s) {
     case Setting::TelFullFee:
-        return { tel, kFullFee, F::MilliYuan, 120, "", 0, false };
+        return {tel, kFullFee, F::MilliYuan, 120, "", 0, false};
     case Setting::TelHalfFee:
-        return { tel, kHalfFee, F::MilliYuan, 60, "", 0, false };
+        return {tel, kHalfFee, F::MilliYuan, 60, "", 0, false};
     case Setting::TelUnit:
-        return { tel, "Tel Unit", F::Integer, 180, "", 0, false };
+        return {tel, "Tel Unit", F::Integer, 180, "", 0, false};
     case Setting::TelStartHour:
         return Shared(C::StartHour, tel);
     case Setting::TelStartMinute:
@@ -208,68 +208,68 @@ constexpr SettingInfo Describe(Setting s)
     case Setting::TelHolidayStart:
         return Shared(C::HolidayStart, tel);
     case Setting::AlertDayCheck:
-        return { alert, "DayCheck", F::Flag, 0, "", 0, true };
+        return {alert, "DayCheck", F::Flag, 0, "", 0, true};
     case Setting::AlertDayStandard:
-        return { alert, "Day AlertStandard", F::Integer, 0, "", 0, true };
+        return {alert, "Day AlertStandard", F::Integer, 0, "", 0, true};
     case Setting::AlertDayHours:
-        return { alert, "Dayhours", F::Integer, 3, "", 0, true };
+        return {alert, "Dayhours", F::Integer, 3, "", 0, true};
     case Setting::AlertDayFee:
-        return { alert, "DayFee", F::Yuan, 20, "", 0, false };
+        return {alert, "DayFee", F::Yuan, 20, "", 0, false};
     case Setting::AlertDayWaveCheck:
-        return { alert, "DayWaveCheck", F::Flag, 0, "", 0, true };
+        return {alert, "DayWaveCheck", F::Flag, 0, "", 0, true};
     case Setting::AlertDayMinutes:
-        return { alert, "Dayminutes", F::Integer, 5, "", 0, true };
+        return {alert, "Dayminutes", F::Integer, 5, "", 0, true};
     case Setting::AlertDayFilePath:
-        return { alert, "DayFilePath", F::Text, 0, "", 40, false };
+        return {alert, "DayFilePath", F::Text, 0, "", 40, false};
     case Setting::AlertWeekCheck:
-        return { alert, "WeekCheck", F::Flag, 0, "", 0, true };
+        return {alert, "WeekCheck", F::Flag, 0, "", 0, true};
     case Setting::AlertWeekStandard:
-        return { alert, "Week AlertStandard", F::Integer, 0, "", 0, true };
+        return {alert, "Week AlertStandard", F::Integer, 0, "", 0, true};
     case Setting::AlertWeekHours:
-        return { alert, "Weekhours", F::Integer, 10, "", 0, true };
+        return {alert, "Weekhours", F::Integer, 10, "", 0, true};
     case Setting::AlertWeekFee:
-        return { alert, "WeekFee", F::Yuan, 140, "", 0, false };
+        return {alert, "WeekFee", F::Yuan, 140, "", 0, false};
     case Setting::AlertWeekWaveCheck:
-        return { alert, "WeekWaveCheck", F::Flag, 0, "", 0, true };
+        return {alert, "WeekWaveCheck", F::Flag, 0, "", 0, true};
     case Setting::AlertWeekMinutes:
-        return { alert, "Weekminutes", F::Integer, 5, "", 0, true };
+        return {alert, "Weekminutes", F::Integer, 5, "", 0, true};
     case Setting::AlertWeekFilePath:
-        return { alert, "WeekFilePath", F::Text, 0, "", 40, false };
+        return {alert, "WeekFilePath", F::Text, 0, "", 40, false};
     case Setting::AlertMonthCheck:
-        return { alert, "MonthCheck", F::Flag, 0, "", 0, true };
+        return {alert, "MonthCheck", F::Flag, 0, "", 0, true};
     case Setting::AlertMonthStandard:
-        return { alert, "Month AlertStandard", F::Integer, 0, "", 0, true };
+        return {alert, "Month AlertStandard", F::Integer, 0, "", 0, true};
     case Setting::AlertMonthHours:
-        return { alert, "Monthhours", F::Integer, 50, "", 0, true };
+        return {alert, "Monthhours", F::Integer, 50, "", 0, true};
     case Setting::AlertMonthFee:
-        return { alert, "MonthFee", F::Yuan, 600, "", 0, false };
+        return {alert, "MonthFee", F::Yuan, 600, "", 0, false};
     case Setting::AlertMonthWaveCheck:
-        return { alert, "MonthWaveCheck", F::Flag, 0, "", 0, true };
+        return {alert, "MonthWaveCheck", F::Flag, 0, "", 0, true};
     case Setting::AlertMonthMinutes:
-        return { alert, "Monthminutes", F::Integer, 5, "", 0, true };
+        return {alert, "Monthminutes", F::Integer, 5, "", 0, true};
     case Setting::AlertMonthFilePath:
-        return { alert, "MonthFilePath", F::Text, 0, "", 40, false };
+        return {alert, "MonthFilePath", F::Text, 0, "", 40, false};
     case Setting::ResetMonth:
-        return { "Reset", "Month", F::Integer, 1, "", 0, true };
+        return {"Reset", "Month", F::Integer, 1, "", 0, true};
     case Setting::ResetWeek:
-        return { "Reset", "Week", F::Integer, 0, "", 0, true };
+        return {"Reset", "Week", F::Integer, 0, "", 0, true};
     case Setting::ProAddSeconds:
-        return { "ProAdd", "ProAdd Seconds", F::Integer, 0, "", 0, true };
+        return {"ProAdd", "ProAdd Seconds", F::Integer, 0, "", 0, true};
     case Setting::AutoHide:
-        return { "Start Settings", "Auto Hide", F::Flag, 0, "", 0, true };
+        return {"Start Settings", "Auto Hide", F::Flag, 0, "", 0, true};
     case Setting::PlayWave:
-        return { "Start Settings", "Play Wave", F::Flag, 0, "", 0, true };
+        return {"Start Settings", "Play Wave", F::Flag, 0, "", 0, true};
     case Setting::ShowRASName:
-        return { "Start Settings", "Show RASName", F::Integer, 0, "", 0, false };
+        return {"Start Settings", "Show RASName", F::Integer, 0, "", 0, false};
     case Setting::LogNumber:
-        return { "Max Log Length", "Log Number", F::Integer, 50, "", 0, true };
+        return {"Max Log Length", "Log Number", F::Integer, 50, "", 0, true};
     }
     return {};
 }
 
 template <typename E, size_t N> constexpr std::array<SettingInfo, N> MakeTable()
 {
-    std::array<SettingInfo, N> table {};
+    std::array<SettingInfo, N> table{};
     for (size_t i = 0; i < N; ++i)
         table[i] = Describe(static_cast<E>(i));
     return table;
@@ -277,7 +277,7 @@ template <typename E, size_t N> constexpr std::array<SettingInfo, N> MakeTable()
 
 inline constexpr auto kSettings = MakeTable<Setting, kSettingCount>();
 inline constexpr auto kConnectionSettings = MakeTable<ConnectionSetting, kConnectionSettingCount>();
-} // namespace settingkeys
+}  // namespace settingkeys
 
 constexpr const SettingInfo& Info(Setting s)
 {
@@ -338,4 +338,4 @@ std::string ReadConnectionText(const ProfileFile& file, std::string_view connect
 bool WriteConnectionSetting(ProfileFile& file, std::string_view connection, ConnectionSetting s,
     std::string_view value, std::string* error = nullptr);
 
-} // namespace tollix
+}  // namespace tollix

@@ -37,10 +37,12 @@ bool IsValidUtf8(std::string_view text)
         } else {
             return false;
         }
-        if (i + length > text.size()) return false;
+        if (i + length > text.size())
+            return false;
         for (size_t k = 1; k < length; ++k) {
             const auto next = static_cast<unsigned char>(text[i + k]);
-            if ((next & 0xC0) != 0x80) return false;
+            if ((next & 0xC0) != 0x80)
+                return false;
             codePoint = (codePoint << 6) | (next & 0x3F);
         }
         if (codePoint < minimum || codePoint > 0x10FFFF || (codePoint >= 0xD800 && codePoint <= 0xDFFF))
@@ -54,7 +56,8 @@ bool HasControlCharacter(std::string_view text)
 {
     for (char c : text) {
         const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || byte == 0x7F) return true;
+        if (byte < 0x20 || byte == 0x7F)
+            return true;
     }
     return false;
 }
@@ -63,7 +66,8 @@ bool HasControlCharacter(std::string_view text)
 std::string XdgUserDirDesktop()
 {
     int pipeFds[2];
-    if (::pipe(pipeFds) != 0) return {};
+    if (::pipe(pipeFds) != 0)
+        return {};
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDOUT_FILENO);
@@ -84,7 +88,8 @@ std::string XdgUserDirDesktop()
         for (;;) {
             const ssize_t got = ::read(pipeFds[0], buffer, sizeof buffer);
             if (got > 0) {
-                if (output.size() < 16384) output.append(buffer, static_cast<size_t>(got));
+                if (output.size() < 16384)
+                    output.append(buffer, static_cast<size_t>(got));
             } else if (got < 0 && errno == EINTR) {
                 continue;
             } else {
@@ -93,12 +98,14 @@ std::string XdgUserDirDesktop()
         }
     }
     ::close(pipeFds[0]);
-    if (spawned != 0) return {};
+    if (spawned != 0)
+        return {};
     int status = 0;
-    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return {};
-    if (const auto end = output.find('\n'); end != std::string::npos) output.resize(end);
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) { }
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return {};
+    if (const auto end = output.find('\n'); end != std::string::npos)
+        output.resize(end);
     return output;
 }
 
@@ -106,19 +113,23 @@ std::string XdgUserDirDesktop()
 
 std::optional<std::string> QuotedExecArgument(std::string_view argument)
 {
-    if (HasControlCharacter(argument) || !IsValidUtf8(argument)) return std::nullopt;
+    if (HasControlCharacter(argument) || !IsValidUtf8(argument))
+        return std::nullopt;
     // First the quoting rule of the Exec key, then the escape rule that applies
     // to every string value: a backslash in the path ends up as four.
     std::string quoted = "\"";
     for (char c : argument) {
-        if (c == '"' || c == '`' || c == '$' || c == '\\') quoted += '\\';
-        if (c == '%') quoted += '%';
+        if (c == '"' || c == '`' || c == '$' || c == '\\')
+            quoted += '\\';
+        if (c == '%')
+            quoted += '%';
         quoted += c;
     }
     quoted += '"';
     std::string escaped;
     for (char c : quoted) {
-        if (c == '\\') escaped += '\\';
+        if (c == '\\')
+            escaped += '\\';
         escaped += c;
     }
     return escaped;
@@ -129,19 +140,27 @@ std::string EscapedDesktopString(std::string_view text)
     std::string escaped;
     for (char c : text) {
         switch (c) {
-        case '\\': escaped += "\\\\"; break;
-        case '\n': escaped += "\\n"; break;
-        case '\t': escaped += "\\t"; break;
-        case '\r': escaped += "\\r"; break;
-        default: escaped += c;
+        case '\\':
+            escaped += "\\\\";
+            break;
+        case '\n':
+            escaped += "\\n";
+            break;
+        case '\t':
+            escaped += "\\t";
+            break;
+        case '\r':
+            escaped += "\\r";
+            break;
+        default:
+            escaped += c;
         }
     }
     return escaped;
 }
 
-std::optional<std::string> DesktopEntryText(std::string_view displayName,
-                                            const std::filesystem::path& executablePath,
-                                            std::string_view icon)
+std::optional<std::string> DesktopEntryText(
+    std::string_view displayName, const std::filesystem::path& executablePath, std::string_view icon)
 {
     const auto exec = QuotedExecArgument(executablePath.string());
     if (!exec || !IsValidUtf8(displayName) || !IsValidUtf8(icon) || HasControlCharacter(icon))
@@ -152,7 +171,8 @@ std::optional<std::string> DesktopEntryText(std::string_view displayName,
     text += "Name=" + EscapedDesktopString(displayName) + "\n";
     text += "Comment=拨号上网计时计费器\n";
     text += "Exec=" + *exec + "\n";
-    if (!icon.empty()) text += "Icon=" + EscapedDesktopString(icon) + "\n";
+    if (!icon.empty())
+        text += "Icon=" + EscapedDesktopString(icon) + "\n";
     text += "Terminal=false\n"
             "Categories=Network;Dialup;\n";
     return text;
@@ -160,8 +180,10 @@ std::optional<std::string> DesktopEntryText(std::string_view displayName,
 
 std::filesystem::path HomeFolder()
 {
-    if (const char* home = std::getenv("HOME"); home && *home) return home;
-    if (const passwd* entry = ::getpwuid(::getuid()); entry && entry->pw_dir) return entry->pw_dir;
+    if (const char* home = std::getenv("HOME"); home && *home)
+        return home;
+    if (const passwd* entry = ::getpwuid(::getuid()); entry && entry->pw_dir)
+        return entry->pw_dir;
     return "/";
 }
 
@@ -171,8 +193,8 @@ std::filesystem::path DesktopFolder()
     const std::filesystem::path reported = XdgUserDirDesktop();
     // The tool answers with the home folder itself when the desktop folder is
     // switched off; a shortcut dropped among the user's own files helps nobody.
-    if (reported.is_absolute() && reported.lexically_normal() != home.lexically_normal() &&
-        reported.lexically_normal() != (home / "").lexically_normal())
+    if (reported.is_absolute() && reported.lexically_normal() != home.lexically_normal()
+        && reported.lexically_normal() != (home / "").lexically_normal())
         return reported;
     return home / "Desktop";
 }
@@ -186,26 +208,26 @@ std::filesystem::path AutostartFolder()
 }
 
 ShortcutResult CreateShortcut(const std::filesystem::path& folder, std::string_view fileName,
-                              std::string_view displayName,
-                              const std::filesystem::path& executablePath, std::string_view icon,
-                              std::string* error)
+    std::string_view displayName, const std::filesystem::path& executablePath, std::string_view icon,
+    std::string* error)
 {
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
     if (ec || !std::filesystem::is_directory(folder)) {
         if (error)
-            *error = "无法建立文件夹 " + folder.string() + "：" +
-                     SystemErrorText(ec ? ec.value() : ENOTDIR);
+            *error = "无法建立文件夹 " + folder.string() + "：" + SystemErrorText(ec ? ec.value() : ENOTDIR);
         return ShortcutResult::GroupFailed;
     }
 
     const auto text = DesktopEntryText(displayName, executablePath, icon);
     if (!text) {
-        if (error) *error = "程序路径含有无法写入捷径的字符：" + executablePath.string();
+        if (error)
+            *error = "程序路径含有无法写入捷径的字符：" + executablePath.string();
         return ShortcutResult::ShortcutFailed;
     }
     const std::filesystem::path target = folder / std::filesystem::path(fileName);
-    if (!ReplaceFileAtomically(target, *text, error)) return ShortcutResult::ShortcutFailed;
+    if (!ReplaceFileAtomically(target, *text, error))
+        return ShortcutResult::ShortcutFailed;
     // Desktop launchers are only trusted by file managers when executable.
     ::chmod(target.c_str(), 0755);
     return ShortcutResult::Ok;

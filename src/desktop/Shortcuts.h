@@ -30,9 +30,8 @@ std::string EscapedDesktopString(std::string_view text);
 
 // The whole entry for the program. Empty when the executable path or the
 // icon cannot be expressed in an entry.
-std::optional<std::string> DesktopEntryText(std::string_view displayName,
-                                            const std::filesystem::path& executablePath,
-                                            std::string_view icon);
+std::optional<std::string> DesktopEntryText(
+    std::string_view displayName, const std::filesystem::path& executablePath, std::string_view icon);
 
 // The user's desktop folder: what `xdg-user-dir DESKTOP` prints when that tool
 // is there and names a folder other than the home folder itself, else ~/Desktop.
@@ -49,8 +48,7 @@ std::filesystem::path HomeFolder();
 // step (a half-written entry never appears). `error`, when given, receives the
 // reason in the program's language.
 ShortcutResult CreateShortcut(const std::filesystem::path& folder, std::string_view fileName,
-                              std::string_view displayName,
-                              const std::filesystem::path& executablePath, std::string_view icon,
-                              std::string* error = nullptr);
+    std::string_view displayName, const std::filesystem::path& executablePath, std::string_view icon,
+    std::string* error = nullptr);
 
 }  // namespace tollix

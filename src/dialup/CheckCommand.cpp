@@ -37,4 +37,4 @@ int RunCheck(
     return status;
 }
 
-} // namespace tollix
+}  // namespace tollix

@@ -14,4 +14,4 @@ namespace tollix {
 int RunCheck(
     std::ostream& out, std::ostream& err, DialupService& service, const std::filesystem::path& dataFolder);
 
-} // namespace tollix
+}  // namespace tollix

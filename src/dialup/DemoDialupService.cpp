@@ -7,9 +7,9 @@ namespace tollix {
 namespace {
 
 // One plain name, one in Chinese, one longer than the log's 15 characters.
-const char* const kDemoEntries[] = { "163", "169多媒体通信网", "ChinaNet-Guangzhou-56K" };
+const char* const kDemoEntries[] = {"163", "169多媒体通信网", "ChinaNet-Guangzhou-56K"};
 
-} // namespace
+}  // namespace
 
 PhonebookResult DemoDialupService::Phonebook()
 {
@@ -72,4 +72,4 @@ void DemoDialupService::HangUp()
     }
 }
 
-} // namespace tollix
+}  // namespace tollix

@@ -35,7 +35,7 @@ private:
     const Clock& clock_;
     LineState state_ = LineState::Down;
     std::string name_;
-    int64_t changeAt_ = 0; // steady millis of the next change
+    int64_t changeAt_ = 0;  // steady millis of the next change
 };
 
-} // namespace tollix
+}  // namespace tollix

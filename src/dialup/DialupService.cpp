@@ -21,7 +21,7 @@ void WaitSeconds(double seconds, const Clock& clock, const std::function<void()>
         if (processEvents) {
             processEvents();
         } else {
-            timespec pause { 0, 10 * 1000 * 1000 };
+            timespec pause{0, 10 * 1000 * 1000};
             ::nanosleep(&pause, nullptr);
         }
     }
@@ -34,10 +34,10 @@ HangUpResult HangUpAll(DialupService& service, const Clock& clock, const std::fu
     WaitSeconds(3, clock, processEvents);
     while (service.IsConnected()) {
         if (clock.SteadyMillis() - start >= int64_t(kHangUpWaitLimitSeconds) * 1000)
-            return HangUpResult { false };
+            return HangUpResult{false};
         WaitSeconds(1, clock, processEvents);
     }
-    return HangUpResult { true };
+    return HangUpResult{true};
 }
 
 std::unique_ptr<DialupService> CreateDialupService(bool demo, const Clock& clock)
@@ -48,4 +48,4 @@ std::unique_ptr<DialupService> CreateDialupService(bool demo, const Clock& clock
     return std::make_unique<PppdDialupService>(root && *root ? root : "/");
 }
 
-} // namespace tollix
+}  // namespace tollix

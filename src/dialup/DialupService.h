@@ -10,18 +10,18 @@
 namespace tollix {
 
 struct PhonebookResult {
-    std::vector<std::string> Entries; // in the service's order, UTF-8
+    std::vector<std::string> Entries;  // in the service's order, UTF-8
     bool Readable = true;
-    std::string Error; // why the phonebook could not be read, ready to show the user
+    std::string Error;  // why the phonebook could not be read, ready to show the user
 };
 
 struct DialResult {
     bool Started = false;
-    std::string Error; // why the dialer was not started, ready to show the user
+    std::string Error;  // why the dialer was not started, ready to show the user
 };
 
 struct HangUpResult {
-    bool LineDown = true; // false when the line was still up when the wait gave up
+    bool LineDown = true;  // false when the line was still up when the wait gave up
 };
 
 // The program's only contact with the system's dial-up networking. One
@@ -68,4 +68,4 @@ void WaitSeconds(double seconds, const Clock& clock, const std::function<void()>
 // outlive the service.
 std::unique_ptr<DialupService> CreateDialupService(bool demo, const Clock& clock);
 
-} // namespace tollix
+}  // namespace tollix

@@ -153,7 +153,7 @@ bool IsCleanText(std::string_view text)
                 return false;
             code = (code << 6) | (cc & 0x3f);
         }
-        static constexpr char32_t kMinimum[] = { 0, 0, 0x80, 0x800, 0x10000 };
+        static constexpr char32_t kMinimum[] = {0, 0, 0x80, 0x800, 0x10000};
         if (code < kMinimum[length] || code > 0x10ffff || (code >= 0xd800 && code <= 0xdfff))
             return false;
         // C1 control characters.
@@ -204,13 +204,13 @@ void TerminatePppd(const std::filesystem::path& procDir, pid_t pid)
         return;
     }
     if (errno != ENOSYS)
-        return; // no such process
+        return;  // no such process
 #endif
     if (IsPppdProcess(procDir, pid))
         ::kill(pid, SIGTERM);
 }
 
-} // namespace
+}  // namespace
 
 PppdDialupService::PppdDialupService(std::filesystem::path root)
     : root_(std::move(root))
@@ -243,7 +243,7 @@ PhonebookResult PppdDialupService::Phonebook()
     if (!dir) {
         int error = errno;
         if (error == ENOENT)
-            return result; // pppd's phonebook was never set up: no entries
+            return result;  // pppd's phonebook was never set up: no entries
         result.Readable = false;
         if (error == EACCES || error == EPERM)
             result.Error = "你没有读取拨号网络电话簿（" + peersDir_.string() + "）的权限。" + DipAdvice();
@@ -453,7 +453,7 @@ DialResult PppdDialupService::DialConnection(const std::string& name)
 
     // Everything the child needs is prepared before fork: after it, only
     // async-signal-safe calls.
-    const char* argv[] = { "pppd", "call", name.c_str(), nullptr };
+    const char* argv[] = {"pppd", "call", name.c_str(), nullptr};
     int reportPipe[2];
     if (::pipe2(reportPipe, O_CLOEXEC) != 0) {
         result.Error = "无法启动拨号程序 pppd：" + SystemErrorText(errno);
@@ -552,4 +552,4 @@ size_t PppdDialupService::RunningDialers()
     return dialers_.size();
 }
 
-} // namespace tollix
+}  // namespace tollix

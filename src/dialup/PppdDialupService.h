@@ -66,10 +66,10 @@ private:
 
     TypeCacheEntry typeCache_[kTypeCacheSize];
     size_t typeCacheNext_ = 0;
-    timespec netDirMtime_ {};
-    timespec netDirCtime_ {};
+    timespec netDirMtime_{};
+    timespec netDirCtime_{};
 
     std::vector<pid_t> dialers_;
 };
 
-} // namespace tollix
+}  // namespace tollix

@@ -9,17 +9,17 @@
 #include <memory>
 #include <unistd.h>
 
-#include "gui/common/SoundPlayer.h"
 #include "base/Clock.h"
-#include "meter/ConnectionSession.h"
-#include "gui/shell/FrmSplash.h"
 #include "base/SafeFile.h"
-#include "meter/Program.h"
 #include "dialup/DialupService.h"
-#include "gui/common/MessageBoxes.h"
-#include "gui/main/FrmMain.h"
 #include "gui/SignalWatcher.h"
 #include "gui/WindowRegistry.h"
+#include "gui/common/MessageBoxes.h"
+#include "gui/common/SoundPlayer.h"
+#include "gui/main/FrmMain.h"
+#include "gui/shell/FrmSplash.h"
+#include "meter/ConnectionSession.h"
+#include "meter/Program.h"
 
 namespace tollix {
 
@@ -49,12 +49,11 @@ int RunApplication(int argc, char* argv[], const StartOptions& options)
             // QLockFile does not say why; the folder's own state usually does.
             const std::string folder = options.dataFolder.string();
             const QString reason = ::access(folder.c_str(), W_OK) != 0
-                                       ? QString::fromStdString(SystemErrorText(errno))
-                                       : QString("请检查该文件夹是否可写");
+                ? QString::fromStdString(SystemErrorText(errno))
+                : QString("请检查该文件夹是否可写");
             ShowMessage(nullptr, title,
-                        QString("无法建立锁文件 %1：%2。Tollix 不能启动。")
-                            .arg(lock.fileName(), reason),
-                        QMessageBox::Critical);
+                QString("无法建立锁文件 %1：%2。Tollix 不能启动。").arg(lock.fileName(), reason),
+                QMessageBox::Critical);
         }
         return 1;
     }

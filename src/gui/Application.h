@@ -12,4 +12,4 @@ struct StartOptions {
 
 int RunApplication(int argc, char* argv[], const StartOptions&);
 
-} // namespace tollix
+}  // namespace tollix

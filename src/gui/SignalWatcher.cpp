@@ -29,7 +29,7 @@ SignalWatcher::SignalWatcher(QObject* parent)
     ::fcntl(g_signalFds[0], F_SETFL, O_NONBLOCK);
     notifier_ = new QSocketNotifier(g_signalFds[1], QSocketNotifier::Read, this);
     connect(notifier_, &QSocketNotifier::activated, this, &SignalWatcher::ReadSignal);
-    struct sigaction action {};
+    struct sigaction action { };
     action.sa_handler = HandleSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;

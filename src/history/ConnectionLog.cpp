@@ -157,7 +157,7 @@ std::string OpenErrorText(int errorNumber)
     return SystemErrorText(errorNumber);
 }
 
-} // namespace
+}  // namespace
 
 std::string FixName15(std::string_view name)
 {
@@ -296,7 +296,7 @@ bool AppendLogEntry(const std::filesystem::path& file, const ConnectionLogEntry&
         errorNumber = errno;
     }
     if (!ok)
-        (void)::ftruncate(fd, oldSize); // no half line may stay behind
+        (void)::ftruncate(fd, oldSize);  // no half line may stay behind
     ::close(fd);
     if (!ok && error)
         *error = LogFileError("无法写入", file, SystemErrorText(errorNumber));
@@ -332,7 +332,7 @@ LogLoadResult LoadConnectionLog(const std::filesystem::path& file, int logNumber
         if (!raw.empty() && raw.back() == '\r')
             raw.remove_suffix(1);
         if (Trim(raw).empty()) {
-            dropped = true; // a blank line is left out of the rewritten file
+            dropped = true;  // a blank line is left out of the rewritten file
             return true;
         }
         auto entry = ParseDiskLine(raw, cache);
@@ -402,7 +402,7 @@ LogLoadResult LoadConnectionLog(const std::filesystem::path& file, int logNumber
         return result;
     }
     if (!damaged && !pending.empty()) {
-        dropped = true; // the last line has no line end; the rewrite gives it one
+        dropped = true;  // the last line has no line end; the rewrite gives it one
         damaged = !take(pending);
     }
     if (damaged) {
@@ -461,4 +461,4 @@ bool DeleteConnectionLog(const std::filesystem::path& file, std::string* error)
     return true;
 }
 
-} // namespace tollix
+}  // namespace tollix

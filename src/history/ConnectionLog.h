@@ -35,10 +35,10 @@ bool AppendLogEntry(
     const std::filesystem::path& file, const ConnectionLogEntry& entry, std::string* error = nullptr);
 
 struct LogLoadResult {
-    std::vector<ConnectionLogEntry> Entries; // newest first
-    int DamagedLine = 0; // 1-based number of the first malformed line, 0 for none
-    bool Rewritten = false; // the file was rewritten with the kept lines
-    std::string Error; // why nothing was loaded or the file not rewritten; empty when all went well
+    std::vector<ConnectionLogEntry> Entries;  // newest first
+    int DamagedLine = 0;                      // 1-based number of the first malformed line, 0 for none
+    bool Rewritten = false;                   // the file was rewritten with the kept lines
+    std::string Error;  // why nothing was loaded or the file not rewritten; empty when all went well
 };
 
 // Reads time.txt once from start to end keeping only the newest logNumber
@@ -51,4 +51,4 @@ LogLoadResult LoadConnectionLog(const std::filesystem::path& file, int logNumber
 // Removes time.txt. A missing file is not an error.
 bool DeleteConnectionLog(const std::filesystem::path& file, std::string* error = nullptr);
 
-} // namespace tollix
+}  // namespace tollix

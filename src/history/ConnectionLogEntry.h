@@ -10,7 +10,7 @@ namespace tollix {
 
 // One finished connection: one line of time.txt.
 struct ConnectionLogEntry {
-    std::string ConnectionName; // UTF-8, exactly 15 characters (see FixName15)
+    std::string ConnectionName;  // UTF-8, exactly 15 characters (see FixName15)
     DateTime StartTime;
     int32_t Seconds = 0;
     Money TelFee;
@@ -20,4 +20,4 @@ struct ConnectionLogEntry {
     bool operator==(const ConnectionLogEntry&) const = default;
 };
 
-} // namespace tollix
+}  // namespace tollix

@@ -36,9 +36,9 @@ bool SameConnectionName(std::string_view loggedName, std::string_view phonebookN
     // The writer logs the trimmed phonebook name, so both sides are trimmed.
     const std::string a = TrimBlanks(loggedName);
     const std::string b = TrimBlanks(phonebookName);
-    return a.size() == b.size()
-        && std::equal(a.begin(), a.end(), b.begin(),
-                      [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+        return LowerAscii(x) == LowerAscii(y);
+    });
 }
 
 bool InHistoryPeriod(DateTime start, int16_t period, DateTime now)
@@ -60,25 +60,22 @@ bool InHistoryPeriod(DateTime start, int16_t period, DateTime now)
     }
 }
 
-std::vector<ConnectionLogEntry> FilterHistory(std::vector<ConnectionLogEntry> entries,
-                                              const std::string* connectionName, int16_t period,
-                                              DateTime now)
+std::vector<ConnectionLogEntry> FilterHistory(
+    std::vector<ConnectionLogEntry> entries, const std::string* connectionName, int16_t period, DateTime now)
 {
     if (connectionName) {
         std::erase_if(entries, [&](const ConnectionLogEntry& e) {
             return !SameConnectionName(e.ConnectionName, *connectionName);
         });
     }
-    const size_t inPeriod = size_t(std::count_if(entries.begin(), entries.end(), [&](const ConnectionLogEntry& e) {
-        return InHistoryPeriod(e.StartTime, period, now);
-    }));
+    const size_t inPeriod = size_t(std::count_if(entries.begin(), entries.end(),
+        [&](const ConnectionLogEntry& e) { return InHistoryPeriod(e.StartTime, period, now); }));
     entries.resize(inPeriod);
     return entries;
 }
 
-HistoryLoadResult LoadHistory(const std::filesystem::path& logPath, int logNumber,
-                              const TariffSet& tariffs, int connectionIndex, int16_t period,
-                              DateTime now)
+HistoryLoadResult LoadHistory(const std::filesystem::path& logPath, int logNumber, const TariffSet& tariffs,
+    int connectionIndex, int16_t period, DateTime now)
 {
     HistoryLoadResult result;
     LogLoadResult log = LoadConnectionLog(logPath, logNumber);
@@ -111,22 +108,18 @@ HistoryTotals SumHistory(const std::vector<ConnectionLogEntry>& entries)
 
 HistoryRowTexts HistoryEntryRow(const ConnectionLogEntry& entry, int serial)
 {
-    return {std::to_string(serial),
-            TrimBlanks(entry.ConnectionName),
-            DateTimeText(entry.StartTime),
-            DurationText(entry.Seconds),
-            MoneyText(entry.NetFee),
-            MoneyText(entry.TelFee),
-            MoneyText(entry.NetFee + entry.TelFee)};
+    return {std::to_string(serial), TrimBlanks(entry.ConnectionName), DateTimeText(entry.StartTime),
+        DurationText(entry.Seconds), MoneyText(entry.NetFee), MoneyText(entry.TelFee),
+        MoneyText(entry.NetFee + entry.TelFee)};
 }
 
 HistoryRowTexts HistoryTotalsRow(const HistoryTotals& totals)
 {
     // Summed in 64 bits so a long history cannot wrap into a negative time.
-    const int32_t seconds = int32_t(std::clamp<int64_t>(totals.Seconds, std::numeric_limits<int32_t>::min(),
-                                                        std::numeric_limits<int32_t>::max()));
+    const int32_t seconds = int32_t(std::clamp<int64_t>(
+        totals.Seconds, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
     return {"合计", "", "", DurationText(seconds), MoneyText(totals.NetFee), MoneyText(totals.TelFee),
-            MoneyText(totals.Total)};
+        MoneyText(totals.Total)};
 }
 
 }  // namespace tollix

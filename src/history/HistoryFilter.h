@@ -20,7 +20,7 @@ class TariffSet;
 enum HistoryPeriod : int16_t {
     kHistoryAll = 0,
     kHistoryToday = 1,
-    kHistoryThisWeek = 2,   // weeks start on Sunday
+    kHistoryThisWeek = 2,  // weeks start on Sunday
     kHistoryThisMonth = 3,
     kHistoryTwoMonths = 4,  // this month and the month before
 };
@@ -52,24 +52,22 @@ bool InHistoryPeriod(DateTime start, int16_t period, DateTime now);
 // period anywhere in the list and keeps that many from the top, so in a log
 // whose dates run out of order (a clock set back) the newest entries are shown
 // even where one of them lies outside the period.
-std::vector<ConnectionLogEntry> FilterHistory(std::vector<ConnectionLogEntry> entries,
-                                              const std::string* connectionName, int16_t period,
-                                              DateTime now);
+std::vector<ConnectionLogEntry> FilterHistory(
+    std::vector<ConnectionLogEntry> entries, const std::string* connectionName, int16_t period, DateTime now);
 
 struct HistoryLoadResult {
     std::vector<ConnectionLogEntry> Entries;  // shown entries, newest first, names trimmed
-    size_t LogCount = 0;  // entries kept in the log before the filters
-    int DamagedLine = 0;  // 1-based line of time.txt that could not be read, 0 for none
-    std::string Error;    // what went wrong reading or rewriting the log; empty when all went well
+    size_t LogCount = 0;                      // entries kept in the log before the filters
+    int DamagedLine = 0;                      // 1-based line of time.txt that could not be read, 0 for none
+    std::string Error;  // what went wrong reading or rewriting the log; empty when all went well
 };
 
 // The window's load: reads time.txt keeping the newest logNumber lines (which
 // rewrites the file), then filters by connection (index 1.. into the tariffs'
 // phonebook order; 0, a negative or an unknown index keeps all) and period.
 // A damaged log shows nothing and is left as it is.
-HistoryLoadResult LoadHistory(const std::filesystem::path& logPath, int logNumber,
-                              const TariffSet& tariffs, int connectionIndex, int16_t period,
-                              DateTime now);
+HistoryLoadResult LoadHistory(const std::filesystem::path& logPath, int logNumber, const TariffSet& tariffs,
+    int connectionIndex, int16_t period, DateTime now);
 
 struct HistoryTotals {
     int64_t Seconds = 0;

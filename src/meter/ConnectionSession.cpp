@@ -1,9 +1,9 @@
 #include "meter/ConnectionSession.h"
 
 #include "base/Clock.h"
+#include "history/ConnectionLog.h"
 #include "meter/Program.h"
 #include "meter/SessionJournal.h"
-#include "history/ConnectionLog.h"
 #include "tariff/Fees.h"
 
 namespace tollix {
@@ -66,8 +66,7 @@ std::string VersionTitle()
 ConnectionSession::ConnectionSession(Program& program, const Clock& clock)
     : program_(program)
     , clock_(clock)
-{
-}
+{ }
 
 int32_t ConnectionSession::TelUnit() const
 {
@@ -104,7 +103,8 @@ TickResult ConnectionSession::Tick(bool connected, const std::string& connection
         if (!WriteSessionJournal(program_.JournalPath, state_, &error) && !journalWarned_) {
             // Said once a session: the meter goes on, but a crash now would lose it.
             journalWarned_ = true;
-            AppendError(result, "无法保存本次连接的临时记录，如果程序此时意外退出，本次连接将无法补记。\n" + error);
+            AppendError(
+                result, "无法保存本次连接的临时记录，如果程序此时意外退出，本次连接将无法补记。\n" + error);
         }
     }
     return result;
@@ -149,14 +149,14 @@ void ConnectionSession::Start(const std::string& connectionName, TickResult& res
     result.Started = true;
 
     if (program_.StatsFile.IsOpen()
-        && !program_.Stats.RollOverPeriods(program_.StatsFile, now, program_.RolloverWeekDay,
-                                           program_.Reset.ResetMonthDay, &error))
+        && !program_.Stats.RollOverPeriods(
+            program_.StatsFile, now, program_.RolloverWeekDay, program_.Reset.ResetMonthDay, &error))
         result.Error = error;
     if (!program_.StatsFile.IsOpen()) {
         // Still roll the periods in memory, so the session lands in the right day.
         StatisticsFile none(program_.StatisticsPath);
-        program_.Stats.RollOverPeriods(none, now, program_.RolloverWeekDay, program_.Reset.ResetMonthDay,
-                                       nullptr);
+        program_.Stats.RollOverPeriods(
+            none, now, program_.RolloverWeekDay, program_.Reset.ResetMonthDay, nullptr);
     }
     for (int i = 0; i < 4; ++i)
         state_.BaseSeconds[i] = program_.Stats.Records[size_t(i)].Seconds;
@@ -287,7 +287,7 @@ std::string ConnectionSession::StartTimeText() const
 std::string ConnectionSession::DurationLabel() const
 {
     return DurationText(state_.SessionSeconds) + " (" + std::to_string(state_.SessionSeconds / TelUnit() + 1)
-           + "个电话)";
+        + "个电话)";
 }
 
 std::string ConnectionSession::TelFeeLabel() const

@@ -11,8 +11,7 @@ Program::Program(const std::filesystem::path& dataFolder)
     , JournalPath(dataFolder / "session.journal")
     , Profile(dataFolder / "tollix.ini")
     , StatsFile(dataFolder / "Price.DB")
-{
-}
+{ }
 
 void LoadSettings(Program& program, const std::vector<std::string>& phonebook, DateTime now)
 {
@@ -31,8 +30,8 @@ bool OpenStatistics(Program& program, DateTime now, std::string* error)
     if (!program.StatsFile.Open(error))
         return false;
     program.Stats.LoadFrom(program.StatsFile);
-    bool ok = program.Stats.StartUp(program.StatsFile, now, program.RolloverWeekDay,
-                                     program.Reset.ResetMonthDay, error);
+    bool ok = program.Stats.StartUp(
+        program.StatsFile, now, program.RolloverWeekDay, program.Reset.ResetMonthDay, error);
     program.StatsFile.Close();
     return ok;
 }

@@ -8,9 +8,9 @@
 #include <sstream>
 #include <system_error>
 
-#include "meter/Program.h"
 #include "base/SafeFile.h"
 #include "history/ConnectionLog.h"
+#include "meter/Program.h"
 
 namespace tollix {
 
@@ -18,8 +18,7 @@ namespace {
 
 constexpr const char* kMagic = "tollix-session 1";
 
-template <typename T>
-bool ParseInt(const std::string& text, T& out)
+template <typename T> bool ParseInt(const std::string& text, T& out)
 {
     auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), out);
     return ec == std::errc() && ptr == text.data() + text.size();
@@ -185,9 +184,8 @@ RecoveryResult RecoverOpenSession(Program& program)
     result.Recovered = true;
     const std::string name = s.ConnectionName.empty() ? std::string("(无名称)") : s.ConnectionName;
     result.Report = "Tollix 上次没有正常退出，当时的连接已补记到统计和历史记录中：\n连接名称：" + name
-                    + "\n开始连接时间：" + DateTimeText(start) + "\n持续时间：" + DurationText(seconds)
-                    + "\n电话费：" + MoneyText(s.SessionTelFee) + " 元，入网费：" + MoneyText(s.SessionNetFee)
-                    + " 元";
+        + "\n开始连接时间：" + DateTimeText(start) + "\n持续时间：" + DurationText(seconds) + "\n电话费："
+        + MoneyText(s.SessionTelFee) + " 元，入网费：" + MoneyText(s.SessionNetFee) + " 元";
     return result;
 }
 

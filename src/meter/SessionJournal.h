@@ -14,8 +14,8 @@ struct Program;
 // that a crash or a power cut loses at most the last minute of a connection
 // instead of all of it. Price.DB and time.txt stay untouched while a session is
 // open; only this file changes, each time a unit or a minute is charged.
-bool WriteSessionJournal(const std::filesystem::path& path, const SessionState& state,
-                         std::string* error = nullptr);
+bool WriteSessionJournal(
+    const std::filesystem::path& path, const SessionState& state, std::string* error = nullptr);
 std::optional<SessionState> ReadSessionJournal(const std::filesystem::path& path);
 void RemoveSessionJournal(const std::filesystem::path& path);
 

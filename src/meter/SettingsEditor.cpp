@@ -31,8 +31,7 @@ int64_t RoundHalfEven(Money value)
     return whole;
 }
 
-template <typename T>
-std::optional<T> WholeNumber(std::string_view text)
+template <typename T> std::optional<T> WholeNumber(std::string_view text)
 {
     const std::optional<Money> amount = ParseMoney(text);
     if (!amount)
@@ -46,39 +45,60 @@ std::optional<T> WholeNumber(std::string_view text)
 Money* FeeField(ConnectionTariff& t, ConnectionSetting field)
 {
     switch (field) {
-    case C::FullFee: return &t.FullFee;
-    case C::HalfFee: return &t.HalfFee;
-    case C::FixFee: return &t.FixFee;
-    case C::ExcelFee: return &t.ExcelFee;
-    default: return nullptr;
+    case C::FullFee:
+        return &t.FullFee;
+    case C::HalfFee:
+        return &t.HalfFee;
+    case C::FixFee:
+        return &t.FixFee;
+    case C::ExcelFee:
+        return &t.ExcelFee;
+    default:
+        return nullptr;
     }
 }
 
 int16_t* PeriodOrFlagField(ConnectionTariff& t, ConnectionSetting field)
 {
     switch (field) {
-    case C::StartHour: return &t.StartHour;
-    case C::StartMinute: return &t.StartMinute;
-    case C::EndHour: return &t.EndHour;
-    case C::EndMinute: return &t.EndMinute;
-    case C::EverydayFlag: return &t.EverydayFlag;
-    case C::SaturdayFlag: return &t.SaturdayFlag;
-    case C::SundayFlag: return &t.SundayFlag;
-    default: return nullptr;
+    case C::StartHour:
+        return &t.StartHour;
+    case C::StartMinute:
+        return &t.StartMinute;
+    case C::EndHour:
+        return &t.EndHour;
+    case C::EndMinute:
+        return &t.EndMinute;
+    case C::EverydayFlag:
+        return &t.EverydayFlag;
+    case C::SaturdayFlag:
+        return &t.SaturdayFlag;
+    case C::SundayFlag:
+        return &t.SundayFlag;
+    default:
+        return nullptr;
     }
 }
 
 int16_t* TelephonePeriodOrFlagField(TelephoneTariff& t, Setting field)
 {
     switch (field) {
-    case Setting::TelStartHour: return &t.StartHour;
-    case Setting::TelStartMinute: return &t.StartMinute;
-    case Setting::TelEndHour: return &t.EndHour;
-    case Setting::TelEndMinute: return &t.EndMinute;
-    case Setting::TelEverydayFlag: return &t.EverydayFlag;
-    case Setting::TelSaturdayFlag: return &t.SaturdayFlag;
-    case Setting::TelSundayFlag: return &t.SundayFlag;
-    default: return nullptr;
+    case Setting::TelStartHour:
+        return &t.StartHour;
+    case Setting::TelStartMinute:
+        return &t.StartMinute;
+    case Setting::TelEndHour:
+        return &t.EndHour;
+    case Setting::TelEndMinute:
+        return &t.EndMinute;
+    case Setting::TelEverydayFlag:
+        return &t.EverydayFlag;
+    case Setting::TelSaturdayFlag:
+        return &t.SaturdayFlag;
+    case Setting::TelSundayFlag:
+        return &t.SundayFlag;
+    default:
+        return nullptr;
     }
 }
 
@@ -88,11 +108,11 @@ struct AlertKeys {
 
 constexpr AlertKeys kAlertKeys[3] = {
     {Setting::AlertDayCheck, Setting::AlertDayStandard, Setting::AlertDayHours, Setting::AlertDayFee,
-     Setting::AlertDayWaveCheck, Setting::AlertDayMinutes, Setting::AlertDayFilePath},
+        Setting::AlertDayWaveCheck, Setting::AlertDayMinutes, Setting::AlertDayFilePath},
     {Setting::AlertWeekCheck, Setting::AlertWeekStandard, Setting::AlertWeekHours, Setting::AlertWeekFee,
-     Setting::AlertWeekWaveCheck, Setting::AlertWeekMinutes, Setting::AlertWeekFilePath},
+        Setting::AlertWeekWaveCheck, Setting::AlertWeekMinutes, Setting::AlertWeekFilePath},
     {Setting::AlertMonthCheck, Setting::AlertMonthStandard, Setting::AlertMonthHours, Setting::AlertMonthFee,
-     Setting::AlertMonthWaveCheck, Setting::AlertMonthMinutes, Setting::AlertMonthFilePath},
+        Setting::AlertMonthWaveCheck, Setting::AlertMonthMinutes, Setting::AlertMonthFilePath},
 };
 
 }  // namespace
@@ -131,14 +151,19 @@ ConnectionTariff* SettingsEditor::Find(std::string_view connection)
 AlertSetting* SettingsEditor::Alert(int index)
 {
     switch (index) {
-    case 0: return &alerts_.DayAlert;
-    case 1: return &alerts_.WeekAlert;
-    case 2: return &alerts_.MonthAlert;
-    default: return nullptr;
+    case 0:
+        return &alerts_.DayAlert;
+    case 1:
+        return &alerts_.WeekAlert;
+    case 2:
+        return &alerts_.MonthAlert;
+    default:
+        return nullptr;
     }
 }
 
-void SettingsEditor::ConnectionFee(std::string_view connection, ConnectionSetting field, std::string_view text)
+void SettingsEditor::ConnectionFee(
+    std::string_view connection, ConnectionSetting field, std::string_view text)
 {
     ConnectionTariff probe;
     if (!FeeField(probe, field))
@@ -159,8 +184,8 @@ void SettingsEditor::FixHour(std::string_view connection, std::string_view text)
     WriteConnectionSetting(file_, connection, C::FixHour, text);
 }
 
-void SettingsEditor::ConnectionPeriod(std::string_view connection, ConnectionSetting field,
-                                      std::string_view comboText)
+void SettingsEditor::ConnectionPeriod(
+    std::string_view connection, ConnectionSetting field, std::string_view comboText)
 {
     if (field != C::StartHour && field != C::StartMinute && field != C::EndHour && field != C::EndMinute)
         return;
@@ -211,9 +236,9 @@ void SettingsEditor::WriteFeeType(std::string_view connection, int feeType)
 
 void SettingsEditor::TelephoneFee(Setting field, std::string_view text)
 {
-    Money* target = field == Setting::TelFullFee   ? &tariffs_.Telephone.FullFee
-                    : field == Setting::TelHalfFee ? &tariffs_.Telephone.HalfFee
-                                                   : nullptr;
+    Money* target = field == Setting::TelFullFee ? &tariffs_.Telephone.FullFee
+        : field == Setting::TelHalfFee           ? &tariffs_.Telephone.HalfFee
+                                                 : nullptr;
     if (!target)
         return;
     if (const std::optional<Money> fee = FeeFromText(text))
@@ -241,7 +266,8 @@ void SettingsEditor::TelephonePeriod(Setting field, std::string_view comboText)
 
 void SettingsEditor::TelephoneFlag(Setting field, bool on)
 {
-    if (field != Setting::TelEverydayFlag && field != Setting::TelSaturdayFlag && field != Setting::TelSundayFlag)
+    if (field != Setting::TelEverydayFlag && field != Setting::TelSaturdayFlag
+        && field != Setting::TelSundayFlag)
         return;
     *TelephonePeriodOrFlagField(tariffs_.Telephone, field) = on ? 1 : 0;
     WriteSetting(file_, field, FlagText(on));

@@ -6,10 +6,10 @@
 #include <string_view>
 
 #include "alerts/AlertSetting.h"
-#include "config/ProfileFile.h"
-#include "config/SettingKeys.h"
 #include "base/DateTime.h"
 #include "base/Money.h"
+#include "config/ProfileFile.h"
+#include "config/SettingKeys.h"
 #include "tariff/TariffSet.h"
 
 namespace tollix {
@@ -23,9 +23,11 @@ namespace tollix {
 class SettingsEditor {
 public:
     SettingsEditor(TariffSet& tariffs, AlertSettings& alerts, ResetSettings& reset, ProfileFile& file)
-        : tariffs_(tariffs), alerts_(alerts), reset_(reset), file_(file)
-    {
-    }
+        : tariffs_(tariffs)
+        , alerts_(alerts)
+        , reset_(reset)
+        , file_(file)
+    { }
 
     // ---- a connection's internet tariff. `connection` is the selector's text:
     // memory goes to the connection it names (FindConnectionTariff), the file

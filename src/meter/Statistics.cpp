@@ -14,11 +14,11 @@ void Note(std::string* error, const std::string& message, bool& ok)
     ok = false;
 }
 
-} // namespace
+}  // namespace
 
 void ResetUsageRecord(UsageRecord& record, DateTime now)
 {
-    record = UsageRecord {};
+    record = UsageRecord{};
     record.StartDate = now;
 }
 
@@ -70,7 +70,7 @@ bool Statistics::StartUp(
         return false;
     bool ok = true;
     std::string message;
-    for (Period p : { Week, Month, Total }) {
+    for (Period p : {Week, Month, Total}) {
         UsageRecord& record = Records[size_t(p)];
         if (record.CallUnits != 0)
             continue;
@@ -94,7 +94,7 @@ bool Statistics::RollOverPeriods(
     };
     bool ok = true;
     std::string message;
-    for (Period p : { Today, Week, Month }) {
+    for (Period p : {Today, Week, Month}) {
         if (!ended[p])
             continue;
         ResetUsageRecord(Records[size_t(p)], now);
@@ -136,4 +136,4 @@ bool Statistics::ResetPeriod(StatisticsFile& file, Period period, DateTime now, 
     return file.Put(period + 1, Records[size_t(period)], error);
 }
 
-} // namespace tollix
+}  // namespace tollix

@@ -20,7 +20,7 @@ namespace tollix {
 class Statistics {
 public:
     std::array<UsageRecord, 4> Records;
-    std::array<Money, 4> RunningTelFee {}, RunningNetFee {};
+    std::array<Money, 4> RunningTelFee{}, RunningNetFee{};
 
     // Reads records 1 to 4. On a read failure nothing in memory changes.
     bool LoadFrom(StatisticsFile& file, std::string* error = nullptr);
@@ -68,4 +68,4 @@ bool SameWeekPeriod(DateTime now, DateTime start, int resetWeekDay);
 // can pass the clock reading they tested with.
 bool SameMonthPeriod(DateTime day, DateTime start, int resetMonthDay, DateTime clockNow);
 
-} // namespace tollix
+}  // namespace tollix

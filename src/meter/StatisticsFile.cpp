@@ -26,7 +26,7 @@ std::string Reason(int errorNumber)
     return SystemErrorText(errorNumber);
 }
 
-} // namespace
+}  // namespace
 
 StatisticsFile::StatisticsFile(std::filesystem::path path)
     : path_(std::move(path))
@@ -103,7 +103,7 @@ std::optional<UsageRecord> StatisticsFile::Read(int recordNumber, std::string* e
             return std::nullopt;
         }
         if (n == 0)
-            break; // end of file: the rest stays zero
+            break;  // end of file: the rest stays zero
         done += size_t(n);
     }
     return DecodeUsageRecord(bytes);
@@ -111,7 +111,7 @@ std::optional<UsageRecord> StatisticsFile::Read(int recordNumber, std::string* e
 
 UsageRecord StatisticsFile::Get(int recordNumber)
 {
-    return Read(recordNumber).value_or(UsageRecord {});
+    return Read(recordNumber).value_or(UsageRecord{});
 }
 
 bool StatisticsFile::Put(int recordNumber, const UsageRecord& record, std::string* error)
@@ -150,4 +150,4 @@ bool StatisticsFile::Put(int recordNumber, const UsageRecord& record, std::strin
     return true;
 }
 
-} // namespace tollix
+}  // namespace tollix

@@ -41,7 +41,7 @@ private:
     std::filesystem::path path_;
     int fd_ = -1;
     bool readOnly_ = false;
-    int readOnlyReason_ = 0; // why the file could not be opened for writing
+    int readOnlyReason_ = 0;  // why the file could not be opened for writing
 };
 
-} // namespace tollix
+}  // namespace tollix

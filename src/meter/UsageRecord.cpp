@@ -20,11 +20,11 @@ uint64_t GetLE(const unsigned char* in, int bytes)
     return value;
 }
 
-} // namespace
+}  // namespace
 
 std::array<unsigned char, kUsageRecordSize> EncodeUsageRecord(const UsageRecord& record)
 {
-    std::array<unsigned char, kUsageRecordSize> bytes {};
+    std::array<unsigned char, kUsageRecordSize> bytes{};
     PutLE(&bytes[0], std::bit_cast<uint64_t>(record.StartDate.Days()), 8);
     PutLE(&bytes[8], static_cast<uint64_t>(record.TelFee.Raw()), 8);
     PutLE(&bytes[16], static_cast<uint64_t>(record.NetFee.Raw()), 8);
@@ -49,4 +49,4 @@ UsageRecord DecodeUsageRecord(const unsigned char* bytes34)
     return record;
 }
 
-} // namespace tollix
+}  // namespace tollix

@@ -10,7 +10,7 @@ namespace tollix {
 
 // One statistics period: today, this week, this month or all time.
 struct UsageRecord {
-    DateTime StartDate; // when the period's statistics started
+    DateTime StartDate;  // when the period's statistics started
     Money TelFee;
     Money NetFee;
     int16_t Connections = 0;
@@ -35,4 +35,4 @@ std::array<unsigned char, kUsageRecordSize> EncodeUsageRecord(const UsageRecord&
 // that nothing downstream has to cope with a date that cannot be shown.
 UsageRecord DecodeUsageRecord(const unsigned char* bytes34);
 
-} // namespace tollix
+}  // namespace tollix

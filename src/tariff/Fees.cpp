@@ -15,7 +15,7 @@ int64_t StartedUnits(int32_t seconds, int32_t unit)
     return seconds / unit + (seconds % unit != 0 ? 1 : 0);
 }
 
-} // namespace
+}  // namespace
 
 bool DiscountApplies(int16_t everydayFlag, int16_t startHour, int16_t startMinute, int16_t endHour,
     int16_t endMinute, int16_t saturdayFlag, int16_t sundayFlag, int16_t holidayFlag, DateTime now)
@@ -68,4 +68,4 @@ Money NetFeeFor(const ConnectionTariff& tariff, int32_t seconds, int32_t monthSe
     }
 }
 
-} // namespace tollix
+}  // namespace tollix

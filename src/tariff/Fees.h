@@ -31,4 +31,4 @@ Money CallUnitPrice(const TelephoneTariff& tariff, int32_t seconds, DateTime now
 // and charges ExcelFee (HalfFee in the discount) beyond it.
 Money NetFeeFor(const ConnectionTariff& tariff, int32_t seconds, int32_t monthSeconds, DateTime now);
 
-} // namespace tollix
+}  // namespace tollix

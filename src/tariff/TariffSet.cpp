@@ -27,7 +27,7 @@ int16_t TodayHolidayFlag(const ProfileFile& file, std::string_view section, Date
     return ReadConnectionInt16(file, section, ConnectionSetting::HolidayFlag);
 }
 
-} // namespace
+}  // namespace
 
 int16_t TariffSet::FindConnectionTariff(std::string_view name) const
 {
@@ -116,4 +116,4 @@ bool WriteTodayDiscount(
         && file.WriteText(section, Info(ConnectionSetting::HolidayFlag).key, on ? "1" : "0", error);
 }
 
-} // namespace tollix
+}  // namespace tollix

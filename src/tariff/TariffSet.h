@@ -5,9 +5,9 @@
 #include <string_view>
 #include <vector>
 
+#include "base/DateTime.h"
 #include "config/ProfileFile.h"
 #include "config/SettingKeys.h"
-#include "base/DateTime.h"
 #include "tariff/ConnectionTariff.h"
 #include "tariff/TelephoneTariff.h"
 
@@ -47,8 +47,8 @@ bool HolidayStartIsToday(std::string_view holidayStartText, DateTime now);
 // The connect delay and the statistics reset days.
 struct ResetSettings {
     int16_t ProAddSeconds = DefaultInt16(Setting::ProAddSeconds);
-    int16_t ResetMonthDay = DefaultInt16(Setting::ResetMonth); // day of the month, 1..31
-    int16_t ResetWeekDay = DefaultInt16(Setting::ResetWeek); // 0 Sunday .. 6 Saturday
+    int16_t ResetMonthDay = DefaultInt16(Setting::ResetMonth);  // day of the month, 1..31
+    int16_t ResetWeekDay = DefaultInt16(Setting::ResetWeek);    // 0 Sunday .. 6 Saturday
 };
 ResetSettings InitialResetSettings(const ProfileFile& file);
 
@@ -58,4 +58,4 @@ ResetSettings InitialResetSettings(const ProfileFile& file);
 bool WriteTodayDiscount(
     ProfileFile& file, std::string_view section, bool on, DateTime now, std::string* error = nullptr);
 
-} // namespace tollix
+}  // namespace tollix

@@ -27,7 +27,7 @@ AlertSetting TimeAlert(int16_t hours, int16_t minutes, const char* sound)
 
 PeriodMeasure Seconds(int32_t s)
 {
-    return PeriodMeasure { s, Money() };
+    return PeriodMeasure{s, Money()};
 }
 
 // Runs `checks` checks with the same measures; returns which ones showed the window.
@@ -44,11 +44,11 @@ std::string Pattern(AlertMonitor& m, const AlertSettings& s, PeriodMeasure day, 
 std::string Fields(const AlertSetting& a)
 {
     return "on " + std::to_string(a.Check) + " by " + std::to_string(a.AlertStandard) + " "
-        + std::to_string(a.Hours) + "h " + std::to_string(a.Fee.Raw()) + " sound " + std::to_string(a.WaveCheck)
-        + " every " + std::to_string(a.Minutes) + " '" + a.FilePath + "'";
+        + std::to_string(a.Hours) + "h " + std::to_string(a.Fee.Raw()) + " sound "
+        + std::to_string(a.WaveCheck) + " every " + std::to_string(a.Minutes) + " '" + a.FilePath + "'";
 }
 
-} // namespace
+}  // namespace
 
 // Each period warns at its time limit (kinds 1-3) or cost limit (4-6), then
 // every `Minutes` checks; checks under the limit are not counted. A cost alert
@@ -60,25 +60,25 @@ TEST(AlertCheck, EachPeriodWarnsAtItsLimitThenRepeats)
         const int period = (kind - 1) % 3;
         const bool byCost = kind > 3;
         AlertSettings s;
-        AlertSetting* alerts[] = { &s.DayAlert, &s.WeekAlert, &s.MonthAlert };
+        AlertSetting* alerts[] = {&s.DayAlert, &s.WeekAlert, &s.MonthAlert};
         *alerts[period] = TimeAlert(3, 5, "p.wav");
         alerts[period]->AlertStandard = byCost ? 1 : 0;
         alerts[period]->Fee = Money::FromYuan(20);
         PeriodMeasure under[3] = {}, at[3] = {};
-        under[period] = byCost ? PeriodMeasure { 999999, Money::FromRaw(199999) } : Seconds(10799);
-        at[period] = byCost ? PeriodMeasure { 0, Money::FromYuan(20) } : Seconds(10800);
+        under[period] = byCost ? PeriodMeasure{999999, Money::FromRaw(199999)} : Seconds(10799);
+        at[period] = byCost ? PeriodMeasure{0, Money::FromYuan(20)} : Seconds(10800);
         AlertMonitor m;
-        auto counts = [&] { return std::vector { m.DayAlertCount(), m.WeekAlertCount(), m.MonthAlertCount() }; };
+        auto counts = [&] { return std::vector{m.DayAlertCount(), m.WeekAlertCount(), m.MonthAlertCount()}; };
 
         EXPECT_EQ(Pattern(m, s, under[0], under[1], under[2], 12), std::string(12, '.'));
-        EXPECT_EQ(counts(), (std::vector { 0, 0, 0 }));
+        EXPECT_EQ(counts(), (std::vector{0, 0, 0}));
         AlertCheckResult r = m.Check(s, at[0], at[1], at[2]);
         EXPECT_TRUE(r.ShowWindow);
         EXPECT_EQ(r.WindowKind, kind);
         EXPECT_EQ(r.AlertKind, kind);
-        EXPECT_EQ(r.SoundsToPlay, std::vector<std::string> { "p.wav" });
+        EXPECT_EQ(r.SoundsToPlay, std::vector<std::string>{"p.wav"});
         EXPECT_EQ(Pattern(m, s, at[0], at[1], at[2], 10), "....X....X");
-        std::vector<int> expected { 0, 0, 0 };
+        std::vector<int> expected{0, 0, 0};
         expected[period] = 11;
         EXPECT_EQ(counts(), expected);
     }
@@ -93,19 +93,19 @@ TEST(AlertCheck, SeveralPeriodsAtOnce)
     s.MonthAlert.AlertStandard = 1;
     s.MonthAlert.Fee = Money::FromYuan(10);
     AlertMonitor m;
-    const PeriodMeasure over { 3600, Money::FromYuan(10) };
+    const PeriodMeasure over{3600, Money::FromYuan(10)};
     AlertCheckResult r = m.Check(s, over, over, over);
     EXPECT_TRUE(r.ShowWindow);
     EXPECT_EQ(r.WindowKind, 1) << "one window, with the day's text";
     EXPECT_EQ(r.AlertKind, 6) << "the month's code is left behind";
-    EXPECT_EQ(r.SoundsToPlay, (std::vector<std::string> { "day.wav", "week.wav", "month.wav" }));
+    EXPECT_EQ(r.SoundsToPlay, (std::vector<std::string>{"day.wav", "week.wav", "month.wav"}));
     EXPECT_EQ(m.DayAlertCount() + m.WeekAlertCount() + m.MonthAlertCount(), 3);
 
     // The window's text comes from the first period that shows.
     s.WeekAlert.WaveCheck = 0;
     s.MonthAlert.Check = 0;
     AlertMonitor second;
-    second.Check(s, Seconds(3600), {}, {}); // the day warns alone; its counter moves on
+    second.Check(s, Seconds(3600), {}, {});  // the day warns alone; its counter moves on
     r = second.Check(s, Seconds(3600), Seconds(3600), {});
     EXPECT_TRUE(r.ShowWindow);
     EXPECT_EQ(r.WindowKind, 2);
@@ -115,7 +115,7 @@ TEST(AlertCheck, SeveralPeriodsAtOnce)
 
 TEST(AlertCheck, RepeatIntervalOfZeroOrBelowCountsAsOne)
 {
-    for (int16_t minutes : { 0, -3, 1 }) {
+    for (int16_t minutes : {0, -3, 1}) {
         AlertSettings s;
         s.MonthAlert = TimeAlert(0, minutes, "m.wav");
         AlertMonitor m;
@@ -134,7 +134,7 @@ TEST(AlertCheck, SwitchedOffAlertsAndResetCounters)
 
     s.DayAlert.Check = 1;
     EXPECT_EQ(Pattern(m, s, Seconds(99999), {}, {}, 3), "X..");
-    m.ResetCounters(); // the connection ended; the next one warns at its first check
+    m.ResetCounters();  // the connection ended; the next one warns at its first check
     EXPECT_EQ(m.DayAlertCount(), 0);
     EXPECT_EQ(Pattern(m, s, Seconds(99999), {}, {}, 2), "X.");
 }
@@ -151,10 +151,10 @@ TEST(AlertText, ExactTexts)
     const struct {
         int16_t kind;
         const char* text;
-    } cases[] = { { 1, "你今天的用时超过3小时了！" }, { 2, "你这个星期的用时超过10小时了！" },
-        { 3, "你这个月的用时超过50小时了!" }, { 4, "你今天的费用超过20.5元了!" },
-        { 5, "你这个星期的费用超过140元了!" }, { 6, "你这个月的费用超过600元了!" },
-        { 0, "你这个月的费用超过600元了!" }, { 99, "你这个月的费用超过600元了!" } };
+    } cases[] = {{1, "你今天的用时超过3小时了！"}, {2, "你这个星期的用时超过10小时了！"},
+        {3, "你这个月的用时超过50小时了!"}, {4, "你今天的费用超过20.5元了!"},
+        {5, "你这个星期的费用超过140元了!"}, {6, "你这个月的费用超过600元了!"},
+        {0, "你这个月的费用超过600元了!"}, {99, "你这个月的费用超过600元了!"}};
     for (const auto& c : cases)
         EXPECT_EQ(tollix::AlertText(c.kind, s), c.text) << c.kind;
 }
@@ -170,18 +170,20 @@ TEST(AlertSettingsLoad, DefaultsValuesAndAFileWrittenByTheWindowsProgram)
 
     // Fees in whole yuan: the fraction is dropped. A path is cut to 39 bytes,
     // not inside a two-byte character.
-    const std::string longPath = "/home/user/sounds/a-rather-long-name-x"; // 38 bytes
-    temp.Write(Lines({ "[Alert Setting]", "DayCheck=1", "Day AlertStandard=1", "Dayhours=4", "DayFee=35.7",
+    const std::string longPath = "/home/user/sounds/a-rather-long-name-x";  // 38 bytes
+    temp.Write(Lines({"[Alert Setting]", "DayCheck=1", "Day AlertStandard=1", "Dayhours=4", "DayFee=35.7",
         "DayWaveCheck=1", "Dayminutes=0", "DayFilePath=" + longPath + "\xD6\xD0.wav",
-        "WeekFilePath=" + std::string(45, 'w'), "MonthFilePath=\"/tmp/m.wav\"" }));
+        "WeekFilePath=" + std::string(45, 'w'), "MonthFilePath=\"/tmp/m.wav\""}));
     a = tollix::InitialAlertSettings(file);
     EXPECT_EQ(Fields(a.DayAlert), "on 1 by 1 4h 350000 sound 1 every 0 '" + longPath + "'");
     EXPECT_EQ(a.WeekAlert.FilePath, std::string(39, 'w'));
     EXPECT_EQ(a.MonthAlert.FilePath, "/tmp/m.wav");
 
-    tollix::ProfileFile windows(std::filesystem::path(TOLLIX_TEST_DATA_DIR) / "config" / "windows-written.ini");
+    tollix::ProfileFile windows(
+        std::filesystem::path(TOLLIX_TEST_DATA_DIR) / "config" / "windows-written.ini");
     a = tollix::InitialAlertSettings(windows);
     EXPECT_EQ(Fields(a.DayAlert), "on 1 by 0 2h 200000 sound 1 every 10 'C:\\WINDOWS\\MEDIA\\提醒.WAV'");
     EXPECT_EQ(Fields(a.WeekAlert), "on 1 by 1 12h 1500000 sound 0 every 15 ''");
-    EXPECT_EQ(Fields(a.MonthAlert), "on 0 by 1 40h 5000000 sound 1 every 30 'C:\\WINDOWS\\MEDIA\\CHIMES.WAV'");
+    EXPECT_EQ(
+        Fields(a.MonthAlert), "on 0 by 1 40h 5000000 sound 1 every 30 'C:\\WINDOWS\\MEDIA\\CHIMES.WAV'");
 }

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "base/DateTime.h"
 #include "TestSupport.h"
+#include "base/DateTime.h"
 
 #include <limits>
 
@@ -56,9 +56,8 @@ TEST(DateTime, ChineseTexts)
     const struct {
         int32_t s;
         const char* text;
-    } durations[] = {{3725, "1小时2分5秒"}, {3600, "1小时"}, {60, "1分"},       {59, "59秒"},
-                     {7205, "2小时5秒"},    {0, ""},         {90000, "25小时"}, {86399, "23小时59分59秒"},
-                     {-61, "-1分-1秒"}};
+    } durations[] = {{3725, "1小时2分5秒"}, {3600, "1小时"}, {60, "1分"}, {59, "59秒"}, {7205, "2小时5秒"},
+        {0, ""}, {90000, "25小时"}, {86399, "23小时59分59秒"}, {-61, "-1分-1秒"}};
     for (const auto& d : durations)
         EXPECT_EQ(tollix::DurationText(d.s), d.text) << d.s;
 }

@@ -12,9 +12,16 @@ TEST(Money, TextIsShortestPlainDecimal)
         int64_t raw;
         const char* text;
     } cases[] = {
-        {0, "0"},        {12000, "1.2"},       {667, "0.0667"},  {120000, "12"},
-        {333, "0.0333"}, {-5000, "-0.5"},      {1, "0.0001"},    {INT64_MIN, "-922337203685477.5808"},
-        {25, "0.0025"},  {2000000, "200"},
+        {0, "0"},
+        {12000, "1.2"},
+        {667, "0.0667"},
+        {120000, "12"},
+        {333, "0.0333"},
+        {-5000, "-0.5"},
+        {1, "0.0001"},
+        {INT64_MIN, "-922337203685477.5808"},
+        {25, "0.0025"},
+        {2000000, "200"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(tollix::MoneyText(Money::FromRaw(c.raw)), c.text) << c.raw;
@@ -27,14 +34,29 @@ TEST(Money, ParsesTypedAmounts)
         bool ok;
         int64_t raw;
     } cases[] = {
-        {"0.06", true, 600},      {" 12 ", true, 120000},  {".5", true, 5000},       {"5.", true, 50000},
-        {"-1.25", true, -12500},  {"+2", true, 20000},     {"0.00005", true, 0},     {"0.00015", true, 2},
-        {"0.000051", true, 1},    {"0.00025", true, 2},    {"0.00035", true, 4},     {"", false, 0},
-        {"abc", false, 0},        {"1.2.3", false, 0},     {".", false, 0},          {"-", false, 0},
-        {"1e3", false, 0},        {"99999999999999999999", false, 0},
+        {"0.06", true, 600},
+        {" 12 ", true, 120000},
+        {".5", true, 5000},
+        {"5.", true, 50000},
+        {"-1.25", true, -12500},
+        {"+2", true, 20000},
+        {"0.00005", true, 0},
+        {"0.00015", true, 2},
+        {"0.000051", true, 1},
+        {"0.00025", true, 2},
+        {"0.00035", true, 4},
+        {"", false, 0},
+        {"abc", false, 0},
+        {"1.2.3", false, 0},
+        {".", false, 0},
+        {"-", false, 0},
+        {"1e3", false, 0},
+        {"99999999999999999999", false, 0},
         // The ends of the range, as a damaged log line or journal may hold them.
-        {"922337203685477.5807", true, INT64_MAX},  {"922337203685477.5808", false, 0},
-        {"-922337203685477.5808", true, INT64_MIN}, {"-922337203685477.5809", false, 0},
+        {"922337203685477.5807", true, INT64_MAX},
+        {"922337203685477.5808", false, 0},
+        {"-922337203685477.5808", true, INT64_MIN},
+        {"-922337203685477.5809", false, 0},
         {"922337203685477.99995", false, 0},
     };
     for (const auto& c : cases) {
@@ -53,8 +75,13 @@ TEST(Money, FromDoubleRoundsHalfToEvenAndMilliYuanText)
         int64_t raw;
         const char* milli;  // as the settings file holds fees
     } cases[] = {
-        {0.06, 600, "60"},         {0.0625, 625, "62.5"},    {123.4 / 1000, 1234, "123.4"}, {0, 0, "0"},
-        {200000.0 / 1000, 2000000, "200000"}, {0.00005, 0, "0"}, {0.00015, 2, "0.2"},
+        {0.06, 600, "60"},
+        {0.0625, 625, "62.5"},
+        {123.4 / 1000, 1234, "123.4"},
+        {0, 0, "0"},
+        {200000.0 / 1000, 2000000, "200000"},
+        {0.00005, 0, "0"},
+        {0.00015, 2, "0.2"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(Money::FromDouble(c.yuan).Raw(), c.raw) << c.yuan;
@@ -71,11 +98,17 @@ TEST(Money, SumsStopAtTheLargestAmountInsteadOfWrapping)
         int64_t b, expected;
     } cases[] = {
         {kMax - 500, '+', 1200, kMax},  // a damaged total plus one call unit
-        {kMin + 500, '+', -1200, kMin}, {kMin + 500, '-', 1200, kMin}, {kMax - 500, '-', -1200, kMax},
+        {kMin + 500, '+', -1200, kMin},
+        {kMin + 500, '-', 1200, kMin},
+        {kMax - 500, '-', -1200, kMax},
         {kMin, '~', 0, kMax},  // negation of the smallest amount
-        {kMax / 2 + 1, '*', 2, kMax},   {kMax / 2 + 1, '*', -2, kMin}, {kMin, '*', -1, kMax},
+        {kMax / 2 + 1, '*', 2, kMax},
+        {kMax / 2 + 1, '*', -2, kMin},
+        {kMin, '*', -1, kMax},
         // Ordinary sums are unchanged.
-        {1200, '+', 1000, 2200},        {1200, '-', 2000, -800},       {-1200, '*', 3, -3600},
+        {1200, '+', 1000, 2200},
+        {1200, '-', 2000, -800},
+        {-1200, '*', 3, -3600},
     };
     for (const auto& c : cases) {
         const Money a = Money::FromRaw(c.a), b = Money::FromRaw(c.b);

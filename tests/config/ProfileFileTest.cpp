@@ -3,9 +3,9 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+#include "base/Gbk.h"
 #include "config/ProfileFile.h"
 #include "config/ProfileTestSupport.h"
-#include "base/Gbk.h"
 
 #include <cstring>
 
@@ -18,57 +18,60 @@ namespace {
 constexpr const char* kDef = "DEF";
 constexpr int32_t kIntDef = -7;
 
-} // namespace
+}  // namespace
 
 // A hand-edited file with most of what people put into one, with every line end.
 TEST(ProfileFileRead, HandEditedFileWithEveryLineEnd)
 {
-    const std::initializer_list<std::string_view> lines = { "TopKey=before any section", "; a comment line", "",
-        "[General]", "  Name  =  Value with spaces  ", "Quoted=\"  padded  \"", "Single='x'", "Mismatch=\"abc'",
-        "OnlyQuote=\"", "EmptyQuotes=\"\"", "Empty=", "NoEquals", "   ", "Dup=first", "DUP=second",
-        "; Commented=1", "Num= 42abc", "Neg=-17", "Plus=+5", "Blanks=\"  7\"", "Text=abc", "Big=99999999999",
-        "Small=-99999999999", "Dec=123.4", "Tab=\tt\t", "Eq=a=b", "[ general ]", "Dup=third",
-        "Later=only in the duplicate", "[Other]", "Dup=other", "[Last]", "NoLineEnd=end" };
+    const std::initializer_list<std::string_view> lines = {"TopKey=before any section", "; a comment line",
+        "", "[General]", "  Name  =  Value with spaces  ", "Quoted=\"  padded  \"", "Single='x'",
+        "Mismatch=\"abc'", "OnlyQuote=\"", "EmptyQuotes=\"\"", "Empty=", "NoEquals", "   ", "Dup=first",
+        "DUP=second", "; Commented=1", "Num= 42abc", "Neg=-17", "Plus=+5", "Blanks=\"  7\"", "Text=abc",
+        "Big=99999999999", "Small=-99999999999", "Dec=123.4", "Tab=\tt\t", "Eq=a=b", "[ general ]",
+        "Dup=third", "Later=only in the duplicate", "[Other]", "Dup=other", "[Last]", "NoLineEnd=end"};
     const struct {
         const char* section;
         const char* key;
         const char* text;
         int32_t number;
     } cases[] = {
-        { "General", "TopKey", kDef, kIntDef }, // lines before the first section are not readable
-        { "  GENERAL ", " Name ", "Value with spaces", 0 },
-        { "General", "Quoted", "  padded  ", 0 },
-        { "General", "Single", "x", 0 },
-        { "General", "Mismatch", "\"abc'", 0 },
-        { "General", "OnlyQuote", "\"", 0 },
-        { "General", "EmptyQuotes", "", kIntDef },
-        { "General", "Empty", "", kIntDef },
-        { "General", "NoEquals", kDef, kIntDef },
-        { "General", "Dup", "first", 0 },
-        { "General", "Commented", kDef, kIntDef },
-        { "General", "Num", "42abc", 42 },
-        { "General", "Neg", "-17", -17 },
-        { "General", "Plus", "+5", 5 },
-        { "General", "Blanks", "  7", 7 },
-        { "General", "Text", "abc", 0 },
-        { "General", "Big", "99999999999", 2147483647 },
-        { "General", "Small", "-99999999999", -2147483647 - 1 },
-        { "General", "Dec", "123.4", 123 },
-        { "General", "Tab", "t", 0 },
-        { "General", "Eq", "a=b", 0 },
-        { "General", "Later", kDef, kIntDef }, // only in a later duplicate section
-        { "Other", "Dup", "other", 0 },
-        { "Last", "NoLineEnd", "end", 0 },
-        { "Nowhere", "Dup", kDef, kIntDef },
-        { "General", "", kDef, kIntDef },
+        {"General", "TopKey", kDef, kIntDef},  // lines before the first section are not readable
+        {"  GENERAL ", " Name ", "Value with spaces", 0},
+        {"General", "Quoted", "  padded  ", 0},
+        {"General", "Single", "x", 0},
+        {"General", "Mismatch", "\"abc'", 0},
+        {"General", "OnlyQuote", "\"", 0},
+        {"General", "EmptyQuotes", "", kIntDef},
+        {"General", "Empty", "", kIntDef},
+        {"General", "NoEquals", kDef, kIntDef},
+        {"General", "Dup", "first", 0},
+        {"General", "Commented", kDef, kIntDef},
+        {"General", "Num", "42abc", 42},
+        {"General", "Neg", "-17", -17},
+        {"General", "Plus", "+5", 5},
+        {"General", "Blanks", "  7", 7},
+        {"General", "Text", "abc", 0},
+        {"General", "Big", "99999999999", 2147483647},
+        {"General", "Small", "-99999999999", -2147483647 - 1},
+        {"General", "Dec", "123.4", 123},
+        {"General", "Tab", "t", 0},
+        {"General", "Eq", "a=b", 0},
+        {"General", "Later", kDef, kIntDef},  // only in a later duplicate section
+        {"Other", "Dup", "other", 0},
+        {"Last", "NoLineEnd", "end", 0},
+        {"Nowhere", "Dup", kDef, kIntDef},
+        {"General", "", kDef, kIntDef},
     };
-    for (const char* end : { "\r\n", "\n", "\r" }) {
+    for (const char* end : {"\r\n", "\n", "\r"}) {
         std::string text = Lines(lines, end);
-        text.resize(text.size() - std::strlen(end)); // the last line has no line end
+        text.resize(text.size() - std::strlen(end));  // the last line has no line end
         TempProfile temp(text);
         ProfileFile file(temp.Path());
         for (const auto& c : cases) {
-            SCOPED_TRACE(std::string(c.section) + "/" + c.key + " with line end " + (end[1] ? "CRLF" : end[0] == '\n' ? "LF" : "CR"));
+            SCOPED_TRACE(std::string(c.section) + "/" + c.key + " with line end "
+                + (end[1]                ? "CRLF"
+                        : end[0] == '\n' ? "LF"
+                                         : "CR"));
             EXPECT_EQ(file.ReadText(c.section, c.key, kDef, 256), c.text);
             EXPECT_EQ(file.ReadInt(c.section, c.key, kIntDef), c.number);
         }
@@ -79,10 +82,11 @@ TEST(ProfileFileRead, MissingOrEmptyFileGivesDefaults)
 {
     TempProfile temp;
     ProfileFile file(temp.Path());
-    for (const char* contents : { (const char*)nullptr, "", "\xEF\xBB\xBF[Reset]\r\nMonth=9\r\n" }) {
+    for (const char* contents : {(const char*)nullptr, "", "\xEF\xBB\xBF[Reset]\r\nMonth=9\r\n"}) {
         if (contents)
             temp.Write(contents);
-        EXPECT_EQ(file.ReadInt("Reset", "Month", 1), contents && *contents ? 9 : 1) << "a byte-order mark hides nothing";
+        EXPECT_EQ(file.ReadInt("Reset", "Month", 1), contents && *contents ? 9 : 1)
+            << "a byte-order mark hides nothing";
         EXPECT_EQ(file.ReadText("Telephone Fee", "Holiday Start", "0", 17), "0");
     }
 }
@@ -90,16 +94,16 @@ TEST(ProfileFileRead, MissingOrEmptyFileGivesDefaults)
 TEST(ProfileFileRead, TextIsCutToTheBufferWithoutSplittingACharacter)
 {
     // "中文abc" is D6D0 CEC4 61 62 63 in GBK.
-    TempProfile temp(Lines({ "[S]",
+    TempProfile temp(Lines({"[S]",
         "K=\xD6\xD0\xCE\xC4"
         "abc",
-        "Path=" + std::string(45, 'p') }));
+        "Path=" + std::string(45, 'p')}));
     ProfileFile file(temp.Path());
     const struct {
         size_t buffer;
         const char* text;
-    } cases[] = { { 0, "" }, { 2, "" }, { 3, "中" }, { 4, "中" }, { 5, "中文" }, { 6, "中文a" }, { 8, "中文abc" },
-        { 100, "中文abc" } };
+    } cases[] = {
+        {0, ""}, {2, ""}, {3, "中"}, {4, "中"}, {5, "中文"}, {6, "中文a"}, {8, "中文abc"}, {100, "中文abc"}};
     for (const auto& c : cases)
         EXPECT_EQ(file.ReadText("S", "K", "", c.buffer), c.text) << c.buffer;
     EXPECT_EQ(file.ReadText("S", "Path", "", 40), std::string(39, 'p'));
@@ -113,8 +117,8 @@ TEST(ProfileFileRead, DoubleByteNamesMatchExactly)
     // GBK 81 41 and 81 61 are two different characters whose second bytes are
     // 'A' and 'a'; 81 5D ends in ']'.
     const std::string upperTrail = "\x81\x41", lowerTrail = "\x81\x61", bracketTrail = "\x81\x5D";
-    TempProfile temp(Lines({ "[" + upperTrail + "]", "K=upper", "[" + bracketTrail + "]", "K=bracket",
-        "[\xBC\xD2\xC0\xEF Home]", "K=home" }));
+    TempProfile temp(Lines({"[" + upperTrail + "]", "K=upper", "[" + bracketTrail + "]", "K=bracket",
+        "[\xBC\xD2\xC0\xEF Home]", "K=home"}));
     ProfileFile file(temp.Path());
     EXPECT_EQ(file.ReadText(tollix::GbkToUtf8(upperTrail), "k", "", 64), "upper");
     EXPECT_EQ(file.ReadText(tollix::GbkToUtf8(lowerTrail), "k", "none", 64), "none");
@@ -124,20 +128,20 @@ TEST(ProfileFileRead, DoubleByteNamesMatchExactly)
 
 TEST(ProfileFileRead, SeesChangesMadeByOthers)
 {
-    TempProfile temp(Lines({ "[S]", "K=1" }));
+    TempProfile temp(Lines({"[S]", "K=1"}));
     ProfileFile file(temp.Path());
     ASSERT_EQ(file.ReadInt("S", "K", 0), 1);
 
-    temp.Write(Lines({ "[S]", "K=22" })); // another size
+    temp.Write(Lines({"[S]", "K=22"}));  // another size
     EXPECT_EQ(file.ReadInt("S", "K", 0), 22);
 
-    temp.Write(Lines({ "[S]", "K=33" })); // same size, same inode: only the times differ
-    struct timespec times[2] = { { 1000, 5 }, { 1000, 5 } };
+    temp.Write(Lines({"[S]", "K=33"}));  // same size, same inode: only the times differ
+    struct timespec times[2] = {{1000, 5}, {1000, 5}};
     ASSERT_EQ(::utimensat(AT_FDCWD, temp.Path().c_str(), times, 0), 0);
     EXPECT_EQ(file.ReadInt("S", "K", 0), 33);
 
     ProfileFile other(temp.Path());
-    ASSERT_TRUE(other.WriteText("S", "K", "44")); // same size, a new file renamed over the old
+    ASSERT_TRUE(other.WriteText("S", "K", "44"));  // same size, a new file renamed over the old
     EXPECT_EQ(file.ReadInt("S", "K", 0), 44);
 
     std::filesystem::remove(temp.Path());
@@ -170,9 +174,9 @@ TEST(ProfileFileWrite, SequenceOfWritesIsByteExact)
 
 TEST(ProfileFileWrite, HandEditedFileKeepsItsCommentsAndBlankLines)
 {
-    TempProfile temp(Lines({ "; Tollix settings", "", "[Telephone Fee]", "  Full Fee = 120  ", "; the discount price",
-                               "Half Fee=60", "", "[\xBC\xD2\xC0\xEF]", "Fee Type=1", "; end of the connection",
-                               "[telephone fee]", "Tel Unit=999" },
+    TempProfile temp(Lines({"; Tollix settings", "", "[Telephone Fee]", "  Full Fee = 120  ",
+                               "; the discount price", "Half Fee=60", "", "[\xBC\xD2\xC0\xEF]", "Fee Type=1",
+                               "; end of the connection", "[telephone fee]", "Tel Unit=999"},
         "\n"));
     ProfileFile file(temp.Path());
     ASSERT_TRUE(file.WriteText("Telephone Fee", "Tel Unit", "60"));
@@ -180,9 +184,9 @@ TEST(ProfileFileWrite, HandEditedFileKeepsItsCommentsAndBlankLines)
     ASSERT_TRUE(file.WriteText("家里", "Fix Hour", "40"));
     ASSERT_TRUE(file.WriteText("Reset", "Month", "5"));
     EXPECT_EQ(temp.Read(),
-        Lines({ "; Tollix settings", "", "[Telephone Fee]", "Full Fee=130", "; the discount price", "Half Fee=60",
-            "Tel Unit=60", "", "[\xBC\xD2\xC0\xEF]", "Fee Type=1", "Fix Hour=40", "; end of the connection",
-            "[telephone fee]", "Tel Unit=999", "[Reset]", "Month=5" }));
+        Lines({"; Tollix settings", "", "[Telephone Fee]", "Full Fee=130", "; the discount price",
+            "Half Fee=60", "Tel Unit=60", "", "[\xBC\xD2\xC0\xEF]", "Fee Type=1", "Fix Hour=40",
+            "; end of the connection", "[telephone fee]", "Tel Unit=999", "[Reset]", "Month=5"}));
     EXPECT_EQ(file.ReadInt("Telephone Fee", "Tel Unit", 180), 60);
 }
 
@@ -197,14 +201,14 @@ TEST(ProfileFileWrite, KeyWithoutValueAndEmptySectionAreFilledInPlace)
 
 TEST(ProfileFileWrite, RefusesWhatWouldReadBackAsSomethingElse)
 {
-    const std::string original = Lines({ "[S]", "K=1" });
+    const std::string original = Lines({"[S]", "K=1"});
     const struct {
         std::string section, key, value;
-    } cases[] = { { "S", "K", "1\r\n[Evil]\r\nK=2" }, { "S", "K", "line\nbreak" }, { "S", "K", "carriage\rreturn" },
-        { "S", "Evil\nK", "1" }, { "S\r\n[T]", "K", "1" }, { "S", "K", std::string("nul\0byte", 8) },
-        { "S", "", "1" }, { "  ", "K", "1" }, { "S", "a=b", "1" }, { "S", "[T]", "1" }, { "S", "; note", "1" },
+    } cases[] = {{"S", "K", "1\r\n[Evil]\r\nK=2"}, {"S", "K", "line\nbreak"}, {"S", "K", "carriage\rreturn"},
+        {"S", "Evil\nK", "1"}, {"S\r\n[T]", "K", "1"}, {"S", "K", std::string("nul\0byte", 8)},
+        {"S", "", "1"}, {"  ", "K", "1"}, {"S", "a=b", "1"}, {"S", "[T]", "1"}, {"S", "; note", "1"},
         // Names GBK cannot hold would be stored under "?" names of their own.
-        { "S", "\xff\xfe键", "1" }, { "\xF0\x9F\x98\x80", "K", "1" } };
+        {"S", "\xff\xfe键", "1"}, {"\xF0\x9F\x98\x80", "K", "1"}};
     TempProfile temp(original);
     ProfileFile file(temp.Path());
     for (const auto& c : cases) {
@@ -237,7 +241,7 @@ TEST(ProfileFileWrite, FailureLeavesTheFileAndSaysWhy)
 
 TEST(ProfileFile, NarrowTo16Clamps)
 {
-    for (auto [wide, narrow] : std::initializer_list<std::pair<int32_t, int32_t>> {
-             { 5, 5 }, { -1, -1 }, { 32767, 32767 }, { 40000, 32767 }, { -40000, -32768 }, { 2147483647, 32767 } })
+    for (auto [wide, narrow] : std::initializer_list<std::pair<int32_t, int32_t>>{
+             {5, 5}, {-1, -1}, {32767, 32767}, {40000, 32767}, {-40000, -32768}, {2147483647, 32767}})
         EXPECT_EQ(tollix::NarrowTo16(wide), narrow) << wide;
 }

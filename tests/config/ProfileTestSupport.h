@@ -14,7 +14,9 @@ namespace tollix::test {
 // A temporary folder holding one settings file, removed afterwards.
 class TempProfile {
 public:
-    TempProfile() : path_(dir_.Path() / "tollix.ini") {}
+    TempProfile()
+        : path_(dir_.Path() / "tollix.ini")
+    { }
     explicit TempProfile(std::string_view contents)
         : TempProfile()
     {
@@ -51,4 +53,4 @@ inline std::string Lines(std::initializer_list<std::string_view> lines, std::str
     return out;
 }
 
-} // namespace tollix::test
+}  // namespace tollix::test

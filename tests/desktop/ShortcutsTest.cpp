@@ -40,7 +40,7 @@ std::string Validate(const fs::path& file)
     return output;
 }
 
-} // namespace
+}  // namespace
 
 // The Exec value as it stands in the file: one quoted argument, with the
 // string escapes of a desktop entry on top of the argument's own.
@@ -50,19 +50,19 @@ TEST(Shortcuts, ExecLineNamesTheProgramExactlyWhateverItsPath)
         std::string path;
         std::optional<std::string> exec;
     } cases[] = {
-        { "/usr/bin/tollix", R"("/usr/bin/tollix")" },
-        { "/home/li lei/My Apps/tollix", R"("/home/li lei/My Apps/tollix")" },
-        { "/opt/$HOME/tollix", R"("/opt/\\$HOME/tollix")" },
-        { "/opt/a\"b/tollix", R"("/opt/a\\"b/tollix")" },
-        { "/opt/`id`/tollix", R"("/opt/\\`id\\`/tollix")" },
-        { "/opt/back\\slash/tollix", R"("/opt/back\\\\slash/tollix")" },
-        { "/opt/100%u/tollix", R"("/opt/100%%u/tollix")" },
-        { "/opt/拨号 工具/tollix", R"("/opt/拨号 工具/tollix")" },
-        { "/opt/a;b&c|d>e<f~g*h?i#j(k)l'm/tollix", R"("/opt/a;b&c|d>e<f~g*h?i#j(k)l'm/tollix")" },
+        {"/usr/bin/tollix", R"("/usr/bin/tollix")"},
+        {"/home/li lei/My Apps/tollix", R"("/home/li lei/My Apps/tollix")"},
+        {"/opt/$HOME/tollix", R"("/opt/\\$HOME/tollix")"},
+        {"/opt/a\"b/tollix", R"("/opt/a\\"b/tollix")"},
+        {"/opt/`id`/tollix", R"("/opt/\\`id\\`/tollix")"},
+        {"/opt/back\\slash/tollix", R"("/opt/back\\\\slash/tollix")"},
+        {"/opt/100%u/tollix", R"("/opt/100%%u/tollix")"},
+        {"/opt/拨号 工具/tollix", R"("/opt/拨号 工具/tollix")"},
+        {"/opt/a;b&c|d>e<f~g*h?i#j(k)l'm/tollix", R"("/opt/a;b&c|d>e<f~g*h?i#j(k)l'm/tollix")"},
         // Nothing a desktop entry cannot carry on one line.
-        { "/opt/a\nb/tollix", std::nullopt },
-        { "/opt/tab\there", std::nullopt },
-        { "/opt/\xff\xfe/tollix", std::nullopt },
+        {"/opt/a\nb/tollix", std::nullopt},
+        {"/opt/tab\there", std::nullopt},
+        {"/opt/\xff\xfe/tollix", std::nullopt},
     };
     for (const auto& c : cases)
         EXPECT_EQ(tollix::QuotedExecArgument(c.path), c.exec) << c.path;
@@ -73,7 +73,7 @@ TEST(Shortcuts, FoldersFollowTheUsersSettings)
     TempFolder home;
     ScopedEnv homeEnv("HOME", home.Path().c_str());
     const std::string absolute = (home.Path() / "cfg").string();
-    for (const char* config : { (const char*)nullptr, "", "relative/cfg", absolute.c_str() }) {
+    for (const char* config : {(const char*)nullptr, "", "relative/cfg", absolute.c_str()}) {
         ScopedEnv env("XDG_CONFIG_HOME", config);
         const fs::path base = config == absolute.c_str() ? fs::path(absolute) : home.Path() / ".config";
         EXPECT_EQ(tollix::AutostartFolder(), base / "autostart") << (config ? config : "unset");
@@ -86,8 +86,9 @@ TEST(Shortcuts, FoldersFollowTheUsersSettings)
     // off (the home folder itself), ~/Desktop.
     if (HasTool("xdg-user-dir")) {
         ScopedEnv config("XDG_CONFIG_HOME", absolute.c_str());
-        for (const auto& [dir, folder] : { std::pair { "$HOME/桌面", "桌面" }, std::pair { "$HOME/", "Desktop" } }) {
-            WriteFile(home.Path() / "cfg" / "user-dirs.dirs", "XDG_DESKTOP_DIR=\"" + std::string(dir) + "\"\n");
+        for (const auto& [dir, folder] : {std::pair{"$HOME/桌面", "桌面"}, std::pair{"$HOME/", "Desktop"}}) {
+            WriteFile(
+                home.Path() / "cfg" / "user-dirs.dirs", "XDG_DESKTOP_DIR=\"" + std::string(dir) + "\"\n");
             EXPECT_EQ(tollix::DesktopFolder(), home.Path() / folder) << dir;
         }
     }
@@ -98,8 +99,8 @@ TEST(Shortcuts, EntryIsWrittenIntoAMissingFolderAndIsValid)
     TempFolder home;
     const fs::path folder = home.Path() / ".config" / "autostart";
     std::string error;
-    ASSERT_EQ(CreateShortcut(folder, "Tollix.desktop", "Tollix", "/opt/my $tools/\"Tollix\" 3.1/tollix", "tollix",
-                  &error),
+    ASSERT_EQ(CreateShortcut(folder, "Tollix.desktop", "Tollix", "/opt/my $tools/\"Tollix\" 3.1/tollix",
+                  "tollix", &error),
         ShortcutResult::Ok)
         << error;
     EXPECT_EQ(ReadFile(folder / "Tollix.desktop"),
@@ -118,9 +119,10 @@ TEST(Shortcuts, EntryIsWrittenIntoAMissingFolderAndIsValid)
 
     if (!HasTool("desktop-file-validate"))
         GTEST_SKIP() << "desktop-file-validate is not installed";
-    for (const auto& [file, path] : { std::pair { "Tollix V3.1.desktop", "/opt/my $tools/\"Tollix\" 3.1/tollix" },
-             std::pair { "odd.desktop", "/opt/a\\b`c%d/tollix" } }) {
-        ASSERT_EQ(CreateShortcut(home.Path() / "Desktop", file, "Tollix", path, "tollix"), ShortcutResult::Ok);
+    for (const auto& [file, path] : {std::pair{"Tollix V3.1.desktop", "/opt/my $tools/\"Tollix\" 3.1/tollix"},
+             std::pair{"odd.desktop", "/opt/a\\b`c%d/tollix"}}) {
+        ASSERT_EQ(
+            CreateShortcut(home.Path() / "Desktop", file, "Tollix", path, "tollix"), ShortcutResult::Ok);
         EXPECT_EQ(Validate(home.Path() / "Desktop" / file), "") << file;
     }
 }
@@ -136,13 +138,15 @@ TEST(Shortcuts, FailuresLeaveTheUsersFilesAlone)
 
     // The folder is there but the entry's name is taken by a folder of the user's.
     fs::create_directories(home.Path() / "autostart" / "Tollix.desktop" / "keep");
-    EXPECT_EQ(CreateShortcut(home.Path() / "autostart", "Tollix.desktop", "Tollix", "/usr/bin/tollix", "tollix"),
+    EXPECT_EQ(
+        CreateShortcut(home.Path() / "autostart", "Tollix.desktop", "Tollix", "/usr/bin/tollix", "tollix"),
         ShortcutResult::ShortcutFailed);
     EXPECT_TRUE(fs::is_directory(home.Path() / "autostart" / "Tollix.desktop" / "keep"));
 
     // A program path no entry can express writes nothing.
     std::string error;
-    EXPECT_EQ(CreateShortcut(home.Path() / "autostart", "Other.desktop", "Tollix", "/opt/a\nb", "tollix", &error),
+    EXPECT_EQ(
+        CreateShortcut(home.Path() / "autostart", "Other.desktop", "Tollix", "/opt/a\nb", "tollix", &error),
         ShortcutResult::ShortcutFailed);
     EXPECT_FALSE(error.empty());
     EXPECT_FALSE(fs::exists(home.Path() / "autostart" / "Other.desktop"));

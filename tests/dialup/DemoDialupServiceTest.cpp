@@ -27,18 +27,18 @@ TEST(DemoDialupService, PhonebookAndALineThatFollowsDialAndHangUp)
         bool connected;
         std::string connection;
     } steps[] = {
-        { "idle", [] {}, false, "" },
-        { "not an entry", [&] { EXPECT_FALSE(demo.DialConnection("bogus").Started); }, false, "" },
-        { "dialled", [&] { EXPECT_TRUE(demo.DialConnection(name).Started); }, false, "" },
-        { "2 s later", [&] { clock.Advance(2); }, false, "" },
-        { "second dial while dialling", [&] { EXPECT_FALSE(demo.DialConnection(name).Started); }, false, "" },
-        { "3 s after dialling", [&] { clock.Advance(1); }, true, name },
-        { "wall clock set back", [&] { clock.SetWallOnly(tollix::DateTime()); }, true, name },
-        { "hang up sent", [&] { demo.HangUp(); }, true, name },
-        { "1 s later", [&] { clock.Advance(1); }, false, "" },
-        { "dial again", [&] { EXPECT_TRUE(demo.DialConnection(name).Started); }, false, "" },
-        { "hang up while dialling", [&] { demo.HangUp(); }, false, "" },
-        { "never comes up", [&] { clock.Advance(10); }, false, "" },
+        {"idle", [] {}, false, ""},
+        {"not an entry", [&] { EXPECT_FALSE(demo.DialConnection("bogus").Started); }, false, ""},
+        {"dialled", [&] { EXPECT_TRUE(demo.DialConnection(name).Started); }, false, ""},
+        {"2 s later", [&] { clock.Advance(2); }, false, ""},
+        {"second dial while dialling", [&] { EXPECT_FALSE(demo.DialConnection(name).Started); }, false, ""},
+        {"3 s after dialling", [&] { clock.Advance(1); }, true, name},
+        {"wall clock set back", [&] { clock.SetWallOnly(tollix::DateTime()); }, true, name},
+        {"hang up sent", [&] { demo.HangUp(); }, true, name},
+        {"1 s later", [&] { clock.Advance(1); }, false, ""},
+        {"dial again", [&] { EXPECT_TRUE(demo.DialConnection(name).Started); }, false, ""},
+        {"hang up while dialling", [&] { demo.HangUp(); }, false, ""},
+        {"never comes up", [&] { clock.Advance(10); }, false, ""},
     };
     for (const auto& s : steps) {
         s.act();

@@ -90,4 +90,4 @@ private:
     std::optional<std::string> old_;
 };
 
-} // namespace tollix::test
+}  // namespace tollix::test

@@ -46,21 +46,21 @@ TEST(PppdDialupService, ConnectedOnlyWhileAPppInterfaceIsUp)
         std::function<void()> change;
         bool connected;
     } steps[] = {
-        { "no interfaces", [] {}, false },
-        { "ethernet up, not ppp", [&] { world.SetInterface("eth0", 1, "0x1003"); }, false },
-        { "ppp0 down", [&] { world.SetInterface("ppp0", 512, "0x1090"); }, false },
-        { "ppp0 up", [&] { world.SetInterface("ppp0", 512, "0x1091"); }, true },
-        { "ppp0 down again", [&] { world.SetInterface("ppp0", 512, "0x1090"); }, false },
-        { "a second link up", [&] { world.SetInterface("isp-link", 512, "0x11"); }, true },
-        { "its flags unreadable", [&] { world.SetInterface("isp-link", 512, "garbage"); }, false },
-        { "up bit only, decimal", [&] { world.SetInterface("isp-link", 512, "1"); }, true },
-        { "links removed", [&] { world.RemoveInterface("isp-link"), world.RemoveInterface("ppp0"); }, false },
+        {"no interfaces", [] {}, false},
+        {"ethernet up, not ppp", [&] { world.SetInterface("eth0", 1, "0x1003"); }, false},
+        {"ppp0 down", [&] { world.SetInterface("ppp0", 512, "0x1090"); }, false},
+        {"ppp0 up", [&] { world.SetInterface("ppp0", 512, "0x1091"); }, true},
+        {"ppp0 down again", [&] { world.SetInterface("ppp0", 512, "0x1090"); }, false},
+        {"a second link up", [&] { world.SetInterface("isp-link", 512, "0x11"); }, true},
+        {"its flags unreadable", [&] { world.SetInterface("isp-link", 512, "garbage"); }, false},
+        {"up bit only, decimal", [&] { world.SetInterface("isp-link", 512, "1"); }, true},
+        {"links removed", [&] { world.RemoveInterface("isp-link"), world.RemoveInterface("ppp0"); }, false},
         // A new interface under a known name may get the old inode number.
-        { "ppp0 back as ethernet", [&] { world.SetInterface("ppp0", 1, "0x1003"); }, false },
-        { "ppp0 replaced by a ppp link",
-            [&] { world.RemoveInterface("ppp0"), world.SetInterface("ppp0", 512, "0x1091"); }, true },
-        { "another link, type unreadable",
-            [&] { world.RemoveInterface("ppp0"), world.SetInterface("ppp2", -1, "0x1091"); }, false },
+        {"ppp0 back as ethernet", [&] { world.SetInterface("ppp0", 1, "0x1003"); }, false},
+        {"ppp0 replaced by a ppp link",
+            [&] { world.RemoveInterface("ppp0"), world.SetInterface("ppp0", 512, "0x1091"); }, true},
+        {"another link, type unreadable",
+            [&] { world.RemoveInterface("ppp0"), world.SetInterface("ppp2", -1, "0x1091"); }, false},
     };
     for (const auto& s : steps) {
         s.change();
@@ -73,7 +73,7 @@ TEST(PppdDialupService, ConnectionNameComesFromTheOwningPppd)
 {
     // ppp0 with its pid file naming process 4242; nullopt leaves the file or
     // the process out.
-    const std::vector<std::string_view> callIsp = { "pppd", "call", "isp" };
+    const std::vector<std::string_view> callIsp = {"pppd", "call", "isp"};
     const struct {
         const char* what;
         std::optional<std::string> pidFile, comm;
@@ -81,18 +81,21 @@ TEST(PppdDialupService, ConnectionNameComesFromTheOwningPppd)
         std::string name;
         const char* flags = "0x1091";
     } cases[] = {
-        { "plain call", "4242\n", "pppd", { "/usr/sbin/pppd", "call", "isp" }, "isp" },
-        { "call not first", "4242\n", "pppd", { "pppd", "nodetach", "debug", "call", "163 拨号", "persist" }, "163 拨号" },
-        { "NetworkManager pppd without call", "4242\n", "pppd",
-            { "/usr/sbin/pppd", "plugin", "rp-pppoe.so", "ipparam", "/org/freedesktop/NetworkManager/PPP/1" }, "" },
-        { "call as the last word", "4242\n", "pppd", { "pppd", "call" }, "" },
-        { "stale pid file, no such process", "4242\n", std::nullopt, {}, "" },
-        { "pid file names a process that is not pppd", "4242\n", "sleep", { "sleep", "call", "isp" }, "" },
-        { "no pid file", std::nullopt, "pppd", callIsp, "" },
-        { "pid file not a number", "4242x\n", "pppd", callIsp, "" },
-        { "pid file empty", "", "pppd", callIsp, "" },
-        { "line down", "4242\n", "pppd", callIsp, "", "0x1090" },
-        { "name with a line break is not passed on", "4242\n", "pppd", { "pppd", "call", "isp\nName=forged" }, "" },
+        {"plain call", "4242\n", "pppd", {"/usr/sbin/pppd", "call", "isp"}, "isp"},
+        {"call not first", "4242\n", "pppd", {"pppd", "nodetach", "debug", "call", "163 拨号", "persist"},
+            "163 拨号"},
+        {"NetworkManager pppd without call", "4242\n", "pppd",
+            {"/usr/sbin/pppd", "plugin", "rp-pppoe.so", "ipparam", "/org/freedesktop/NetworkManager/PPP/1"},
+            ""},
+        {"call as the last word", "4242\n", "pppd", {"pppd", "call"}, ""},
+        {"stale pid file, no such process", "4242\n", std::nullopt, {}, ""},
+        {"pid file names a process that is not pppd", "4242\n", "sleep", {"sleep", "call", "isp"}, ""},
+        {"no pid file", std::nullopt, "pppd", callIsp, ""},
+        {"pid file not a number", "4242x\n", "pppd", callIsp, ""},
+        {"pid file empty", "", "pppd", callIsp, ""},
+        {"line down", "4242\n", "pppd", callIsp, "", "0x1090"},
+        {"name with a line break is not passed on", "4242\n", "pppd", {"pppd", "call", "isp\nName=forged"},
+            ""},
     };
     for (const auto& c : cases) {
         PppWorld world;
@@ -105,14 +108,14 @@ TEST(PppdDialupService, ConnectionNameComesFromTheOwningPppd)
     }
 
     // Two links: the first one up, by interface name.
-    for (const auto& [ppp0Flags, name] : { std::pair { "0x1091", "first" }, std::pair { "0x1090", "second" } }) {
+    for (const auto& [ppp0Flags, name] : {std::pair{"0x1091", "first"}, std::pair{"0x1090", "second"}}) {
         PppWorld world;
         world.SetInterface("ppp1", 512, "0x1091");
         world.SetInterface("ppp0", 512, ppp0Flags);
         world.SetPidFile("ppp0.pid", "100\n");
         world.SetPidFile("ppp1.pid", "101\n");
-        world.SetProcess(100, "pppd", { "pppd", "call", "first" });
-        world.SetProcess(101, "pppd", { "pppd", "call", "second" });
+        world.SetProcess(100, "pppd", {"pppd", "call", "first"});
+        world.SetProcess(101, "pppd", {"pppd", "call", "second"});
         EXPECT_EQ(PppdDialupService(world.Root()).GetDefaultConnection(), name) << ppp0Flags;
     }
 }
@@ -120,8 +123,9 @@ TEST(PppdDialupService, ConnectionNameComesFromTheOwningPppd)
 TEST(PppdDialupService, PhonebookListsOnlyDiallablePeers)
 {
     PppWorld world;
-    for (const char* name : { "isp", "with blank", "中国电信", "a;b", "$(reboot)", "-leading", "a..b", "zeta",
-             ".hidden", "isp~", "isp.bak", "ctl\x01name", "line\nbreak", "tab\tname", "bad\xff utf8", "del\x7f" })
+    for (const char* name :
+        {"isp", "with blank", "中国电信", "a;b", "$(reboot)", "-leading", "a..b", "zeta", ".hidden", "isp~",
+            "isp.bak", "ctl\x01name", "line\nbreak", "tab\tname", "bad\xff utf8", "del\x7f"})
         world.AddPeer(name);
     std::filesystem::create_directories(world.Peers() / "folder");
     std::filesystem::create_symlink("isp", world.Peers() / "linked");
@@ -130,8 +134,8 @@ TEST(PppdDialupService, PhonebookListsOnlyDiallablePeers)
     tollix::PhonebookResult book = PppdDialupService(world.Root()).Phonebook();
     EXPECT_TRUE(book.Readable);
     EXPECT_EQ(book.Entries,
-        (std::vector<std::string> {
-            "$(reboot)", "-leading", "a..b", "a;b", "isp", "linked", "with blank", "zeta", "中国电信" }));
+        (std::vector<std::string>{
+            "$(reboot)", "-leading", "a..b", "a;b", "isp", "linked", "with blank", "zeta", "中国电信"}));
 }
 
 // Readable only by the group dip, as on Debian. (A missing folder and one that
@@ -146,16 +150,19 @@ TEST(PppdDialupService, PhonebookWithoutPermissionSaysHowToGetIt)
     pid_t pid = ::fork();
     ASSERT_GE(pid, 0);
     if (pid == 0) {
-        if (::geteuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0))
+        if (::geteuid() == 0
+            && (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0))
             ::_exit(3);
         tollix::PhonebookResult book = PppdDialupService(world.Root()).Phonebook();
-        bool told = book.Error.find("权限") != std::string::npos && book.Error.find("dip") != std::string::npos;
+        bool told
+            = book.Error.find("权限") != std::string::npos && book.Error.find("dip") != std::string::npos;
         ::_exit(book.Readable ? 1 : told ? 0 : 2);
     }
     int status = 0;
     ::waitpid(pid, &status, 0);
     ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: read as readable, 2: no word of permission and dip, 3: no setuid";
+    EXPECT_EQ(WEXITSTATUS(status), 0)
+        << "1: read as readable, 2: no word of permission and dip, 3: no setuid";
 }
 
 // A pppd stand-in first on PATH that records the arguments it was given.
@@ -188,14 +195,16 @@ private:
 
 TEST(PppdDialupService, DialsOnlyPhonebookEntriesAsOneArgument)
 {
-    const std::vector<std::string> entries = { "isp", "with blank", "a;b", "$(touch pwned)", "-leading", "中国电信" };
-    const std::vector<std::string> refused = { "not an entry", ".hidden", "isp.bak", "../../../bin/sh", "isp\n", "" };
+    const std::vector<std::string> entries
+        = {"isp", "with blank", "a;b", "$(touch pwned)", "-leading", "中国电信"};
+    const std::vector<std::string> refused
+        = {"not an entry", ".hidden", "isp.bak", "../../../bin/sh", "isp\n", ""};
     PppWorld world;
     for (const std::string& name : entries)
         world.AddPeer(name);
     world.AddPeer(".hidden");
     world.AddPeer("isp.bak");
-    for (const auto& list : { entries, refused }) {
+    for (const auto& list : {entries, refused}) {
         for (const std::string& name : list) {
             const bool entry = std::count(entries.begin(), entries.end(), name) > 0;
             FakePppd pppd;
@@ -205,7 +214,7 @@ TEST(PppdDialupService, DialsOnlyPhonebookEntriesAsOneArgument)
             EXPECT_EQ(result.Started, entry) << name;
             if (entry) {
                 EXPECT_EQ(result.Error, "") << name;
-                EXPECT_EQ(pppd.WaitForArguments(), (std::vector<std::string> { "call", name }));
+                EXPECT_EQ(pppd.WaitForArguments(), (std::vector<std::string>{"call", name}));
                 EXPECT_TRUE(WaitFor([&] { return service.RunningDialers() == 0; })) << "unreaped: " << name;
             } else {
                 EXPECT_NE(result.Error.find("不是拨号网络电话簿中的连接"), std::string::npos) << result.Error;
@@ -221,7 +230,8 @@ TEST(PppdDialupService, FindsPppdOnPathThenInSbin)
 {
     FakePppd first, second;
     TempFolder empty;
-    std::string path = empty.Path().string() + "::relative:" + first.Bin().string() + ":" + second.Bin().string();
+    std::string path
+        = empty.Path().string() + "::relative:" + first.Bin().string() + ":" + second.Bin().string();
     EXPECT_EQ(PppdDialupService::FindPppd(path.c_str()), (first.Bin() / "pppd").string());
     std::string fallback = std::filesystem::exists("/usr/sbin/pppd") ? "/usr/sbin/pppd" : "";
     EXPECT_EQ(PppdDialupService::FindPppd(empty.Path().c_str()), fallback);
@@ -238,7 +248,7 @@ TEST(PppdDialupService, FindsPppdOnPathThenInSbin)
 
 pid_t Spawn(const std::filesystem::path& program, const char* name)
 {
-    char* argv[] = { const_cast<char*>(name), const_cast<char*>("30"), nullptr };
+    char* argv[] = {const_cast<char*>(name), const_cast<char*>("30"), nullptr};
     pid_t pid = -1;
     return ::posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv, environ) == 0 ? pid : -1;
 }
@@ -258,8 +268,8 @@ TEST(PppdDialupService, HangUpSignalsOnlyPppd)
     PppWorld world;
     world.UseRealProc();
     // ppp1.pid is stale: its pid now belongs to sleep.
-    const std::pair<const char*, pid_t> pidFiles[] = { { "ppp0.pid", pppd }, { "ppp-isp.pid", pppd },
-        { "ppp1.pid", unrelated }, { "self.pid", ::getpid() }, { "init.pid", 1 }, { "junk.pid", -15 } };
+    const std::pair<const char*, pid_t> pidFiles[] = {{"ppp0.pid", pppd}, {"ppp-isp.pid", pppd},
+        {"ppp1.pid", unrelated}, {"self.pid", ::getpid()}, {"init.pid", 1}, {"junk.pid", -15}};
     for (const auto& [file, pid] : pidFiles)
         world.SetPidFile(file, std::to_string(pid) + "\n");
     PppdDialupService(world.Root()).HangUp();
@@ -285,4 +295,4 @@ TEST(PppdDialupService, HangUpSignalsOnlyPppd)
     EXPECT_TRUE(WaitFor([&] { return service.RunningDialers() == 0; }));
 }
 
-} // namespace
+}  // namespace

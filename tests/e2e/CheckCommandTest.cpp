@@ -28,14 +28,14 @@ struct RunResult {
 // (no display: these commands must not need one).
 RunResult RunTollix(const std::vector<const char*>& args, const std::map<std::string, std::string>& env)
 {
-    std::vector<std::string> envText = { "PATH=/usr/bin:/bin", "LANG=C.UTF-8" };
+    std::vector<std::string> envText = {"PATH=/usr/bin:/bin", "LANG=C.UTF-8"};
     for (const auto& [k, v] : env)
         envText.push_back(k + "=" + v);
     std::vector<char*> envp;
     for (std::string& e : envText)
         envp.push_back(e.data());
     envp.push_back(nullptr);
-    std::vector<char*> argv { const_cast<char*>(TOLLIX_BINARY) };
+    std::vector<char*> argv{const_cast<char*>(TOLLIX_BINARY)};
     for (const char* a : args)
         argv.push_back(const_cast<char*>(a));
     argv.push_back(nullptr);
@@ -51,7 +51,8 @@ RunResult RunTollix(const std::vector<const char*>& args, const std::map<std::st
     int status = 0;
     if (::posix_spawn(&pid, TOLLIX_BINARY, &actions, nullptr, argv.data(), envp.data()) == 0
         && ::waitpid(pid, &status, 0) == pid)
-        result = { WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), ReadFile(out), ReadFile(err) };
+        result = {
+            WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), ReadFile(out), ReadFile(err)};
     posix_spawn_file_actions_destroy(&actions);
     return result;
 }
@@ -71,7 +72,7 @@ TEST(TollixCheck, ReportsWhatTheMeterSeesAsTheWorldChanges)
     world.MakeEmptyNet();
     WriteFile(home.Path() / "file", "not a folder");
     const std::map<std::string, std::string> env
-        = { { "TOLLIX_HOME", home.Path().string() }, { "TOLLIX_PPP_ROOT", world.Root().string() } };
+        = {{"TOLLIX_HOME", home.Path().string()}, {"TOLLIX_PPP_ROOT", world.Root().string()}};
     const struct {
         const char* step;
         std::function<void()> change;
@@ -81,34 +82,34 @@ TEST(TollixCheck, ReportsWhatTheMeterSeesAsTheWorldChanges)
         std::vector<std::string> out;
         std::string err;
     } steps[] = {
-        { "idle", [] {}, { "--check" }, env, 0,
-            { "数据文件夹：" + home.Path().string() + "\n", "拨号方式：pppd\n", "（2 个连接）",
-                "  163 拨号\n  isp\n", "连接状态：未连接\n" },
-            "" },
-        { "line up",
+        {"idle", [] {}, {"--check"}, env, 0,
+            {"数据文件夹：" + home.Path().string() + "\n", "拨号方式：pppd\n", "（2 个连接）",
+                "  163 拨号\n  isp\n", "连接状态：未连接\n"},
+            ""},
+        {"line up",
             [&] {
                 world.SetInterface("ppp0", 512, "0x1091");
                 world.SetPidFile("ppp0.pid", "777\n");
-                world.SetProcess(777, "pppd", { "/usr/sbin/pppd", "updetach", "call", "163 拨号" });
+                world.SetProcess(777, "pppd", {"/usr/sbin/pppd", "updetach", "call", "163 拨号"});
             },
-            { "--check" }, env, 0, { "连接状态：已连接（163 拨号）\n" }, "" },
-        { "stale pid file", [&] { world.SetProcess(777, "bash", { "bash" }); }, { "--check" }, env, 0,
-            { "连接状态：已连接（连接名称未知）\n" }, "" },
-        { "line down", [&] { world.SetInterface("ppp0", 512, "0x1090"); }, { "--check" }, env, 0,
-            { "连接状态：未连接\n" }, "" },
-        { "no peers folder", [&] { std::filesystem::remove_all(world.Peers()); }, { "--check" }, env, 0,
-            { "拨号网络电话簿：没有连接" }, "" },
-        { "peers not a folder", [&] { WriteFile(world.Peers(), "x"); }, { "--check" }, env, 1,
-            { "拨号网络电话簿：无法读取\n", "连接状态：未连接\n" }, "不是文件夹" },
-        { "version", [] {}, { "--version" }, {}, 0, { "Tollix 3.1\n" }, "" },
-        { "help", [] {}, { "--help" }, {}, 0, { "用法：tollix", "--demo", "--check" }, "" },
-        { "demo", [] {}, { "--demo", "--check" }, { { "XDG_DATA_HOME", xdg.Path().string() } }, 0,
-            { "数据文件夹：" + (xdg.Path() / "tollix-demo").string() + "\n", "拨号方式：demo", "（3 个连接）",
-                "  169多媒体通信网\n", "连接状态：未连接\n" },
-            "" },
-        { "unknown option", [] {}, { "--chek" }, {}, 2, {}, "无法识别的选项“--chek”" },
-        { "data folder blocked", [] {}, { "--check" }, { { "TOLLIX_HOME", (home.Path() / "file/sub").string() } },
-            1, {}, "无法建立数据文件夹" },
+            {"--check"}, env, 0, {"连接状态：已连接（163 拨号）\n"}, ""},
+        {"stale pid file", [&] { world.SetProcess(777, "bash", {"bash"}); }, {"--check"}, env, 0,
+            {"连接状态：已连接（连接名称未知）\n"}, ""},
+        {"line down", [&] { world.SetInterface("ppp0", 512, "0x1090"); }, {"--check"}, env, 0,
+            {"连接状态：未连接\n"}, ""},
+        {"no peers folder", [&] { std::filesystem::remove_all(world.Peers()); }, {"--check"}, env, 0,
+            {"拨号网络电话簿：没有连接"}, ""},
+        {"peers not a folder", [&] { WriteFile(world.Peers(), "x"); }, {"--check"}, env, 1,
+            {"拨号网络电话簿：无法读取\n", "连接状态：未连接\n"}, "不是文件夹"},
+        {"version", [] {}, {"--version"}, {}, 0, {"Tollix 3.1\n"}, ""},
+        {"help", [] {}, {"--help"}, {}, 0, {"用法：tollix", "--demo", "--check"}, ""},
+        {"demo", [] {}, {"--demo", "--check"}, {{"XDG_DATA_HOME", xdg.Path().string()}}, 0,
+            {"数据文件夹：" + (xdg.Path() / "tollix-demo").string() + "\n", "拨号方式：demo", "（3 个连接）",
+                "  169多媒体通信网\n", "连接状态：未连接\n"},
+            ""},
+        {"unknown option", [] {}, {"--chek"}, {}, 2, {}, "无法识别的选项“--chek”"},
+        {"data folder blocked", [] {}, {"--check"}, {{"TOLLIX_HOME", (home.Path() / "file/sub").string()}}, 1,
+            {}, "无法建立数据文件夹"},
     };
     for (const auto& s : steps) {
         s.change();
@@ -146,17 +147,16 @@ TEST(DataFolder, ChosenInOrderAndCreated)
         std::filesystem::path exeDir;
         std::filesystem::path expected;
     } cases[] = {
-        { "TOLLIX_HOME wins", false, explicitHome.c_str(), xdg.c_str(), exeWithIni, explicitHome },
-        { "TOLLIX_HOME also for the demo", true, explicitHome.c_str(), xdg.c_str(), exeWithIni,
-            explicitHome },
-        { "portable copy", false, nullptr, xdg.c_str(), exeWithIni, exeWithIni },
-        { "demo ignores a portable copy", true, nullptr, xdg.c_str(), exeWithIni, xdg / "tollix-demo" },
-        { "installed: XDG data folder", false, nullptr, xdg.c_str(), exePlain, xdg / "tollix" },
-        { "empty TOLLIX_HOME is unset", false, "", xdg.c_str(), exePlain, xdg / "tollix" },
-        { "no XDG_DATA_HOME", false, nullptr, nullptr, exePlain, home / ".local/share/tollix" },
-        { "relative XDG_DATA_HOME ignored", true, nullptr, "relative", exePlain,
-            home / ".local/share/tollix-demo" },
-        { "a file in the way: a clear message", false, blocked.c_str(), nullptr, exePlain, "" },
+        {"TOLLIX_HOME wins", false, explicitHome.c_str(), xdg.c_str(), exeWithIni, explicitHome},
+        {"TOLLIX_HOME also for the demo", true, explicitHome.c_str(), xdg.c_str(), exeWithIni, explicitHome},
+        {"portable copy", false, nullptr, xdg.c_str(), exeWithIni, exeWithIni},
+        {"demo ignores a portable copy", true, nullptr, xdg.c_str(), exeWithIni, xdg / "tollix-demo"},
+        {"installed: XDG data folder", false, nullptr, xdg.c_str(), exePlain, xdg / "tollix"},
+        {"empty TOLLIX_HOME is unset", false, "", xdg.c_str(), exePlain, xdg / "tollix"},
+        {"no XDG_DATA_HOME", false, nullptr, nullptr, exePlain, home / ".local/share/tollix"},
+        {"relative XDG_DATA_HOME ignored", true, nullptr, "relative", exePlain,
+            home / ".local/share/tollix-demo"},
+        {"a file in the way: a clear message", false, blocked.c_str(), nullptr, exePlain, ""},
     };
     ScopedEnv homeEnv("HOME", home.c_str());
     for (const auto& c : cases) {
@@ -165,10 +165,11 @@ TEST(DataFolder, ChosenInOrderAndCreated)
         std::string error;
         std::filesystem::path folder = tollix::ResolveDataFolder(c.demo, c.exeDir, &error);
         EXPECT_EQ(folder, c.expected) << c.what << ": " << error;
-        EXPECT_TRUE(c.expected.empty() ? Contains(error, "无法建立数据文件夹") : std::filesystem::is_directory(folder))
+        EXPECT_TRUE(c.expected.empty() ? Contains(error, "无法建立数据文件夹")
+                                       : std::filesystem::is_directory(folder))
             << c.what << ": " << error;
     }
     EXPECT_EQ(ReadFile(blocked), "keep me");
 }
 
-} // namespace
+}  // namespace

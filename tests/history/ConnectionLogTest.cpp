@@ -5,11 +5,11 @@
 #include "history/ConnectionLog.h"
 
 namespace fs = std::filesystem;
-using tollix::test::TempFolder;
 using tollix::ConnectionLogEntry;
 using tollix::DateTime;
 using tollix::test::At;
 using tollix::test::ReadFile;
+using tollix::test::TempFolder;
 using tollix::test::WriteFile;
 
 namespace {
@@ -17,8 +17,8 @@ namespace {
 ConnectionLogEntry Entry(
     std::string name, DateTime start, int32_t seconds, const char* tel, const char* net, int16_t units)
 {
-    return ConnectionLogEntry { tollix::FixName15(name), start, seconds, *tollix::ParseMoney(tel),
-        *tollix::ParseMoney(net), units };
+    return ConnectionLogEntry{
+        tollix::FixName15(name), start, seconds, *tollix::ParseMoney(tel), *tollix::ParseMoney(net), units};
 }
 
 const ConnectionLogEntry kHome = Entry("Home", At(1998, 10, 5, 21, 30, 15), 1860, "1.1", "2.4", 11);
@@ -36,7 +36,7 @@ std::string NumberedLog(int from, int to, const char* end = "\r\n")
     return log;
 }
 
-} // namespace
+}  // namespace
 
 TEST(ConnectionLogLine, WrittenForm)
 {
@@ -44,22 +44,21 @@ TEST(ConnectionLogLine, WrittenForm)
         ConnectionLogEntry entry;
         std::string line;
     } cases[] = {
-        { kHome, kHomeLine },
-        { Entry("Home", At(1998, 10, 5), 60, "0.5", "12", 1),
-            "\"Home           \",60,#1998-10-05#,12,0.5,1" },
-        { Entry("ABCDEFGHIJKLMNOPQRST", At(2026, 1, 2, 0, 0, 1), 120, "0.0667", "-3", 2),
-            "\"ABCDEFGHIJKLMNO\",120,#2026-01-02 00:00:01#,-3,0.0667,2" },
-        { Entry("", At(2026, 1, 2, 23, 59, 59), 0, "0", "0", 1),
-            "\"               \",0,#2026-01-02 23:59:59#,0,0,1" },
+        {kHome, kHomeLine},
+        {Entry("Home", At(1998, 10, 5), 60, "0.5", "12", 1), "\"Home           \",60,#1998-10-05#,12,0.5,1"},
+        {Entry("ABCDEFGHIJKLMNOPQRST", At(2026, 1, 2, 0, 0, 1), 120, "0.0667", "-3", 2),
+            "\"ABCDEFGHIJKLMNO\",120,#2026-01-02 00:00:01#,-3,0.0667,2"},
+        {Entry("", At(2026, 1, 2, 23, 59, 59), 0, "0", "0", 1),
+            "\"               \",0,#2026-01-02 23:59:59#,0,0,1"},
         // A quote would end the name early; a line break would split the line.
-        { Entry("My \"ISP\"\r\n", At(2026, 1, 2, 8), 60, "1", "1", 1),
-            "\"My 'ISP'       \",60,#2026-01-02 08:00:00#,1,1,1" },
-        { Entry(kChineseName, At(2026, 1, 2, 8), 60, "1", "1", 1),
-            std::string("\"") + kChineseName + "\",60,#2026-01-02 08:00:00#,1,1,1" },
-        { Entry(std::string(kChineseName) + "六七", At(2026, 1, 2, 8), 60, "1", "1", 1),
-            std::string("\"") + kChineseName + "\",60,#2026-01-02 08:00:00#,1,1,1" },
-        { Entry("163", At(206, 1, 2, 8), 60, "1", "1", 1),
-            "\"163            \",60,#0206-01-02 08:00:00#,1,1,1" },
+        {Entry("My \"ISP\"\r\n", At(2026, 1, 2, 8), 60, "1", "1", 1),
+            "\"My 'ISP'       \",60,#2026-01-02 08:00:00#,1,1,1"},
+        {Entry(kChineseName, At(2026, 1, 2, 8), 60, "1", "1", 1),
+            std::string("\"") + kChineseName + "\",60,#2026-01-02 08:00:00#,1,1,1"},
+        {Entry(std::string(kChineseName) + "六七", At(2026, 1, 2, 8), 60, "1", "1", 1),
+            std::string("\"") + kChineseName + "\",60,#2026-01-02 08:00:00#,1,1,1"},
+        {Entry("163", At(206, 1, 2, 8), 60, "1", "1", 1),
+            "\"163            \",60,#0206-01-02 08:00:00#,1,1,1"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(tollix::FormatLogLine(c.entry), c.line);
@@ -74,30 +73,28 @@ TEST(ConnectionLogLine, ReadsWhatOtherWritersAndHandEditsLeave)
         std::string line;
         std::optional<ConnectionLogEntry> entry;
     } cases[] = {
-        { "\"Home           \",1860,#1998-10-05 21:30:15#,2.4,1.1,11\r", kHome },
-        { "\"Home\",1860,#1998-10-05 21:30:15#,2.40,1.1000,11", kHome },
-        { " \"Home           \" , 1860 , #1998-10-05 21:30:15# , 2.4 , 1.1 , 11 ", kHome },
-        { "\"Home           \",60,#1998-10-05#,.5,0.5,1",
-            Entry("Home", At(1998, 10, 5), 60, "0.5", "0.5", 1) },
-        { "\"Home           \",60,#1998-10-05 21:30#,-.5,0,1",
-            Entry("Home", At(1998, 10, 5, 21, 30), 60, "0", "-0.5", 1) },
+        {"\"Home           \",1860,#1998-10-05 21:30:15#,2.4,1.1,11\r", kHome},
+        {"\"Home\",1860,#1998-10-05 21:30:15#,2.40,1.1000,11", kHome},
+        {" \"Home           \" , 1860 , #1998-10-05 21:30:15# , 2.4 , 1.1 , 11 ", kHome},
+        {"\"Home           \",60,#1998-10-05#,.5,0.5,1", Entry("Home", At(1998, 10, 5), 60, "0.5", "0.5", 1)},
+        {"\"Home           \",60,#1998-10-05 21:30#,-.5,0,1",
+            Entry("Home", At(1998, 10, 5, 21, 30), 60, "0", "-0.5", 1)},
         // An older writer left a quote inside the name unescaped.
-        { "\"Jo\"s ISP, 2   \",60,#1998-10-05#,1,1,1",
-            Entry("Jo's ISP, 2", At(1998, 10, 5), 60, "1", "1", 1) },
-        { "\"ABCDEFGHIJKLMNOPQRST\",60,#1998-10-05#,1,1,1",
-            Entry("ABCDEFGHIJKLMNO", At(1998, 10, 5), 60, "1", "1", 1) },
-        { "\"Home\",abc,#1998-10-05#,1,1,1", none },
-        { "\"Home\",60,#1998-13-05#,1,1,1", none },
-        { "\"Home\",60,#1998-10-05 25:00:00#,1,1,1", none },
-        { "\"Home\",60,1998-10-05,1,1,1", none },
-        { "\"Home\",60,#1998-10-05#,1,1", none },
-        { "\"Home\",60,#1998-10-05#,1,1,1,1", none },
-        { "\"Home\",60,#1998-10-05#,1,x,1", none },
-        { "\"Home\",60,#1998-10-05#,1,1,40000", none },
-        { "\"Home\",9999999999,#1998-10-05#,1,1,1", none },
-        { "Home,60,#1998-10-05#,1,1,1", none },
-        { "\"Home,60,#1998-10-05#,1,1,1", none },
-        { "", none },
+        {"\"Jo\"s ISP, 2   \",60,#1998-10-05#,1,1,1", Entry("Jo's ISP, 2", At(1998, 10, 5), 60, "1", "1", 1)},
+        {"\"ABCDEFGHIJKLMNOPQRST\",60,#1998-10-05#,1,1,1",
+            Entry("ABCDEFGHIJKLMNO", At(1998, 10, 5), 60, "1", "1", 1)},
+        {"\"Home\",abc,#1998-10-05#,1,1,1", none},
+        {"\"Home\",60,#1998-13-05#,1,1,1", none},
+        {"\"Home\",60,#1998-10-05 25:00:00#,1,1,1", none},
+        {"\"Home\",60,1998-10-05,1,1,1", none},
+        {"\"Home\",60,#1998-10-05#,1,1", none},
+        {"\"Home\",60,#1998-10-05#,1,1,1,1", none},
+        {"\"Home\",60,#1998-10-05#,1,x,1", none},
+        {"\"Home\",60,#1998-10-05#,1,1,40000", none},
+        {"\"Home\",9999999999,#1998-10-05#,1,1,1", none},
+        {"Home,60,#1998-10-05#,1,1,1", none},
+        {"\"Home,60,#1998-10-05#,1,1,1", none},
+        {"", none},
     };
     for (const auto& c : cases)
         EXPECT_EQ(tollix::ParseLogLine(c.line), c.entry) << c.line;
@@ -128,8 +125,8 @@ TEST(ConnectionLog, AppendWritesGbkLinesWithCrLfAndDeleteStartsAfresh)
 
     EXPECT_TRUE(tollix::DeleteConnectionLog(log));
     EXPECT_FALSE(fs::exists(log));
-    EXPECT_TRUE(tollix::DeleteConnectionLog(log)); // already gone
-    ASSERT_TRUE(tollix::AppendLogEntry(log, kHome)); // the next append starts it again
+    EXPECT_TRUE(tollix::DeleteConnectionLog(log));    // already gone
+    ASSERT_TRUE(tollix::AppendLogEntry(log, kHome));  // the next append starts it again
     EXPECT_EQ(ReadFile(log), home);
 
     // A folder in the file's place: refused, named, nothing changed.
@@ -151,21 +148,22 @@ TEST(ConnectionLog, NameWithBrokenUtf8StillWritesALineThatReads)
     // the whole log unreadable.
     const struct {
         const char* name;
-        const char* expected; // as the log reads it back
+        const char* expected;  // as the log reads it back
     } cases[] = {
-        { "rname=riff=0\xcd\xce\xce\xcf", "rname=riff=0???" },
-        { "abcdefghijklmn\xe4", "abcdefghijklmn?" },
-        { "abcdefghijklm\xf0\x9f", "abcdefghijklm? " },
-        { "\xff\xfe中", "??中            " },
+        {"rname=riff=0\xcd\xce\xce\xcf", "rname=riff=0???"},
+        {"abcdefghijklmn\xe4", "abcdefghijklmn?"},
+        {"abcdefghijklm\xf0\x9f", "abcdefghijklm? "},
+        {"\xff\xfe中", "??中            "},
     };
     TempFolder dir;
     const fs::path log = dir.Path() / "time.txt";
     for (const auto& c : cases)
-        ASSERT_TRUE(tollix::AppendLogEntry(log, Entry(c.name, At(2026, 2, 3), 60, "0.1", "0.2", 1))) << c.name;
+        ASSERT_TRUE(tollix::AppendLogEntry(log, Entry(c.name, At(2026, 2, 3), 60, "0.1", "0.2", 1)))
+            << c.name;
     auto loaded = tollix::LoadConnectionLog(log, 50);
     EXPECT_EQ(loaded.DamagedLine, 0);
     ASSERT_EQ(loaded.Entries.size(), std::size(cases));
-    for (size_t i = 0; i < std::size(cases); ++i) // newest first
+    for (size_t i = 0; i < std::size(cases); ++i)  // newest first
         EXPECT_EQ(loaded.Entries[std::size(cases) - 1 - i].ConnectionName, cases[i].expected) << i;
 }
 
@@ -174,36 +172,36 @@ TEST(ConnectionLog, LoadKeepsTheNewestLinesAndRewritesTheFile)
     const std::string damaged = NumberedLog(1, 2) + "\"Line\",1x,#2026-01-01#,1,1,1\r\n" + NumberedLog(4, 9);
     const struct {
         const char* name;
-        std::optional<std::string> contents; // nothing: no file
+        std::optional<std::string> contents;  // nothing: no file
         int logNumber;
-        int firstKept, lastKept; // 0, 0: no entries
+        int firstKept, lastKept;  // 0, 0: no entries
         int damagedLine;
         bool rewritten;
-        std::optional<std::string> fileAfter; // nothing: no file
+        std::optional<std::string> fileAfter;  // nothing: no file
     } cases[] = {
-        { "missing file", std::nullopt, 50, 0, 0, 0, false, std::nullopt },
-        { "empty file", "", 50, 0, 0, 0, false, "" },
-        { "fewer lines than kept", NumberedLog(1, 7), 50, 1, 7, 0, false, NumberedLog(1, 7) },
-        { "53 lines keep 50", NumberedLog(1, 53), 50, 4, 53, 0, true, NumberedLog(4, 53) },
-        { "exactly the kept number", NumberedLog(1, 10), 10, 1, 10, 0, false, NumberedLog(1, 10) },
-        { "LF line ends", NumberedLog(1, 5, "\n"), 50, 1, 5, 0, true, NumberedLog(1, 5) },
-        { "no line end at the end", NumberedLog(1, 4) + NumberedLog(5, 5, ""), 50, 1, 5, 0, true,
-            NumberedLog(1, 5) },
-        { "blank lines", NumberedLog(1, 2) + "\r\n  \r\n" + NumberedLog(3, 4), 50, 1, 4, 0, true,
-            NumberedLog(1, 4) },
-        { "written by hand", "\"Line\",60,#2026-01-01 12:00#,.2,.10,1\r\n", 50, 1, 1, 0, true,
-            NumberedLog(1, 1) },
-        { "damaged line", damaged, 50, 0, 0, 3, false, damaged },
-        { "damaged line after the kept ones", damaged, 2, 0, 0, 3, false, damaged },
-        { "damaged last line", NumberedLog(1, 3) + "\"Line\",60,#2026-01-01#", 50, 0, 0, 4, false,
-            NumberedLog(1, 3) + "\"Line\",60,#2026-01-01#" },
-        { "over-long line", NumberedLog(1, 1) + std::string(100000, 'x'), 50, 0, 0, 2, false,
-            NumberedLog(1, 1) + std::string(100000, 'x') },
-        { "binary garbage", std::string("\x00\xff\x01\x80", 4), 50, 0, 0, 1, false,
-            std::string("\x00\xff\x01\x80", 4) },
-        { "zero would wipe the history", NumberedLog(1, 53), 0, 4, 53, 0, true, NumberedLog(4, 53) },
-        { "negative", NumberedLog(1, 3), -5, 1, 3, 0, false, NumberedLog(1, 3) },
-        { "one", NumberedLog(1, 3), 1, 3, 3, 0, true, NumberedLog(3, 3) },
+        {"missing file", std::nullopt, 50, 0, 0, 0, false, std::nullopt},
+        {"empty file", "", 50, 0, 0, 0, false, ""},
+        {"fewer lines than kept", NumberedLog(1, 7), 50, 1, 7, 0, false, NumberedLog(1, 7)},
+        {"53 lines keep 50", NumberedLog(1, 53), 50, 4, 53, 0, true, NumberedLog(4, 53)},
+        {"exactly the kept number", NumberedLog(1, 10), 10, 1, 10, 0, false, NumberedLog(1, 10)},
+        {"LF line ends", NumberedLog(1, 5, "\n"), 50, 1, 5, 0, true, NumberedLog(1, 5)},
+        {"no line end at the end", NumberedLog(1, 4) + NumberedLog(5, 5, ""), 50, 1, 5, 0, true,
+            NumberedLog(1, 5)},
+        {"blank lines", NumberedLog(1, 2) + "\r\n  \r\n" + NumberedLog(3, 4), 50, 1, 4, 0, true,
+            NumberedLog(1, 4)},
+        {"written by hand", "\"Line\",60,#2026-01-01 12:00#,.2,.10,1\r\n", 50, 1, 1, 0, true,
+            NumberedLog(1, 1)},
+        {"damaged line", damaged, 50, 0, 0, 3, false, damaged},
+        {"damaged line after the kept ones", damaged, 2, 0, 0, 3, false, damaged},
+        {"damaged last line", NumberedLog(1, 3) + "\"Line\",60,#2026-01-01#", 50, 0, 0, 4, false,
+            NumberedLog(1, 3) + "\"Line\",60,#2026-01-01#"},
+        {"over-long line", NumberedLog(1, 1) + std::string(100000, 'x'), 50, 0, 0, 2, false,
+            NumberedLog(1, 1) + std::string(100000, 'x')},
+        {"binary garbage", std::string("\x00\xff\x01\x80", 4), 50, 0, 0, 1, false,
+            std::string("\x00\xff\x01\x80", 4)},
+        {"zero would wipe the history", NumberedLog(1, 53), 0, 4, 53, 0, true, NumberedLog(4, 53)},
+        {"negative", NumberedLog(1, 3), -5, 1, 3, 0, false, NumberedLog(1, 3)},
+        {"one", NumberedLog(1, 3), 1, 3, 3, 0, true, NumberedLog(3, 3)},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -216,7 +214,7 @@ TEST(ConnectionLog, LoadKeepsTheNewestLinesAndRewritesTheFile)
 
         const size_t count = c.firstKept == 0 ? 0 : size_t(c.lastKept - c.firstKept + 1);
         ASSERT_EQ(result.Entries.size(), count);
-        for (size_t i = 0; i < count; ++i) // newest first
+        for (size_t i = 0; i < count; ++i)  // newest first
             EXPECT_EQ(result.Entries[i].Seconds, (c.lastKept - int(i)) * 60) << i;
         EXPECT_EQ(result.DamagedLine, c.damagedLine);
         EXPECT_EQ(result.Rewritten, c.rewritten);

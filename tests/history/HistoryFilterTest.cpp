@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "TestSupport.h"
 #include "history/ConnectionLog.h"
 #include "history/HistoryFilter.h"
-#include "TestSupport.h"
 
 #include <climits>
 
@@ -14,11 +14,11 @@ namespace {
 
 using tollix::test::At;
 
-ConnectionLogEntry Entry(const std::string& name, DateTime start, int32_t seconds = 60,
-                         const char* net = "0", const char* tel = "0")
+ConnectionLogEntry Entry(const std::string& name, DateTime start, int32_t seconds = 60, const char* net = "0",
+    const char* tel = "0")
 {
-    return ConnectionLogEntry{tollix::FixName15(name), start, seconds, *tollix::ParseMoney(tel),
-                              *tollix::ParseMoney(net), 1};
+    return ConnectionLogEntry{
+        tollix::FixName15(name), start, seconds, *tollix::ParseMoney(tel), *tollix::ParseMoney(net), 1};
 }
 
 // Wednesday 15 May 2024, noon.
@@ -37,7 +37,7 @@ TEST(HistoryFilterTest, PeriodsUseCalendarBoundaries)
         {At(2024, 5, 16, 1, 0, 0), tollix::kHistoryToday, false},     // a clock set wrong
         {At(2024, 5, 12, 0, 0, 0), tollix::kHistoryThisWeek, true},   // Sunday starts the week
         {At(2024, 5, 11, 23, 59, 0), tollix::kHistoryThisWeek, false},  // Saturday before
-        {At(2024, 5, 19, 9, 0, 0), tollix::kHistoryThisWeek, false},  // next Sunday
+        {At(2024, 5, 19, 9, 0, 0), tollix::kHistoryThisWeek, false},    // next Sunday
         {At(2024, 5, 1, 0, 0, 0), tollix::kHistoryThisMonth, true},
         {At(2024, 4, 30, 23, 59, 0), tollix::kHistoryThisMonth, false},
         {At(2024, 4, 1, 0, 0, 0), tollix::kHistoryTwoMonths, true},
@@ -85,7 +85,9 @@ TEST(HistoryFilterTest, FilterKeepsAsManyFromTheTopAsPassTheFilter)
     // After the clock was set back, the newest line carries an older date: the
     // count of today's entries is taken from the top of the list.
     const std::vector<ConnectionLogEntry> outOfOrder = {
-        Entry("Home", At(2024, 5, 1, 10)), Entry("Home", At(2024, 5, 15, 9)), Entry("Home", At(2024, 5, 15, 8)),
+        Entry("Home", At(2024, 5, 1, 10)),
+        Entry("Home", At(2024, 5, 15, 9)),
+        Entry("Home", At(2024, 5, 15, 8)),
     };
     const auto shown = tollix::FilterHistory(outOfOrder, nullptr, tollix::kHistoryToday, kNow);
     ASSERT_EQ(shown.size(), 2u);

@@ -4,11 +4,11 @@
 #include <fstream>
 
 #include "ManualClock.h"
+#include "TestSupport.h"
 #include "base/Clock.h"
+#include "history/ConnectionLog.h"
 #include "meter/ConnectionSession.h"
 #include "meter/Program.h"
-#include "history/ConnectionLog.h"
-#include "TestSupport.h"
 
 namespace fs = std::filesystem;
 using namespace tollix;

@@ -8,14 +8,14 @@
 #include <functional>
 #include <map>
 
-#include "config/ProfileFile.h"
-#include "meter/ConnectionSession.h"
+#include "TestSupport.h"
 #include "base/Money.h"
 #include "base/SafeFile.h"
+#include "config/ProfileFile.h"
+#include "history/ConnectionLog.h"
+#include "meter/ConnectionSession.h"
 #include "meter/SessionJournal.h"
 #include "meter/StatisticsFile.h"
-#include "history/ConnectionLog.h"
-#include "TestSupport.h"
 
 namespace fs = std::filesystem;
 using namespace tollix;
@@ -69,34 +69,36 @@ TEST(FullDisk, EveryWriterKeepsWhatWasStoredAndSaysWhy)
         std::function<bool(const fs::path& folder, std::string* error)> write;
     } cases[] = {
         {"log line appended", "time.txt", log.size() + 5,
-         [](const fs::path& d, std::string* error) { return AppendLogEntry(d / "time.txt", Entry(60), error); }},
+            [](const fs::path& d, std::string* error) {
+                return AppendLogEntry(d / "time.txt", Entry(60), error);
+            }},
         {"log rewritten with the newest lines", "time.txt", 20,
-         [](const fs::path& d, std::string* error) {
-             LogLoadResult r = LoadConnectionLog(d / "time.txt", 2);
-             *error = r.Error;
-             // The user still sees the history, even when it cannot be trimmed.
-             return r.Entries.size() == 2 && r.Error.empty();
-         }},
+            [](const fs::path& d, std::string* error) {
+                LogLoadResult r = LoadConnectionLog(d / "time.txt", 2);
+                *error = r.Error;
+                // The user still sees the history, even when it cannot be trimmed.
+                return r.Entries.size() == 2 && r.Error.empty();
+            }},
         {"statistics record added", "Price.DB", records.size() + 10,
-         [](const fs::path& d, std::string* error) {
-             StatisticsFile file(d / "Price.DB");
-             UsageRecord r;
-             r.StartDate = *DateTime::FromCivil(2026, 12, 7, 12, 0, 0);
-             r.CallUnits = 1;
-             return file.Open(error) && file.Put(4, r, error);
-         }},
+            [](const fs::path& d, std::string* error) {
+                StatisticsFile file(d / "Price.DB");
+                UsageRecord r;
+                r.StartDate = *DateTime::FromCivil(2026, 12, 7, 12, 0, 0);
+                r.CallUnits = 1;
+                return file.Open(error) && file.Put(4, r, error);
+            }},
         {"session journal", "session.journal", 40,
-         [](const fs::path& d, std::string* error) {
-             SessionState s;
-             s.SessionStart = *DateTime::FromCivil(2026, 12, 7, 12, 0, 0);
-             s.ConnectionName = "Home";
-             return WriteSessionJournal(d / "session.journal", s, error);
-         }},
+            [](const fs::path& d, std::string* error) {
+                SessionState s;
+                s.SessionStart = *DateTime::FromCivil(2026, 12, 7, 12, 0, 0);
+                s.ConnectionName = "Home";
+                return WriteSessionJournal(d / "session.journal", s, error);
+            }},
         {"setting written", "tollix.ini", ini.size() + 3,
-         [](const fs::path& d, std::string* error) {
-             ProfileFile file(d / "tollix.ini");
-             return file.WriteText("Start Settings", "Play Wave", "-1", error);
-         }},
+            [](const fs::path& d, std::string* error) {
+                ProfileFile file(d / "tollix.ini");
+                return file.WriteText("Start Settings", "Play Wave", "-1", error);
+            }},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -139,11 +141,13 @@ TEST(LinkedDataFiles, RewritesGoThroughTheLinkAndKeepIt)
         std::string after;
     } cases[] = {
         {"history trimmed", "time.txt", log,
-         [](const fs::path& link) { EXPECT_EQ(LoadConnectionLog(link, 1).Entries.size(), 1u); },
-         log.substr(log.find('\n') + 1)},
+            [](const fs::path& link) { EXPECT_EQ(LoadConnectionLog(link, 1).Entries.size(), 1u); },
+            log.substr(log.find('\n') + 1)},
         {"setting written", "tollix.ini", "[Start Settings]\r\nAuto Hide=0\r\n",
-         [](const fs::path& link) { EXPECT_TRUE(ProfileFile(link).WriteText("Start Settings", "Auto Hide", "-1")); },
-         "[Start Settings]\r\nAuto Hide=-1\r\n"},
+            [](const fs::path& link) {
+                EXPECT_TRUE(ProfileFile(link).WriteText("Start Settings", "Auto Hide", "-1"));
+            },
+            "[Start Settings]\r\nAuto Hide=-1\r\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -13,10 +13,10 @@
 #include <string>
 
 #include "ManualClock.h"
+#include "TestSupport.h"
 #include "base/Clock.h"
 #include "meter/ConnectionSession.h"
 #include "meter/Program.h"
-#include "TestSupport.h"
 
 namespace fs = std::filesystem;
 using namespace tollix;
@@ -38,7 +38,8 @@ std::map<std::string, std::string> Snapshot(const fs::path& dir, const fs::path&
         if (entry.path() == journal)
             continue;
         if (backdate)
-            fs::last_write_time(entry.path(), fs::file_time_type::clock::now() - std::chrono::hours(24 * 365 * 20));
+            fs::last_write_time(
+                entry.path(), fs::file_time_type::clock::now() - std::chrono::hours(24 * 365 * 20));
         std::ifstream in(entry.path(), std::ios::binary);
         files[entry.path().filename().string()]
             = std::to_string(fs::last_write_time(entry.path()).time_since_epoch().count()) + " "
@@ -57,7 +58,7 @@ void Seconds(ConnectionSession& session, ManualClock& clock, int count, const st
     }
 }
 
-} // namespace
+}  // namespace
 
 TEST(SessionFilesUntouched, OnlyTheJournalChangesBetweenStartAndEnd)
 {
@@ -66,32 +67,32 @@ TEST(SessionFilesUntouched, OnlyTheJournalChangesBetweenStartAndEnd)
         const char* what;
         DateTime start;
         std::string ini;
-        Steps steps; // what happens after the opening tick, with the line up
+        Steps steps;  // what happens after the opening tick, with the line up
     } cases[] = {
-        { "five minutes", At(2026, 12, 7, 12, 0), "",
-            [](ConnectionSession& s, ManualClock& c) { Seconds(s, c, 300); } },
-        { "across the discount start and midnight", At(2026, 12, 7, 20, 57), discount,
+        {"five minutes", At(2026, 12, 7, 12, 0), "",
+            [](ConnectionSession& s, ManualClock& c) { Seconds(s, c, 300); }},
+        {"across the discount start and midnight", At(2026, 12, 7, 20, 57), discount,
             [](ConnectionSession& s, ManualClock& c) {
                 Seconds(s, c, 240);
-                c.Advance(3 * 3600); // a stall of three hours, caught up in one tick
+                c.Advance(3 * 3600);  // a stall of three hours, caught up in one tick
                 Seconds(s, c, 120);
-            } },
-        { "wall clock corrected both ways", At(2026, 12, 7, 12, 0), "",
+            }},
+        {"wall clock corrected both ways", At(2026, 12, 7, 12, 0), "",
             [](ConnectionSession& s, ManualClock& c) {
                 Seconds(s, c, 100);
                 c.SetWallOnly(At(2026, 12, 7, 11, 0));
                 Seconds(s, c, 100);
                 c.SetWallOnly(At(2026, 12, 8, 12, 0));
                 Seconds(s, c, 100);
-            } },
-        { "name known only after the start", At(2026, 12, 7, 12, 0), "[Work]\r\nFull Fee=300\r\n",
+            }},
+        {"name known only after the start", At(2026, 12, 7, 12, 0), "[Work]\r\nFull Fee=300\r\n",
             [](ConnectionSession& s, ManualClock& c) {
                 Seconds(s, c, 90, "");
                 Seconds(s, c, 200, "Work");
-            } },
-        { "rated hours past the allowance", At(2026, 12, 7, 12, 0),
+            }},
+        {"rated hours past the allowance", At(2026, 12, 7, 12, 0),
             "[Home]\r\nFee Type=2\r\nFix Hour=0\r\nExcel Fee=150\r\n",
-            [](ConnectionSession& s, ManualClock& c) { Seconds(s, c, 400); } },
+            [](ConnectionSession& s, ManualClock& c) { Seconds(s, c, 400); }},
     };
 
     for (const auto& c : cases) {
@@ -102,7 +103,7 @@ TEST(SessionFilesUntouched, OnlyTheJournalChangesBetweenStartAndEnd)
 
         ManualClock clock(c.start.AddSeconds(-3600));
         Program program(dir);
-        LoadSettings(program, { "Home", "Work", "Other" }, clock.Now());
+        LoadSettings(program, {"Home", "Work", "Other"}, clock.Now());
         std::string error;
         ASSERT_TRUE(OpenStatistics(program, clock.Now(), &error)) << error;
         ConnectionSession session(program, clock);

@@ -6,12 +6,12 @@
 #include <fstream>
 
 #include "ManualClock.h"
+#include "TestSupport.h"
 #include "base/Clock.h"
+#include "history/ConnectionLog.h"
 #include "meter/ConnectionSession.h"
 #include "meter/Program.h"
 #include "meter/SessionJournal.h"
-#include "history/ConnectionLog.h"
-#include "TestSupport.h"
 
 namespace fs = std::filesystem;
 using namespace tollix;
@@ -122,8 +122,8 @@ TEST_F(JournalFixture, CrashedSessionIsRecoveredIntoItsOwnPeriods)
 TEST_F(JournalFixture, DamagedJournalIsSetAsideNotTrusted)
 {
     const std::string bad[] = {"", "garbage\n", "tollix-session 1\nstart=nan\n",
-                               "tollix-session 1\nstart=46363.5\nseconds=-5\nunits=1\nminutes=1\ntariff=1\n"
-                               "telfee=0\nnetfee=0\nname=Home\n"};
+        "tollix-session 1\nstart=46363.5\nseconds=-5\nunits=1\nminutes=1\ntariff=1\n"
+        "telfee=0\nnetfee=0\nname=Home\n"};
     for (const auto& text : bad) {
         auto program = Run(At(2026, 12, 7, 12, 0, 0));
         std::ofstream(program->JournalPath, std::ios::binary) << text;
@@ -142,8 +142,8 @@ TEST_F(JournalFixture, HugeJournalValuesStopAtTheEndsOfTheirRange)
     char start[64];
     std::snprintf(start, sizeof start, "%.17g", At(2026, 12, 7, 12, 0, 0).Days());
     const std::string text = std::string("tollix-session 1\nstart=") + start
-                             + "\nseconds=2147483647\nunits=2147483647\nminutes=1\ntariff=0\n"
-                               "telfee=9223372036854775807\nnetfee=-9223372036854775808\nname=Home\n";
+        + "\nseconds=2147483647\nunits=2147483647\nminutes=1\ntariff=0\n"
+          "telfee=9223372036854775807\nnetfee=-9223372036854775808\nname=Home\n";
     // Two such crashes in a row: the second would carry every total past its end.
     for (int round = 0; round < 2; ++round) {
         auto program = Run(At(2026, 12, 7, 13, 0, 0));

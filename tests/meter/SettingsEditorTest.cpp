@@ -20,12 +20,25 @@ TEST(SettingsEditorTest, WholeNumbersFromTypedText)
     };
     const auto none = std::nullopt;
     const Case cases[] = {
-        { "30.5", 30, 30 }, { "31.5", 32, 32 }, { "2.5", 2, 2 }, { "3.5", 4, 4 }, { "-2.5", -2, -2 },
-        { "-3.5", -4, -4 }, { "-0.4", 0, 0 }, { "2.5001", 3, 3 },
-        { "2.50001", 2, 2 }, // the amount keeps four decimals before it is rounded
-        { " 7 ", 7, 7 }, { "32767.4", 32767, 32767 }, { "32767.5", none, 32768 }, { "-32768", -32768, -32768 },
-        { "40000", none, 40000 }, { "2147483648", none, none }, { "", none, none }, { "abc", none, none },
-        { "1e3", none, none }, { "-", none, none },
+        {"30.5", 30, 30},
+        {"31.5", 32, 32},
+        {"2.5", 2, 2},
+        {"3.5", 4, 4},
+        {"-2.5", -2, -2},
+        {"-3.5", -4, -4},
+        {"-0.4", 0, 0},
+        {"2.5001", 3, 3},
+        {"2.50001", 2, 2},  // the amount keeps four decimals before it is rounded
+        {" 7 ", 7, 7},
+        {"32767.4", 32767, 32767},
+        {"32767.5", none, 32768},
+        {"-32768", -32768, -32768},
+        {"40000", none, 40000},
+        {"2147483648", none, none},
+        {"", none, none},
+        {"abc", none, none},
+        {"1e3", none, none},
+        {"-", none, none},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
@@ -44,9 +57,9 @@ TEST(SettingsEditorTest, SoundPathKeptInMemory)
     struct Case {
         std::string text, path;
     };
-    const Case cases[] = { { "/tmp/a.wav", "/tmp/a.wav" }, { "/tmp/a.wav   ", "/tmp/a.wav" }, { forty + "bcd", forty },
-        { std::string(38, 'a') + "  x", std::string(38, 'a') },
-        { "/声音/" + std::string(40, 'z'), "/声音/" + std::string(36, 'z') }, { "", "" } };
+    const Case cases[] = {{"/tmp/a.wav", "/tmp/a.wav"}, {"/tmp/a.wav   ", "/tmp/a.wav"},
+        {forty + "bcd", forty}, {std::string(38, 'a') + "  x", std::string(38, 'a')},
+        {"/声音/" + std::string(40, 'z'), "/声音/" + std::string(36, 'z')}, {"", ""}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
         EXPECT_EQ(SoundPathFromText(c.text), c.path);

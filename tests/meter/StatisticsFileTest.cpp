@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "TestSupport.h"
 #include "base/SafeFile.h"
 #include "meter/StatisticsFile.h"
-#include "TestSupport.h"
 
 #include <filesystem>
 #include <fstream>
@@ -10,11 +10,11 @@
 #include <sys/stat.h>
 
 namespace fs = std::filesystem;
-using tollix::test::TempFolder;
 using tollix::DateTime;
 using tollix::Money;
 using tollix::StatisticsFile;
 using tollix::UsageRecord;
+using tollix::test::TempFolder;
 
 namespace {
 
@@ -41,8 +41,8 @@ std::string ReadBytes(const fs::path& path)
 UsageRecord Record(
     double start, int64_t tel, int64_t net, int16_t connections, int32_t seconds, int32_t units)
 {
-    return UsageRecord { DateTime::FromDays(start), Money::FromRaw(tel), Money::FromRaw(net), connections,
-        seconds, units };
+    return UsageRecord{
+        DateTime::FromDays(start), Money::FromRaw(tel), Money::FromRaw(net), connections, seconds, units};
 }
 
 // The file the Windows program wrote for these four records.
@@ -59,7 +59,7 @@ const char* const kRecordHex[4] = {
     "0000000008f9e54015cd5b07000000000100000000000000ff7fc4ffffffffffff7f",
 };
 
-} // namespace
+}  // namespace
 
 TEST(StatisticsFile, FourRecordsAreTheDocumentedBytes)
 {
@@ -68,7 +68,7 @@ TEST(StatisticsFile, FourRecordsAreTheDocumentedBytes)
     {
         StatisticsFile file(path);
         ASSERT_TRUE(file.Open());
-        for (int n = 4; n >= 1; --n) // out of order: each goes to its own place
+        for (int n = 4; n >= 1; --n)  // out of order: each goes to its own place
             ASSERT_TRUE(file.Put(n, kRecords[n - 1]));
     }
     std::string expected;
@@ -90,22 +90,22 @@ TEST(StatisticsFile, DamagedStartDatesReadAsNeverUsed)
         double start;
         bool kept;
     } cases[] = {
-        { nan, false },
-        { inf, false },
-        { -inf, false },
-        { 1e300, false },
-        { -1e10, false },
-        { 2958466.0, false }, // 1 January 10000
-        { -657435.0, false }, // 31 December 99
-        { -657434.0, true }, // 1 January 100
-        { 2958465.5, true }, // 31 December 9999, noon
-        { 0.0, true },
+        {nan, false},
+        {inf, false},
+        {-inf, false},
+        {1e300, false},
+        {-1e10, false},
+        {2958466.0, false},  // 1 January 10000
+        {-657435.0, false},  // 31 December 99
+        {-657434.0, true},   // 1 January 100
+        {2958465.5, true},   // 31 December 9999, noon
+        {0.0, true},
     };
     for (const auto& c : cases) {
         UsageRecord record = Record(c.start, 5, 6, 7, 8, 9);
         auto bytes = tollix::EncodeUsageRecord(record);
         UsageRecord read = tollix::DecodeUsageRecord(bytes.data());
-        EXPECT_EQ(read, c.kept ? record : UsageRecord {}) << c.start;
+        EXPECT_EQ(read, c.kept ? record : UsageRecord{}) << c.start;
     }
 }
 
@@ -114,20 +114,18 @@ TEST(StatisticsFile, OddFileSizesAndContents)
     std::string full;
     for (const char* hex : kRecordHex)
         full += FromHex(hex);
-    const std::string garbageRecord(34, '\xff'); // NaN start date
+    const std::string garbageRecord(34, '\xff');  // NaN start date
     const struct {
         const char* name;
         std::string contents;
         UsageRecord expected[4];
     } cases[] = {
-        { "empty", "", {} },
-        { "one record", full.substr(0, 34), { kRecords[0], {}, {}, {} } },
+        {"empty", "", {}},
+        {"one record", full.substr(0, 34), {kRecords[0], {}, {}, {}}},
         // A record cut short: its missing bytes read as zeros.
-        { "cut in record 2", full.substr(0, 34 + 17),
-            { kRecords[0], Record(-1.25, -5000, 0, 0, 0, 0), {}, {} } },
-        { "longer", full + "trailing bytes", { kRecords[0], kRecords[1], kRecords[2], kRecords[3] } },
-        { "garbage", garbageRecord + full.substr(34, 68) + garbageRecord,
-            { {}, kRecords[1], kRecords[2], {} } },
+        {"cut in record 2", full.substr(0, 34 + 17), {kRecords[0], Record(-1.25, -5000, 0, 0, 0, 0), {}, {}}},
+        {"longer", full + "trailing bytes", {kRecords[0], kRecords[1], kRecords[2], kRecords[3]}},
+        {"garbage", garbageRecord + full.substr(34, 68) + garbageRecord, {{}, kRecords[1], kRecords[2], {}}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -157,11 +155,11 @@ TEST(StatisticsFile, RefusesWhatIsNotAFileWithAMessageNamingIt)
         void (*make)(const fs::path&);
         const char* reason;
     } cases[] = {
-        { "folder", [](const fs::path& p) { fs::create_directory(p); }, "文件夹" },
-        { "link to a device", [](const fs::path& p) { fs::create_symlink("/dev/null", p); }, "不是普通文件" },
-        { "link to a folder", [](const fs::path& p) { fs::create_directory_symlink("/", p); }, "文件夹" },
-        { "pipe", [](const fs::path& p) { ::mkfifo(p.c_str(), 0600); }, "不是普通文件" },
-        { "missing folder", [](const fs::path&) {}, "" },
+        {"folder", [](const fs::path& p) { fs::create_directory(p); }, "文件夹"},
+        {"link to a device", [](const fs::path& p) { fs::create_symlink("/dev/null", p); }, "不是普通文件"},
+        {"link to a folder", [](const fs::path& p) { fs::create_directory_symlink("/", p); }, "文件夹"},
+        {"pipe", [](const fs::path& p) { ::mkfifo(p.c_str(), 0600); }, "不是普通文件"},
+        {"missing folder", [](const fs::path&) {}, ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -176,7 +174,7 @@ TEST(StatisticsFile, RefusesWhatIsNotAFileWithAMessageNamingIt)
         EXPECT_FALSE(file.IsOpen());
         EXPECT_NE(error.find(path.string()), std::string::npos) << error;
         EXPECT_NE(error.find(c.reason), std::string::npos) << error;
-        EXPECT_EQ(file.Get(1), UsageRecord {});
+        EXPECT_EQ(file.Get(1), UsageRecord{});
         EXPECT_FALSE(file.Put(1, kRecords[0], &error));
     }
 }

@@ -1,17 +1,17 @@
 #include <gtest/gtest.h>
 
-#include "meter/Statistics.h"
 #include "TestSupport.h"
+#include "meter/Statistics.h"
 
 #include <filesystem>
 
 namespace fs = std::filesystem;
-using tollix::test::TempFolder;
 using tollix::DateTime;
 using tollix::Money;
 using tollix::Statistics;
 using tollix::StatisticsFile;
 using tollix::UsageRecord;
+using tollix::test::TempFolder;
 
 namespace {
 
@@ -29,7 +29,7 @@ UsageRecord Used(DateTime start, int64_t telYuan, int64_t netYuan)
     return r;
 }
 
-} // namespace
+}  // namespace
 
 TEST(StatisticsPeriods, SameDay)
 {
@@ -37,11 +37,11 @@ TEST(StatisticsPeriods, SameDay)
         DateTime start, now;
         bool same;
     } cases[] = {
-        { At(2026, 3, 10, 0, 0, 0), At(2026, 3, 10, 23, 59, 59), true },
-        { At(2026, 3, 10, 23, 59, 59), At(2026, 3, 11, 0, 0, 0), false },
-        { At(2026, 3, 10, 22, 0), At(2026, 3, 10, 8, 0), true }, // clock set back, same date
-        { At(2026, 3, 11, 8, 0), At(2026, 3, 10, 8, 0), false }, // clock set back a day
-        { DateTime(), At(2026, 3, 10), false }, // never-used record
+        {At(2026, 3, 10, 0, 0, 0), At(2026, 3, 10, 23, 59, 59), true},
+        {At(2026, 3, 10, 23, 59, 59), At(2026, 3, 11, 0, 0, 0), false},
+        {At(2026, 3, 10, 22, 0), At(2026, 3, 10, 8, 0), true},  // clock set back, same date
+        {At(2026, 3, 11, 8, 0), At(2026, 3, 10, 8, 0), false},  // clock set back a day
+        {DateTime(), At(2026, 3, 10), false},                   // never-used record
     };
     for (const auto& c : cases)
         EXPECT_EQ(tollix::SameDayPeriod(c.now, c.start), c.same)
@@ -56,18 +56,18 @@ TEST(StatisticsPeriods, SameWeek)
         DateTime start, now;
         bool same;
     } cases[] = {
-        { 1, At(2026, 12, 6, 12), At(2026, 12, 7, 0, 0, 1), false }, // Monday weeks: Sunday is the old week
-        { 0, At(2026, 12, 6, 12), At(2026, 12, 7), true },
-        { 0, At(2026, 12, 6, 12), At(2026, 12, 12, 23, 59, 59), true },
-        { 0, At(2026, 12, 6, 12), At(2026, 12, 13), false },
-        { 0, At(2026, 12, 6, 12), At(2026, 12, 6, 8), true }, // clock back within the week
-        { 0, At(2026, 12, 14), At(2026, 12, 12), false }, // start in a later week
-        { 3, At(2026, 12, 8), At(2026, 12, 9), false }, // Wednesday weeks
-        { 6, At(2026, 12, 11), At(2026, 12, 12), false }, // Saturday weeks
-        { 6, At(2026, 12, 12), At(2026, 12, 18), true },
-        { -4, At(2026, 12, 6), At(2026, 12, 12), true }, // below range: Sunday
-        { 9, At(2026, 12, 11), At(2026, 12, 12), false }, // above range: Saturday
-        { 0, At(2026, 12, 27), At(2027, 1, 2), true }, // across the new year
+        {1, At(2026, 12, 6, 12), At(2026, 12, 7, 0, 0, 1), false},  // Monday weeks: Sunday is the old week
+        {0, At(2026, 12, 6, 12), At(2026, 12, 7), true},
+        {0, At(2026, 12, 6, 12), At(2026, 12, 12, 23, 59, 59), true},
+        {0, At(2026, 12, 6, 12), At(2026, 12, 13), false},
+        {0, At(2026, 12, 6, 12), At(2026, 12, 6, 8), true},  // clock back within the week
+        {0, At(2026, 12, 14), At(2026, 12, 12), false},      // start in a later week
+        {3, At(2026, 12, 8), At(2026, 12, 9), false},        // Wednesday weeks
+        {6, At(2026, 12, 11), At(2026, 12, 12), false},      // Saturday weeks
+        {6, At(2026, 12, 12), At(2026, 12, 18), true},
+        {-4, At(2026, 12, 6), At(2026, 12, 12), true},   // below range: Sunday
+        {9, At(2026, 12, 11), At(2026, 12, 12), false},  // above range: Saturday
+        {0, At(2026, 12, 27), At(2027, 1, 2), true},     // across the new year
     };
     for (const auto& c : cases)
         EXPECT_EQ(tollix::SameWeekPeriod(c.now, c.start, c.resetWeekDay), c.same)
@@ -82,30 +82,30 @@ TEST(StatisticsPeriods, SameMonth)
         DateTime start, day;
         bool same;
     } cases[] = {
-        { 1, At(2026, 1, 31, 23, 59), At(2026, 2, 1), false },
-        { 1, At(2026, 1, 1), At(2026, 1, 31, 23, 59), true },
-        { 15, At(2026, 3, 10), At(2026, 3, 14, 23, 59), true },
-        { 15, At(2026, 3, 10), At(2026, 3, 15), false },
-        { 15, At(2026, 3, 20), At(2026, 4, 10), true },
-        { 15, At(2026, 3, 20), At(2026, 4, 14, 23, 59), true },
-        { 15, At(2026, 3, 20), At(2026, 4, 15), false },
-        { 15, At(2026, 1, 20), At(2026, 3, 1), false },
+        {1, At(2026, 1, 31, 23, 59), At(2026, 2, 1), false},
+        {1, At(2026, 1, 1), At(2026, 1, 31, 23, 59), true},
+        {15, At(2026, 3, 10), At(2026, 3, 14, 23, 59), true},
+        {15, At(2026, 3, 10), At(2026, 3, 15), false},
+        {15, At(2026, 3, 20), At(2026, 4, 10), true},
+        {15, At(2026, 3, 20), At(2026, 4, 14, 23, 59), true},
+        {15, At(2026, 3, 20), At(2026, 4, 15), false},
+        {15, At(2026, 1, 20), At(2026, 3, 1), false},
         // A start before the reset day belongs to the statistics month that
         // ended on that day, so it is not current a calendar month later.
-        { 15, At(2026, 3, 10), At(2026, 4, 10), false },
-        { 15, At(2026, 3, 14), At(2026, 4, 1), false },
-        { 15, At(2026, 3, 15), At(2026, 4, 14), true },
-        { 15, At(2025, 12, 20), At(2026, 1, 10), true }, // across the new year
+        {15, At(2026, 3, 10), At(2026, 4, 10), false},
+        {15, At(2026, 3, 14), At(2026, 4, 1), false},
+        {15, At(2026, 3, 15), At(2026, 4, 14), true},
+        {15, At(2025, 12, 20), At(2026, 1, 10), true},  // across the new year
         // Clock set back.
-        { 15, At(2026, 3, 20), At(2026, 3, 16), true }, // same statistics month
-        { 15, At(2026, 3, 20), At(2026, 3, 10), false },
-        { 1, At(2026, 4, 2), At(2026, 3, 30), false }, // later calendar month
+        {15, At(2026, 3, 20), At(2026, 3, 16), true},  // same statistics month
+        {15, At(2026, 3, 20), At(2026, 3, 10), false},
+        {1, At(2026, 4, 2), At(2026, 3, 30), false},  // later calendar month
         // Reset days out of range are the nearest valid day.
-        { 0, At(2026, 1, 31), At(2026, 2, 1), false },
-        { -7, At(2026, 2, 1), At(2026, 2, 28), true },
-        { 40, At(2026, 1, 31), At(2026, 2, 28), true },
-        { 40, At(2026, 1, 31), At(2026, 3, 1), false },
-        { 31, At(2026, 3, 1), At(2026, 3, 31), false },
+        {0, At(2026, 1, 31), At(2026, 2, 1), false},
+        {-7, At(2026, 2, 1), At(2026, 2, 28), true},
+        {40, At(2026, 1, 31), At(2026, 2, 28), true},
+        {40, At(2026, 1, 31), At(2026, 3, 1), false},
+        {31, At(2026, 3, 1), At(2026, 3, 31), false},
     };
     for (const auto& c : cases)
         EXPECT_EQ(tollix::SameMonthPeriod(c.day, c.start, c.resetMonthDay, c.day), c.same)
@@ -122,23 +122,23 @@ TEST(Statistics, StartUpRollsOverOnlyEndedPeriods)
         UsageRecord stored[4];
         bool reset[4];
     } cases[] = {
-        { "never used", {}, { true, true, true, true } },
-        { "all current",
-            { Used(At(2026, 6, 10, 1), 1, 2), Used(At(2026, 6, 8), 3, 4), Used(At(2026, 6, 5), 5, 6),
-                Used(At(2020, 1, 1), 7, 8) },
-            { false, false, false, false } },
-        { "new day",
-            { Used(At(2026, 6, 9, 23), 1, 2), Used(At(2026, 6, 8), 3, 4), Used(At(2026, 6, 5), 5, 6),
-                Used(At(2020, 1, 1), 7, 8) },
-            { true, false, false, false } },
-        { "new week and month",
-            { Used(At(2026, 6, 7), 1, 2), Used(At(2026, 6, 7), 3, 4), Used(At(2026, 6, 4), 5, 6),
-                Used(At(2020, 1, 1), 7, 8) },
-            { true, true, true, false } },
-        { "clock set back to before every start",
-            { Used(At(2026, 7, 1), 1, 2), Used(At(2026, 7, 1), 3, 4), Used(At(2026, 7, 1), 5, 6),
-                Used(At(2026, 7, 1), 7, 8) },
-            { true, true, true, false } },
+        {"never used", {}, {true, true, true, true}},
+        {"all current",
+            {Used(At(2026, 6, 10, 1), 1, 2), Used(At(2026, 6, 8), 3, 4), Used(At(2026, 6, 5), 5, 6),
+                Used(At(2020, 1, 1), 7, 8)},
+            {false, false, false, false}},
+        {"new day",
+            {Used(At(2026, 6, 9, 23), 1, 2), Used(At(2026, 6, 8), 3, 4), Used(At(2026, 6, 5), 5, 6),
+                Used(At(2020, 1, 1), 7, 8)},
+            {true, false, false, false}},
+        {"new week and month",
+            {Used(At(2026, 6, 7), 1, 2), Used(At(2026, 6, 7), 3, 4), Used(At(2026, 6, 4), 5, 6),
+                Used(At(2020, 1, 1), 7, 8)},
+            {true, true, true, false}},
+        {"clock set back to before every start",
+            {Used(At(2026, 7, 1), 1, 2), Used(At(2026, 7, 1), 3, 4), Used(At(2026, 7, 1), 5, 6),
+                Used(At(2026, 7, 1), 7, 8)},
+            {true, true, true, false}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -173,7 +173,7 @@ TEST(Statistics, UserResetAndWritesTouchOnlyTheirRecords)
         stats.Records[i] = Used(At(2026, 6, 1), int64_t(i + 1), int64_t(i + 10));
     ASSERT_TRUE(stats.WriteAll(file));
     stats.LoadRunningTotals();
-    stats.RunningTelFee[tollix::Month] += Money::FromYuan(100); // a connection in progress
+    stats.RunningTelFee[tollix::Month] += Money::FromYuan(100);  // a connection in progress
 
     const DateTime now = At(2026, 6, 2, 12, 30);
     ASSERT_TRUE(stats.ResetPeriod(file, tollix::Month, now));

@@ -21,7 +21,7 @@ Money Yuan(double y)
     return Money::FromDouble(y);
 }
 
-} // namespace
+}  // namespace
 
 // The default telephone tariff: 0.12 / 0.06 per 180 s, discounted 21:00 to 07:00.
 TEST(CallUnitPrice, DiscountPeriodsDayFlagsAndUnits)
@@ -32,32 +32,32 @@ TEST(CallUnitPrice, DiscountPeriodsDayFlagsAndUnits)
         DateTime at;
         double yuan;
     } cases[] = {
-        { 1, 0, 0, 0, 180, 180, At(kMonday, 20, 59, 59), 0.12 },
-        { 1, 0, 0, 0, 180, 180, At(kMonday, 21, 0, 0), 0.06 },
-        { 1, 0, 0, 0, 180, 180, At(kMonday, 6, 59, 59), 0.06 },
-        { 1, 0, 0, 0, 180, 180, At(kMonday, 7, 0, 0), 0.12 },
-        { 1, 0, 0, 0, 180, 180, At(kMonday, 23, 59, 59), 0.06 },
-        { 1, 0, 0, 0, 180, 180, At(kMonday, 0, 0, 0), 0.06 },
-        { 1, 0, 0, 0, 180, 181, At(kMonday, 12), 0.24 },
-        { 1, 0, 0, 0, 180, 360, At(kMonday, 12), 0.24 },
-        { 1, 0, 0, 0, 180, 1, At(kMonday, 12), 0.12 },
-        { 1, 0, 0, 0, 180, 0, At(kMonday, 12), 0 },
-        { 1, 0, 0, 0, 180, -5, At(kMonday, 12), 0 },
-        { 1, 0, 0, 0, 180, 181, At(kMonday, 22), 0.12 },
+        {1, 0, 0, 0, 180, 180, At(kMonday, 20, 59, 59), 0.12},
+        {1, 0, 0, 0, 180, 180, At(kMonday, 21, 0, 0), 0.06},
+        {1, 0, 0, 0, 180, 180, At(kMonday, 6, 59, 59), 0.06},
+        {1, 0, 0, 0, 180, 180, At(kMonday, 7, 0, 0), 0.12},
+        {1, 0, 0, 0, 180, 180, At(kMonday, 23, 59, 59), 0.06},
+        {1, 0, 0, 0, 180, 180, At(kMonday, 0, 0, 0), 0.06},
+        {1, 0, 0, 0, 180, 181, At(kMonday, 12), 0.24},
+        {1, 0, 0, 0, 180, 360, At(kMonday, 12), 0.24},
+        {1, 0, 0, 0, 180, 1, At(kMonday, 12), 0.12},
+        {1, 0, 0, 0, 180, 0, At(kMonday, 12), 0},
+        {1, 0, 0, 0, 180, -5, At(kMonday, 12), 0},
+        {1, 0, 0, 0, 180, 181, At(kMonday, 22), 0.12},
         // Without the daily period only the day flags discount, the whole day.
-        { 0, 0, 0, 0, 180, 180, At(kMonday, 22), 0.12 },
-        { 0, 0, 0, 0, 180, 180, At(kSaturday, 12), 0.12 },
-        { 0, 1, 0, 0, 180, 180, At(kSaturday, 12), 0.06 },
-        { 0, 1, 0, 0, 180, 180, At(kSunday, 12), 0.12 },
-        { 0, 1, -1, 0, 180, 180, At(kSunday, 0), 0.06 },
-        { 0, 1, -1, 0, 180, 180, At(kMonday, 12), 0.12 },
-        { 0, 1, -1, 1, 180, 180, At(kMonday, 12), 0.06 },
+        {0, 0, 0, 0, 180, 180, At(kMonday, 22), 0.12},
+        {0, 0, 0, 0, 180, 180, At(kSaturday, 12), 0.12},
+        {0, 1, 0, 0, 180, 180, At(kSaturday, 12), 0.06},
+        {0, 1, 0, 0, 180, 180, At(kSunday, 12), 0.12},
+        {0, 1, -1, 0, 180, 180, At(kSunday, 0), 0.06},
+        {0, 1, -1, 0, 180, 180, At(kMonday, 12), 0.12},
+        {0, 1, -1, 1, 180, 180, At(kMonday, 12), 0.06},
         // A unit of zero or below never divides by zero: the default 180 s.
-        { 0, 0, 0, 0, 0, 180, At(kMonday, 12), 0.12 },
-        { 0, 0, 0, 0, 0, 181, At(kMonday, 12), 0.24 },
-        { 0, 0, 0, 0, -1, 181, At(kMonday, 12), 0.24 },
-        { 0, 0, 0, 0, -180, 180, At(kMonday, 12), 0.12 },
-        { 0, 0, 0, 0, 60, 181, At(kMonday, 12), 0.48 },
+        {0, 0, 0, 0, 0, 180, At(kMonday, 12), 0.12},
+        {0, 0, 0, 0, 0, 181, At(kMonday, 12), 0.24},
+        {0, 0, 0, 0, -1, 181, At(kMonday, 12), 0.24},
+        {0, 0, 0, 0, -180, 180, At(kMonday, 12), 0.12},
+        {0, 0, 0, 0, 60, 181, At(kMonday, 12), 0.48},
     };
     for (const auto& c : cases) {
         TelephoneTariff t;
@@ -67,8 +67,8 @@ TEST(CallUnitPrice, DiscountPeriodsDayFlagsAndUnits)
         t.HolidayFlag = c.holiday;
         t.TelUnit = c.unit;
         EXPECT_EQ(tollix::CallUnitPrice(t, c.seconds, c.at), Yuan(c.yuan))
-            << c.seconds << " s at " << tollix::GeneralDateText(c.at) << ", flags " << c.everyday << c.saturday
-            << c.sunday << c.holiday << ", unit " << c.unit;
+            << c.seconds << " s at " << tollix::GeneralDateText(c.at) << ", flags " << c.everyday
+            << c.saturday << c.sunday << c.holiday << ", unit " << c.unit;
     }
 }
 
@@ -83,9 +83,9 @@ TEST(DiscountRule, PeriodStartAndEndMinutes)
     const struct {
         DateTime at;
         bool discounted;
-    } cases[] = { { At(kMonday, 21, 29, 59), false }, { At(kMonday, 21, 30), true }, { At(kMonday, 22, 0), true },
-        { At(kMonday, 7, 29, 59), true }, { At(kMonday, 7, 30), false }, { At(kMonday, 6, 45), true },
-        { At(kMonday, 21, 0), false }, { At(kMonday, 12, 0), false } };
+    } cases[] = {{At(kMonday, 21, 29, 59), false}, {At(kMonday, 21, 30), true}, {At(kMonday, 22, 0), true},
+        {At(kMonday, 7, 29, 59), true}, {At(kMonday, 7, 30), false}, {At(kMonday, 6, 45), true},
+        {At(kMonday, 21, 0), false}, {At(kMonday, 12, 0), false}};
     for (const auto& x : cases)
         EXPECT_EQ(tollix::DiscountApplies(c, x.at), x.discounted) << tollix::GeneralDateText(x.at);
 
@@ -112,27 +112,27 @@ TEST(NetFeeFor, EveryFeeType)
         DateTime at;
         double yuan;
     } cases[] = {
-        { 1, 0, 30, 60, 999999, At(kMonday, 12), 0.1 },
-        { 1, 0, 30, 61, 999999, At(kMonday, 12), 0.2 },
-        { 1, 0, 30, 120, 999999, At(kMonday, 12), 0.2 },
-        { 1, 0, 30, 0, 999999, At(kMonday, 12), 0 },
-        { 1, 0, 30, 1, 999999, At(kMonday, 12), 0.1 },
-        { 1, 0, 30, 60, 999999, At(kMonday, 22), 0.1 },
-        { 1, 1, 30, 60, 999999, At(kMonday, 22), 0.05 },
-        { 1, 1, 30, 300, 999999, At(kMonday, 3), 0.25 },
-        { 1, 1, 30, 60, 999999, At(kMonday, 7), 0.1 },
-        { 2, 1, 30, 60, 0, At(kMonday, 12), 0 },
-        { 2, 1, 30, 60, allowance, At(kMonday, 12), 0 }, // reaching it exactly is within
-        { 2, 1, 30, 60, allowance + 1, At(kMonday, 12), 0.15 },
-        { 2, 1, 30, 60, allowance + 1, At(kMonday, 22), 0.05 },
-        { 2, 1, 30, 180, allowance + 1, At(kMonday, 12), 0.45 },
-        { 2, 1, 30, 0, allowance + 1, At(kMonday, 12), 0 },
-        { 2, 1, 0, 60, 0, At(kMonday, 12), 0 },
-        { 2, 1, 0, 60, 1, At(kMonday, 12), 0.15 },
-        { 0, 1, 0, 600, 999999, At(kMonday, 12), 0 },
-        { 3, 1, 0, 600, 999999, At(kMonday, 12), 0 },
-        { -1, 1, 0, 600, 999999, At(kMonday, 12), 0 },
-        { 99, 1, 0, 600, 999999, At(kMonday, 12), 0 },
+        {1, 0, 30, 60, 999999, At(kMonday, 12), 0.1},
+        {1, 0, 30, 61, 999999, At(kMonday, 12), 0.2},
+        {1, 0, 30, 120, 999999, At(kMonday, 12), 0.2},
+        {1, 0, 30, 0, 999999, At(kMonday, 12), 0},
+        {1, 0, 30, 1, 999999, At(kMonday, 12), 0.1},
+        {1, 0, 30, 60, 999999, At(kMonday, 22), 0.1},
+        {1, 1, 30, 60, 999999, At(kMonday, 22), 0.05},
+        {1, 1, 30, 300, 999999, At(kMonday, 3), 0.25},
+        {1, 1, 30, 60, 999999, At(kMonday, 7), 0.1},
+        {2, 1, 30, 60, 0, At(kMonday, 12), 0},
+        {2, 1, 30, 60, allowance, At(kMonday, 12), 0},  // reaching it exactly is within
+        {2, 1, 30, 60, allowance + 1, At(kMonday, 12), 0.15},
+        {2, 1, 30, 60, allowance + 1, At(kMonday, 22), 0.05},
+        {2, 1, 30, 180, allowance + 1, At(kMonday, 12), 0.45},
+        {2, 1, 30, 0, allowance + 1, At(kMonday, 12), 0},
+        {2, 1, 0, 60, 0, At(kMonday, 12), 0},
+        {2, 1, 0, 60, 1, At(kMonday, 12), 0.15},
+        {0, 1, 0, 600, 999999, At(kMonday, 12), 0},
+        {3, 1, 0, 600, 999999, At(kMonday, 12), 0},
+        {-1, 1, 0, 600, 999999, At(kMonday, 12), 0},
+        {99, 1, 0, 600, 999999, At(kMonday, 12), 0},
     };
     for (const auto& x : cases) {
         ConnectionTariff c;

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "TestSupport.h"
 #include "config/ProfileTestSupport.h"
 #include "tariff/TariffSet.h"
-#include "TestSupport.h"
 
 using tollix::DateTime;
 using tollix::ProfileFile;
@@ -28,20 +28,21 @@ TariffSet Load(const ProfileFile& file, const std::vector<std::string>& names, D
 // comparison names whatever differs.
 std::string Fields(const tollix::ConnectionTariff& c)
 {
-    return c.Name + " type " + std::to_string(c.FeeType) + " full " + std::to_string(c.FullFee.Raw()) + " half "
-        + std::to_string(c.HalfFee.Raw()) + " excess " + std::to_string(c.ExcelFee.Raw()) + " fix "
-        + std::to_string(c.FixHour) + "h " + std::to_string(c.FixFee.Raw()) + " " + std::to_string(c.StartHour)
-        + ":" + std::to_string(c.StartMinute) + "-" + std::to_string(c.EndHour) + ":" + std::to_string(c.EndMinute)
-        + " flags " + std::to_string(c.EverydayFlag) + std::to_string(c.SaturdayFlag)
-        + std::to_string(c.SundayFlag) + std::to_string(c.HolidayFlag);
+    return c.Name + " type " + std::to_string(c.FeeType) + " full " + std::to_string(c.FullFee.Raw())
+        + " half " + std::to_string(c.HalfFee.Raw()) + " excess " + std::to_string(c.ExcelFee.Raw()) + " fix "
+        + std::to_string(c.FixHour) + "h " + std::to_string(c.FixFee.Raw()) + " "
+        + std::to_string(c.StartHour) + ":" + std::to_string(c.StartMinute) + "-" + std::to_string(c.EndHour)
+        + ":" + std::to_string(c.EndMinute) + " flags " + std::to_string(c.EverydayFlag)
+        + std::to_string(c.SaturdayFlag) + std::to_string(c.SundayFlag) + std::to_string(c.HolidayFlag);
 }
 
 std::string Fields(const tollix::TelephoneTariff& t)
 {
     return "full " + std::to_string(t.FullFee.Raw()) + " half " + std::to_string(t.HalfFee.Raw()) + " unit "
-        + std::to_string(t.TelUnit) + " " + std::to_string(t.StartHour) + ":" + std::to_string(t.StartMinute) + "-"
-        + std::to_string(t.EndHour) + ":" + std::to_string(t.EndMinute) + " flags " + std::to_string(t.EverydayFlag)
-        + std::to_string(t.SaturdayFlag) + std::to_string(t.SundayFlag) + std::to_string(t.HolidayFlag);
+        + std::to_string(t.TelUnit) + " " + std::to_string(t.StartHour) + ":" + std::to_string(t.StartMinute)
+        + "-" + std::to_string(t.EndHour) + ":" + std::to_string(t.EndMinute) + " flags "
+        + std::to_string(t.EverydayFlag) + std::to_string(t.SaturdayFlag) + std::to_string(t.SundayFlag)
+        + std::to_string(t.HolidayFlag);
 }
 
 std::string Fields(const tollix::ResetSettings& r)
@@ -50,18 +51,19 @@ std::string Fields(const tollix::ResetSettings& r)
         + " add " + std::to_string(r.ProAddSeconds);
 }
 
-} // namespace
+}  // namespace
 
 TEST(TariffLoad, EmptyOrMissingFileGivesTheDefaults)
 {
     TempProfile temp;
-    for (bool exists : { false, true }) {
+    for (bool exists : {false, true}) {
         if (exists)
             temp.Write("");
         ProfileFile file(temp.Path());
-        TariffSet t = Load(file, { "Home" });
+        TariffSet t = Load(file, {"Home"});
         ASSERT_EQ(t.ConnectionCount(), 1);
-        EXPECT_EQ(Fields(t.Connection(1)), "Home type 1 full 1000 half 500 excess 1000 fix 30h 2000000 21:0-7:0 flags 0000");
+        EXPECT_EQ(Fields(t.Connection(1)),
+            "Home type 1 full 1000 half 500 excess 1000 fix 30h 2000000 21:0-7:0 flags 0000");
         EXPECT_EQ(Fields(t.Telephone), "full 1200 half 600 unit 180 21:0-7:0 flags 0000");
         EXPECT_EQ(Fields(tollix::InitialResetSettings(file)), "month day 1 weekday 0 add 0");
     }
@@ -71,15 +73,17 @@ TEST(TariffLoad, EmptyOrMissingFileGivesTheDefaults)
 // dropped; text that is not a number reads as 0; a value beyond 16 bits is clamped.
 TEST(TariffLoad, ValuesFromTheFile)
 {
-    TempProfile temp(Lines({ "[Telephone Fee]", "Full Fee=125", "Half Fee=123.4", "Tel Unit=60", "Everyday Flag=1",
-        "Start Hour=22", "Start Minute=30", "Saturday Flag=-1", "[\xBC\xD2\xC0\xEF]", "Fee Type=2", "Fix Hour=40",
-        "Fix Fee=150000", "Excel Fee=80", "Full Fee=abc", "Sunday Flag=1", "End Hour=99999", "[Reset]", "Month=15",
-        "Week=6", "[ProAdd]", "ProAdd Seconds=99999" }));
+    TempProfile temp(Lines({"[Telephone Fee]", "Full Fee=125", "Half Fee=123.4", "Tel Unit=60",
+        "Everyday Flag=1", "Start Hour=22", "Start Minute=30", "Saturday Flag=-1", "[\xBC\xD2\xC0\xEF]",
+        "Fee Type=2", "Fix Hour=40", "Fix Fee=150000", "Excel Fee=80", "Full Fee=abc", "Sunday Flag=1",
+        "End Hour=99999", "[Reset]", "Month=15", "Week=6", "[ProAdd]", "ProAdd Seconds=99999"}));
     ProfileFile file(temp.Path());
-    TariffSet t = Load(file, { "Office", "家里" });
+    TariffSet t = Load(file, {"Office", "家里"});
     EXPECT_EQ(Fields(t.Telephone), "full 1250 half 1230 unit 60 22:30-7:0 flags 1-100");
-    EXPECT_EQ(Fields(t.Connection(1)), "Office type 1 full 1000 half 500 excess 1000 fix 30h 2000000 21:0-7:0 flags 0000");
-    EXPECT_EQ(Fields(t.Connection(2)), "家里 type 2 full 0 half 500 excess 800 fix 40h 1500000 21:0-32767:0 flags 0010");
+    EXPECT_EQ(Fields(t.Connection(1)),
+        "Office type 1 full 1000 half 500 excess 1000 fix 30h 2000000 21:0-7:0 flags 0000");
+    EXPECT_EQ(Fields(t.Connection(2)),
+        "家里 type 2 full 0 half 500 excess 800 fix 40h 1500000 21:0-32767:0 flags 0010");
     EXPECT_EQ(Fields(tollix::InitialResetSettings(file)), "month day 15 weekday 6 add 32767");
 }
 
@@ -88,10 +92,9 @@ TEST(TariffLoad, TelUnitOfZeroOrBelowIsRefused)
     const struct {
         const char* text;
         int32_t unit;
-    } cases[] = { { "0", 180 }, { "-60", 180 }, { "abc", 180 }, { "", 180 }, { "60", 60 }, { "1", 1 },
-        { "100000", 100000 } };
+    } cases[] = {{"0", 180}, {"-60", 180}, {"abc", 180}, {"", 180}, {"60", 60}, {"1", 1}, {"100000", 100000}};
     for (const auto& c : cases) {
-        TempProfile temp(Lines({ "[Telephone Fee]", std::string("Tel Unit=") + c.text }));
+        TempProfile temp(Lines({"[Telephone Fee]", std::string("Tel Unit=") + c.text}));
         ProfileFile file(temp.Path());
         EXPECT_EQ(Load(file, {}).Telephone.TelUnit, c.unit) << c.text;
     }
@@ -102,7 +105,7 @@ TEST(TariffLoad, AllPhonebookEntriesAreLoaded)
     std::vector<std::string> names;
     for (int i = 1; i <= 25; ++i)
         names.push_back("Line " + std::to_string(i));
-    TempProfile temp(Lines({ "[Line 25]", "Fee Type=0", "[Line 21]", "Fix Hour=21" }));
+    TempProfile temp(Lines({"[Line 25]", "Fee Type=0", "[Line 21]", "Fix Hour=21"}));
     ProfileFile file(temp.Path());
     TariffSet t = Load(file, names);
     ASSERT_EQ(t.ConnectionCount(), 25);
@@ -111,7 +114,7 @@ TEST(TariffLoad, AllPhonebookEntriesAreLoaded)
     EXPECT_EQ(t.Connection(25).Name, "Line 25");
 
     // A name is cut before a NUL, as the phonebook buffer would cut it.
-    TariffSet cut = Load(file, { std::string("Line 21\0junk", 12) });
+    TariffSet cut = Load(file, {std::string("Line 21\0junk", 12)});
     EXPECT_EQ(cut.Connection(1).Name, "Line 21");
     EXPECT_EQ(cut.Connection(1).FixHour, 21);
 }
@@ -120,7 +123,7 @@ TEST(TariffFind, ByNameWithoutRegardToCase)
 {
     TariffSet t;
     EXPECT_EQ(t.FindConnectionTariff("Home"), 0) << "an empty list gives 0";
-    for (const char* n : { "Home", "Office", "家里", "HOME" }) {
+    for (const char* n : {"Home", "Office", "家里", "HOME"}) {
         tollix::ConnectionTariff c;
         c.Name = n;
         t.Connections.push_back(c);
@@ -128,9 +131,9 @@ TEST(TariffFind, ByNameWithoutRegardToCase)
     const struct {
         const char* name;
         int16_t index;
-    } cases[] = { { "Home", 1 }, { "home", 1 }, { "hOmE", 1 }, { "OFFICE", 2 }, { "家里", 3 },
+    } cases[] = {{"Home", 1}, {"home", 1}, {"hOmE", 1}, {"OFFICE", 2}, {"家里", 3},
         // No match: the last record.
-        { "Nowhere", 4 }, { "", 4 }, { "Home ", 4 }, { "Offic", 4 } };
+        {"Nowhere", 4}, {"", 4}, {"Home ", 4}, {"Offic", 4}};
     for (const auto& c : cases)
         EXPECT_EQ(t.FindConnectionTariff(c.name), c.index) << c.name;
 }
@@ -140,11 +143,10 @@ TEST(TodayDiscount, HolidayFlagCountsOnlyOnTheDayItWasSet)
     const struct {
         const char* start;
         int16_t flag;
-    } cases[] = { { "2026-12-05 23:59:00", 0 }, { "2026-12-06 00:00:00", 1 }, { "2026-12-06 23:59:59", 1 },
-        { "2026-12-07 00:00:00", 0 }, { "2026-12-06 10:00:00 and more text", 1 }, { "2026-12-06", 1 },
-        { "2026/12/6 9:05:07", 1 },
-        { "2026-12-6 10:5:", 1 }, // the time is cut short: the date still counts
-        { "0", 0 }, { "", 0 }, { "not a date", 0 }, { "2026-13-06 10:00:00", 0 } };
+    } cases[] = {{"2026-12-05 23:59:00", 0}, {"2026-12-06 00:00:00", 1}, {"2026-12-06 23:59:59", 1},
+        {"2026-12-07 00:00:00", 0}, {"2026-12-06 10:00:00 and more text", 1}, {"2026-12-06", 1},
+        {"2026/12/6 9:05:07", 1}, {"2026-12-6 10:5:", 1},  // the time is cut short: the date still counts
+        {"0", 0}, {"", 0}, {"not a date", 0}, {"2026-13-06 10:00:00", 0}};
     for (const auto& c : cases) {
         TempProfile temp(Lines({
             "[Telephone Fee]",
@@ -155,7 +157,7 @@ TEST(TodayDiscount, HolidayFlagCountsOnlyOnTheDayItWasSet)
             "Holiday Flag=1",
         }));
         ProfileFile file(temp.Path());
-        TariffSet t = Load(file, { "Home" });
+        TariffSet t = Load(file, {"Home"});
         EXPECT_EQ(t.Telephone.HolidayFlag, c.flag) << c.start;
         EXPECT_EQ(t.Connection(1).HolidayFlag, c.flag) << c.start;
     }
@@ -164,7 +166,7 @@ TEST(TodayDiscount, HolidayFlagCountsOnlyOnTheDayItWasSet)
 TEST(TariffLoad, FileWrittenByTheWindowsProgram)
 {
     ProfileFile file(std::filesystem::path(TOLLIX_TEST_DATA_DIR) / "config" / "windows-written.ini");
-    TariffSet t = Load(file, { "163拨号", "Other" }, At(2026, 12, 6, 12, 0));
+    TariffSet t = Load(file, {"163拨号", "Other"}, At(2026, 12, 6, 12, 0));
     // The telephone's discount day was set this morning, the connection's yesterday.
     EXPECT_EQ(Fields(t.Telephone), "full 2200 half 1100 unit 180 23:0-7:0 flags 1011");
     EXPECT_EQ(Fields(t.Connection(t.FindConnectionTariff("163拨号"))),
@@ -172,5 +174,6 @@ TEST(TariffLoad, FileWrittenByTheWindowsProgram)
     EXPECT_EQ(Fields(tollix::InitialResetSettings(file)), "month day 26 weekday 1 add 12");
     EXPECT_NE(tollix::ReadSettingInt(file, tollix::Setting::AutoHide), 0);
     EXPECT_EQ(tollix::ReadSettingInt(file, tollix::Setting::LogNumber), 100);
-    EXPECT_EQ(tollix::ReadSettingText(file, tollix::Setting::AlertDayFilePath), "C:\\WINDOWS\\MEDIA\\提醒.WAV");
+    EXPECT_EQ(
+        tollix::ReadSettingText(file, tollix::Setting::AlertDayFilePath), "C:\\WINDOWS\\MEDIA\\提醒.WAV");
 }

@@ -17,7 +17,7 @@ struct ButtonText {
 };
 
 int Run(QWidget* parent, const QString& title, const QString& text, QMessageBox::Icon icon,
-        std::initializer_list<ButtonText> buttons, QMessageBox::StandardButton escape)
+    std::initializer_list<ButtonText> buttons, QMessageBox::StandardButton escape)
 {
     QMessageBox box(parent);
     box.setObjectName(QStringLiteral("msgBox"));
@@ -29,15 +29,18 @@ int Run(QWidget* parent, const QString& title, const QString& text, QMessageBox:
     box.setTextFormat(Qt::PlainText);
     box.setIcon(icon);
     QMessageBox::StandardButtons standard;
-    for (const auto& b : buttons) standard |= b.button;
+    for (const auto& b : buttons)
+        standard |= b.button;
     box.setStandardButtons(standard);
-    for (const auto& b : buttons) box.button(b.button)->setText(QString::fromUtf8(b.text));
+    for (const auto& b : buttons)
+        box.button(b.button)->setText(QString::fromUtf8(b.text));
     box.setDefaultButton(buttons.begin()->button);
     box.setEscapeButton(escape);
     const int answer = box.exec();
     // A box closed by the window manager reports the escape button.
     for (const auto& b : buttons)
-        if (answer == b.button) return answer;
+        if (answer == b.button)
+            return answer;
     return escape;
 }
 
@@ -50,14 +53,14 @@ public:
     explicit MessageLogger(QString path)
         : QObject(QCoreApplication::instance())
         , path_(std::move(path))
-    {
-    }
+    { }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         if (event->type() == QEvent::Show)
-            if (auto* box = qobject_cast<QMessageBox*>(watched)) Append(*box);
+            if (auto* box = qobject_cast<QMessageBox*>(watched))
+                Append(*box);
         return false;
     }
 
@@ -65,8 +68,10 @@ private:
     void Append(const QMessageBox& box)
     {
         QFile file(path_);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Append)) return;
-        const QJsonObject entry{{"name", box.objectName()}, {"title", box.windowTitle()}, {"text", box.text()}};
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
+            return;
+        const QJsonObject entry{
+            {"name", box.objectName()}, {"title", box.windowTitle()}, {"text", box.text()}};
         file.write(QJsonDocument(entry).toJson(QJsonDocument::Compact) + '\n');
     }
 
@@ -76,7 +81,8 @@ private:
 void InstallMessageLogger()
 {
     const QString path = qEnvironmentVariable("TOLLIX_MESSAGE_LOG");
-    if (!path.isEmpty()) QCoreApplication::instance()->installEventFilter(new MessageLogger(path));
+    if (!path.isEmpty())
+        QCoreApplication::instance()->installEventFilter(new MessageLogger(path));
 }
 
 }  // namespace
@@ -86,13 +92,14 @@ Q_COREAPP_STARTUP_FUNCTION(InstallMessageLogger)
 int AskOkCancel(QWidget* parent, const QString& title, const QString& text, QMessageBox::Icon icon)
 {
     return Run(parent, title, text, icon, {{QMessageBox::Ok, "确定"}, {QMessageBox::Cancel, "取消"}},
-               QMessageBox::Cancel);
+        QMessageBox::Cancel);
 }
 
 bool AskYesNo(QWidget* parent, const QString& title, const QString& text, QMessageBox::Icon icon)
 {
     return Run(parent, title, text, icon, {{QMessageBox::Yes, "是"}, {QMessageBox::No, "否"}},
-               QMessageBox::No) == QMessageBox::Yes;
+               QMessageBox::No)
+        == QMessageBox::Yes;
 }
 
 void ShowMessage(QWidget* parent, const QString& title, const QString& text, QMessageBox::Icon icon)

@@ -19,15 +19,15 @@ namespace tollix {
 // The standard button roles are kept, so QMessageBox::button() finds them.
 
 // Returns QMessageBox::Ok or QMessageBox::Cancel (closing the box is Cancel).
-int AskOkCancel(QWidget* parent, const QString& title, const QString& text,
-                QMessageBox::Icon icon = QMessageBox::NoIcon);
+int AskOkCancel(
+    QWidget* parent, const QString& title, const QString& text, QMessageBox::Icon icon = QMessageBox::NoIcon);
 
 // True for 是, false for 否 or a closed box.
 bool AskYesNo(QWidget* parent, const QString& title, const QString& text,
-              QMessageBox::Icon icon = QMessageBox::Question);
+    QMessageBox::Icon icon = QMessageBox::Question);
 
 // A box with only 确定.
-void ShowMessage(QWidget* parent, const QString& title, const QString& text,
-                 QMessageBox::Icon icon = QMessageBox::NoIcon);
+void ShowMessage(
+    QWidget* parent, const QString& title, const QString& text, QMessageBox::Icon icon = QMessageBox::NoIcon);
 
 }  // namespace tollix

@@ -1,9 +1,9 @@
 #include "gui/common/ShellCommands.h"
 
 #include "base/SafeFile.h"
-#include "gui/shell/HelpWindow.h"
-#include "gui/common/MessageBoxes.h"
 #include "desktop/Shortcuts.h"
+#include "gui/common/MessageBoxes.h"
+#include "gui/shell/HelpWindow.h"
 #include "gui/shell/frmAbout.h"
 
 #include <QCoreApplication>
@@ -22,33 +22,33 @@ namespace {
 
 constexpr char kIconFile[] = "icons/hicolor/scalable/apps/tollix.svg";
 
-void MakeShortcut(QWidget* parent, const std::filesystem::path& folder, const QString& fileName,
-                  const QString& displayName)
+void MakeShortcut(
+    QWidget* parent, const std::filesystem::path& folder, const QString& fileName, const QString& displayName)
 {
     const QString program = QCoreApplication::applicationFilePath();
-    const ShortcutResult result =
-        CreateShortcut(folder, fileName.toStdString(), displayName.toStdString(),
-                       std::filesystem::path(program.toStdString()), ShortcutIcon().toStdString());
+    const ShortcutResult result = CreateShortcut(folder, fileName.toStdString(), displayName.toStdString(),
+        std::filesystem::path(program.toStdString()), ShortcutIcon().toStdString());
     if (result == ShortcutResult::GroupFailed)
         ShowMessage(parent, QStringLiteral("Ouch!"), QStringLiteral("Create Start Menu Group Failed!"),
-                    QMessageBox::Warning);
+            QMessageBox::Warning);
     else if (result == ShortcutResult::ShortcutFailed)
-        ShowMessage(parent, QStringLiteral("Ouch!"), QStringLiteral("Create Shortcut Failed!"),
-                    QMessageBox::Warning);
+        ShowMessage(
+            parent, QStringLiteral("Ouch!"), QStringLiteral("Create Shortcut Failed!"), QMessageBox::Warning);
 }
 
 // Puts a window near its owner the first time it is shown.
 void PlaceNear(QWidget* window, QWidget* owner)
 {
-    if (!owner) return;
+    if (!owner)
+        return;
     QWidget* top = owner->window();
-    if (!top->isVisible()) return;
+    if (!top->isVisible())
+        return;
     window->adjustSize();
     window->move(top->geometry().center() - window->rect().center());
 }
 
-template <typename Window>
-void ShowShared(QPointer<Window>& shared, QWidget* owner)
+template <typename Window> void ShowShared(QPointer<Window>& shared, QWidget* owner)
 {
     if (!shared) {
         shared = new Window;
@@ -68,11 +68,12 @@ QString VersionedTitle()
 
 QString MailLink(bool trailingBlank)
 {
-    QString link = QStringLiteral("mailto:") + QString::fromLatin1(kSupportAddress) +
-                   QStringLiteral("?Subject=Question about Tollix%1.%2")
-                       .arg(TOLLIX_VERSION_MAJOR)
-                       .arg(TOLLIX_VERSION_MINOR);
-    if (trailingBlank) link += QLatin1Char(' ');
+    QString link = QStringLiteral("mailto:") + QString::fromLatin1(kSupportAddress)
+        + QStringLiteral("?Subject=Question about Tollix%1.%2")
+              .arg(TOLLIX_VERSION_MAJOR)
+              .arg(TOLLIX_VERSION_MINOR);
+    if (trailingBlank)
+        link += QLatin1Char(' ');
     return link;
 }
 
@@ -90,19 +91,24 @@ QString ShortcutIcon()
         QDir(appDir).absoluteFilePath(QStringLiteral("../share/") + kIconFile),
     };
     for (const QString& path : installed)
-        if (QFileInfo::exists(path)) return QStringLiteral("tollix");
+        if (QFileInfo::exists(path))
+            return QStringLiteral("tollix");
 
     // Run from a build or a portable copy: give the desktop a copy of the
     // icon that outlives this program's folder.
     QFile resource(QStringLiteral(":/icons/tollix.svg"));
-    if (!resource.open(QIODevice::ReadOnly)) return {};
+    if (!resource.open(QIODevice::ReadOnly))
+        return {};
     const QByteArray svg = resource.readAll();
     const QString dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    if (dataHome.isEmpty()) return {};
+    if (dataHome.isEmpty())
+        return {};
     const QString target = QDir(dataHome).absoluteFilePath(kIconFile);
     QFile existing(target);
-    if (existing.open(QIODevice::ReadOnly) && existing.readAll() == svg) return target;
-    if (!QDir().mkpath(QFileInfo(target).absolutePath())) return {};
+    if (existing.open(QIODevice::ReadOnly) && existing.readAll() == svg)
+        return target;
+    if (!QDir().mkpath(QFileInfo(target).absolutePath()))
+        return {};
     if (!ReplaceFileAtomically(target.toStdString(), std::string_view(svg.constData(), svg.size())))
         return {};
     return target;
@@ -110,8 +116,8 @@ QString ShortcutIcon()
 
 void AddDesktopShortcut(QWidget* parent)
 {
-    if (AskOkCancel(parent, QStringLiteral("添加捷径到桌面"), QStringLiteral("添加捷径到桌面吗？")) !=
-        QMessageBox::Ok)
+    if (AskOkCancel(parent, QStringLiteral("添加捷径到桌面"), QStringLiteral("添加捷径到桌面吗？"))
+        != QMessageBox::Ok)
         return;
     MakeShortcut(parent, DesktopFolder(), VersionedTitle() + QStringLiteral(".desktop"), VersionedTitle());
 }
@@ -119,8 +125,8 @@ void AddDesktopShortcut(QWidget* parent)
 void InsertShortCut(QWidget* parent)
 {
     if (AskOkCancel(parent, QStringLiteral("Tollix"),
-                    QStringLiteral("添加本程序的捷径到启动组，这样程序可随时监视连网情况，确定吗?")) !=
-        QMessageBox::Ok)
+            QStringLiteral("添加本程序的捷径到启动组，这样程序可随时监视连网情况，确定吗?"))
+        != QMessageBox::Ok)
         return;
     MakeShortcut(parent, AutostartFolder(), QStringLiteral("Tollix.desktop"), QStringLiteral("Tollix"));
 }

@@ -11,8 +11,7 @@ namespace tollix {
 
 SoundPlayer::SoundPlayer(QObject* parent)
     : QObject(parent)
-{
-}
+{ }
 
 SoundPlayer::~SoundPlayer() = default;
 
@@ -45,7 +44,8 @@ void SoundPlayer::Play(const QString& path)
         if (effect == effect_ && effect->status() == QSoundEffect::Error)
             Beep();
     });
-    const QUrl url = path.startsWith(":/") ? QUrl("qrc" + path) : QUrl::fromLocalFile(info.absoluteFilePath());
+    const QUrl url
+        = path.startsWith(":/") ? QUrl("qrc" + path) : QUrl::fromLocalFile(info.absoluteFilePath());
     effect_->setSource(url);
     effect_->play();
 }

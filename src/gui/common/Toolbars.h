@@ -21,6 +21,6 @@ struct ToolButtonSpec {
 // per button named Toolbar1_1, Toolbar1_2, ... Each click calls `onClick` with
 // the button's caption. Returns the actions in order.
 QList<QAction*> AddToolbar(QMainWindow* window, std::initializer_list<ToolButtonSpec> buttons,
-                           std::function<void(const QString& caption)> onClick, QToolBar** toolbar = nullptr);
+    std::function<void(const QString& caption)> onClick, QToolBar** toolbar = nullptr);
 
 }  // namespace tollix

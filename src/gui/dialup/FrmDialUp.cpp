@@ -12,9 +12,9 @@
 #include <string>
 
 #include "config/SettingKeys.h"
-#include "meter/Program.h"
 #include "dialup/DialupService.h"
 #include "gui/common/MessageBoxes.h"
+#include "meter/Program.h"
 
 namespace tollix {
 
@@ -114,7 +114,7 @@ void FrmDialUp::cekSave_MouseDown()
     int index = ChosenIndex();
     if (index < 0) {
         if (cboRasList_->count() == 0)
-            return; // nothing to remember
+            return;  // nothing to remember
         index = 0;
         cboRasList_->setCurrentIndex(0);
         cboRasList_->setEditText(cboRasList_->itemText(0));
@@ -168,4 +168,4 @@ void FrmDialUp::cmdDial_Click()
         ShowMessage(owner, "Tollix", QString::fromStdString(result.Error), QMessageBox::Warning);
 }
 
-} // namespace tollix
+}  // namespace tollix

@@ -49,4 +49,4 @@ private:
     QPushButton* cmdDial_ = nullptr;
 };
 
-} // namespace tollix
+}  // namespace tollix

@@ -19,15 +19,15 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
-#include "config/SettingKeys.h"
 #include "base/Clock.h"
-#include "meter/Program.h"
-#include "history/ConnectionLog.h"
-#include "history/HistoryFilter.h"
-#include "gui/history/PrintGrid.h"
+#include "config/SettingKeys.h"
 #include "gui/common/MessageBoxes.h"
 #include "gui/common/ShellCommands.h"
+#include "gui/history/PrintGrid.h"
 #include "gui/main/FrmMain.h"
+#include "history/ConnectionLog.h"
+#include "history/HistoryFilter.h"
+#include "meter/Program.h"
 
 namespace tollix {
 
@@ -55,7 +55,7 @@ constexpr int kFixedRowTwips = 300;
 constexpr int kEntryRowTwips = 260;
 
 const char* const kPeriodItems[] = {"显示所有的记录", "只显示今天的记录", "只显示这个星期的记录",
-                                    "只显示这个月的记录", "只显示这两个月的记录"};
+    "只显示这个月的记录", "只显示这两个月的记录"};
 
 QString Q(const std::string& s)
 {
@@ -73,8 +73,7 @@ QString Number(const std::string& text, QChar decimalPoint)
 
 }  // namespace
 
-FrmHistory::FrmHistory(Program& program, const Clock& clock, std::function<void()> onReturn,
-                       QWidget* parent)
+FrmHistory::FrmHistory(Program& program, const Clock& clock, std::function<void()> onReturn, QWidget* parent)
     : QMainWindow(parent)
     , program_(program)
     , clock_(clock)
@@ -100,22 +99,23 @@ int FrmHistory::TwipsToPixelsY(int twips) const
 
 void FrmHistory::BuildWindow()
 {
-    const QList<QAction*> actions = AddToolbar(this,
-                                               {
-                                                   {"打印记录", "print", "打印当前显示的记录"},
-                                                   {"删除记录", "delete", "删除所有的记录"},
-                                                   {"显示帮助", "help", "解答一些问题"},
-                                                   {"返回", "back", "返回主窗口"},
-                                               },
-                                               [this](const QString& caption) { Toolbar1_ButtonClick(caption); },
-                                               &Toolbar1_);
+    const QList<QAction*> actions = AddToolbar(
+        this,
+        {
+            {"打印记录", "print", "打印当前显示的记录"},
+            {"删除记录", "delete", "删除所有的记录"},
+            {"显示帮助", "help", "解答一些问题"},
+            {"返回", "back", "返回主窗口"},
+        },
+        [this](const QString& caption) { Toolbar1_ButtonClick(caption); }, &Toolbar1_);
     for (size_t i = 0; i < toolButtons_.size(); ++i)
         toolButtons_[i] = actions[qsizetype(i)];
 
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
     // The grid sits 120 twips from the left and leaves 180 on the right.
-    layout->setContentsMargins(TwipsToPixelsX(120), TwipsToPixelsY(60), TwipsToPixelsX(180), TwipsToPixelsY(60));
+    layout->setContentsMargins(
+        TwipsToPixelsX(120), TwipsToPixelsY(60), TwipsToPixelsX(180), TwipsToPixelsY(60));
 
     MSFlexGrid1_ = new QTableWidget(2, kHistoryColumnCount, central);
     MSFlexGrid1_->setObjectName("MSFlexGrid1");
@@ -202,8 +202,8 @@ void FrmHistory::Load(int16_t& connectionIndex, int16_t& period)
 {
     if (connectionIndex < 0)
         connectionIndex = 0;
-    HistoryLoadResult result = LoadHistory(program_.LogPath, program_.LogNumber, program_.Tariffs,
-                                           connectionIndex, period, clock_.Now());
+    HistoryLoadResult result = LoadHistory(
+        program_.LogPath, program_.LogNumber, program_.Tariffs, connectionIndex, period, clock_.Now());
     entries_ = std::move(result.Entries);
     count_ = int16_t(entries_.size());
     logCount_ = result.LogCount;
@@ -308,8 +308,8 @@ void FrmHistory::cboLastItem_Click()
 void FrmHistory::Toolbar1_ButtonClick(const QString& caption)
 {
     if (caption == "打印记录") {
-        const QString question = QString("你要将当前显示的纪录打印出来吗?") + "\r\n\r"
-            + "按“确定”键开始打印,按“取消”键取消打印";
+        const QString question
+            = QString("你要将当前显示的纪录打印出来吗?") + "\r\n\r" + "按“确定”键开始打印,按“取消”键取消打印";
         if (AskOkCancel(this, kTitle, question) == QMessageBox::Ok)
             PrintGrid(*MSFlexGrid1_, this);
     } else if (caption == "删除记录") {

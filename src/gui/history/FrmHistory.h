@@ -28,8 +28,8 @@ class FrmHistory : public QMainWindow {
 public:
     // `onReturn` runs when the user leaves with "返回" (the main window shows
     // itself again); closing by the title bar does not run it.
-    FrmHistory(Program& program, const Clock& clock, std::function<void()> onReturn,
-               QWidget* parent = nullptr);
+    FrmHistory(
+        Program& program, const Clock& clock, std::function<void()> onReturn, QWidget* parent = nullptr);
 
     // Loads the log with every connection and period and fills the controls.
     // Call once the window is shown, so that a message about a damaged log

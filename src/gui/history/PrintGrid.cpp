@@ -46,7 +46,10 @@ std::unique_ptr<QPrinter> DefaultPrinter()
 
 class Paper {
 public:
-    Paper(QPainter& painter, double dotsPerInch) : painter_(painter), scale_(dotsPerInch / kTwipsPerInch) {}
+    Paper(QPainter& painter, double dotsPerInch)
+        : painter_(painter)
+        , scale_(dotsPerInch / kTwipsPerInch)
+    { }
 
     double Px(double twips) const { return twips * scale_; }
     QRectF Rect(double x, double y, double w, double h) const { return {Px(x), Px(y), Px(w), Px(h)}; }
@@ -55,8 +58,8 @@ public:
         QFont font = base;
         font.setPointSizeF(pointSize);
         painter_.setFont(font);
-        painter_.drawText(QRectF(Px(x), Px(y), Px(20000), Px(pointSize * 40)), Qt::AlignLeft | Qt::AlignTop,
-                          text);
+        painter_.drawText(
+            QRectF(Px(x), Px(y), Px(20000), Px(pointSize * 40)), Qt::AlignLeft | Qt::AlignTop, text);
     }
 
 private:

@@ -19,16 +19,16 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
-#include "gui/alerts/FrmAlert.h"
-#include "gui/common/SoundPlayer.h"
-#include "config/SettingKeys.h"
 #include "base/Clock.h"
-#include "meter/Program.h"
-#include "meter/SessionJournal.h"
+#include "config/SettingKeys.h"
 #include "dialup/DialupService.h"
+#include "gui/alerts/FrmAlert.h"
 #include "gui/common/MessageBoxes.h"
 #include "gui/common/ShellCommands.h"
+#include "gui/common/SoundPlayer.h"
 #include "gui/common/Toolbars.h"
+#include "meter/Program.h"
+#include "meter/SessionJournal.h"
 #include "tariff/TariffSet.h"
 
 namespace tollix {
@@ -72,8 +72,8 @@ struct ValueRow {
 };
 
 // A column of fixed captions with their value labels beside them.
-void AddValueRows(QGridLayout* grid, QWidget* parent, const char* captionName,
-                  std::initializer_list<ValueRow> rows)
+void AddValueRows(
+    QGridLayout* grid, QWidget* parent, const char* captionName, std::initializer_list<ValueRow> rows)
 {
     int i = 0;
     for (const ValueRow& row : rows) {
@@ -102,8 +102,8 @@ void FrmMain::SetDialOpener(WindowOpener opener)
     DialOpener() = std::move(opener);
 }
 
-FrmMain::FrmMain(Program& program, DialupService& dialup, const Clock& clock, SoundPlayer& sound,
-                 QWidget* parent)
+FrmMain::FrmMain(
+    Program& program, DialupService& dialup, const Clock& clock, SoundPlayer& sound, QWidget* parent)
     : QMainWindow(parent)
     , program_(program)
     , dialup_(dialup)
@@ -143,12 +143,12 @@ void FrmMain::BuildWindow()
     Frame1_ = new QGroupBox("上一次连接", central);
     Frame1_->setObjectName("Frame1");
     AddValueRows(new QGridLayout(Frame1_), Frame1_, nullptr,
-                 {{"当前连接名称:", "lblCurrentName", &lblCurrentName_},
-                  {"开始连接时间:", "lblStarttime", &lblStarttime_},
-                  {"至今持续时间:", "lblDuration", &lblDuration_},
-                  {"此次连接电话费：", "lblCurrentTelFee", &lblCurrentTelFee_},
-                  {"此次连接入网费:", "lblCurrentNetFee", &lblCurrentNetFee_},
-                  {"此次连接总费用:", "lblTotalPrice", &lblTotalPrice_}});
+        {{"当前连接名称:", "lblCurrentName", &lblCurrentName_},
+            {"开始连接时间:", "lblStarttime", &lblStarttime_},
+            {"至今持续时间:", "lblDuration", &lblDuration_},
+            {"此次连接电话费：", "lblCurrentTelFee", &lblCurrentTelFee_},
+            {"此次连接入网费:", "lblCurrentNetFee", &lblCurrentNetFee_},
+            {"此次连接总费用:", "lblTotalPrice", &lblTotalPrice_}});
     layout->addWidget(Frame1_);
 
     auto* frame2 = new QGroupBox("合计", central);
@@ -174,12 +174,10 @@ void FrmMain::BuildWindow()
     frame2Layout->addLayout(options);
     auto* grid2 = new QGridLayout;
     AddValueRows(grid2, frame2, "Label1",
-                 {{"起算日期:", "lblStartDate", &lblStartDate_},
-                  {"总耗时:", "lblTotalTime", &lblTotalTime_},
-                  {"上网次数:", "lblConnectionTimes", &lblConnectionTimes_},
-                  {"总费用:", "lblTotalCost", &lblTotalCost_},
-                  {"入网费:", "lblNetFee", &lblNetFee_},
-                  {"电话费:", "lblTelfee", &lblTelfee_}});
+        {{"起算日期:", "lblStartDate", &lblStartDate_}, {"总耗时:", "lblTotalTime", &lblTotalTime_},
+            {"上网次数:", "lblConnectionTimes", &lblConnectionTimes_},
+            {"总费用:", "lblTotalCost", &lblTotalCost_}, {"入网费:", "lblNetFee", &lblNetFee_},
+            {"电话费:", "lblTelfee", &lblTelfee_}});
     frame2Layout->addLayout(grid2);
     layout->addWidget(frame2);
     setCentralWidget(central);
@@ -328,7 +326,7 @@ void FrmMain::BuildTray()
         // Without a notification area the popup menu opens on the window instead.
         centralWidget()->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(centralWidget(), &QWidget::customContextMenuRequested, this,
-                [this](const QPoint& pos) { mnuPopupmenu_->popup(centralWidget()->mapToGlobal(pos)); });
+            [this](const QPoint& pos) { mnuPopupmenu_->popup(centralWidget()->mapToGlobal(pos)); });
         return;
     }
     tray_ = new QSystemTrayIcon(QIcon(":/icons/tollix.svg"), this);
@@ -362,7 +360,8 @@ bool FrmMain::Form_Load()
 
     std::string error;
     if (!OpenStatistics(program_, clock_.Now(), &error)) {
-        ShowMessage(this, "Tollix", Q("无法打开统计文件，Tollix 不能继续运行。\n" + error), QMessageBox::Critical);
+        ShowMessage(
+            this, "Tollix", Q("无法打开统计文件，Tollix 不能继续运行。\n" + error), QMessageBox::Critical);
         return false;
     }
     ShowOptionButton(0);
@@ -533,8 +532,9 @@ void FrmMain::HangUpCommand()
         loop.exec();
     });
     if (!result.LineDown)
-        ShowMessage(this, "Tollix", "已经发出挂断请求，但连接在30秒内仍未断开。请检查拨号程序（pppd）是否仍在运行。",
-                    QMessageBox::Warning);
+        ShowMessage(this, "Tollix",
+            "已经发出挂断请求，但连接在30秒内仍未断开。请检查拨号程序（pppd）是否仍在运行。",
+            QMessageBox::Warning);
 }
 
 void FrmMain::DialProfile(int index)
@@ -575,8 +575,8 @@ void FrmMain::HalfProfile(int index)
     tariff.HolidayFlag = on ? 1 : 0;
     // A connection's switch writes its flag first, then the moment it was set.
     WriteConnectionSetting(program_.Profile, tariff.Name, ConnectionSetting::HolidayFlag, on ? "1" : "0");
-    WriteConnectionSetting(program_.Profile, tariff.Name, ConnectionSetting::HolidayStart,
-                           GeneralDateText(clock_.Now()));
+    WriteConnectionSetting(
+        program_.Profile, tariff.Name, ConnectionSetting::HolidayStart, GeneralDateText(clock_.Now()));
 }
 
 void FrmMain::OpenSettings()

@@ -34,7 +34,7 @@ class FrmMain : public QMainWindow {
     Q_OBJECT
 public:
     FrmMain(Program& program, DialupService& dialup, const Clock& clock, SoundPlayer& sound,
-            QWidget* parent = nullptr);
+        QWidget* parent = nullptr);
     ~FrmMain() override;
 
     // Start-up: tray icon, check marks, statistics opened and rolled over.

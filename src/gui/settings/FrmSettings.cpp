@@ -21,13 +21,13 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
-#include "gui/common/SoundPlayer.h"
 #include "base/Clock.h"
-#include "meter/Program.h"
 #include "dialup/DialupService.h"
 #include "gui/common/MessageBoxes.h"
 #include "gui/common/ShellCommands.h"
+#include "gui/common/SoundPlayer.h"
 #include "gui/main/FrmMain.h"
+#include "meter/Program.h"
 
 namespace tollix {
 
@@ -120,7 +120,7 @@ const char* const kResetQuestions[4][2] = {
 }  // namespace
 
 FrmSettings::FrmSettings(Program& program, DialupService& dialup, const Clock& clock, SoundPlayer& sound,
-                         FrmMain* main, QWidget* parent)
+    FrmMain* main, QWidget* parent)
     : QMainWindow(parent)
     , program_(program)
     , dialup_(dialup)
@@ -188,8 +188,8 @@ void FrmSettings::BuildToolbar()
         &Toolbar1_);
 }
 
-FrmSettings::PeriodFrame FrmSettings::BuildPeriodFrame(const QString& frameName, const QString& prefix,
-                                                       const QString& everydayName)
+FrmSettings::PeriodFrame FrmSettings::BuildPeriodFrame(
+    const QString& frameName, const QString& prefix, const QString& everydayName)
 {
     PeriodFrame f;
     f.frame = new QGroupBox("折价时间段");
@@ -486,8 +486,8 @@ QWidget* FrmSettings::BuildAlertFrame(int index)
     grid->addWidget(a.cmdSelect, 2, 5);
     grid->addWidget(a.cmdTest, 2, 6);
 
-    a.rowWidgets = {a.otnExcelTime, a.txtHour, hourUnit, a.otnExcelFee, a.txtAlertFee,
-                    yuan,           a.cekInterval, a.txtMinute, minuteText};
+    a.rowWidgets = {a.otnExcelTime, a.txtHour, hourUnit, a.otnExcelFee, a.txtAlertFee, yuan, a.cekInterval,
+        a.txtMinute, minuteText};
     a.pathWidgets = {pathLabel, a.txtFile, a.cmdSelect, a.cmdTest};
     ConnectAlertFrame(index);
     return a.frame;
@@ -556,8 +556,8 @@ QWidget* FrmSettings::BuildResetTab()
     layout->addLayout(LabelledRow("每个月的", txtResetMonth_, "号凌晨0点正将月值自动置零", tab));
 
     auto* buttons = new QGridLayout;
-    const char* captions[4] = {"现在将今天的值置零", "现在将这个星期的值置零", "现在将这个月的值置零",
-                               "现在将不定时间段的值置零"};
+    const char* captions[4] = {
+        "现在将今天的值置零", "现在将这个星期的值置零", "现在将这个月的值置零", "现在将不定时间段的值置零"};
     for (int i = 0; i < 4; ++i) {
         cmdReset_[size_t(i)] = new QPushButton(captions[i], tab);
         cmdReset_[size_t(i)]->setObjectName(QString("cmdReset_%1").arg(i));
@@ -570,7 +570,7 @@ QWidget* FrmSettings::BuildResetTab()
     layout->addLayout(LabelledRow("拨号成功后", txtAddSecond_, "秒接入网络", tab));
     QLabel* explanation = Label("从modem接通到网络响应有一段延迟的时间，而程序是从网络的响应开始计时的，"
                                 "设置这个数值会更精确地计算你的上网时间。",
-                                tab);
+        tab);
     explanation->setWordWrap(true);
     layout->addWidget(explanation);
     layout->addStretch();
@@ -605,8 +605,7 @@ void FrmSettings::InitalFeeTab()
     cboConnectionName_->setCurrentIndex(cboConnectionName_->count() > 0 ? 0 : -1);
 }
 
-template <typename Tariff>
-void FrmSettings::FillPeriodFrame(const PeriodFrame& f, const Tariff& t)
+template <typename Tariff> void FrmSettings::FillPeriodFrame(const PeriodFrame& f, const Tariff& t)
 {
     SetChecked(f.everyday, t.EverydayFlag);
     SetChecked(f.saturday, t.SaturdayFlag);
@@ -668,12 +667,12 @@ void FrmSettings::ClearFeeTypeChoice()
 }
 
 void FrmSettings::EnableFeeGroup(const PeriodFrame& f, std::initializer_list<QWidget*> boxes,
-                                 const std::vector<QWidget*>& labels, bool enabled)
+    const std::vector<QWidget*>& labels, bool enabled)
 {
     for (QWidget* w : boxes)
         w->setEnabled(enabled);
-    for (QWidget* w : std::initializer_list<QWidget*> { f.holiday, f.everyday, f.saturday, f.sunday,
-             f.startHour, f.startMinute, f.endHour, f.endMinute })
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             f.holiday, f.everyday, f.saturday, f.sunday, f.startHour, f.startMinute, f.endHour, f.endMinute})
         w->setEnabled(enabled);
     for (QWidget* w : labels)
         w->setEnabled(enabled);
@@ -705,8 +704,8 @@ void FrmSettings::IniTelTab()
 
 void FrmSettings::IniAlertTab()
 {
-    const AlertSetting* settings[3] = {&program_.Alerts.DayAlert, &program_.Alerts.WeekAlert,
-                                       &program_.Alerts.MonthAlert};
+    const AlertSetting* settings[3]
+        = {&program_.Alerts.DayAlert, &program_.Alerts.WeekAlert, &program_.Alerts.MonthAlert};
     for (int i = 0; i < 3; ++i) {
         const AlertSetting a = *settings[i];
         AlertFrame& f = alerts_[size_t(i)];
@@ -804,15 +803,16 @@ void FrmSettings::cmdReset_Click(int index)
     bool written = wasOpen || file.Open(&error);
     // Memory is zeroed even when the file cannot take it, so the main window
     // shows what the user asked for; the user is told the file kept the old values.
-    written = program_.Stats.ResetPeriod(file, static_cast<Period>(index), clock_.Now(), written ? &error : nullptr)
-              && written;
+    written = program_.Stats.ResetPeriod(
+                  file, static_cast<Period>(index), clock_.Now(), written ? &error : nullptr)
+        && written;
     if (!wasOpen)
         file.Close();
     if (!written)
         ShowMessage(this, kTitle,
-                    QString("统计数值已置零，但无法写入统计文件 %1：%2")
-                        .arg(QString::fromStdString(file.Path().string()), Q(error)),
-                    QMessageBox::Warning);
+            QString("统计数值已置零，但无法写入统计文件 %1：%2")
+                .arg(QString::fromStdString(file.Path().string()), Q(error)),
+            QMessageBox::Warning);
     if (main_ && program_.SelectedPeriod == index)
         main_->ShowOptionButton(index);
 }

@@ -38,7 +38,7 @@ class FrmSettings : public QMainWindow {
 public:
     // `main` is the main window to bring back and refresh; null in tests.
     FrmSettings(Program& program, DialupService& dialup, const Clock& clock, SoundPlayer& sound,
-                FrmMain* main, QWidget* parent = nullptr);
+        FrmMain* main, QWidget* parent = nullptr);
     ~FrmSettings() override;
 
     // Opens the one settings window from the main window's menu or toolbar: the
@@ -108,19 +108,19 @@ private:
     QWidget* BuildTelTab();
     QWidget* BuildAlertTab();
     QWidget* BuildResetTab();
-    PeriodFrame BuildPeriodFrame(const QString& frameName, const QString& prefix, const QString& everydayName);
+    PeriodFrame BuildPeriodFrame(
+        const QString& frameName, const QString& prefix, const QString& everydayName);
     QWidget* BuildAlertFrame(int index);
 
     // The selector's text, the name every edit of tab 0 goes to.
     std::string ConnectionText() const;
     // Shows the period, day and discount choices of a connection or telephone tariff.
-    template <typename Tariff>
-    void FillPeriodFrame(const PeriodFrame& f, const Tariff& t);
+    template <typename Tariff> void FillPeriodFrame(const PeriodFrame& f, const Tariff& t);
     // Records the user's edits of a text box; the texts the form fills in are not.
     void OnTextEdited(QLineEdit* box, std::function<void(std::string_view)> record);
     // Enables or disables one fee type's text boxes, their labels and its period frame.
     static void EnableFeeGroup(const PeriodFrame& f, std::initializer_list<QWidget*> boxes,
-                               const std::vector<QWidget*>& labels, bool enabled);
+        const std::vector<QWidget*>& labels, bool enabled);
     void ConnectNetPeriod(const PeriodFrame& f);
     void ConnectTelPeriod(const PeriodFrame& f);
     void ConnectAlertFrame(int index);

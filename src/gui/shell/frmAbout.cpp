@@ -13,7 +13,8 @@
 
 namespace tollix {
 
-frmAbout::frmAbout(QWidget* parent) : QWidget(parent, Qt::Window)
+frmAbout::frmAbout(QWidget* parent)
+    : QWidget(parent, Qt::Window)
 {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("关于") + VersionedTitle());
@@ -92,9 +93,9 @@ void frmAbout::Label2_Click()
 
 bool frmAbout::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == label2_ && event->type() == QEvent::MouseButtonRelease &&
-        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton &&
-        label2_->rect().contains(static_cast<QMouseEvent*>(event)->position().toPoint())) {
+    if (watched == label2_ && event->type() == QEvent::MouseButtonRelease
+        && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton
+        && label2_->rect().contains(static_cast<QMouseEvent*>(event)->position().toPoint())) {
         Label2_Click();
         return true;
     }

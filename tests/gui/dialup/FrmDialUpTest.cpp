@@ -6,11 +6,11 @@
 #include <memory>
 
 #include "ManualClock.h"
+#include "WindowTestSupport.h"
 #include "base/Clock.h"
-#include "meter/Program.h"
 #include "dialup/DialupFixture.h"
 #include "dialup/DialupService.h"
-#include "WindowTestSupport.h"
+#include "meter/Program.h"
 
 using namespace tollix;
 using namespace tollix::test;
@@ -26,8 +26,8 @@ struct FakePppd {
     {
         const std::string record = Record().string();
         if (body.empty())
-            body = "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\0' \"$a\"; done > \"" + record + ".tmp\"\nmv \""
-                + record + ".tmp\" \"" + record + "\"\n";
+            body = "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\0' \"$a\"; done > \"" + record
+                + ".tmp\"\nmv \"" + record + ".tmp\" \"" + record + "\"\n";
         WriteBytes(bin.Path() / "pppd", body);
         std::filesystem::permissions(bin.Path() / "pppd", std::filesystem::perms::owner_all);
     }
@@ -43,8 +43,8 @@ struct FakePppd {
 // Phonebook, settings ("Show RASName" as given; none when null) and the open
 // dialog for one case. The phonebook is "163", "Beta Net", "中国电信" unless given.
 struct DialWorld {
-    explicit DialWorld(const char* remembered,
-        std::initializer_list<const char*> peers = { "163", "Beta Net", "中国电信" })
+    explicit DialWorld(
+        const char* remembered, std::initializer_list<const char*> peers = {"163", "Beta Net", "中国电信"})
         : root("TOLLIX_PPP_ROOT", world.Root().c_str())
     {
         for (const char* name : peers)
@@ -68,7 +68,7 @@ struct DialWorld {
     PppWorld world;
     ScopedEnv root;
     TempFolder data;
-    ManualClock clock { kNow };
+    ManualClock clock{kNow};
     std::unique_ptr<DialupService> service;
     std::unique_ptr<Program> program;
     QPointer<FrmDialUp> dialog;
@@ -76,20 +76,20 @@ struct DialWorld {
 
 struct BoxCase {
     const char* ini;
-    QString typed; // empty: choose the second entry from the list; "space": that, and the space bar
+    QString typed;  // empty: choose the second entry from the list; "space": that, and the space bar
     bool checkedBefore;
     QString stored, shownAfter;
 };
 
 struct DialCase {
     QString text;
-    std::string script; // empty: the recording stand-in
-    QString dialled; // empty: nothing may be dialled
-    QString message; // part of the one box shown
+    std::string script;  // empty: the recording stand-in
+    QString dialled;     // empty: nothing may be dialled
+    QString message;     // part of the one box shown
     bool staysOpen;
 };
 
-} // namespace
+}  // namespace
 
 Q_DECLARE_METATYPE(BoxCase)
 Q_DECLARE_METATYPE(DialCase)
@@ -99,16 +99,23 @@ class FrmDialUpTest : public QObject {
 private slots:
     void rememberedEntry_data()
     {
-        QTest::addColumn<QString>("ini"); // "none": no setting in the file
+        QTest::addColumn<QString>("ini");  // "none": no setting in the file
         QTest::addColumn<QString>("shown");
         QTest::addColumn<bool>("checked");
-        QTest::newRow("third of three") << "2" << "中国电信" << true;
-        QTest::newRow("first") << "0" << "163" << false;
-        QTest::newRow("second") << "1" << "Beta Net" << true;
-        QTest::newRow("past the end opens on the first") << "7" << "163" << true;
-        QTest::newRow("negative") << "-4" << "163" << false;
-        QTest::newRow("not a number") << "abc" << "163" << false;
-        QTest::newRow("never set") << "none" << "163" << false;
+        QTest::newRow("third of three") << "2"
+                                        << "中国电信" << true;
+        QTest::newRow("first") << "0"
+                               << "163" << false;
+        QTest::newRow("second") << "1"
+                                << "Beta Net" << true;
+        QTest::newRow("past the end opens on the first") << "7"
+                                                         << "163" << true;
+        QTest::newRow("negative") << "-4"
+                                  << "163" << false;
+        QTest::newRow("not a number") << "abc"
+                                      << "163" << false;
+        QTest::newRow("never set") << "none"
+                                   << "163" << false;
     }
     void rememberedEntry()
     {
@@ -138,18 +145,18 @@ private slots:
         QTest::keyClick(combo, Qt::Key_Up);
         QCOMPARE(combo->currentText(), QStringLiteral("163"));
         QVERIFY(w.Box()->isChecked());
-        QCOMPARE(w.Remembered(), QStringLiteral("0")); // choosing writes nothing
+        QCOMPARE(w.Remembered(), QStringLiteral("0"));  // choosing writes nothing
     }
 
     void checkBoxStoresTheChosenEntryBeforeItChanges_data()
     {
         QTest::addColumn<BoxCase>("c");
-        QTest::newRow("checking the second") << BoxCase { "0", "", false, "1", "Beta Net" };
-        QTest::newRow("clearing the second") << BoxCase { "1", "", true, "1", "Beta Net" };
-        QTest::newRow("clearing the second, third remembered") << BoxCase { "2", "", false, "1", "Beta Net" };
-        QTest::newRow("edited text chooses the first") << BoxCase { "0", "Nowhere", false, "0", "163" };
-        QTest::newRow("edited text, box checked") << BoxCase { "2", "Nowhere", true, "0", "163" };
-        QTest::newRow("space bar on the second") << BoxCase { "0", "space", false, "1", "Beta Net" };
+        QTest::newRow("checking the second") << BoxCase{"0", "", false, "1", "Beta Net"};
+        QTest::newRow("clearing the second") << BoxCase{"1", "", true, "1", "Beta Net"};
+        QTest::newRow("clearing the second, third remembered") << BoxCase{"2", "", false, "1", "Beta Net"};
+        QTest::newRow("edited text chooses the first") << BoxCase{"0", "Nowhere", false, "0", "163"};
+        QTest::newRow("edited text, box checked") << BoxCase{"2", "Nowhere", true, "0", "163"};
+        QTest::newRow("space bar on the second") << BoxCase{"0", "space", false, "1", "Beta Net"};
     }
     void checkBoxStoresTheChosenEntryBeforeItChanges()
     {
@@ -182,12 +189,12 @@ private slots:
     void dialsThePhonebookEntryTheTextNames_data()
     {
         QTest::addColumn<DialCase>("c");
-        QTest::newRow("entry as listed") << DialCase { "中国电信", "", "中国电信", "", false };
-        QTest::newRow("letter case ignored") << DialCase { "beta NET", "", "Beta Net", "", false };
-        QTest::newRow("no such entry") << DialCase { "Beta", "", "", "请从列表中选择", true };
-        QTest::newRow("empty text") << DialCase { "", "", "", "请从列表中选择", true };
+        QTest::newRow("entry as listed") << DialCase{"中国电信", "", "中国电信", "", false};
+        QTest::newRow("letter case ignored") << DialCase{"beta NET", "", "Beta Net", "", false};
+        QTest::newRow("no such entry") << DialCase{"Beta", "", "", "请从列表中选择", true};
+        QTest::newRow("empty text") << DialCase{"", "", "", "请从列表中选择", true};
         QTest::newRow("dialer cannot start")
-            << DialCase { "Beta Net", "#!/nonexistent/interpreter\n", "", "无法启动拨号程序", false };
+            << DialCase{"Beta Net", "#!/nonexistent/interpreter\n", "", "无法启动拨号程序", false};
     }
     void dialsThePhonebookEntryTheTextNames()
     {
@@ -196,21 +203,21 @@ private slots:
         FakePppd pppd(c.script);
         ScopedEnv path("PATH", (pppd.bin.Path().string() + ":/usr/bin:/bin").c_str());
         w.Combo()->lineEdit()->setText(c.text);
-        BoxAnswerer answerer({ QMessageBox::Ok });
+        BoxAnswerer answerer({QMessageBox::Ok});
         QTest::mouseClick(w.Dial(), Qt::LeftButton);
         if (!c.dialled.isEmpty()) {
             QTRY_VERIFY(std::filesystem::exists(pppd.Record()));
-            QCOMPARE(pppd.Arguments(), (QStringList { "call", c.dialled }));
-            QTRY_VERIFY(!w.dialog); // closed after dialling
+            QCOMPARE(pppd.Arguments(), (QStringList{"call", c.dialled}));
+            QTRY_VERIFY(!w.dialog);  // closed after dialling
             QVERIFY(answerer.seen.isEmpty());
             return;
         }
         QCOMPARE(answerer.seen.size(), 1);
         QCOMPARE(answerer.seen[0].title, QStringLiteral("Tollix"));
         QVERIFY2(answerer.seen[0].text.contains(c.message), qPrintable(answerer.seen[0].text));
-        QCOMPARE(answerer.seen[0].buttons, QStringList { QStringLiteral("确定") });
+        QCOMPARE(answerer.seen[0].buttons, QStringList{QStringLiteral("确定")});
         QTest::qWait(100);
-        QCOMPARE(w.dialog && w.dialog->isVisible(), c.staysOpen); // left open for another choice
+        QCOMPARE(w.dialog && w.dialog->isVisible(), c.staysOpen);  // left open for another choice
         QVERIFY(!std::filesystem::exists(pppd.Record()));
     }
 
@@ -218,8 +225,8 @@ private slots:
     {
         DialWorld w(nullptr, {});
         ClickLeft(w.Box());
-        QVERIFY(!std::filesystem::exists(w.IniPath())); // nothing to remember
-        BoxAnswerer answerer({ QMessageBox::Ok });
+        QVERIFY(!std::filesystem::exists(w.IniPath()));  // nothing to remember
+        BoxAnswerer answerer({QMessageBox::Ok});
         QTest::mouseClick(w.Dial(), Qt::LeftButton);
         QCOMPARE(answerer.seen.size(), 1);
     }

@@ -1,10 +1,10 @@
-#include "config/SettingKeys.h"
+#include "gui/history/FrmHistory.h"
 #include "ManualClock.h"
 #include "base/Clock.h"
-#include "meter/Program.h"
 #include "base/SafeFile.h"
+#include "config/SettingKeys.h"
 #include "history/ConnectionLog.h"
-#include "gui/history/FrmHistory.h"
+#include "meter/Program.h"
 
 #include "WindowTestSupport.h"
 
@@ -19,11 +19,15 @@ namespace fs = std::filesystem;
 
 namespace {
 
-DateTime At(int y, int mo, int d, int h = 0) { return *DateTime::FromCivil(y, mo, d, h, 0, 0); }
-
-ConnectionLogEntry Entry(const std::string& name, DateTime start, int32_t seconds, const char* net, const char* tel)
+DateTime At(int y, int mo, int d, int h = 0)
 {
-    return ConnectionLogEntry { FixName15(name), start, seconds, *ParseMoney(tel), *ParseMoney(net), 1 };
+    return *DateTime::FromCivil(y, mo, d, h, 0, 0);
+}
+
+ConnectionLogEntry Entry(
+    const std::string& name, DateTime start, int32_t seconds, const char* net, const char* tel)
+{
+    return ConnectionLogEntry{FixName15(name), start, seconds, *ParseMoney(tel), *ParseMoney(net), 1};
 }
 
 // Wednesday 15 May 2024, noon.
@@ -31,9 +35,12 @@ const DateTime kNow = At(2024, 5, 15, 12);
 
 // Names logged in other letter cases still belong to their connection.
 const std::vector<ConnectionLogEntry> kLog = {
-    Entry("HOME", At(2024, 3, 31, 22), 59, "0.01", "0.02"), Entry("Work", At(2024, 4, 30, 23), 3725, "3", "1.5"),
-    Entry("Home", At(2024, 5, 1, 0), 120, "0.1", "0.2"), Entry("work", At(2024, 5, 11, 8), 61, "0.0333", "0.2"),
-    Entry("Home", At(2024, 5, 12, 20), 3600, "1", "0.6"), Entry("home", At(2024, 5, 15, 9), 1860, "2.4", "1.1"),
+    Entry("HOME", At(2024, 3, 31, 22), 59, "0.01", "0.02"),
+    Entry("Work", At(2024, 4, 30, 23), 3725, "3", "1.5"),
+    Entry("Home", At(2024, 5, 1, 0), 120, "0.1", "0.2"),
+    Entry("work", At(2024, 5, 11, 8), 61, "0.0333", "0.2"),
+    Entry("Home", At(2024, 5, 12, 20), 3600, "1", "0.6"),
+    Entry("home", At(2024, 5, 15, 9), 1860, "2.4", "1.1"),
     Entry("Work", At(2024, 5, 15, 10), 600, "0.5", "0.3"),
 };
 
@@ -57,18 +64,19 @@ std::vector<ConnectionLogEntry> Numbered(int count)
 {
     std::vector<ConnectionLogEntry> log;
     for (int i = 0; i < count; ++i)
-        log.push_back(Entry(i % 2 ? "Work" : "Home", At(2024, 1, 1).AddSeconds(int64_t(i) * 3600), 60 + i, "1", "0.5"));
+        log.push_back(
+            Entry(i % 2 ? "Work" : "Home", At(2024, 1, 1).AddSeconds(int64_t(i) * 3600), 60 + i, "1", "0.5"));
     return log;
 }
 
-} // namespace
+}  // namespace
 
 class FrmHistoryTest : public QObject {
     Q_OBJECT
 private:
     QTemporaryDir dir_;
     std::unique_ptr<Program> program_;
-    ManualClock clock_ { kNow };
+    ManualClock clock_{kNow};
     QPointer<FrmHistory> window_;
     int returned_ = 0;
 
@@ -81,7 +89,7 @@ private:
         program_ = std::make_unique<Program>(Path(""));
         if (logNumber != 50)
             WriteSetting(program_->Profile, Setting::LogNumber, std::to_string(logNumber));
-        LoadSettings(*program_, { "Home", "Work" }, kNow);
+        LoadSettings(*program_, {"Home", "Work"}, kNow);
         for (const ConnectionLogEntry& e : oldestFirst)
             QVERIFY(AppendLogEntry(program_->LogPath, e));
         if (open)
@@ -126,9 +134,9 @@ private slots:
         // An empty log: headers and an empty totals row.
         QTableWidget* grid = Grid();
         QCOMPARE(grid->rowCount(), 2);
-        QCOMPARE(Cells(grid, 0, { 0, 1, 2, 3, 4, 5, 6 }),
-            QStringList({ "序号", "连接名称", "开始时间", "用时", "上网费(元)", "电话费(元)", "总费用(元)" }));
-        QCOMPARE(Cells(grid, 1, { 0, 3, 6 }), (QStringList { "合计", "", "0" }));
+        QCOMPARE(Cells(grid, 0, {0, 1, 2, 3, 4, 5, 6}),
+            QStringList({"序号", "连接名称", "开始时间", "用时", "上网费(元)", "电话费(元)", "总费用(元)"}));
+        QCOMPARE(Cells(grid, 1, {0, 3, 6}), (QStringList{"合计", "", "0"}));
         QCOMPARE(Status(), QStringLiteral("共有 0 条纪录"));
 
         // "返回" leaves the window and hands back to the main window; the title
@@ -146,16 +154,18 @@ private slots:
     {
         QTest::addColumn<int>("connection");
         QTest::addColumn<int>("period");
-        QTest::addColumn<QList<int>>("shown"); // positions in kLog of the rows shown, newest first
-        QTest::addColumn<QStringList>("totals"); // duration, access, telephone, both
-        QTest::newRow("all") << 0 << 0 << QList { 6, 5, 4, 3, 2, 1, 0 }
-                             << QStringList { "2小时47分5秒", "7.0433", "3.92", "10.9633" };
-        QTest::newRow("Home, today") << 1 << 1 << QList { 5 } << QStringList { "31分", "2.4", "1.1", "3.5" };
-        QTest::newRow("Work, today") << 2 << 1 << QList { 6 } << QStringList { "10分", "0.5", "0.3", "0.8" };
-        QTest::newRow("all, this week") << 0 << 2 << QList { 6, 5, 4 } << QStringList { "1小时41分", "3.9", "2", "5.9" };
-        QTest::newRow("Home, this month") << 1 << 3 << QList { 5, 4, 2 } << QStringList { "1小时33分", "3.5", "1.9", "5.4" };
+        QTest::addColumn<QList<int>>("shown");    // positions in kLog of the rows shown, newest first
+        QTest::addColumn<QStringList>("totals");  // duration, access, telephone, both
+        QTest::newRow("all") << 0 << 0 << QList{6, 5, 4, 3, 2, 1, 0}
+                             << QStringList{"2小时47分5秒", "7.0433", "3.92", "10.9633"};
+        QTest::newRow("Home, today") << 1 << 1 << QList{5} << QStringList{"31分", "2.4", "1.1", "3.5"};
+        QTest::newRow("Work, today") << 2 << 1 << QList{6} << QStringList{"10分", "0.5", "0.3", "0.8"};
+        QTest::newRow("all, this week")
+            << 0 << 2 << QList{6, 5, 4} << QStringList{"1小时41分", "3.9", "2", "5.9"};
+        QTest::newRow("Home, this month")
+            << 1 << 3 << QList{5, 4, 2} << QStringList{"1小时33分", "3.5", "1.9", "5.4"};
         QTest::newRow("Work, two months")
-            << 2 << 4 << QList { 6, 3, 1 } << QStringList { "1小时13分6秒", "3.5333", "2", "5.5333" };
+            << 2 << 4 << QList{6, 3, 1} << QStringList{"1小时13分6秒", "3.5333", "2", "5.5333"};
     }
     void filtersAndTotals()
     {
@@ -172,11 +182,11 @@ private slots:
         QCOMPARE(Status(), QString("共有 %1 条纪录").arg(shown.size()));
         for (int r = 2; r < grid->rowCount(); ++r) {
             const ConnectionLogEntry& e = kLog[size_t(shown[r - 2])];
-            QCOMPARE(Cells(grid, r, { 0, 1, 2 }),
-                (QStringList { QString::number(r - 1), QString::fromStdString(e.ConnectionName).trimmed(),
-                    QString::fromStdString(DateTimeText(e.StartTime)) }));
+            QCOMPARE(Cells(grid, r, {0, 1, 2}),
+                (QStringList{QString::number(r - 1), QString::fromStdString(e.ConnectionName).trimmed(),
+                    QString::fromStdString(DateTimeText(e.StartTime))}));
         }
-        QCOMPARE(Cells(grid, 1, { 0, 3, 4, 5, 6 }), QStringList { "合计" } + totals);
+        QCOMPARE(Cells(grid, 1, {0, 3, 4, 5, 6}), QStringList{"合计"} + totals);
         // Filtering never shortens the log below its length.
         QCOMPARE(LineCount(program_->LogPath), 7);
     }
@@ -188,9 +198,9 @@ private slots:
         const std::string iniBefore = ReadBytes(Path("tollix.ini"));
         QComboBox* length = Combo("cboLastItem");
         {
-            BoxAnswerer answerer({ QMessageBox::Cancel });
+            BoxAnswerer answerer({QMessageBox::Cancel});
             length->setCurrentIndex(0);
-            QCOMPARE(answerer.Texts(), QStringList { "这将把第10条以后的记录都删除,你肯定吗?" });
+            QCOMPARE(answerer.Texts(), QStringList{"这将把第10条以后的记录都删除,你肯定吗?"});
         }
         QCOMPARE(program_->LogNumber, int16_t(50));
         QCOMPARE(ReadBytes(program_->LogPath), before);
@@ -202,7 +212,7 @@ private slots:
         Combo("cboShowTime")->setCurrentIndex(1);
         QCOMPARE(Grid()->rowCount(), 2);
         {
-            BoxAnswerer answerer({ QMessageBox::Ok });
+            BoxAnswerer answerer({QMessageBox::Ok});
             length->setCurrentIndex(0);
             QCOMPARE(answerer.seen.size(), 1);
         }
@@ -230,7 +240,7 @@ private slots:
     {
         Prepare(Numbered(5));
         {
-            BoxAnswerer answerer({ QMessageBox::Cancel }); // keeps the log
+            BoxAnswerer answerer({QMessageBox::Cancel});  // keeps the log
             Click("删除记录");
             QCOMPARE(answerer.seen.size(), 1);
         }
@@ -238,9 +248,9 @@ private slots:
         QCOMPARE(Grid()->rowCount(), 7);
         Combo("cboRASname")->setCurrentIndex(1);
         for (int round = 0; round < 2; ++round) {
-            BoxAnswerer answerer({ QMessageBox::Ok });
+            BoxAnswerer answerer({QMessageBox::Ok});
             Click("删除记录");
-            QCOMPARE(answerer.Texts(), QStringList { "你肯定要删除所有的记录吗？" });
+            QCOMPARE(answerer.Texts(), QStringList{"你肯定要删除所有的记录吗？"});
             QVERIFY(!fs::exists(program_->LogPath));
             QCOMPARE(Grid()->rowCount(), 2);
             QCOMPARE(Status(), QStringLiteral("共有 0 条纪录"));
@@ -275,17 +285,17 @@ private slots:
         const QString pdf = dir_.path() + "/history.pdf";
         qputenv("TOLLIX_PRINT_TO_PDF", pdf.toUtf8());
         {
-            BoxAnswerer answerer({ QMessageBox::Ok });
+            BoxAnswerer answerer({QMessageBox::Ok});
             Click("打印记录");
             // The box shows the question's CR LF CR as one empty line.
             QCOMPARE(answerer.Texts(),
-                QStringList { "你要将当前显示的纪录打印出来吗?\n\n按“确定”键开始打印,按“取消”键取消打印" });
+                QStringList{"你要将当前显示的纪录打印出来吗?\n\n按“确定”键开始打印,按“取消”键取消打印"});
         }
 
         QStringList pages;
         for (int page = 1; page <= 20; ++page) {
             QProcess p;
-            p.start("pdftotext", { "-f", QString::number(page), "-l", QString::number(page), pdf, "-" });
+            p.start("pdftotext", {"-f", QString::number(page), "-l", QString::number(page), pdf, "-"});
             p.waitForFinished(30000);
             // pdftotext does not keep the blanks between Chinese and digits.
             const QString text = QString::fromUtf8(p.readAllStandardOutput()).remove(' ');
@@ -301,7 +311,8 @@ private slots:
         }
         const QString all = pages.join('\n');
         for (int i = 0; i < count; ++i) {
-            const QString start = QString::fromStdString(DateTimeText(At(2024, 1, 1).AddSeconds(int64_t(i) * 3600)));
+            const QString start
+                = QString::fromStdString(DateTimeText(At(2024, 1, 1).AddSeconds(int64_t(i) * 3600)));
             QVERIFY2(all.count(start) == 1, qPrintable(start));
         }
     }
@@ -310,7 +321,7 @@ private slots:
     {
         Prepare(Numbered(3));
         qputenv("TOLLIX_PRINT_TO_PDF", (dir_.path() + "/no/such/folder/out.pdf").toUtf8());
-        BoxAnswerer answerer({ QMessageBox::Ok, QMessageBox::Ok });
+        BoxAnswerer answerer({QMessageBox::Ok, QMessageBox::Ok});
         Click("打印记录");
         QCOMPARE(answerer.seen.size(), 2);
         QCOMPARE(answerer.seen[1].text, QStringLiteral("你的Windows中没有安装打印机，或者打印机有问题。"));

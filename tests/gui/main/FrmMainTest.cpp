@@ -6,20 +6,23 @@
 #include <memory>
 #include <vector>
 
-#include "gui/common/SoundPlayer.h"
 #include "ManualClock.h"
+#include "WindowTestSupport.h"
 #include "base/Clock.h"
-#include "meter/Program.h"
 #include "dialup/DialupService.h"
 #include "gui/WindowRegistry.h"
-#include "WindowTestSupport.h"
+#include "gui/common/SoundPlayer.h"
+#include "meter/Program.h"
 
 using namespace tollix;
 using namespace tollix::test;
 
 namespace {
 
-DateTime At(int y, int mo, int d, int h = 12, int mi = 0) { return *DateTime::FromCivil(y, mo, d, h, mi, 0); }
+DateTime At(int y, int mo, int d, int h = 12, int mi = 0)
+{
+    return *DateTime::FromCivil(y, mo, d, h, mi, 0);
+}
 
 // The demo line's phonebook: "163", "169多媒体通信网", "ChinaNet-Guangzhou-56K".
 const char* const kName1 = "163";
@@ -69,8 +72,14 @@ public:
     }
     QString Text(const QString& label) const { return Child<QLabel>(main.get(), label)->text(); }
     QAction* Action(const QString& name) const { return Child<QAction>(main.get(), name); }
-    QAction* Popup(const QString& name) const { return Child<QAction>(Child<QMenu>(main.get(), "mnuPopupmenu"), name); }
-    QRadioButton* Option(int i) const { return Child<QRadioButton>(main.get(), QString("otnSelectDay_%1").arg(i)); }
+    QAction* Popup(const QString& name) const
+    {
+        return Child<QAction>(Child<QMenu>(main.get(), "mnuPopupmenu"), name);
+    }
+    QRadioButton* Option(int i) const
+    {
+        return Child<QRadioButton>(main.get(), QString("otnSelectDay_%1").arg(i));
+    }
 
     QTemporaryDir dir;
     ManualClock clock;
@@ -101,7 +110,8 @@ void ExpectShown(MainWorld& w, const QString& expected, const char* step)
     for (const QString& pair : expected.split('|')) {
         const QString what = pair.section('=', 0, 0), text = pair.section('=', 1);
         const QString actual = Shown(w, what);
-        QVERIFY2(actual == text, qPrintable(QString("%1: %2 shows \"%3\", expected \"%4\"").arg(step, what, actual, text)));
+        QVERIFY2(actual == text,
+            qPrintable(QString("%1: %2 shows \"%3\", expected \"%4\"").arg(step, what, actual, text)));
     }
 }
 
@@ -116,13 +126,14 @@ QString Joined(MainWorld& w, const QStringList& what)
 // Dialling is offered while no connection is up, hanging up while one is.
 void ExpectCommandsFor(MainWorld& w, bool connected, const char* step)
 {
-    for (auto [name, whenConnected] : { std::pair { "mnuVDialup", false }, { "Toolbar1_1", false },
-             { "mnuVHangup", true }, { "mnuHangup", true }, { "Toolbar1_2", true } })
-        QVERIFY2(w.Action(name)->isEnabled() == (connected == whenConnected), qPrintable(QString(step) + ": " + name));
+    for (auto [name, whenConnected] : {std::pair{"mnuVDialup", false}, {"Toolbar1_1", false},
+             {"mnuVHangup", true}, {"mnuHangup", true}, {"Toolbar1_2", true}})
+        QVERIFY2(w.Action(name)->isEnabled() == (connected == whenConnected),
+            qPrintable(QString(step) + ": " + name));
     QVERIFY2(Child<QMenu>(w.main.get(), "mnuDial")->isEnabled() == !connected, step);
 }
 
-} // namespace
+}  // namespace
 
 class FrmMainTest : public QObject {
     Q_OBJECT
@@ -136,45 +147,47 @@ private slots:
 
     void oneConnectionFromDialToDrop()
     {
-        MainWorld w(At(2024, 3, 13)); // a Wednesday: no weekend discount
+        MainWorld w(At(2024, 3, 13));  // a Wednesday: no weekend discount
         QVERIFY(w.loaded);
         const struct {
             const char* step;
             std::function<void()> act;
             bool connected;
-            const char* shown; // what=text pairs, split by "|"
+            const char* shown;  // what=text pairs, split by "|"
         } steps[] = {
-            { "at rest", [] {}, false,
+            {"at rest", [] {}, false,
                 "caption=Tollix V3.1|Frame1=上一次连接|panel1=当前状态：断开|lblCurrentName="
                 "|mnuConnectedTime=<hidden>|lblStartDate=2024年3月13日|lblTotalTime= (0个电话)"
-                "|lblConnectionTimes=0次|lblTelfee=0 元|lblNetFee=0 元|lblTotalCost=0 元" },
-            { "line up", [&] { w.Connect(kName1); }, true,
-                "caption= (1个电话)|Frame1=本次连接|panel1=当前状态：接通|panel2=当前系统时间：2024年03月13日12点00分"
+                "|lblConnectionTimes=0次|lblTelfee=0 元|lblNetFee=0 元|lblTotalCost=0 元"},
+            {"line up", [&] { w.Connect(kName1); }, true,
+                "caption= "
+                "(1个电话)|Frame1=本次连接|panel1=当前状态：接通|panel2=当前系统时间：2024年03月13日12点00分"
                 "|mnuConnectedTime= (1个电话)|lblCurrentName=163|lblStarttime=2024年03月13日12点00分"
                 "|lblDuration= (1个电话)|lblCurrentTelFee=0.12元  (现在0.12元/个电话)"
                 "|lblCurrentNetFee=0.1元  (现在0.1元/分钟)|lblTotalPrice=0.22 元|lblTotalTime= (1个电话)"
-                "|lblConnectionTimes=1次|lblTelfee=0.12 元|lblNetFee=0.1 元|lblTotalCost=0.22 元" },
-            { "second minute", [&] { w.Tick(62); }, true,
+                "|lblConnectionTimes=1次|lblTelfee=0.12 元|lblNetFee=0.1 元|lblTotalCost=0.22 元"},
+            {"second minute", [&] { w.Tick(62); }, true,
                 "caption=1分2秒 (1个电话)|lblDuration=1分2秒 (1个电话)"
                 "|lblCurrentTelFee=0.12元  (现在0.12元/个电话)|lblCurrentNetFee=0.2元  (现在0.1元/分钟)"
                 "|lblTotalPrice=0.32 元|lblTotalTime=1分2秒 (1个电话)|lblTelfee=0.12 元|lblNetFee=0.2 元"
-                "|lblTotalCost=0.32 元" },
-            { "second call unit", [&] { w.Tick(123); }, true,
-                "caption=3分5秒 (2个电话)|mnuConnectedTime=3分5秒 (2个电话)|panel2=当前系统时间：2024年03月13日12点03分"
+                "|lblTotalCost=0.32 元"},
+            {"second call unit", [&] { w.Tick(123); }, true,
+                "caption=3分5秒 (2个电话)|mnuConnectedTime=3分5秒 "
+                "(2个电话)|panel2=当前系统时间：2024年03月13日12点03分"
                 "|lblCurrentTelFee=0.24元  (现在0.12元/个电话)|lblCurrentNetFee=0.4元  (现在0.1元/分钟)"
                 "|lblTotalPrice=0.64 元|lblTotalTime=3分5秒 (2个电话)|lblConnectionTimes=1次"
-                "|lblTelfee=0.24 元|lblNetFee=0.4 元|lblTotalCost=0.64 元" },
+                "|lblTelfee=0.24 元|lblNetFee=0.4 元|lblTotalCost=0.64 元"},
             // The upper labels keep the connection just ended; the totals hold
             // it rounded up to whole minutes.
-            { "line dropped", [&] { w.Drop(); }, false,
+            {"line dropped", [&] { w.Drop(); }, false,
                 "caption=Tollix 3.1|Frame1=上一次连接|panel1=当前状态：断开|mnuConnectedTime=<hidden>"
                 "|lblCurrentName=163|lblStarttime=2024年03月13日12点00分|lblDuration=3分5秒 (2个电话)"
                 "|lblCurrentTelFee=0.24元  (现在0.12元/个电话)|lblTotalPrice=0.64 元"
                 "|lblTotalTime=4分 (2个电话)|lblConnectionTimes=1次|lblTelfee=0.24 元|lblNetFee=0.4 元"
-                "|lblTotalCost=0.64 元" },
-            { "idle tick", [&] { w.Tick(60); }, false,
+                "|lblTotalCost=0.64 元"},
+            {"idle tick", [&] { w.Tick(60); }, false,
                 "caption=Tollix 3.1|panel2=当前系统时间：2024年03月13日12点04分|lblDuration=3分5秒 (2个电话)"
-                "|lblTotalTime=4分 (2个电话)" },
+                "|lblTotalTime=4分 (2个电话)"},
         };
         for (const auto& s : steps) {
             s.act();
@@ -186,7 +199,8 @@ private slots:
         // Recorded where a restart finds it.
         QVERIFY(std::filesystem::file_size(w.state->LogPath) > 0);
         w.Start();
-        ExpectShown(w, "lblTotalTime=4分 (2个电话)|lblConnectionTimes=1次|lblTotalCost=0.64 元", "after a restart");
+        ExpectShown(
+            w, "lblTotalTime=4分 (2个电话)|lblConnectionTimes=1次|lblTotalCost=0.64 元", "after a restart");
     }
 
     void periodOptions()
@@ -194,24 +208,24 @@ private slots:
         // Four connections on four days: 1 min 1 unit, 3 min 1 unit, 4 min 2
         // units, 1 min 1 unit. The week starts on Sunday, the month on the 1st.
         MainWorld w(At(2024, 2, 28));
-        for (auto [day, seconds] : { std::pair { At(2024, 2, 28), 50 }, { At(2024, 3, 5), 130 },
-                 { At(2024, 3, 11), 200 }, { At(2024, 3, 13), 50 } }) {
+        for (auto [day, seconds] : {std::pair{At(2024, 2, 28), 50}, {At(2024, 3, 5), 130},
+                 {At(2024, 3, 11), 200}, {At(2024, 3, 13), 50}}) {
             w.clock.Set(day);
             w.Connect(kName1);
             w.Tick(seconds);
             w.Drop();
         }
         // Start date, time, connections, telephone, access and total fees.
-        const QStringList totals = { "lblStartDate", "lblTotalTime", "lblConnectionTimes", "lblTelfee", "lblNetFee",
-            "lblTotalCost" };
+        const QStringList totals = {
+            "lblStartDate", "lblTotalTime", "lblConnectionTimes", "lblTelfee", "lblNetFee", "lblTotalCost"};
         const struct {
             int option;
             const char *caption, *shown;
         } periods[] = {
-            { 1, "这个星期", "2024年3月11日|5分 (3个电话)|2次|0.36 元|0.5 元|0.86 元" },
-            { 2, "这个月", "2024年3月5日|8分 (4个电话)|3次|0.48 元|0.8 元|1.28 元" },
-            { 3, "不定时间段", "2024年2月28日|9分 (5个电话)|4次|0.6 元|0.9 元|1.5 元" },
-            { 0, "今天", "2024年3月13日|1分 (1个电话)|1次|0.12 元|0.1 元|0.22 元" },
+            {1, "这个星期", "2024年3月11日|5分 (3个电话)|2次|0.36 元|0.5 元|0.86 元"},
+            {2, "这个月", "2024年3月5日|8分 (4个电话)|3次|0.48 元|0.8 元|1.28 元"},
+            {3, "不定时间段", "2024年2月28日|9分 (5个电话)|4次|0.6 元|0.9 元|1.5 元"},
+            {0, "今天", "2024年3月13日|1分 (1个电话)|1次|0.12 元|0.1 元|0.22 元"},
         };
         QVERIFY(w.Option(0)->isChecked());
         for (const auto& p : periods) {
@@ -219,7 +233,7 @@ private slots:
             w.Option(p.option)->click();
             QCOMPARE(int(w.state->SelectedPeriod), p.option);
             QCOMPARE(Joined(w, totals), QString(p.shown));
-            w.Tick(1); // the tick keeps showing the chosen period
+            w.Tick(1);  // the tick keeps showing the chosen period
             QCOMPARE(Joined(w, totals), QString(p.shown));
         }
     }
@@ -228,10 +242,16 @@ private slots:
     // first costs 0.15; the second entry keeps the default per-minute tariff.
     void fixedMonthlyFeeShownForRatedHours_data()
     {
-        for (const char* column : { "entry", "todayNet", "monthNet", "monthTotal" })
+        for (const char* column : {"entry", "todayNet", "monthNet", "monthTotal"})
             QTest::addColumn<QString>(column);
-        QTest::newRow("rated hours") << "163" << "0.45 元" << "0.45+200 元" << "0.69+200 元";
-        QTest::newRow("per minute") << "169多媒体通信网" << "0.4 元" << "0.4 元" << "0.64 元";
+        QTest::newRow("rated hours") << "163"
+                                     << "0.45 元"
+                                     << "0.45+200 元"
+                                     << "0.69+200 元";
+        QTest::newRow("per minute") << "169多媒体通信网"
+                                    << "0.4 元"
+                                    << "0.4 元"
+                                    << "0.64 元";
     }
     void fixedMonthlyFeeShownForRatedHours()
     {
@@ -239,12 +259,13 @@ private slots:
         QFETCH(QString, todayNet);
         QFETCH(QString, monthNet);
         QFETCH(QString, monthTotal);
-        MainWorld w(At(2024, 3, 13), "[163]\r\nFee Type=2\r\nFix Hour=0\r\nExcel Fee=150\r\nFix Fee=200000\r\n");
+        MainWorld w(
+            At(2024, 3, 13), "[163]\r\nFee Type=2\r\nFix Hour=0\r\nExcel Fee=150\r\nFix Fee=200000\r\n");
         w.Option(2)->click();
         w.Connect(entry.toStdString());
-        for (int seconds : { 60, 60, 60, 5 })
+        for (int seconds : {60, 60, 60, 5})
             w.Tick(seconds);
-        for (const char* step : { "month while connected", "month after the drop" }) {
+        for (const char* step : {"month while connected", "month after the drop"}) {
             ExpectShown(w, "lblNetFee=" + monthNet + "|lblTotalCost=" + monthTotal, step);
             if (w.dialup->IsConnected())
                 w.Drop();
@@ -270,11 +291,11 @@ private slots:
         w.Connect(kName1);
         QAction* hangUp = w.Action(entry);
         {
-            BoxAnswerer cancel({ QMessageBox::Cancel });
+            BoxAnswerer cancel({QMessageBox::Cancel});
             hangUp->trigger();
             QCOMPARE(cancel.seen.size(), 1);
-            QCOMPARE(QStringList({ cancel.seen[0].title, cancel.seen[0].text }) + cancel.seen[0].buttons,
-                (QStringList { "Tollix", "你要挂断当前连接吗？", "确定", "取消" }));
+            QCOMPARE(QStringList({cancel.seen[0].title, cancel.seen[0].text}) + cancel.seen[0].buttons,
+                (QStringList{"Tollix", "你要挂断当前连接吗？", "确定", "取消"}));
             w.Tick(1);
             QVERIFY(w.dialup->IsConnected());
         }
@@ -283,7 +304,7 @@ private slots:
             QTimer time;
             QObject::connect(&time, &QTimer::timeout, [&] { w.clock.Advance(1); });
             time.start(2);
-            BoxAnswerer ok({ QMessageBox::Ok });
+            BoxAnswerer ok({QMessageBox::Ok});
             hangUp->trigger();
             time.stop();
             QCOMPARE(ok.seen.size(), 1);
@@ -296,7 +317,7 @@ private slots:
         w.Connect(kName1);
         w.dialup->HangUp();
         w.clock.Advance(1);
-        BoxAnswerer none({ QMessageBox::Ok });
+        BoxAnswerer none({QMessageBox::Ok});
         hangUp->trigger();
         QTest::qWait(20);
         QVERIFY(none.seen.isEmpty());
@@ -306,8 +327,10 @@ private slots:
     {
         QTest::addColumn<QString>("action");
         QTest::addColumn<QString>("key");
-        QTest::newRow("auto hide") << "mnuAutoHide" << "Auto Hide";
-        QTest::newRow("play wave") << "mnuPlayWave" << "Play Wave";
+        QTest::newRow("auto hide") << "mnuAutoHide"
+                                   << "Auto Hide";
+        QTest::newRow("play wave") << "mnuPlayWave"
+                                   << "Play Wave";
     }
     void checkMarkTogglesAreStored()
     {
@@ -330,9 +353,11 @@ private slots:
     {
         QTest::addColumn<QString>("action");
         QTest::addColumn<QString>("section");
-        QTest::addColumn<int>("connection"); // 0: the telephone tariff
-        QTest::newRow("telephone") << "mnuTodayTelHalf" << "Telephone Fee" << 0;
-        QTest::newRow("second connection") << "mnuhalfProfile_2" << "169多媒体通信网" << 2;
+        QTest::addColumn<int>("connection");  // 0: the telephone tariff
+        QTest::newRow("telephone") << "mnuTodayTelHalf"
+                                   << "Telephone Fee" << 0;
+        QTest::newRow("second connection") << "mnuhalfProfile_2"
+                                           << "169多媒体通信网" << 2;
     }
     void todayDiscountSwitches()
     {
@@ -342,10 +367,11 @@ private slots:
         const QByteArray sectionText = section.toUtf8();
         MainWorld w(At(2024, 3, 13, 10, 0));
         auto flag = [&] {
-            return connection ? w.state->Tariffs.Connection(connection).HolidayFlag : w.state->Tariffs.Telephone.HolidayFlag;
+            return connection ? w.state->Tariffs.Connection(connection).HolidayFlag
+                              : w.state->Tariffs.Telephone.HolidayFlag;
         };
         QVERIFY(w.Popup(action)->isCheckable());
-        for (const bool on : { true, false, true }) {
+        for (const bool on : {true, false, true}) {
             w.Popup(action)->trigger();
             QCOMPARE(w.Popup(action)->isChecked(), on);
             QCOMPARE(flag(), int16_t(on));
@@ -355,7 +381,7 @@ private slots:
             w.clock.Advance(300);
         }
         // The switch holds for the rest of the day it was set on.
-        for (auto [moment, on] : { std::pair { At(2024, 3, 13, 23, 59), true }, { At(2024, 3, 14, 0, 1), false } }) {
+        for (auto [moment, on] : {std::pair{At(2024, 3, 13, 23, 59), true}, {At(2024, 3, 14, 0, 1), false}}) {
             w.clock.Set(moment);
             w.Start();
             QCOMPARE(w.Popup(action)->isChecked(), on);
@@ -366,9 +392,9 @@ private slots:
     void discountMenuListsTheConnections()
     {
         MainWorld w(At(2024, 3, 13));
-        const QStringList names = { "163", "169多媒体通信网", "ChinaNet-Guangzhou-56K" };
+        const QStringList names = {"163", "169多媒体通信网", "ChinaNet-Guangzhou-56K"};
         for (int i = 1; i <= 6; ++i)
-            for (const char* prefix : { "mnuProfile_", "mnuhalfProfile_" }) {
+            for (const char* prefix : {"mnuProfile_", "mnuhalfProfile_"}) {
                 QAction* a = w.Popup(prefix + QString::number(i));
                 QCOMPARE(a->isVisible(), i <= names.size());
                 if (i <= names.size())
@@ -384,22 +410,30 @@ private slots:
         w.Popup("mnuTodayTelHalf")->trigger();
         w.Popup("mnuhalfProfile_1")->trigger();
         w.Tick(180);
-        ExpectShown(w, "lblCurrentTelFee=0.18元  (现在0.06元/个电话)|lblCurrentNetFee=0.25元  (现在0.05元/分钟)",
+        ExpectShown(w,
+            "lblCurrentTelFee=0.18元  (现在0.06元/个电话)|lblCurrentNetFee=0.25元  (现在0.05元/分钟)",
             "after switching both on");
     }
 
     void alertWindow_data()
     {
         QTest::addColumn<QString>("settings");
-        QTest::addColumn<QString>("text"); // empty: no window
+        QTest::addColumn<QString>("text");  // empty: no window
         QTest::addColumn<QString>("sound");
-        QTest::newRow("day, time") << "DayCheck=1\r\nDayhours=0\r\n" << "你今天的用时超过0小时了！" << "";
+        QTest::newRow("day, time") << "DayCheck=1\r\nDayhours=0\r\n"
+                                   << "你今天的用时超过0小时了！"
+                                   << "";
         QTest::newRow("day, fee, with sound")
-            << "DayCheck=1\r\nDay AlertStandard=1\r\nDayFee=0\r\nDayWaveCheck=1\r\nDayFilePath=/alerts/day.wav\r\n"
-            << "你今天的费用超过0元了!" << "/alerts/day.wav";
+            << "DayCheck=1\r\nDay "
+               "AlertStandard=1\r\nDayFee=0\r\nDayWaveCheck=1\r\nDayFilePath=/alerts/day.wav\r\n"
+            << "你今天的费用超过0元了!"
+            << "/alerts/day.wav";
         QTest::newRow("month, fee") << "MonthCheck=1\r\nMonth AlertStandard=1\r\nMonthFee=0\r\n"
-                                    << "你这个月的费用超过0元了!" << "";
-        QTest::newRow("limit not reached") << "DayCheck=1\r\nDayhours=3\r\n" << "" << "";
+                                    << "你这个月的费用超过0元了!"
+                                    << "";
+        QTest::newRow("limit not reached") << "DayCheck=1\r\nDayhours=3\r\n"
+                                           << ""
+                                           << "";
     }
     void alertWindow()
     {
@@ -419,7 +453,7 @@ private slots:
     {
         RegisterWindows();
         MainWorld w(At(2024, 3, 13));
-        for (const char* entry : { "mnuVDialup", "Toolbar1_1" }) {
+        for (const char* entry : {"mnuVDialup", "Toolbar1_1"}) {
             w.Action(entry)->trigger();
             QPointer<QWidget> dialog = VisibleTopLevel("frmDialUp");
             QVERIFY2(dialog, entry);

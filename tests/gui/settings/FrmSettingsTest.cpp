@@ -6,12 +6,12 @@
 #include <map>
 #include <memory>
 
-#include "gui/common/SoundPlayer.h"
 #include "ManualClock.h"
 #include "base/Clock.h"
+#include "dialup/DialupService.h"
+#include "gui/common/SoundPlayer.h"
 #include "meter/ConnectionSession.h"
 #include "meter/Program.h"
-#include "dialup/DialupService.h"
 
 #include "WindowTestSupport.h"
 
@@ -39,7 +39,7 @@ const DateTime kStart = *DateTime::FromCivil(2024, 3, 15, 10, 0, 0);
 // A data folder with tollix.ini, the settings loaded from it, and the window open.
 struct Fixture {
     QTemporaryDir dir;
-    ManualClock clock { kStart };
+    ManualClock clock{kStart};
     std::unique_ptr<DialupService> dialup = CreateDialupService(true, clock);
     SoundPlayer sound;
     std::unique_ptr<Program> program;
@@ -50,7 +50,7 @@ struct Fixture {
     {
         WriteBytes(ini, QString(kIni).replace("{today}", Now()).toStdString());
         program = std::make_unique<Program>(dir.path().toStdString());
-        LoadSettings(*program, { "ChinaNet", "Rated", "Free", "Odd" }, clock.Now());
+        LoadSettings(*program, {"ChinaNet", "Rated", "Free", "Odd"}, clock.Now());
         Open();
     }
     ~Fixture() { delete window.data(); }
@@ -88,28 +88,34 @@ struct Fixture {
     void Click(const QString& control) { ClickLeft(Find<QAbstractButton>(control)); }
 };
 
-QString Text(Money m) { return QString::fromStdString(MoneyText(m)); }
+QString Text(Money m)
+{
+    return QString::fromStdString(MoneyText(m));
+}
 
 // What memory holds for each field an edit changes.
 const std::map<QString, std::function<QString(const Program&)>> kMemory = {
-    { "ChinaNet.FullFee", [](const Program& p) { return Text(p.Tariffs.Connection(1).FullFee); } },
-    { "ChinaNet.HalfFee", [](const Program& p) { return Text(p.Tariffs.Connection(1).HalfFee); } },
-    { "ChinaNet.StartMinute", [](const Program& p) { return QString::number(p.Tariffs.Connection(1).StartMinute); } },
-    { "ChinaNet.SaturdayFlag", [](const Program& p) { return QString::number(p.Tariffs.Connection(1).SaturdayFlag); } },
-    { "ChinaNet.HolidayFlag", [](const Program& p) { return QString::number(p.Tariffs.Connection(1).HolidayFlag); } },
-    { "Rated.FixHour", [](const Program& p) { return QString::number(p.Tariffs.Connection(2).FixHour); } },
-    { "Rated.HalfFee", [](const Program& p) { return Text(p.Tariffs.Connection(2).HalfFee); } },
-    { "Tel.FullFee", [](const Program& p) { return Text(p.Tariffs.Telephone.FullFee); } },
-    { "Tel.EndHour", [](const Program& p) { return QString::number(p.Tariffs.Telephone.EndHour); } },
-    { "Tel.EverydayFlag", [](const Program& p) { return QString::number(p.Tariffs.Telephone.EverydayFlag); } },
-    { "Tel.HolidayFlag", [](const Program& p) { return QString::number(p.Tariffs.Telephone.HolidayFlag); } },
-    { "Day.Fee", [](const Program& p) { return Text(p.Alerts.DayAlert.Fee); } },
-    { "Week.Hours", [](const Program& p) { return QString::number(p.Alerts.WeekAlert.Hours); } },
-    { "Month.Standard", [](const Program& p) { return QString::number(p.Alerts.MonthAlert.AlertStandard); } },
-    { "Month.FilePath", [](const Program& p) { return QString::fromStdString(p.Alerts.MonthAlert.FilePath); } },
-    { "Reset.Month", [](const Program& p) { return QString::number(p.Reset.ResetMonthDay); } },
-    { "Reset.Week", [](const Program& p) { return QString::number(p.Reset.ResetWeekDay); } },
-    { "Reset.ProAdd", [](const Program& p) { return QString::number(p.Reset.ProAddSeconds); } },
+    {"ChinaNet.FullFee", [](const Program& p) { return Text(p.Tariffs.Connection(1).FullFee); }},
+    {"ChinaNet.HalfFee", [](const Program& p) { return Text(p.Tariffs.Connection(1).HalfFee); }},
+    {"ChinaNet.StartMinute",
+        [](const Program& p) { return QString::number(p.Tariffs.Connection(1).StartMinute); }},
+    {"ChinaNet.SaturdayFlag",
+        [](const Program& p) { return QString::number(p.Tariffs.Connection(1).SaturdayFlag); }},
+    {"ChinaNet.HolidayFlag",
+        [](const Program& p) { return QString::number(p.Tariffs.Connection(1).HolidayFlag); }},
+    {"Rated.FixHour", [](const Program& p) { return QString::number(p.Tariffs.Connection(2).FixHour); }},
+    {"Rated.HalfFee", [](const Program& p) { return Text(p.Tariffs.Connection(2).HalfFee); }},
+    {"Tel.FullFee", [](const Program& p) { return Text(p.Tariffs.Telephone.FullFee); }},
+    {"Tel.EndHour", [](const Program& p) { return QString::number(p.Tariffs.Telephone.EndHour); }},
+    {"Tel.EverydayFlag", [](const Program& p) { return QString::number(p.Tariffs.Telephone.EverydayFlag); }},
+    {"Tel.HolidayFlag", [](const Program& p) { return QString::number(p.Tariffs.Telephone.HolidayFlag); }},
+    {"Day.Fee", [](const Program& p) { return Text(p.Alerts.DayAlert.Fee); }},
+    {"Week.Hours", [](const Program& p) { return QString::number(p.Alerts.WeekAlert.Hours); }},
+    {"Month.Standard", [](const Program& p) { return QString::number(p.Alerts.MonthAlert.AlertStandard); }},
+    {"Month.FilePath", [](const Program& p) { return QString::fromStdString(p.Alerts.MonthAlert.FilePath); }},
+    {"Reset.Month", [](const Program& p) { return QString::number(p.Reset.ResetMonthDay); }},
+    {"Reset.Week", [](const Program& p) { return QString::number(p.Reset.ResetWeekDay); }},
+    {"Reset.ProAdd", [](const Program& p) { return QString::number(p.Reset.ProAddSeconds); }},
 };
 
 // One row of singleEdits: a "Rated." field is edited with that connection
@@ -117,10 +123,10 @@ const std::map<QString, std::function<QString(const Program&)>> kMemory = {
 struct EditCase {
     QString control, value, field, memory, oldLines, newLines;
 };
-void Edit(const char* name, const char* control, const QString& value, const char* field, const QString& memory,
-    const QString& oldLines = {}, const QString& newLines = {})
+void Edit(const char* name, const char* control, const QString& value, const char* field,
+    const QString& memory, const QString& oldLines = {}, const QString& newLines = {})
 {
-    QTest::newRow(name) << EditCase { control, value, field, memory, oldLines, newLines };
+    QTest::newRow(name) << EditCase{control, value, field, memory, oldLines, newLines};
 }
 
 struct ZeroCase {
@@ -133,7 +139,7 @@ struct ZeroCase {
 
 const QString kLong = "/home/user/sounds/a-rather-long-alert-name-beyond-forty.wav";
 
-} // namespace
+}  // namespace
 
 Q_DECLARE_METATYPE(EditCase)
 Q_DECLARE_METATYPE(ZeroCase)
@@ -149,9 +155,9 @@ private slots:
         QCOMPARE(f.Find<QTabWidget>("SSTab1")->currentIndex(), 0);
         QVERIFY(f.Find<QRadioButton>("otnFeetype_1")->isChecked());
         // The rated-hours group was never filled: its first texts, disabled.
-        for (auto [name, text, enabled] : { std::tuple { "cboConnectionName", "ChinaNet", true },
-                 { "txtNetFee", "0.1", true }, { "cboStartHour", "22", true }, { "txtExcelFee", "0.06", false },
-                 { "cboResetWeek", "星期日", true } }) {
+        for (auto [name, text, enabled] : {std::tuple{"cboConnectionName", "ChinaNet", true},
+                 {"txtNetFee", "0.1", true}, {"cboStartHour", "22", true}, {"txtExcelFee", "0.06", false},
+                 {"cboResetWeek", "星期日", true}}) {
             QCOMPARE(f.TextOf(name), QString(text));
             QVERIFY2(f.Find<QWidget>(name)->isEnabled() == enabled, name);
         }
@@ -168,34 +174,48 @@ private slots:
     {
         QTest::addColumn<EditCase>("c");
         Edit("fee 0.06", "txtNetFee", "0.06", "ChinaNet.FullFee", "0.06", "Full Fee=100", "Full Fee=60");
-        Edit("fee 0.0625 whole", "txtNetFee", "0.0625", "ChinaNet.FullFee", "0.0625", "Full Fee=100", "Full Fee=62.5");
+        Edit("fee 0.0625 whole", "txtNetFee", "0.0625", "ChinaNet.FullFee", "0.0625", "Full Fee=100",
+            "Full Fee=62.5");
         Edit("fee cleared writes nothing", "txtNetFee", "", "ChinaNet.FullFee", "0.1");
         Edit("fee letters write nothing", "txtNetFee", "abc", "ChinaNet.FullFee", "0.1");
-        Edit("discount fee", "txtHalfFee", "0.035", "ChinaNet.HalfFee", "0.035", "Half Fee=50", "Half Fee=35");
+        Edit(
+            "discount fee", "txtHalfFee", "0.035", "ChinaNet.HalfFee", "0.035", "Half Fee=50", "Half Fee=35");
         Edit("telephone fee", "txtTelFee", "0.2", "Tel.FullFee", "0.2", "Everyday Flag=0", "+Full Fee=200");
-        Edit("tel fee cleared, old kept", "txtTelFee", "", "Tel.FullFee", "0.12", "Everyday Flag=0", "+Full Fee=120");
-        Edit("tel fee letters, old kept", "txtTelFee", "x", "Tel.FullFee", "0.12", "Everyday Flag=0", "+Full Fee=120");
-        Edit("Fix Hour 30.5 to even", "txtExcelHour", "30.5", "Rated.FixHour", "30", "Fix Hour=40", "Fix Hour=30.5");
-        Edit("Fix Hour 31.5 to even", "txtExcelHour", "31.5", "Rated.FixHour", "32", "Fix Hour=40", "Fix Hour=31.5");
-        Edit("Fix Hour abc as typed", "txtExcelHour", "abc", "Rated.FixHour", "40", "Fix Hour=40", "Fix Hour=abc");
-        Edit("rated discount fee", "txtFixHalf", "0.025", "Rated.HalfFee", "0.025", "Half Fee=40", "Half Fee=25");
-        Edit("minute 00", "cboStartMinute", "00", "ChinaNet.StartMinute", "0", "Start Minute=30", "Start Minute=00");
-        Edit("telephone end hour", "cboTelEndHour", "8", "Tel.EndHour", "8", "Everyday Flag=0", "+End Hour=8");
-        Edit("tel every day", "cekTelEveryDay", "", "Tel.EverydayFlag", "1", "Everyday Flag=0", "Everyday Flag=1");
-        Edit("Saturday click", "cekSaturday", "", "ChinaNet.SaturdayFlag", "1", "Start Minute=30", "+Saturday Flag=1");
-        Edit("connection holiday: flag, then start", "cekHoliday", "", "ChinaNet.HolidayFlag", "1", "Start Minute=30",
-            "+Holiday Flag=1\r\nHoliday Start={now}");
-        Edit("telephone holiday: start, then flag", "cekTelHoliday", "", "Tel.HolidayFlag", "1", "Everyday Flag=0",
-            "+Holiday Start={now}\r\nHoliday Flag=1");
+        Edit("tel fee cleared, old kept", "txtTelFee", "", "Tel.FullFee", "0.12", "Everyday Flag=0",
+            "+Full Fee=120");
+        Edit("tel fee letters, old kept", "txtTelFee", "x", "Tel.FullFee", "0.12", "Everyday Flag=0",
+            "+Full Fee=120");
+        Edit("Fix Hour 30.5 to even", "txtExcelHour", "30.5", "Rated.FixHour", "30", "Fix Hour=40",
+            "Fix Hour=30.5");
+        Edit("Fix Hour 31.5 to even", "txtExcelHour", "31.5", "Rated.FixHour", "32", "Fix Hour=40",
+            "Fix Hour=31.5");
+        Edit("Fix Hour abc as typed", "txtExcelHour", "abc", "Rated.FixHour", "40", "Fix Hour=40",
+            "Fix Hour=abc");
+        Edit("rated discount fee", "txtFixHalf", "0.025", "Rated.HalfFee", "0.025", "Half Fee=40",
+            "Half Fee=25");
+        Edit("minute 00", "cboStartMinute", "00", "ChinaNet.StartMinute", "0", "Start Minute=30",
+            "Start Minute=00");
+        Edit(
+            "telephone end hour", "cboTelEndHour", "8", "Tel.EndHour", "8", "Everyday Flag=0", "+End Hour=8");
+        Edit("tel every day", "cekTelEveryDay", "", "Tel.EverydayFlag", "1", "Everyday Flag=0",
+            "Everyday Flag=1");
+        Edit("Saturday click", "cekSaturday", "", "ChinaNet.SaturdayFlag", "1", "Start Minute=30",
+            "+Saturday Flag=1");
+        Edit("connection holiday: flag, then start", "cekHoliday", "", "ChinaNet.HolidayFlag", "1",
+            "Start Minute=30", "+Holiday Flag=1\r\nHoliday Start={now}");
+        Edit("telephone holiday: start, then flag", "cekTelHoliday", "", "Tel.HolidayFlag", "1",
+            "Everyday Flag=0", "+Holiday Start={now}\r\nHoliday Flag=1");
         Edit("alert fee 2.5", "txtAlertFee_0", "2.5", "Day.Fee", "2", "DayFee=20", "DayFee=2.5");
         Edit("alert fee 3.5", "txtAlertFee_0", "3.5", "Day.Fee", "4", "DayFee=20", "DayFee=3.5");
         Edit("alert hours abc", "txtHour_1", "abc", "Week.Hours", "10", "Weekhours=10", "Weekhours=abc");
-        Edit("alert by fee", "otnExcelFee_2", "", "Month.Standard", "1", "MonthWaveCheck=1", "+Month AlertStandard=1");
+        Edit("alert by fee", "otnExcelFee_2", "", "Month.Standard", "1", "MonthWaveCheck=1",
+            "+Month AlertStandard=1");
         Edit("long sound path: whole in the file, 40 characters in memory", "txtFile_2", kLong,
             "Month.FilePath", kLong.left(40), "MonthWaveCheck=1", "+MonthFilePath=" + kLong);
         Edit("month day 15", "txtResetMonth", "15", "Reset.Month", "15", "Month=1", "Month=15");
         Edit("month day abc", "txtResetMonth", "abc", "Reset.Month", "1", "Month=1", "Month=abc");
-        Edit("negative delay", "txtAddSecond", "-5", "Reset.ProAdd", "-5", "ProAdd Seconds=10", "ProAdd Seconds=-5");
+        Edit("negative delay", "txtAddSecond", "-5", "Reset.ProAdd", "-5", "ProAdd Seconds=10",
+            "ProAdd Seconds=-5");
         Edit("Wednesday", "cboResetWeek", "星期三", "Reset.Week", "3", "Week=0", "Week=3");
     }
 
@@ -219,7 +239,8 @@ private slots:
         if (!c.oldLines.isEmpty()) {
             QCOMPARE(before.count(c.oldLines + "\r\n"), 1);
             // A new line starting with "+" goes in after the old ones.
-            const QString added = c.newLines.startsWith('+') ? c.oldLines + "\r\n" + c.newLines.mid(1) : c.newLines;
+            const QString added
+                = c.newLines.startsWith('+') ? c.oldLines + "\r\n" + c.newLines.mid(1) : c.newLines;
             expected.replace(c.oldLines + "\r\n", QString(added).replace("{now}", f.Now()) + "\r\n");
         }
         QCOMPARE(f.Ini(), expected);
@@ -230,7 +251,8 @@ private slots:
         Fixture f;
         QString expected = f.Ini();
         const auto feesEnabled = [&] {
-            return QList { f.Find<QWidget>("txtNetFee")->isEnabled(), f.Find<QWidget>("txtExcelHour")->isEnabled() };
+            return QList{
+                f.Find<QWidget>("txtNetFee")->isEnabled(), f.Find<QWidget>("txtExcelHour")->isEnabled()};
         };
 
         // "免费" zeroes both per-minute fees; "按分钟算" then shows them as 0.
@@ -239,8 +261,9 @@ private slots:
         QCOMPARE(china.FeeType, int16_t(0));
         QCOMPARE(china.FullFee, Money());
         QCOMPARE(china.HalfFee, Money());
-        QCOMPARE(feesEnabled(), (QList { false, false }));
-        expected.replace("Fee Type=1\r\nFull Fee=100\r\nHalf Fee=50\r\n", "Fee Type=0\r\nFull Fee=0\r\nHalf Fee=0\r\n");
+        QCOMPARE(feesEnabled(), (QList{false, false}));
+        expected.replace(
+            "Fee Type=1\r\nFull Fee=100\r\nHalf Fee=50\r\n", "Fee Type=0\r\nFull Fee=0\r\nHalf Fee=0\r\n");
         QCOMPARE(f.Ini(), expected);
         f.Click("otnFeetype_1");
         QCOMPARE(f.TextOf("txtNetFee") + " " + f.TextOf("txtHalfFee"), QString("0 0"));
@@ -257,17 +280,17 @@ private slots:
         // A fee type no option stands for: nothing chosen, nothing enabled, until
         // the user picks one, which is then written.
         f.Choose("Odd");
-        for (const char* option : { "otnFeetype_0", "otnFeetype_1", "otnFeetype_2" })
+        for (const char* option : {"otnFeetype_0", "otnFeetype_1", "otnFeetype_2"})
             QVERIFY2(!f.Find<QRadioButton>(option)->isChecked(), option);
-        QCOMPARE(feesEnabled(), (QList { false, false }));
+        QCOMPARE(feesEnabled(), (QList{false, false}));
         QVERIFY(f.Ini().contains("[Odd]\r\nFee Type=7\r\n"));
         f.Click("otnFeetype_2");
         QCOMPARE(f.program->Tariffs.Connection(4).FeeType, int16_t(2));
-        QCOMPARE(feesEnabled(), (QList { false, true }));
+        QCOMPARE(feesEnabled(), (QList{false, true}));
         QVERIFY(f.Ini().contains("[Odd]\r\nFee Type=2\r\n"));
 
         // Call units: three minutes, then one.
-        for (auto [option, unit] : { std::pair { "otnTelUnit_1", 180 }, { "otnTelUnit_0", 60 } }) {
+        for (auto [option, unit] : {std::pair{"otnTelUnit_1", 180}, {"otnTelUnit_0", 60}}) {
             f.Click(option);
             QVERIFY2(f.Ini().contains(QString("\r\nTel Unit=%1\r\n").arg(unit)), option);
             QCOMPARE(f.program->Tariffs.Telephone.TelUnit, unit);
@@ -294,13 +317,15 @@ private slots:
     void alertFrameEnabledStates_data()
     {
         QTest::addColumn<QStringList>("clicks");
-        QTest::addColumn<bool>("rowEnabled"); // thresholds, cekInterval, txtMinute
-        QTest::addColumn<bool>("pathEnabled"); // txtFile, cmdSelect, cmdTest
-        QTest::newRow("as opened") << QStringList {} << true << false;
-        QTest::newRow("repeat on") << QStringList { "cekInterval_0" } << true << true;
-        QTest::newRow("alert off") << QStringList { "cekInterval_0", "cekAlert_0" } << false << false;
-        QTest::newRow("alert on again") << QStringList { "cekInterval_0", "cekAlert_0", "cekAlert_0" } << true << true;
-        QTest::newRow("alert on again, repeat off") << QStringList { "cekAlert_0", "cekAlert_0" } << true << false;
+        QTest::addColumn<bool>("rowEnabled");   // thresholds, cekInterval, txtMinute
+        QTest::addColumn<bool>("pathEnabled");  // txtFile, cmdSelect, cmdTest
+        QTest::newRow("as opened") << QStringList{} << true << false;
+        QTest::newRow("repeat on") << QStringList{"cekInterval_0"} << true << true;
+        QTest::newRow("alert off") << QStringList{"cekInterval_0", "cekAlert_0"} << false << false;
+        QTest::newRow("alert on again")
+            << QStringList{"cekInterval_0", "cekAlert_0", "cekAlert_0"} << true << true;
+        QTest::newRow("alert on again, repeat off")
+            << QStringList{"cekAlert_0", "cekAlert_0"} << true << false;
     }
 
     void alertFrameEnabledStates()
@@ -313,24 +338,26 @@ private slots:
             f.Click(c);
         QVERIFY(f.Find<QCheckBox>("cekAlert_0")->isEnabled());
         for (const char* name :
-            { "otnExcelTime_0", "txtHour_0", "otnExcelFee_0", "txtAlertFee_0", "cekInterval_0", "txtMinute_0" })
+            {"otnExcelTime_0", "txtHour_0", "otnExcelFee_0", "txtAlertFee_0", "cekInterval_0", "txtMinute_0"})
             QVERIFY2(f.Find<QWidget>(name)->isEnabled() == rowEnabled, name);
-        for (const char* name : { "txtFile_0", "cmdSelect_0", "cmdTest_0" })
+        for (const char* name : {"txtFile_0", "cmdSelect_0", "cmdTest_0"})
             QVERIFY2(f.Find<QWidget>(name)->isEnabled() == pathEnabled, name);
         QCOMPARE(f.program->Alerts.DayAlert.Check, int16_t(f.Find<QCheckBox>("cekAlert_0")->isChecked()));
-        QCOMPARE(f.program->Alerts.DayAlert.WaveCheck, int16_t(f.Find<QCheckBox>("cekInterval_0")->isChecked()));
+        QCOMPARE(
+            f.program->Alerts.DayAlert.WaveCheck, int16_t(f.Find<QCheckBox>("cekInterval_0")->isChecked()));
     }
 
     void zeroing_data()
     {
         QTest::addColumn<ZeroCase>("c");
         const QString month = "将这个月的所有数值都变成0 , 你肯定吗？";
-        QTest::newRow("month, cancelled") << ZeroCase { 2, false, QMessageBox::Cancel, "将这个月的数值置零", month, false };
-        QTest::newRow("month, OK") << ZeroCase { 2, false, QMessageBox::Ok, "将这个月的数值置零", month, true };
-        QTest::newRow("today, OK")
-            << ZeroCase { 0, false, QMessageBox::Ok, "将今天的数值置零", "将今天的所有数值都变0,你肯定吗？", true };
+        QTest::newRow("month, cancelled")
+            << ZeroCase{2, false, QMessageBox::Cancel, "将这个月的数值置零", month, false};
+        QTest::newRow("month, OK") << ZeroCase{2, false, QMessageBox::Ok, "将这个月的数值置零", month, true};
+        QTest::newRow("today, OK") << ZeroCase{
+            0, false, QMessageBox::Ok, "将今天的数值置零", "将今天的所有数值都变0,你肯定吗？", true};
         QTest::newRow("all time while connected")
-            << ZeroCase { 3, true, QMessageBox::Ok, "Tollix", "正在连接时不能置零", false };
+            << ZeroCase{3, true, QMessageBox::Ok, "Tollix", "正在连接时不能置零", false};
     }
 
     void zeroing()
@@ -340,8 +367,8 @@ private slots:
         Program& p = *f.program;
         QVERIFY(p.StatsFile.Open());
         for (int i = 0; i < 4; ++i) {
-            p.Stats.Records[size_t(i)] = UsageRecord { *DateTime::FromCivil(2024, 3, 1), Money::FromYuan(3 + i),
-                Money::FromYuan(5 + i), int16_t(2 + i), 3600 * (i + 1), 60 * (i + 1) };
+            p.Stats.Records[size_t(i)] = UsageRecord{*DateTime::FromCivil(2024, 3, 1), Money::FromYuan(3 + i),
+                Money::FromYuan(5 + i), int16_t(2 + i), 3600 * (i + 1), 60 * (i + 1)};
             QVERIFY(p.StatsFile.Put(i + 1, p.Stats.Records[size_t(i)]));
         }
         p.StatsFile.Close();
@@ -354,7 +381,7 @@ private slots:
         }
         f.clock.Advance(30);
 
-        BoxAnswerer answerer({ c.answer });
+        BoxAnswerer answerer({c.answer});
         f.Click(QString("cmdReset_%1").arg(c.index));
         QCOMPARE(answerer.seen.size(), 1);
         QCOMPARE(answerer.seen[0].title + "|" + answerer.seen[0].text, c.title + "|" + c.text);
@@ -362,7 +389,7 @@ private slots:
         QVERIFY(p.StatsFile.Open());
         for (size_t i = 0; i < 4; ++i) {
             const bool z = c.zeroed && int(i) == c.index;
-            const UsageRecord expected = z ? UsageRecord { f.clock.Now(), {}, {}, 0, 0, 0 } : before.Records[i];
+            const UsageRecord expected = z ? UsageRecord{f.clock.Now(), {}, {}, 0, 0, 0} : before.Records[i];
             QVERIFY(p.Stats.Records[i] == expected);
             QVERIFY(p.StatsFile.Get(int(i) + 1) == expected);
             QCOMPARE(p.Stats.RunningTelFee[i].Raw(), z ? 0 : before.RunningTelFee[i].Raw());
@@ -402,10 +429,10 @@ private slots:
         const QPointer<FrmSettings> first = f.window;
         auto* toolbar = f.Find<QToolBar>("Toolbar1");
         QTest::mouseClick(toolbar->widgetForAction(f.Find<QAction>("Toolbar1_1")), Qt::LeftButton);
-        QTRY_VERIFY(first.isNull()); // "返回" discards the window
+        QTRY_VERIFY(first.isNull());  // "返回" discards the window
         f.Open();
-        QCOMPARE((QStringList { f.TextOf("cboStartMinute"), f.TextOf("txtNetFee"), f.TextOf("txtFile_2") }),
-            (QStringList { "0", "0.07", "/tmp/x.wav" }));
+        QCOMPARE((QStringList{f.TextOf("cboStartMinute"), f.TextOf("txtNetFee"), f.TextOf("txtFile_2")}),
+            (QStringList{"0", "0.07", "/tmp/x.wav"}));
     }
 
     // The window edits the tariffs the running session reads, so a new price

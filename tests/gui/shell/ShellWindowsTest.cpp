@@ -19,9 +19,12 @@ public slots:
     void Open(const QUrl& url) { urls << url; }
 };
 
-QString Read(const QString& path) { return QString::fromStdString(ReadBytes(path.toStdString())); }
+QString Read(const QString& path)
+{
+    return QString::fromStdString(ReadBytes(path.toStdString()));
+}
 
-} // namespace
+}  // namespace
 
 class ShellWindowsTest : public QObject {
     Q_OBJECT
@@ -51,8 +54,9 @@ private slots:
         QVERIFY(!about->isModal());
         ShowAbout();
         const QWidgetList all = QApplication::topLevelWidgets();
-        QCOMPARE(std::count_if(all.begin(), all.end(),
-                     [](QWidget* w) { return w->objectName() == QLatin1String("frmAbout") && w->isVisible(); }),
+        QCOMPARE(
+            std::count_if(all.begin(), all.end(),
+                [](QWidget* w) { return w->objectName() == QLatin1String("frmAbout") && w->isVisible(); }),
             1);
 
         QTest::mouseClick(Child<QLabel>(about, "Label2"), Qt::LeftButton);
@@ -77,8 +81,8 @@ private slots:
         QWidget* help = VisibleTopLevel(QStringLiteral("frmHelp"));
         QVERIFY(help);
         const QString text = Child<QTextBrowser>(help, "txtHelp")->toPlainText();
-        for (const char* expected : { "设置中心", "至今持续时间", "超时警告", "TOLLIX_HOME", "Price.DB", "time.txt",
-                 "/etc/ppp/peers", "sudo adduser $USER dip", "tollix --check" })
+        for (const char* expected : {"设置中心", "至今持续时间", "超时警告", "TOLLIX_HOME", "Price.DB",
+                 "time.txt", "/etc/ppp/peers", "sudo adduser $USER dip", "tollix --check"})
             QVERIFY2(text.contains(QString::fromUtf8(expected)), expected);
         help->close();
     }
@@ -87,7 +91,7 @@ private slots:
     {
         QTest::addColumn<bool>("desktop");
         QTest::addColumn<int>("answer");
-        QTest::addColumn<bool>("blocked"); // a file stands where the folder should be
+        QTest::addColumn<bool>("blocked");  // a file stands where the folder should be
         QTest::newRow("desktop, OK") << true << int(QMessageBox::Ok) << false;
         QTest::newRow("desktop, cancel") << true << int(QMessageBox::Cancel) << false;
         QTest::newRow("desktop, folder blocked") << true << int(QMessageBox::Ok) << true;
@@ -108,7 +112,7 @@ private slots:
         if (blocked)
             WriteBytes(folder.toStdString(), "mine");
 
-        BoxAnswerer answerer({ QMessageBox::StandardButton(answer), QMessageBox::Ok });
+        BoxAnswerer answerer({QMessageBox::StandardButton(answer), QMessageBox::Ok});
         if (desktop)
             AddDesktopShortcut(nullptr);
         else
@@ -117,9 +121,11 @@ private slots:
         QVERIFY(!answerer.seen.isEmpty());
         const SeenBox& question = answerer.seen.first();
         QCOMPARE(question.title, desktop ? QStringLiteral("添加捷径到桌面") : QStringLiteral("Tollix"));
-        QCOMPARE(question.text, desktop ? QStringLiteral("添加捷径到桌面吗？")
-                                        : QStringLiteral("添加本程序的捷径到启动组，这样程序可随时监视连网情况，确定吗?"));
-        QCOMPARE(QSet<QString>(question.buttons.begin(), question.buttons.end()), (QSet<QString> { "确定", "取消" }));
+        QCOMPARE(question.text,
+            desktop ? QStringLiteral("添加捷径到桌面吗？")
+                    : QStringLiteral("添加本程序的捷径到启动组，这样程序可随时监视连网情况，确定吗?"));
+        QCOMPARE(
+            QSet<QString>(question.buttons.begin(), question.buttons.end()), (QSet<QString>{"确定", "取消"}));
 
         if (blocked) {
             QCOMPARE(answerer.seen.size(), 2);
@@ -127,7 +133,7 @@ private slots:
             QCOMPARE(failure.title, QStringLiteral("Ouch!"));
             QCOMPARE(failure.text, QStringLiteral("Create Start Menu Group Failed!"));
             QCOMPARE(failure.icon, QMessageBox::Warning);
-            QCOMPARE(failure.buttons, QStringList { QStringLiteral("确定") });
+            QCOMPARE(failure.buttons, QStringList{QStringLiteral("确定")});
             QCOMPARE(Read(folder), QStringLiteral("mine"));
             return;
         }
@@ -141,20 +147,21 @@ private slots:
         // Run from the build the icon is given as a copy in the user's icon
         // folder; once installed, by its name.
         const QString icon = home_.path() + "/.local/share/icons/hicolor/scalable/apps/tollix.svg";
-        const bool installed
-            = QFileInfo::exists(QStringLiteral(TOLLIX_SHARE_DIR "/../icons/hicolor/scalable/apps/tollix.svg"));
-        QVERIFY2(entry.contains("\nIcon=" + (installed ? QString("tollix") : icon) + "\n"), qPrintable(entry));
+        const bool installed = QFileInfo::exists(
+            QStringLiteral(TOLLIX_SHARE_DIR "/../icons/hicolor/scalable/apps/tollix.svg"));
+        QVERIFY2(
+            entry.contains("\nIcon=" + (installed ? QString("tollix") : icon) + "\n"), qPrintable(entry));
         QVERIFY(installed || Read(icon).contains("<svg"));
     }
 
     void yesNoBoxesSpeakChinese()
     {
-        BoxAnswerer answerer({ QMessageBox::Yes, QMessageBox::No });
+        BoxAnswerer answerer({QMessageBox::Yes, QMessageBox::No});
         QVERIFY(AskYesNo(nullptr, QStringLiteral("Tollix"), QStringLiteral("a\r\nb")));
         QVERIFY(!AskYesNo(nullptr, QStringLiteral("Tollix"), QStringLiteral("a\rb")));
         QCOMPARE(answerer.seen.size(), 2);
         for (const SeenBox& box : answerer.seen) {
-            QCOMPARE(QSet<QString>(box.buttons.begin(), box.buttons.end()), (QSet<QString> { "是", "否" }));
+            QCOMPARE(QSet<QString>(box.buttons.begin(), box.buttons.end()), (QSet<QString>{"是", "否"}));
             QCOMPARE(box.text, QStringLiteral("a\nb"));
         }
     }
