@@ -28,5 +28,7 @@ fi
 BUILD_DIR="${BUILD_DIR:-build}"
 if [ ! -f "$BUILD_DIR/build.ninja" ]; then
   cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
+elif [ "$#" -gt 0 ]; then
+  cmake -S . -B "$BUILD_DIR" "$@" >/dev/null
 fi
 cmake --build "$BUILD_DIR" -j2

@@ -27,7 +27,8 @@ std::string Convert(
     if (in.empty())
         return out;
     iconv_t cd = iconv_open(to, from);
-    if (cd == reinterpret_cast<iconv_t>(-1))
+    // iconv_open reports failure as (iconv_t)-1; there is no other way to test for it.
+    if (cd == reinterpret_cast<iconv_t>(-1))  // NOLINT(performance-no-int-to-ptr)
         return std::string(in);
     out.reserve(in.size() * 2);
     char* src = const_cast<char*>(in.data());
@@ -76,8 +77,8 @@ std::string GbkToUtf8(std::string_view gbk)
 size_t Utf8Length(std::string_view utf8)
 {
     size_t n = 0;
-    for (unsigned char c : utf8)
-        if ((c & 0xC0) != 0x80)
+    for (const char ch : utf8)
+        if (const auto c = static_cast<unsigned char>(ch); (c & 0xC0) != 0x80)
             ++n;
     return n;
 }

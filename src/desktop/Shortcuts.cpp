@@ -190,7 +190,7 @@ std::filesystem::path HomeFolder()
 std::filesystem::path DesktopFolder()
 {
     const std::filesystem::path home = HomeFolder();
-    const std::filesystem::path reported = XdgUserDirDesktop();
+    std::filesystem::path reported = XdgUserDirDesktop();
     // The tool answers with the home folder itself when the desktop folder is
     // switched off; a shortcut dropped among the user's own files helps nobody.
     if (reported.is_absolute() && reported.lexically_normal() != home.lexically_normal()

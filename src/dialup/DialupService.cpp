@@ -21,7 +21,7 @@ void WaitSeconds(double seconds, const Clock& clock, const std::function<void()>
         if (processEvents) {
             processEvents();
         } else {
-            timespec pause{0, 10 * 1000 * 1000};
+            timespec pause{0, 10L * 1000 * 1000};
             ::nanosleep(&pause, nullptr);
         }
     }

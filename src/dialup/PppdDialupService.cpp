@@ -24,7 +24,7 @@ namespace {
 constexpr int kArphrdPpp = 512;
 constexpr unsigned long kIffUp = 0x1;
 // A pppd command line is short; anything longer is not worth reading.
-constexpr size_t kCmdlineLimit = 256 * 1024;
+constexpr size_t kCmdlineLimit = size_t{256} * 1024;
 
 // Opens without blocking on a FIFO planted where a file should be, and never
 // makes a terminal ours.

@@ -21,8 +21,8 @@ struct StepClock final : tollix::Clock {
 
 // A line that goes down a fixed time after the hang-up, or never.
 struct ScriptedLine final : tollix::DialupService {
-    ScriptedLine(const tollix::Clock& clock, int64_t downAfterMillis)
-        : clock(clock)
+    ScriptedLine(const tollix::Clock& lineClock, int64_t downAfterMillis)
+        : clock(lineClock)
         , downAfter(downAfterMillis)
     { }
     std::string BackendName() const override { return "scripted"; }
