@@ -109,7 +109,8 @@ QString ShortcutIcon()
         return target;
     if (!QDir().mkpath(QFileInfo(target).absolutePath()))
         return {};
-    if (!ReplaceFileAtomically(target.toStdString(), std::string_view(svg.constData(), svg.size())))
+    if (!ReplaceFileAtomically(
+            target.toStdString(), std::string_view(svg.constData(), static_cast<size_t>(svg.size()))))
         return {};
     return target;
 }
