@@ -99,9 +99,8 @@ void MainCommands::BuildPopup(QMainWindow* window)
     QMenu* netHalf = feeSetting->addMenu("今天入网费折价");
     netHalf->setObjectName("mnuTodayNetHalf");
     for (int i = 1; i <= 6; ++i) {
-        QAction* a = AddEntry(netHalf, "", "", this, [this, i] {
-            emit connectionDiscountToggled(i, discountEntries_[size_t(i - 1)]->isChecked());
-        });
+        QAction* a = AddEntry(netHalf, "", "", this,
+            [this, i] { emit connectionDiscountToggled(i, discountEntries_[size_t(i - 1)]->isChecked()); });
         a->setObjectName(QString("mnuhalfProfile_%1").arg(i));
         a->setText(QString("Profile%1").arg(i));
         a->setCheckable(true);

@@ -24,7 +24,8 @@ SessionBox::SessionBox(QWidget* parent)
     AddValueRows(new QGridLayout(this), this, nullptr,
         {{"当前连接名称:", "lblCurrentName", &currentName_}, {"开始连接时间:", "lblStarttime", &startTime_},
             {"至今持续时间:", "lblDuration", &duration_}, {"此次连接电话费：", "lblCurrentTelFee", &telFee_},
-            {"此次连接入网费:", "lblCurrentNetFee", &netFee_}, {"此次连接总费用:", "lblTotalPrice", &totalPrice_}});
+            {"此次连接入网费:", "lblCurrentNetFee", &netFee_},
+            {"此次连接总费用:", "lblTotalPrice", &totalPrice_}});
 }
 
 void SessionBox::ShowStarted(const ConnectionSession& session)

@@ -13,8 +13,8 @@
 
 namespace tollix {
 
-AlertBox::AlertBox(int index, SettingsContext& context, const SoundFileChooser& chooseFile, SoundPlayer& sound,
-    QWidget* parent)
+AlertBox::AlertBox(int index, SettingsContext& context, const SoundFileChooser& chooseFile,
+    SoundPlayer& sound, QWidget* parent)
     : QGroupBox(parent)
     , index_(index)
     , context_(context)

@@ -75,8 +75,9 @@ NetFeePage::NetFeePage(SettingsContext& context, QWidget* parent)
     connect(connections_, &QComboBox::activated, this,
         [this](int) { ShowConnectionFee(context_.program.Tariffs.FindConnectionTariff(ConnectionText())); });
     auto feeBox = [this](QLineEdit* box, ConnectionSetting field) {
-        OnUserEdit(context_, box,
-            [this, field](std::string_view text) { return context_.editor.ConnectionFee(ConnectionText(), field, text); });
+        OnUserEdit(context_, box, [this, field](std::string_view text) {
+            return context_.editor.ConnectionFee(ConnectionText(), field, text);
+        });
     };
     feeBox(fullFee_, C::FullFee);
     feeBox(halfFee_, C::HalfFee);
@@ -150,10 +151,12 @@ void NetFeePage::BuildRatedGroup(QHBoxLayout* columns)
 
 void NetFeePage::ConnectPeriodBox(DiscountPeriodBox* box)
 {
-    connect(box, &DiscountPeriodBox::periodPicked, this, [this](ConnectionSetting field, const QString& text) {
-        if (context_.recording)
-            context_.Record(context_.editor.ConnectionPeriod(ConnectionText(), field, text.toStdString()));
-    });
+    connect(
+        box, &DiscountPeriodBox::periodPicked, this, [this](ConnectionSetting field, const QString& text) {
+            if (context_.recording)
+                context_.Record(
+                    context_.editor.ConnectionPeriod(ConnectionText(), field, text.toStdString()));
+        });
     connect(box, &DiscountPeriodBox::flagToggled, this, [this](ConnectionSetting field, bool on) {
         if (context_.recording)
             context_.Record(context_.editor.ConnectionFlag(ConnectionText(), field, on));

@@ -28,10 +28,11 @@ QHBoxLayout* LabelledRow(const QString& before, QWidget* box, const QString& aft
 void OnUserEdit(
     SettingsContext& context, QLineEdit* box, std::function<ProfileWriteResult(std::string_view text)> record)
 {
-    QObject::connect(box, &QLineEdit::textChanged, box, [&context, record = std::move(record)](const QString& text) {
-        if (context.recording)
-            context.Record(record(text.toStdString()));
-    });
+    QObject::connect(
+        box, &QLineEdit::textChanged, box, [&context, record = std::move(record)](const QString& text) {
+            if (context.recording)
+                context.Record(record(text.toStdString()));
+        });
 }
 
 }  // namespace tollix

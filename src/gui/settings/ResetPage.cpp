@@ -68,8 +68,10 @@ ResetPage::ResetPage(SettingsContext& context, DialupService& dialup, QWidget* p
 
     connect(weekDay_, &QComboBox::activated, this,
         [this](int index) { context_.Record(context_.editor.ResetWeek(index)); });
-    OnUserEdit(context_, monthDay_, [this](std::string_view text) { return context_.editor.ResetMonth(text); });
-    OnUserEdit(context_, connectDelay_, [this](std::string_view text) { return context_.editor.ProAdd(text); });
+    OnUserEdit(
+        context_, monthDay_, [this](std::string_view text) { return context_.editor.ResetMonth(text); });
+    OnUserEdit(
+        context_, connectDelay_, [this](std::string_view text) { return context_.editor.ProAdd(text); });
 }
 
 void ResetPage::Fill()

@@ -74,10 +74,11 @@ TelFeePage::TelFeePage(SettingsContext& context, QWidget* parent)
         [this](std::string_view text) { return context_.editor.TelephoneFee(Setting::TelFullFee, text); });
     OnUserEdit(context_, halfFee_,
         [this](std::string_view text) { return context_.editor.TelephoneFee(Setting::TelHalfFee, text); });
-    connect(period_, &DiscountPeriodBox::periodPicked, this, [this](ConnectionSetting field, const QString& text) {
-        if (context_.recording)
-            context_.Record(context_.editor.TelephonePeriod(TelephoneKey(field), text.toStdString()));
-    });
+    connect(period_, &DiscountPeriodBox::periodPicked, this,
+        [this](ConnectionSetting field, const QString& text) {
+            if (context_.recording)
+                context_.Record(context_.editor.TelephonePeriod(TelephoneKey(field), text.toStdString()));
+        });
     connect(period_, &DiscountPeriodBox::flagToggled, this, [this](ConnectionSetting field, bool on) {
         if (context_.recording)
             context_.Record(context_.editor.TelephoneFlag(TelephoneKey(field), on));

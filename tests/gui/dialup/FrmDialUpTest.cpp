@@ -102,30 +102,18 @@ Q_DECLARE_METATYPE(DialCase)
 class FrmDialUpTest : public QObject {
     Q_OBJECT
 private slots:
-    void rememberedEntry_data()
-    {
-        QTest::addColumn<QString>("ini");  // "none": no setting in the file
-        QTest::addColumn<QString>("shown");
-        QTest::addColumn<bool>("checked");
-        QTest::newRow("third of three") << "2"
-                                        << "中国电信" << true;
-        QTest::newRow("first") << "0"
-                               << "163" << false;
-        QTest::newRow("past the end opens on the first") << "7"
-                                                         << "163" << true;
-        QTest::newRow("never set") << "none"
-                                   << "163" << false;
-    }
+    // The entry "Show RASName" names comes first; one past the list, or none, falls back to the first.
     void rememberedEntry()
     {
-        QFETCH(QString, ini);
-        QFETCH(QString, shown);
-        QFETCH(bool, checked);
-        DialWorld w(ini == "none" ? nullptr : ini.toUtf8().constData());
-        QCOMPARE(w.Combo()->count(), 3);
-        QCOMPARE(w.Combo()->currentText(), shown);
-        QCOMPARE(w.Box()->isChecked(), checked);
+        for (auto [ini, shown, checked] : {std::tuple{"2", "中国电信", true}, {"0", "163", false},
+                 {"7", "163", true}, {(const char*)nullptr, "163", false}}) {
+            DialWorld w(ini);
+            QCOMPARE(w.Combo()->count(), 3);
+            QCOMPARE(w.Combo()->currentText(), QString(shown));
+            QCOMPARE(w.Box()->isChecked(), checked);
+        }
         // Not modal; asked again, the same dialog comes forward; closed, it is gone.
+        DialWorld w("0");
         QVERIFY(!w.dialog->isModal());
         QCOMPARE(w.Open(), w.dialog.data());
         w.dialog->close();
