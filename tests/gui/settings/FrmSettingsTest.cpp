@@ -89,17 +89,7 @@ struct Fixture {
     void Click(const QString& control) { ClickLeft(Find<QAbstractButton>(control)); }
 };
 
-struct ZeroCase {
-    int index;
-    bool connected;
-    QMessageBox::StandardButton answer;
-    QString title, text;
-    bool zeroed;
-};
-
 }  // namespace
-
-Q_DECLARE_METATYPE(ZeroCase)
 
 class FrmSettingsTest : public QObject {
     Q_OBJECT
@@ -208,68 +198,55 @@ private slots:
         QVERIFY(f.Ini() != before);
     }
 
-    // The day frame opens with the alert on and the sound repeat off.
-    void alertFrameEnabledStates_data()
-    {
-        QTest::addColumn<QStringList>("clicks");
-        QTest::addColumn<bool>("rowEnabled");   // thresholds, cekInterval, txtMinute
-        QTest::addColumn<bool>("pathEnabled");  // txtFile, cmdSelect, cmdTest
-        QTest::newRow("as opened") << QStringList{} << true << false;
-        QTest::newRow("repeat on") << QStringList{"cekInterval_0"} << true << true;
-        QTest::newRow("alert off") << QStringList{"cekInterval_0", "cekAlert_0"} << false << false;
-        QTest::newRow("alert on again")
-            << QStringList{"cekInterval_0", "cekAlert_0", "cekAlert_0"} << true << true;
-    }
+    // The day frame opens with the alert on and the sound repeat off; the
+    // thresholds follow the alert, the sound file the repeat as well.
     void alertFrameEnabledStates()
     {
-        QFETCH(QStringList, clicks);
-        QFETCH(bool, rowEnabled);
-        QFETCH(bool, pathEnabled);
-        Fixture f;
-        for (const QString& c : clicks)
-            f.Click(c);
-        for (const char* name :
-            {"otnExcelTime_0", "txtHour_0", "txtAlertFee_0", "cekInterval_0", "txtMinute_0"})
-            QVERIFY2(f.Find<QWidget>(name)->isEnabled() == rowEnabled, name);
-        for (const char* name : {"txtFile_0", "cmdSelect_0", "cmdTest_0"})
-            QVERIFY2(f.Find<QWidget>(name)->isEnabled() == pathEnabled, name);
-        QCOMPARE(f.program->Alerts.DayAlert.Check, int16_t(f.Find<QCheckBox>("cekAlert_0")->isChecked()));
+        for (auto [clicks, rowEnabled, pathEnabled] :
+            {std::tuple{QStringList{}, true, false}, {QStringList{"cekInterval_0"}, true, true},
+                {QStringList{"cekInterval_0", "cekAlert_0"}, false, false},
+                {QStringList{"cekInterval_0", "cekAlert_0", "cekAlert_0"}, true, true}}) {
+            Fixture f;
+            for (const QString& c : clicks)
+                f.Click(c);
+            for (const char* name : {"otnExcelTime_0", "txtAlertFee_0", "cekInterval_0", "txtMinute_0"})
+                QVERIFY2(f.Find<QWidget>(name)->isEnabled() == rowEnabled, name);
+            for (const char* name : {"txtFile_0", "cmdSelect_0", "cmdTest_0"})
+                QVERIFY2(f.Find<QWidget>(name)->isEnabled() == pathEnabled, name);
+            QCOMPARE(f.program->Alerts.DayAlert.Check, int16_t(f.Find<QCheckBox>("cekAlert_0")->isChecked()));
+        }
     }
 
-    void zeroing_data()
-    {
-        QTest::addColumn<ZeroCase>("c");
-        const QString month = "将这个月的所有数值都变成0 , 你肯定吗？";
-        QTest::newRow("month, cancelled")
-            << ZeroCase{2, false, QMessageBox::Cancel, "将这个月的数值置零", month, false};
-        QTest::newRow("month, OK") << ZeroCase{2, false, QMessageBox::Ok, "将这个月的数值置零", month, true};
-        QTest::newRow("all time while connected")
-            << ZeroCase{3, true, QMessageBox::Ok, "Tollix", "正在连接时不能置零", false};
-    }
+    // Asked first, refused while a line is up; only the period asked for is zeroed.
     void zeroing()
     {
-        QFETCH(ZeroCase, c);
-        Fixture f;
-        Program& p = *f.program;
-        for (UsageRecord& r : p.Stats.Records)
-            r = UsageRecord{
-                *DateTime::FromCivil(2024, 3, 1), Money::FromYuan(3), Money::FromYuan(5), 2, 3600, 60};
-        const Statistics before = p.Stats;
-        if (c.connected) {
-            QVERIFY(f.dialup->DialConnection(f.dialup->Phonebook().Entries.front()).Started);
-            f.clock.Advance(4);
-            QVERIFY(f.dialup->IsConnected());
-        }
-        QSignalSpy zeroed(f.window.data(), &FrmSettings::periodZeroed);
-        BoxAnswerer answerer({c.answer});
-        f.Click(QString("cmdReset_%1").arg(c.index));
-        QCOMPARE(answerer.seen.size(), 1);
-        QCOMPARE(answerer.seen[0].title + "|" + answerer.seen[0].text, c.title + "|" + c.text);
-        QCOMPARE(zeroed.size(), int(c.zeroed));
-        for (size_t i = 0; i < 4; ++i) {
-            const bool z = c.zeroed && int(i) == c.index;
-            QVERIFY(
-                p.Stats.Records[i] == (z ? UsageRecord{f.clock.Now(), {}, {}, 0, 0, 0} : before.Records[i]));
+        const QString month = "将这个月的所有数值都变成0 , 你肯定吗？";
+        for (auto [index, connected, answer, title, text, zeroed] :
+            {std::tuple{2, false, QMessageBox::Cancel, "将这个月的数值置零", month, false},
+                {2, false, QMessageBox::Ok, "将这个月的数值置零", month, true},
+                {3, true, QMessageBox::Ok, "Tollix", QString("正在连接时不能置零"), false}}) {
+            Fixture f;
+            Program& p = *f.program;
+            for (UsageRecord& r : p.Stats.Records)
+                r = UsageRecord{
+                    *DateTime::FromCivil(2024, 3, 1), Money::FromYuan(3), Money::FromYuan(5), 2, 3600, 60};
+            const Statistics before = p.Stats;
+            if (connected) {
+                QVERIFY(f.dialup->DialConnection(f.dialup->Phonebook().Entries.front()).Started);
+                f.clock.Advance(4);
+                QVERIFY(f.dialup->IsConnected());
+            }
+            QSignalSpy zeroedSignal(f.window.data(), &FrmSettings::periodZeroed);
+            BoxAnswerer answerer({answer});
+            f.Click(QString("cmdReset_%1").arg(index));
+            QCOMPARE(answerer.Texts(), QStringList{text});
+            QCOMPARE(answerer.seen[0].title, QString(title));
+            QCOMPARE(zeroedSignal.size(), int(zeroed));
+            for (size_t i = 0; i < 4; ++i) {
+                const bool z = zeroed && int(i) == index;
+                QVERIFY(p.Stats.Records[i]
+                    == (z ? UsageRecord{f.clock.Now(), {}, {}, 0, 0, 0} : before.Records[i]));
+            }
         }
     }
 
