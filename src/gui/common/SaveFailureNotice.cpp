@@ -22,6 +22,7 @@ bool SaveFailureNotice::Report(const ProfileWriteResult& result)
     const QString text = QString("无法保存设置到 %1：%2")
                              .arg(QString::fromStdString(result.Path), QString::fromStdString(result.Reason));
     QTimer::singleShot(0, this, [this, text] {
+        emit failed();
         ShowMessage(window_, "Tollix", text, QMessageBox::Warning);
         pending_ = false;
     });

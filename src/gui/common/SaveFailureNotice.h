@@ -20,6 +20,11 @@ public:
     // Nothing for a write that succeeded. Returns whether it did.
     bool Report(const ProfileWriteResult& result);
 
+signals:
+    // Once the action that failed is over, before the user is told: the
+    // window can show again what the program holds.
+    void failed();
+
 private:
     QPointer<QWidget> window_;
     bool pending_ = false;

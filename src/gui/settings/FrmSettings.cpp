@@ -56,6 +56,18 @@ FrmSettings::FrmSettings(
     alertPage_->Fill();
     resetPage_->Fill();
     telFeePage_->Fill();
+    connect(saveFailures_, &SaveFailureNotice::failed, this, &FrmSettings::ShowHeldValues);
+}
+
+void FrmSettings::ShowHeldValues()
+{
+    const bool recording = context_.recording;
+    context_.recording = false;
+    netFeePage_->ShowChosenConnection();
+    alertPage_->Fill();
+    resetPage_->Fill();
+    telFeePage_->Fill();
+    context_.recording = recording;
 }
 
 FrmSettings::~FrmSettings() = default;

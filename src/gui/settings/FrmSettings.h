@@ -55,6 +55,9 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // After a write the file refused, the controls show what memory holds again.
+    void ShowHeldValues();
+
     SettingsEditor editor_;
     SaveFailureNotice* saveFailures_;
     SettingsContext context_;

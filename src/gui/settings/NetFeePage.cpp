@@ -72,8 +72,7 @@ NetFeePage::NetFeePage(SettingsContext& context, QWidget* parent)
     BuildMinuteGroup(columns);
     BuildRatedGroup(columns);
 
-    connect(connections_, &QComboBox::activated, this,
-        [this](int) { ShowConnectionFee(context_.program.Tariffs.FindConnectionTariff(ConnectionText())); });
+    connect(connections_, &QComboBox::activated, this, &NetFeePage::ShowChosenConnection);
     auto feeBox = [this](QLineEdit* box, ConnectionSetting field) {
         OnUserEdit(context_, box, [this, field](std::string_view text) {
             return context_.editor.ConnectionFee(ConnectionText(), field, text);
@@ -174,6 +173,11 @@ std::string NetFeePage::ConnectionText() const
     return connections_->currentText().toStdString();
 }
 
+void NetFeePage::ShowChosenConnection()
+{
+    ShowConnectionFee(context_.program.Tariffs.FindConnectionTariff(ConnectionText()));
+}
+
 void NetFeePage::Fill()
 {
     for (const ConnectionTariff& t : context_.program.Tariffs.Connections)
@@ -228,9 +232,7 @@ void NetFeePage::OnFeeTypeChosen(int feeType)
     const std::string connection = ConnectionText();
     const int index = context_.editor.SetFeeType(connection, feeType);
     ShowConnectionFee(index);
-    // Refused by the file: the tab goes back to the fee type memory keeps.
-    if (!context_.Record(context_.editor.WriteFeeType(connection, feeType)))
-        ShowConnectionFee(index);
+    context_.Record(context_.editor.WriteFeeType(connection, feeType));
 }
 
 void NetFeePage::ClearFeeTypeChoice()

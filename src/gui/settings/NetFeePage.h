@@ -38,6 +38,8 @@ public:
     void Fill();
     // Shows the tariff of connection `index` (1-based); other indexes change nothing.
     void ShowConnectionFee(int index);
+    // The tariff of the connection the selector names.
+    void ShowChosenConnection();
 
 signals:
     // A today-discount switch changed: the main window's menu shows them too.

@@ -153,6 +153,7 @@ private slots:
         QVERIFY2(answerer.seen[0].text.startsWith("无法保存设置到 " + path + "："),
             qPrintable(answerer.seen[0].text));
         QCOMPARE(f.program->Tariffs.Connection(1).HolidayFlag, int16_t(0));
+        QVERIFY(!f.Find<QCheckBox>("cekHoliday")->isChecked());
     }
 
     void feeTypeChoices()
