@@ -8,7 +8,9 @@
 #include <optional>
 #include <string>
 
+#include "ManualClock.h"
 #include "TestSupport.h"
+#include "meter/ConnectionSession.h"
 #include "meter/Program.h"
 
 namespace tollix {
@@ -231,6 +233,31 @@ TEST(SettingsEditorTest, FailedWriteLeavesMemoryAndSaysWhy)
         EXPECT_FALSE(result.Reason.empty());
         EXPECT_EQ(c.memory(w.program), before);
     }
+}
+
+// The editor changes the tariffs the running session reads, so a new price
+// counts from the next call unit and the next minute of a connection already up.
+TEST(SettingsEditorTest, EditPricesTheNextUnitOfAnOpenConnection)
+{
+    test::TempFolder folder;
+    std::ofstream(folder.Path() / "tollix.ini", std::ios::binary) << kIni;
+    World w(folder.Path());
+    ManualClock clock(kNow);
+    std::string error;
+    ASSERT_TRUE(OpenStatistics(w.program, clock.Now(), &error)) << error;
+    ConnectionSession session(w.program, clock);
+    ASSERT_TRUE(session.Tick(true, "ChinaNet").Started);
+    clock.Advance(1);
+    session.Tick(true, "ChinaNet");
+    const SessionState before = session.State();
+    EXPECT_TRUE(w.editor.TelephoneFee(Setting::TelFullFee, "0.5"));
+    EXPECT_TRUE(w.editor.ConnectionFee("ChinaNet", C::FullFee, "0.3"));
+    clock.Advance(60);
+    const TickResult result = session.Tick(true, "ChinaNet");
+    EXPECT_TRUE(result.UnitCharged && result.MinuteCharged);
+    EXPECT_EQ((session.State().SessionTelFee - before.SessionTelFee).Raw(), 5000);
+    EXPECT_EQ((session.State().SessionNetFee - before.SessionNetFee).Raw(), 3000);
+    session.Discard();
 }
 
 // Typed numbers become whole numbers the way a currency conversion rounds them:

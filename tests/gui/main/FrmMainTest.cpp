@@ -73,9 +73,8 @@ public:
         QVERIFY(!dialup->IsConnected());
     }
     QString Text(const QString& label) const { return Child<QLabel>(main, label)->text(); }
-    QAction* Action(const QString& name) const { return Child<QAction>(main, name); }
     // Any of the window's actions: the menus', the toolbar's and the tray menu's.
-    QAction* Popup(const QString& name) const { return Child<QAction>(main, name); }
+    QAction* Action(const QString& name) const { return Child<QAction>(main, name); }
     QRadioButton* Option(int i) const { return Child<QRadioButton>(main, QString("otnSelectDay_%1").arg(i)); }
 
     QTemporaryDir dir;
@@ -290,13 +289,13 @@ private slots:
         };
         for (const auto& [action, isHeld] : held)
             for (const bool on : {true, false, true}) {
-                w.Popup(action)->trigger();
-                QCOMPARE(w.Popup(action)->isChecked(), on);
+                w.Action(action)->trigger();
+                QCOMPARE(w.Action(action)->isChecked(), on);
                 QCOMPARE(isHeld(), on);
             }
         w.Start();
         for (const auto& [action, isHeld] : held)
-            QVERIFY2(w.Popup(action)->isChecked(), qPrintable(action));
+            QVERIFY2(w.Action(action)->isChecked(), qPrintable(action));
     }
 
     void discountMenuListsTheConnections()
@@ -305,7 +304,7 @@ private slots:
         const QStringList names = {"163", "169多媒体通信网", "ChinaNet-Guangzhou-56K"};
         for (int i = 1; i <= 6; ++i)
             for (const char* prefix : {"mnuProfile_", "mnuhalfProfile_"}) {
-                QAction* a = w.Popup(prefix + QString::number(i));
+                QAction* a = w.Action(prefix + QString::number(i));
                 QCOMPARE(a->isVisible(), i <= names.size());
                 if (i <= names.size())
                     QCOMPARE(a->text(), names[i - 1]);

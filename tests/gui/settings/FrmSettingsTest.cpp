@@ -8,7 +8,6 @@
 #include "base/Clock.h"
 #include "dialup/DialupService.h"
 #include "gui/common/SoundPlayer.h"
-#include "meter/ConnectionSession.h"
 #include "meter/Program.h"
 
 #include "WindowTestSupport.h"
@@ -280,27 +279,6 @@ private slots:
         QCOMPARE(closed.size(), 1);
         f.Open();
         QCOMPARE(f.TextOf("cboStartMinute") + " " + f.TextOf("txtNetFee"), QString("0 0.07"));
-    }
-
-    // The window edits the tariffs the running session reads, so a new price
-    // counts from the next call unit and the next minute, window still open.
-    void priceEditPricesNextUnitOfOpenConnection()
-    {
-        Fixture f;
-        std::string error;
-        QVERIFY2(OpenStatistics(*f.program, f.clock.Now(), &error), error.c_str());
-        ConnectionSession session(*f.program, f.clock);
-        QVERIFY(session.Tick(true, "ChinaNet").Started);
-        f.clock.Advance(1);
-        session.Tick(true, "ChinaNet");
-        const SessionState before = session.State();
-        f.Type("txtTelFee", "0.5");
-        f.Type("txtNetFee", "0.3");
-        f.clock.Advance(60);
-        QVERIFY(session.Tick(true, "ChinaNet").MinuteCharged);
-        QCOMPARE((session.State().SessionTelFee - before.SessionTelFee).Raw(), 5000);
-        QCOMPARE((session.State().SessionNetFee - before.SessionNetFee).Raw(), 3000);
-        session.Discard();
     }
 };
 
