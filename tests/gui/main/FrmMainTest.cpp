@@ -329,16 +329,26 @@ private slots:
         }
     }
 
-    void dialDialogFromTheMenus()
+    // The window registry opens each window from the main window's commands,
+    // not modal; the settings window hides the main window until it is left,
+    // and a switch changed there shows in the main window's menu.
+    void windowsOpenFromTheCommands()
     {
         MainWorld w(At(2024, 3, 13));
-        for (const char* entry : {"mnuVDialup", "Toolbar1_1"}) {
+        for (auto [entry, name] : {std::pair{"mnuSettingWindow", "frmSettings"}, {"mnuHistory", "frmHistory"},
+                 {"mnuVDialup", "frmDialUp"}, {"mnuShowhelp", "frmHelp"}, {"mnuAboutTollix", "frmAbout"}}) {
             w.Action(entry)->trigger();
-            QPointer<QWidget> dialog = VisibleTopLevel("frmDialUp");
-            QVERIFY2(dialog, entry);
-            QVERIFY(!dialog->isModal());
-            dialog->close();
-            QTRY_VERIFY(!dialog);
+            QPointer<QWidget> window = VisibleTopLevel(name);
+            QVERIFY2(window && !window->isModal(), entry);
+            if (QString(name) == "frmSettings") {
+                QVERIFY(!w.main->isVisible());
+                ClickLeft(Child<QAbstractButton>(window, "cekTelHoliday"));
+                QVERIFY(w.Action("mnuTodayTelHalf")->isChecked());
+            }
+            window->close();
+            QTRY_VERIFY(!window);
+            QVERIFY2(w.main->isVisible() || QString(name) == "frmHistory", entry);
+            w.main->RestoreMainWindow();
         }
     }
 };
