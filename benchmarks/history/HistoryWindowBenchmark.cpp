@@ -43,9 +43,9 @@ void BM_OpenHistoryWindow(benchmark::State& state)
 {
     Fixture fixture(int(state.range(0)));
     for (auto _ : state) {
-        auto* window = new FrmHistory(*fixture.program, fixture.clock, {});
+        auto* window = new FrmHistory(*fixture.program, fixture.clock);
         window->show();
-        window->Form_Load();
+        window->Start();
         benchmark::DoNotOptimize(window->findChild<QTableWidget*>("MSFlexGrid1")->rowCount());
         state.PauseTiming();
         delete window;

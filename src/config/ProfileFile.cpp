@@ -1,5 +1,6 @@
 #include "config/ProfileFile.h"
 
+#include <cerrno>
 #include <limits>
 #include <sys/stat.h>
 
@@ -264,10 +265,17 @@ std::string ProfileFile::ReadText(
 bool ProfileFile::WriteText(
     std::string_view section, std::string_view key, std::string_view value, std::string* error)
 {
+    ProfileWriteResult result = Write(section, key, value);
+    if (!result && error)
+        *error = std::move(result.Message);
+    return result.Written;
+}
+
+ProfileWriteResult ProfileFile::Write(std::string_view section, std::string_view key, std::string_view value)
+{
     auto refuse = [&](const char* why) {
-        if (error)
-            *error = "未写入配置文件 " + path_.string() + "：" + why;
-        return false;
+        return ProfileWriteResult{
+            false, path_.string(), why, "未写入配置文件 " + path_.string() + "：" + why};
     };
     if (HasForbiddenByte(section) || HasForbiddenByte(key) || HasForbiddenByte(value))
         return refuse("名称或值含有换行符");
@@ -279,11 +287,8 @@ bool ProfileFile::WriteText(
         return refuse("键名含有 '=' 或以 '[' 或 ';' 开头");
 
     Refresh();
-    if (readFailed_) {
-        if (error)
-            *error = readError_;
-        return false;
-    }
+    if (readFailed_)
+        return {false, path_.string(), readError_, readError_};
     const std::string gbkSection = ToGbk(section);
     const std::string gbkKey = ToGbk(key);
     const std::string gbkValue = ToGbk(value);
@@ -318,14 +323,19 @@ bool ProfileFile::WriteText(
         contents += line;
         contents += "\r\n";
     }
-    if (!ReplaceFileAtomically(path_, contents, error)) {
+    std::string error;
+    errno = 0;
+    if (!ReplaceFileAtomically(path_, contents, &error)) {
+        // The replacement leaves errno at the call that failed; it is the
+        // reason a user can act on (a read-only folder, a full disk).
+        const int errorNumber = errno;
         loaded_ = false;
-        return false;
+        return {false, path_.string(), errorNumber ? WriteFailureReason(errorNumber) : error, error};
     }
     // Parse what was written; the next read compares against the new file.
     loaded_ = false;
     Refresh();
-    return true;
+    return {};
 }
 
 int16_t NarrowTo16(int32_t value)

@@ -8,6 +8,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "config/ProfileWriteResult.h"
+
 namespace tollix {
 
 // The settings file `tollix.ini`, read and written one key at a time with the
@@ -61,6 +63,8 @@ public:
     // holds '=' or starts with '[' or ';' (it would read back as something else);
     // also when the existing file cannot be read or the new one cannot be written.
     // `error`, when given, then says why.
+    ProfileWriteResult Write(std::string_view section, std::string_view key, std::string_view value);
+    // The same, with the whole error text in `error`.
     bool WriteText(
         std::string_view section, std::string_view key, std::string_view value, std::string* error = nullptr);
 

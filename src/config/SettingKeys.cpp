@@ -23,6 +23,13 @@ std::string ReadText(const ProfileFile& file, std::string_view section, const Se
     return file.ReadText(section, info.key, std::to_string(info.defaultInt), kOtherFormBuffer);
 }
 
+ProfileWriteResult Written(ProfileWriteResult result, std::string* error)
+{
+    if (!result && error)
+        *error = result.Message;
+    return result;
+}
+
 }  // namespace
 
 int32_t ReadSettingInt(const ProfileFile& file, Setting s)
@@ -45,9 +52,9 @@ std::string ReadSettingText(const ProfileFile& file, Setting s)
     return ReadText(file, Info(s).section, Info(s));
 }
 
-bool WriteSetting(ProfileFile& file, Setting s, std::string_view value, std::string* error)
+ProfileWriteResult WriteSetting(ProfileFile& file, Setting s, std::string_view value, std::string* error)
 {
-    return file.WriteText(Info(s).section, Info(s).key, value, error);
+    return Written(file.Write(Info(s).section, Info(s).key, value), error);
 }
 
 int32_t ReadConnectionInt(const ProfileFile& file, std::string_view connection, ConnectionSetting s)
@@ -70,10 +77,10 @@ std::string ReadConnectionText(const ProfileFile& file, std::string_view connect
     return ReadText(file, connection, Info(s));
 }
 
-bool WriteConnectionSetting(ProfileFile& file, std::string_view connection, ConnectionSetting s,
+ProfileWriteResult WriteConnectionSetting(ProfileFile& file, std::string_view connection, ConnectionSetting s,
     std::string_view value, std::string* error)
 {
-    return file.WriteText(connection, Info(s).key, value, error);
+    return Written(file.Write(connection, Info(s).key, value), error);
 }
 
 }  // namespace tollix

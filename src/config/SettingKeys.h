@@ -328,14 +328,16 @@ Money ReadSettingMoney(const ProfileFile& file, Setting s);
 // Text read with the table's buffer size and default; a setting of another form
 // is read with a 256-byte buffer and its default integer as text.
 std::string ReadSettingText(const ProfileFile& file, Setting s);
-bool WriteSetting(ProfileFile& file, Setting s, std::string_view value, std::string* error = nullptr);
+// Every write of a setting ends here; the result says whether the file took it.
+ProfileWriteResult WriteSetting(
+    ProfileFile& file, Setting s, std::string_view value, std::string* error = nullptr);
 
 // The same for a connection's own section (the connection's name).
 int32_t ReadConnectionInt(const ProfileFile& file, std::string_view connection, ConnectionSetting s);
 int16_t ReadConnectionInt16(const ProfileFile& file, std::string_view connection, ConnectionSetting s);
 Money ReadConnectionMoney(const ProfileFile& file, std::string_view connection, ConnectionSetting s);
 std::string ReadConnectionText(const ProfileFile& file, std::string_view connection, ConnectionSetting s);
-bool WriteConnectionSetting(ProfileFile& file, std::string_view connection, ConnectionSetting s,
+ProfileWriteResult WriteConnectionSetting(ProfileFile& file, std::string_view connection, ConnectionSetting s,
     std::string_view value, std::string* error = nullptr);
 
 }  // namespace tollix

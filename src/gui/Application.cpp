@@ -62,7 +62,8 @@ int RunApplication(int argc, char* argv[], const StartOptions& options)
     std::unique_ptr<DialupService> dialup = CreateDialupService(options.demo, clock);
     SoundPlayer sound;
     Program program(options.dataFolder);
-    std::unique_ptr<FrmMain> main;
+    std::unique_ptr<WindowRegistry> windows;
+    FrmMain* main = nullptr;
     SignalWatcher signalWatcher;
 
     auto loadMain = [&] {
@@ -78,9 +79,9 @@ int RunApplication(int argc, char* argv[], const StartOptions& options)
             return;
         }
         LoadSettings(program, phonebook.Entries, clock.Now());
-        main = std::make_unique<FrmMain>(program, *dialup, clock, sound);
-        RegisterWindows();
-        if (!main->Form_Load())
+        windows = std::make_unique<WindowRegistry>(program, *dialup, clock, sound);
+        main = &windows->Main();
+        if (!main->Start())
             QCoreApplication::exit(1);
     };
     QPointer<FrmSplash> splash;
@@ -105,7 +106,8 @@ int RunApplication(int argc, char* argv[], const StartOptions& options)
 
     const int rc = QApplication::exec();
     delete splash.data();
-    main.reset();
+    main = nullptr;
+    windows.reset();
     return rc;
 }
 

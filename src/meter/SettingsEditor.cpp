@@ -162,54 +162,61 @@ AlertSetting* SettingsEditor::Alert(int index)
     }
 }
 
-void SettingsEditor::ConnectionFee(
+ProfileWriteResult SettingsEditor::ConnectionFee(
     std::string_view connection, ConnectionSetting field, std::string_view text)
 {
     ConnectionTariff probe;
     if (!FeeField(probe, field))
-        return;
+        return {};
     const std::optional<Money> fee = FeeFromText(text);
     if (!fee)
-        return;
-    if (ConnectionTariff* t = Find(connection))
+        return {};
+    ProfileWriteResult result = WriteConnectionSetting(file_, connection, field, MilliYuanText(*fee));
+    if (ConnectionTariff* t = Find(connection); t && result)
         *FeeField(*t, field) = *fee;
-    WriteConnectionSetting(file_, connection, field, MilliYuanText(*fee));
+    return result;
 }
 
-void SettingsEditor::FixHour(std::string_view connection, std::string_view text)
+ProfileWriteResult SettingsEditor::FixHour(std::string_view connection, std::string_view text)
 {
-    if (ConnectionTariff* t = Find(connection))
+    ProfileWriteResult result = WriteConnectionSetting(file_, connection, C::FixHour, text);
+    if (ConnectionTariff* t = Find(connection); t && result)
         if (const std::optional<int16_t> hours = WholeNumber16(text))
             t->FixHour = *hours;
-    WriteConnectionSetting(file_, connection, C::FixHour, text);
+    return result;
 }
 
-void SettingsEditor::ConnectionPeriod(
+ProfileWriteResult SettingsEditor::ConnectionPeriod(
     std::string_view connection, ConnectionSetting field, std::string_view comboText)
 {
     if (field != C::StartHour && field != C::StartMinute && field != C::EndHour && field != C::EndMinute)
-        return;
-    if (ConnectionTariff* t = Find(connection))
+        return {};
+    ProfileWriteResult result = WriteConnectionSetting(file_, connection, field, comboText);
+    if (ConnectionTariff* t = Find(connection); t && result)
         if (const std::optional<int16_t> value = WholeNumber16(comboText))
             *PeriodOrFlagField(*t, field) = *value;
-    WriteConnectionSetting(file_, connection, field, comboText);
+    return result;
 }
 
-void SettingsEditor::ConnectionFlag(std::string_view connection, ConnectionSetting field, bool on)
+ProfileWriteResult SettingsEditor::ConnectionFlag(
+    std::string_view connection, ConnectionSetting field, bool on)
 {
     if (field != C::EverydayFlag && field != C::SaturdayFlag && field != C::SundayFlag)
-        return;
-    if (ConnectionTariff* t = Find(connection))
+        return {};
+    ProfileWriteResult result = WriteConnectionSetting(file_, connection, field, FlagText(on));
+    if (ConnectionTariff* t = Find(connection); t && result)
         *PeriodOrFlagField(*t, field) = on ? 1 : 0;
-    WriteConnectionSetting(file_, connection, field, FlagText(on));
+    return result;
 }
 
-void SettingsEditor::ConnectionHoliday(std::string_view connection, bool on, DateTime now)
+ProfileWriteResult SettingsEditor::ConnectionHoliday(std::string_view connection, bool on, DateTime now)
 {
+    ProfileWriteResult result = WriteConnectionSetting(file_, connection, C::HolidayFlag, FlagText(on));
+    if (!result)
+        return result;
     if (ConnectionTariff* t = Find(connection))
         t->HolidayFlag = on ? 1 : 0;
-    WriteConnectionSetting(file_, connection, C::HolidayFlag, FlagText(on));
-    WriteConnectionSetting(file_, connection, C::HolidayStart, GeneralDateText(now));
+    return WriteConnectionSetting(file_, connection, C::HolidayStart, GeneralDateText(now));
 }
 
 int SettingsEditor::SetFeeType(std::string_view connection, int feeType)
@@ -221,152 +228,198 @@ int SettingsEditor::SetFeeType(std::string_view connection, int feeType)
     return index;
 }
 
-void SettingsEditor::WriteFeeType(std::string_view connection, int feeType)
+ProfileWriteResult SettingsEditor::WriteFeeType(std::string_view connection, int feeType)
 {
+    ConnectionTariff* t = Find(connection);
     if (feeType == 0) {
-        if (ConnectionTariff* t = Find(connection)) {
-            t->FullFee = Money();
-            t->HalfFee = Money();
+        for (ConnectionSetting field : {C::FullFee, C::HalfFee}) {
+            ProfileWriteResult zeroed = WriteConnectionSetting(file_, connection, field, "0");
+            if (zeroed && t)
+                *FeeField(*t, field) = Money();
         }
-        WriteConnectionSetting(file_, connection, C::FullFee, "0");
-        WriteConnectionSetting(file_, connection, C::HalfFee, "0");
     }
-    WriteConnectionSetting(file_, connection, C::FeeType, std::to_string(feeType));
+    ProfileWriteResult result
+        = WriteConnectionSetting(file_, connection, C::FeeType, std::to_string(feeType));
+    if (!result && t)
+        t->FeeType = ReadConnectionInt16(file_, connection, C::FeeType);
+    return result;
 }
 
-void SettingsEditor::TelephoneFee(Setting field, std::string_view text)
+ProfileWriteResult SettingsEditor::TelephoneFee(Setting field, std::string_view text)
 {
     Money* target = field == Setting::TelFullFee ? &tariffs_.Telephone.FullFee
         : field == Setting::TelHalfFee           ? &tariffs_.Telephone.HalfFee
                                                  : nullptr;
     if (!target)
-        return;
-    if (const std::optional<Money> fee = FeeFromText(text))
+        return {};
+    const std::optional<Money> fee = FeeFromText(text);
+    ProfileWriteResult result = WriteSetting(file_, field, MilliYuanText(fee.value_or(*target)));
+    if (result && fee)
         *target = *fee;
-    WriteSetting(file_, field, MilliYuanText(*target));
+    return result;
 }
 
-void SettingsEditor::TelephoneUnit(int index)
+ProfileWriteResult SettingsEditor::TelephoneUnit(int index)
 {
     if (index != 0 && index != 1)
-        return;
-    tariffs_.Telephone.TelUnit = index == 0 ? 60 : 180;
-    WriteSetting(file_, Setting::TelUnit, std::to_string(tariffs_.Telephone.TelUnit));
+        return {};
+    const int16_t unit = index == 0 ? 60 : 180;
+    ProfileWriteResult result = WriteSetting(file_, Setting::TelUnit, std::to_string(unit));
+    if (result)
+        tariffs_.Telephone.TelUnit = unit;
+    return result;
 }
 
-void SettingsEditor::TelephonePeriod(Setting field, std::string_view comboText)
+ProfileWriteResult SettingsEditor::TelephonePeriod(Setting field, std::string_view comboText)
 {
     if (field != Setting::TelStartHour && field != Setting::TelStartMinute && field != Setting::TelEndHour
         && field != Setting::TelEndMinute)
-        return;
-    if (const std::optional<int16_t> value = WholeNumber16(comboText))
-        *TelephonePeriodOrFlagField(tariffs_.Telephone, field) = *value;
-    WriteSetting(file_, field, comboText);
+        return {};
+    ProfileWriteResult result = WriteSetting(file_, field, comboText);
+    if (result)
+        if (const std::optional<int16_t> value = WholeNumber16(comboText))
+            *TelephonePeriodOrFlagField(tariffs_.Telephone, field) = *value;
+    return result;
 }
 
-void SettingsEditor::TelephoneFlag(Setting field, bool on)
+ProfileWriteResult SettingsEditor::TelephoneFlag(Setting field, bool on)
 {
     if (field != Setting::TelEverydayFlag && field != Setting::TelSaturdayFlag
         && field != Setting::TelSundayFlag)
-        return;
-    *TelephonePeriodOrFlagField(tariffs_.Telephone, field) = on ? 1 : 0;
-    WriteSetting(file_, field, FlagText(on));
+        return {};
+    ProfileWriteResult result = WriteSetting(file_, field, FlagText(on));
+    if (result)
+        *TelephonePeriodOrFlagField(tariffs_.Telephone, field) = on ? 1 : 0;
+    return result;
 }
 
-void SettingsEditor::TelephoneHoliday(bool on, DateTime now)
+ProfileWriteResult SettingsEditor::TelephoneHoliday(bool on, DateTime now)
 {
-    tariffs_.Telephone.HolidayFlag = on ? 1 : 0;
-    WriteSetting(file_, Setting::TelHolidayStart, GeneralDateText(now));
-    WriteSetting(file_, Setting::TelHolidayFlag, FlagText(on));
+    ProfileWriteResult result = WriteSetting(file_, Setting::TelHolidayStart, GeneralDateText(now));
+    if (result)
+        result = WriteSetting(file_, Setting::TelHolidayFlag, FlagText(on));
+    if (result)
+        tariffs_.Telephone.HolidayFlag = on ? 1 : 0;
+    return result;
 }
 
-void SettingsEditor::AlertCheck(int index, bool on)
-{
-    AlertSetting* a = Alert(index);
-    if (!a)
-        return;
-    WriteSetting(file_, kAlertKeys[index].check, FlagText(on));
-    a->Check = on ? 1 : 0;
-}
-
-void SettingsEditor::AlertWaveCheck(int index, bool on)
+ProfileWriteResult SettingsEditor::AlertCheck(int index, bool on)
 {
     AlertSetting* a = Alert(index);
     if (!a)
-        return;
-    WriteSetting(file_, kAlertKeys[index].waveCheck, FlagText(on));
-    a->WaveCheck = on ? 1 : 0;
+        return {};
+    ProfileWriteResult result = WriteSetting(file_, kAlertKeys[index].check, FlagText(on));
+    if (result)
+        a->Check = on ? 1 : 0;
+    return result;
 }
 
-void SettingsEditor::AlertStandard(int index, int standard)
+ProfileWriteResult SettingsEditor::AlertWaveCheck(int index, bool on)
+{
+    AlertSetting* a = Alert(index);
+    if (!a)
+        return {};
+    ProfileWriteResult result = WriteSetting(file_, kAlertKeys[index].waveCheck, FlagText(on));
+    if (result)
+        a->WaveCheck = on ? 1 : 0;
+    return result;
+}
+
+ProfileWriteResult SettingsEditor::AlertStandard(int index, int standard)
 {
     AlertSetting* a = Alert(index);
     if (!a || (standard != 0 && standard != 1))
-        return;
-    a->AlertStandard = static_cast<int16_t>(standard);
-    WriteSetting(file_, kAlertKeys[index].standard, std::to_string(standard));
+        return {};
+    ProfileWriteResult result = WriteSetting(file_, kAlertKeys[index].standard, std::to_string(standard));
+    if (result)
+        a->AlertStandard = static_cast<int16_t>(standard);
+    return result;
 }
 
-void SettingsEditor::AlertHours(int index, std::string_view text)
+ProfileWriteResult SettingsEditor::AlertHours(int index, std::string_view text)
 {
     AlertSetting* a = Alert(index);
     if (!a)
-        return;
-    WriteSetting(file_, kAlertKeys[index].hours, text);
-    if (const std::optional<int16_t> hours = WholeNumber16(text))
-        a->Hours = *hours;
+        return {};
+    ProfileWriteResult result = WriteSetting(file_, kAlertKeys[index].hours, text);
+    if (result)
+        if (const std::optional<int16_t> hours = WholeNumber16(text))
+            a->Hours = *hours;
+    return result;
 }
 
-void SettingsEditor::AlertFee(int index, std::string_view text)
+ProfileWriteResult SettingsEditor::AlertFee(int index, std::string_view text)
 {
     AlertSetting* a = Alert(index);
     if (!a)
-        return;
-    WriteSetting(file_, kAlertKeys[index].fee, text);
+        return {};
+    ProfileWriteResult result = WriteSetting(file_, kAlertKeys[index].fee, text);
     // The file holds whole yuan as a 32-bit integer; a limit beyond it could not be read back.
-    if (const std::optional<int32_t> yuan = WholeNumber32(text))
-        a->Fee = Money::FromYuan(*yuan);
+    if (result)
+        if (const std::optional<int32_t> yuan = WholeNumber32(text))
+            a->Fee = Money::FromYuan(*yuan);
+    return result;
 }
 
-void SettingsEditor::AlertMinutes(int index, std::string_view text)
+ProfileWriteResult SettingsEditor::AlertMinutes(int index, std::string_view text)
 {
     AlertSetting* a = Alert(index);
     if (!a)
-        return;
-    WriteSetting(file_, kAlertKeys[index].minutes, text);
-    if (const std::optional<int16_t> minutes = WholeNumber16(text))
-        a->Minutes = *minutes;
+        return {};
+    ProfileWriteResult result = WriteSetting(file_, kAlertKeys[index].minutes, text);
+    if (result)
+        if (const std::optional<int16_t> minutes = WholeNumber16(text))
+            a->Minutes = *minutes;
+    return result;
 }
 
-void SettingsEditor::AlertFilePath(int index, std::string_view text)
+ProfileWriteResult SettingsEditor::AlertFilePath(int index, std::string_view text)
 {
     AlertSetting* a = Alert(index);
     if (!a)
-        return;
-    WriteSetting(file_, kAlertKeys[index].filePath, text);
-    a->FilePath = SoundPathFromText(text);
+        return {};
+    ProfileWriteResult result = WriteSetting(file_, kAlertKeys[index].filePath, text);
+    if (result)
+        a->FilePath = SoundPathFromText(text);
+    return result;
 }
 
-void SettingsEditor::ResetWeek(int position)
+ProfileWriteResult SettingsEditor::ResetWeek(int position)
 {
     if (position < 0 || position > 6)
-        return;
-    WriteSetting(file_, Setting::ResetWeek, std::to_string(position));
-    reset_.ResetWeekDay = static_cast<int16_t>(position);
+        return {};
+    ProfileWriteResult result = WriteSetting(file_, Setting::ResetWeek, std::to_string(position));
+    if (result)
+        reset_.ResetWeekDay = static_cast<int16_t>(position);
+    return result;
 }
 
-void SettingsEditor::ResetMonth(std::string_view text)
+ProfileWriteResult SettingsEditor::ResetMonth(std::string_view text)
 {
-    WriteSetting(file_, Setting::ResetMonth, text);
-    if (const std::optional<int16_t> day = WholeNumber16(text))
-        reset_.ResetMonthDay = *day;
+    ProfileWriteResult result = WriteSetting(file_, Setting::ResetMonth, text);
+    if (result)
+        if (const std::optional<int16_t> day = WholeNumber16(text))
+            reset_.ResetMonthDay = *day;
+    return result;
 }
 
-void SettingsEditor::ProAdd(std::string_view text)
+ProfileWriteResult SettingsEditor::ProAdd(std::string_view text)
 {
-    WriteSetting(file_, Setting::ProAddSeconds, text);
-    if (const std::optional<int16_t> seconds = WholeNumber16(text))
-        reset_.ProAddSeconds = *seconds;
+    ProfileWriteResult result = WriteSetting(file_, Setting::ProAddSeconds, text);
+    if (result)
+        if (const std::optional<int16_t> seconds = WholeNumber16(text))
+            reset_.ProAddSeconds = *seconds;
+    return result;
+}
+
+ProfileWriteResult SettingsEditor::StartFlag(Setting key, bool on, bool& held)
+{
+    if (key != Setting::AutoHide && key != Setting::PlayWave)
+        return {};
+    ProfileWriteResult result = WriteSetting(file_, key, on ? "-1" : "0");
+    if (result)
+        held = on;
+    return result;
 }
 
 }  // namespace tollix

@@ -18,8 +18,9 @@ namespace tollix {
 // store it in the program-wide settings and write the one key of tollix.ini at
 // once. The window only reads its controls and calls these; it holds no format
 // of its own. A text that does not convert leaves memory as it was; what the
-// file then receives is said per function. A refused or failed write is
-// ignored (the next edit writes again), and never touches the rest of the file.
+// file then receives is said per function. Every edit returns what its write
+// came to: where the file did not take a value, memory keeps the old one, so
+// what the program prices with is what the next start reads.
 class SettingsEditor {
 public:
     SettingsEditor(TariffSet& tariffs, AlertSettings& alerts, ResetSettings& reset, ProfileFile& file)
@@ -35,54 +36,61 @@ public:
 
     // FullFee, HalfFee, FixFee or ExcelFee from a typed amount; the key gets the
     // amount in thousandths of a yuan. A text that is not an amount writes nothing.
-    void ConnectionFee(std::string_view connection, ConnectionSetting field, std::string_view text);
+    ProfileWriteResult ConnectionFee(
+        std::string_view connection, ConnectionSetting field, std::string_view text);
     // "Fix Hour" gets the text as typed; FixHour the amount rounded to a whole
     // number, halves to the even one.
-    void FixHour(std::string_view connection, std::string_view text);
+    ProfileWriteResult FixHour(std::string_view connection, std::string_view text);
     // A discount-period combo's picked item: StartHour, StartMinute, EndHour, EndMinute.
-    void ConnectionPeriod(std::string_view connection, ConnectionSetting field, std::string_view comboText);
+    ProfileWriteResult ConnectionPeriod(
+        std::string_view connection, ConnectionSetting field, std::string_view comboText);
     // EverydayFlag, SaturdayFlag or SundayFlag.
-    void ConnectionFlag(std::string_view connection, ConnectionSetting field, bool on);
-    // HolidayFlag, then the keys "Holiday Flag" and "Holiday Start" (now).
-    void ConnectionHoliday(std::string_view connection, bool on, DateTime now);
+    ProfileWriteResult ConnectionFlag(std::string_view connection, ConnectionSetting field, bool on);
+    // HolidayFlag, then the keys "Holiday Flag" and "Holiday Start" (now). The
+    // main window's today-discount switches use it too.
+    ProfileWriteResult ConnectionHoliday(std::string_view connection, bool on, DateTime now);
     // The fee type in memory only; the index of the connection (0 when there is none).
     int SetFeeType(std::string_view connection, int feeType);
     // The file side of choosing a fee type, once the tab shows it: "免费" zeroes
-    // both per-minute fees (memory and keys), then "Fee Type" is written.
-    void WriteFeeType(std::string_view connection, int feeType);
+    // both per-minute fees (memory and keys), then "Fee Type" is written. When
+    // the file refuses it, memory goes back to the fee type the file holds.
+    ProfileWriteResult WriteFeeType(std::string_view connection, int feeType);
 
     // ---- the telephone tariff ("Telephone Fee")
 
     // TelFullFee or TelHalfFee. The key always gets the fee in memory, so a text
     // that is not an amount writes the last valid fee again.
-    void TelephoneFee(Setting field, std::string_view text);
+    ProfileWriteResult TelephoneFee(Setting field, std::string_view text);
     // 0 "每一分钟" (60 s), 1 "每三分钟" (180 s); other indexes do nothing.
-    void TelephoneUnit(int index);
+    ProfileWriteResult TelephoneUnit(int index);
     // TelStartHour, TelStartMinute, TelEndHour or TelEndMinute.
-    void TelephonePeriod(Setting field, std::string_view comboText);
+    ProfileWriteResult TelephonePeriod(Setting field, std::string_view comboText);
     // TelEverydayFlag, TelSaturdayFlag or TelSundayFlag.
-    void TelephoneFlag(Setting field, bool on);
+    ProfileWriteResult TelephoneFlag(Setting field, bool on);
     // HolidayFlag, then "Holiday Start" (now) and "Holiday Flag".
-    void TelephoneHoliday(bool on, DateTime now);
+    ProfileWriteResult TelephoneHoliday(bool on, DateTime now);
 
     // ---- the alerts: index 0 day, 1 week, 2 month; any other index does nothing.
 
     // Check boxes and the standard: key first for the boxes, memory first for the standard.
-    void AlertCheck(int index, bool on);
-    void AlertWaveCheck(int index, bool on);
-    void AlertStandard(int index, int standard);  // 0 time, 1 fee
+    ProfileWriteResult AlertCheck(int index, bool on);
+    ProfileWriteResult AlertWaveCheck(int index, bool on);
+    ProfileWriteResult AlertStandard(int index, int standard);  // 0 time, 1 fee
     // Text boxes: the key gets the text as typed, memory the converted value.
-    void AlertHours(int index, std::string_view text);
-    void AlertFee(int index, std::string_view text);
-    void AlertMinutes(int index, std::string_view text);
-    void AlertFilePath(int index, std::string_view text);
+    ProfileWriteResult AlertHours(int index, std::string_view text);
+    ProfileWriteResult AlertFee(int index, std::string_view text);
+    ProfileWriteResult AlertMinutes(int index, std::string_view text);
+    ProfileWriteResult AlertFilePath(int index, std::string_view text);
 
     // ---- reset days and connect delay
 
     // The picked weekday, 0 Sunday .. 6 Saturday; other positions do nothing.
-    void ResetWeek(int position);
-    void ResetMonth(std::string_view text);
-    void ProAdd(std::string_view text);
+    ProfileWriteResult ResetWeek(int position);
+    ProfileWriteResult ResetMonth(std::string_view text);
+    ProfileWriteResult ProAdd(std::string_view text);
+
+    // ---- start settings: AutoHide or PlayWave, held in `held` ("-1" on, "0" off).
+    ProfileWriteResult StartFlag(Setting key, bool on, bool& held);
 
 private:
     ConnectionTariff* Find(std::string_view connection);

@@ -2,11 +2,263 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <functional>
+#include <iterator>
 #include <optional>
 #include <string>
 
+#include "ManualClock.h"
+#include "TestSupport.h"
+#include "meter/ConnectionSession.h"
+#include "meter/Program.h"
+
 namespace tollix {
 namespace {
+
+using C = ConnectionSetting;
+using test::At;
+
+// Every line unique, so an expected edit can be named by the line it replaces.
+const std::string kIni = "[Telephone Fee]\r\nHalf Fee=60\r\nTel Unit=60\r\nEveryday Flag=0\r\n"
+                         "[ChinaNet]\r\nFee Type=1\r\nFull Fee=100\r\nHalf Fee=50\r\nEveryday Flag=1\r\n"
+                         "Start Hour=22\r\nStart Minute=30\r\n"
+                         "[Rated]\r\nFee Type=2\r\nFix Hour=40\r\nFix Fee=150000\r\nExcel Fee=80\r\n"
+                         "Half Fee=40\r\n"
+                         "[Alert Setting]\r\nDayCheck=1\r\nDayFee=20\r\nWeekhours=10\r\nMonthWaveCheck=1\r\n"
+                         "[Reset]\r\nMonth=1\r\nWeek=0\r\n"
+                         "[ProAdd]\r\nProAdd Seconds=10\r\n";
+const DateTime kNow = At(2024, 3, 15, 10, 0);
+const std::string kLong = "/home/user/sounds/a-rather-long-alert-name-beyond-forty.wav";
+
+std::string ReadAll(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// The settings of kIni loaded as at start-up, with the editor the settings
+// window and the main window's switches use.
+struct World {
+    explicit World(const std::filesystem::path& folder)
+        : program(folder)
+        , editor(program.Tariffs, program.Alerts, program.Reset, program.Profile)
+    {
+        LoadSettings(program, {"ChinaNet", "Rated"}, kNow);
+    }
+    Program program;
+    SettingsEditor editor;
+};
+
+using Edit = std::function<ProfileWriteResult(World&)>;
+using Memory = std::function<std::string(const Program&)>;
+
+std::string Fee(Money m)
+{
+    return MoneyText(m);
+}
+
+const ConnectionTariff& China(const Program& p)
+{
+    return p.Tariffs.Connection(1);
+}
+const ConnectionTariff& Rated(const Program& p)
+{
+    return p.Tariffs.Connection(2);
+}
+
+// One edit each: what memory holds and the exact bytes of tollix.ini after it.
+// An empty oldLines means the file stays as it was; newLines starting with "+"
+// go in after the old lines.
+TEST(SettingsEditorTest, EachEditWritesItsKeyAndHoldsTheConvertedValue)
+{
+    struct Case {
+        const char* name;
+        Edit edit;
+        Memory memory;
+        std::string expected, oldLines, newLines;
+    };
+    const std::string now = GeneralDateText(kNow);
+    const Memory fullFee = [](const Program& p) { return Fee(China(p).FullFee); };
+    const Memory telFee = [](const Program& p) { return Fee(p.Tariffs.Telephone.FullFee); };
+    const Memory fixHour = [](const Program& p) { return std::to_string(Rated(p).FixHour); };
+    const Memory dayFee = [](const Program& p) { return Fee(p.Alerts.DayAlert.Fee); };
+    const Memory monthDay = [](const Program& p) { return std::to_string(p.Reset.ResetMonthDay); };
+    const Case cases[] = {
+        {"fee 0.06", [](World& w) { return w.editor.ConnectionFee("ChinaNet", C::FullFee, "0.06"); }, fullFee,
+            "0.06", "Full Fee=100", "Full Fee=60"},
+        {"fee 0.0625 whole",
+            [](World& w) { return w.editor.ConnectionFee("ChinaNet", C::FullFee, "0.0625"); }, fullFee,
+            "0.0625", "Full Fee=100", "Full Fee=62.5"},
+        {"fee cleared writes nothing",
+            [](World& w) { return w.editor.ConnectionFee("ChinaNet", C::FullFee, ""); }, fullFee, "0.1", "",
+            ""},
+        {"fee letters write nothing",
+            [](World& w) { return w.editor.ConnectionFee("ChinaNet", C::FullFee, "abc"); }, fullFee, "0.1",
+            "", ""},
+        {"rated discount fee", [](World& w) { return w.editor.ConnectionFee("Rated", C::HalfFee, "0.025"); },
+            [](const Program& p) { return Fee(Rated(p).HalfFee); }, "0.025", "Half Fee=40", "Half Fee=25"},
+        {"telephone fee", [](World& w) { return w.editor.TelephoneFee(Setting::TelFullFee, "0.2"); }, telFee,
+            "0.2", "Everyday Flag=0", "+Full Fee=200"},
+        {"tel fee cleared, old kept", [](World& w) { return w.editor.TelephoneFee(Setting::TelFullFee, ""); },
+            telFee, "0.12", "Everyday Flag=0", "+Full Fee=120"},
+        {"tel fee letters, old kept",
+            [](World& w) { return w.editor.TelephoneFee(Setting::TelFullFee, "x"); }, telFee, "0.12",
+            "Everyday Flag=0", "+Full Fee=120"},
+        {"Fix Hour 30.5 to even", [](World& w) { return w.editor.FixHour("Rated", "30.5"); }, fixHour, "30",
+            "Fix Hour=40", "Fix Hour=30.5"},
+        {"Fix Hour 31.5 to even", [](World& w) { return w.editor.FixHour("Rated", "31.5"); }, fixHour, "32",
+            "Fix Hour=40", "Fix Hour=31.5"},
+        {"Fix Hour abc as typed", [](World& w) { return w.editor.FixHour("Rated", "abc"); }, fixHour, "40",
+            "Fix Hour=40", "Fix Hour=abc"},
+        {"minute 00", [](World& w) { return w.editor.ConnectionPeriod("ChinaNet", C::StartMinute, "00"); },
+            [](const Program& p) { return std::to_string(China(p).StartMinute); }, "0", "Start Minute=30",
+            "Start Minute=00"},
+        {"telephone end hour", [](World& w) { return w.editor.TelephonePeriod(Setting::TelEndHour, "8"); },
+            [](const Program& p) { return std::to_string(p.Tariffs.Telephone.EndHour); }, "8",
+            "Everyday Flag=0", "+End Hour=8"},
+        {"tel every day", [](World& w) { return w.editor.TelephoneFlag(Setting::TelEverydayFlag, true); },
+            [](const Program& p) { return std::to_string(p.Tariffs.Telephone.EverydayFlag); }, "1",
+            "Everyday Flag=0", "Everyday Flag=1"},
+        {"three-minute units", [](World& w) { return w.editor.TelephoneUnit(1); },
+            [](const Program& p) { return std::to_string(p.Tariffs.Telephone.TelUnit); }, "180",
+            "Tel Unit=60", "Tel Unit=180"},
+        {"Saturday", [](World& w) { return w.editor.ConnectionFlag("ChinaNet", C::SaturdayFlag, true); },
+            [](const Program& p) { return std::to_string(China(p).SaturdayFlag); }, "1", "Start Minute=30",
+            "+Saturday Flag=1"},
+        {"connection holiday: flag, then start",
+            [](World& w) { return w.editor.ConnectionHoliday("ChinaNet", true, kNow); },
+            [](const Program& p) { return std::to_string(China(p).HolidayFlag); }, "1", "Start Minute=30",
+            "+Holiday Flag=1\r\nHoliday Start=" + now},
+        {"telephone holiday: start, then flag",
+            [](World& w) { return w.editor.TelephoneHoliday(true, kNow); },
+            [](const Program& p) { return std::to_string(p.Tariffs.Telephone.HolidayFlag); }, "1",
+            "Everyday Flag=0", "+Holiday Start=" + now + "\r\nHoliday Flag=1"},
+        {"free zeroes both per-minute fees",
+            [](World& w) {
+                w.editor.SetFeeType("ChinaNet", 0);
+                return w.editor.WriteFeeType("ChinaNet", 0);
+            },
+            [](const Program& p) {
+                return std::to_string(China(p).FeeType) + " " + Fee(China(p).FullFee) + " "
+                    + Fee(China(p).HalfFee);
+            },
+            "0 0 0", "Fee Type=1\r\nFull Fee=100\r\nHalf Fee=50", "Fee Type=0\r\nFull Fee=0\r\nHalf Fee=0"},
+        {"alert fee 2.5", [](World& w) { return w.editor.AlertFee(0, "2.5"); }, dayFee, "2", "DayFee=20",
+            "DayFee=2.5"},
+        {"alert fee 3.5", [](World& w) { return w.editor.AlertFee(0, "3.5"); }, dayFee, "4", "DayFee=20",
+            "DayFee=3.5"},
+        {"alert hours abc", [](World& w) { return w.editor.AlertHours(1, "abc"); },
+            [](const Program& p) { return std::to_string(p.Alerts.WeekAlert.Hours); }, "10", "Weekhours=10",
+            "Weekhours=abc"},
+        {"alert by fee", [](World& w) { return w.editor.AlertStandard(2, 1); },
+            [](const Program& p) { return std::to_string(p.Alerts.MonthAlert.AlertStandard); }, "1",
+            "MonthWaveCheck=1", "+Month AlertStandard=1"},
+        {"long sound path: whole in the file, 40 characters in memory",
+            [](World& w) { return w.editor.AlertFilePath(2, kLong); },
+            [](const Program& p) { return p.Alerts.MonthAlert.FilePath; }, kLong.substr(0, 40),
+            "MonthWaveCheck=1", "+MonthFilePath=" + kLong},
+        {"month day 15", [](World& w) { return w.editor.ResetMonth("15"); }, monthDay, "15", "Month=1",
+            "Month=15"},
+        {"month day abc", [](World& w) { return w.editor.ResetMonth("abc"); }, monthDay, "1", "Month=1",
+            "Month=abc"},
+        {"negative delay", [](World& w) { return w.editor.ProAdd("-5"); },
+            [](const Program& p) { return std::to_string(p.Reset.ProAddSeconds); }, "-5", "ProAdd Seconds=10",
+            "ProAdd Seconds=-5"},
+        {"Wednesday", [](World& w) { return w.editor.ResetWeek(3); },
+            [](const Program& p) { return std::to_string(p.Reset.ResetWeekDay); }, "3", "Week=0", "Week=3"},
+        {"auto hide on is -1",
+            [](World& w) { return w.editor.StartFlag(Setting::AutoHide, true, w.program.AutoHide); },
+            [](const Program& p) { return std::to_string(p.AutoHide); }, "1", "ProAdd Seconds=10",
+            "+[Start Settings]\r\nAuto Hide=-1"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::TempFolder folder;
+        const std::filesystem::path ini = folder.Path() / "tollix.ini";
+        std::ofstream(ini, std::ios::binary) << kIni;
+        World w(folder.Path());
+        EXPECT_TRUE(c.edit(w));
+        EXPECT_EQ(c.memory(w.program), c.expected);
+        std::string expected = kIni;
+        if (!c.oldLines.empty()) {
+            const size_t at = expected.find(c.oldLines + "\r\n");
+            ASSERT_NE(at, std::string::npos);
+            ASSERT_EQ(expected.find(c.oldLines + "\r\n", at + 1), std::string::npos);
+            const std::string added
+                = c.newLines[0] == '+' ? c.oldLines + "\r\n" + c.newLines.substr(1) : c.newLines;
+            expected.replace(at, c.oldLines.size(), added);
+        }
+        EXPECT_EQ(ReadAll(ini), expected);
+    }
+}
+
+// A settings file that cannot be written (its folder is a regular file, which
+// stops root too) keeps every value in memory as it was, and the edit says
+// which file failed.
+TEST(SettingsEditorTest, FailedWriteLeavesMemoryAndSaysWhy)
+{
+    struct Case {
+        const char* name;
+        Edit edit;
+        Memory memory;
+    };
+    const Case cases[] = {
+        {"fee", [](World& w) { return w.editor.ConnectionFee("ChinaNet", C::FullFee, "0.5"); },
+            [](const Program& p) { return Fee(China(p).FullFee); }},
+        {"telephone holiday", [](World& w) { return w.editor.TelephoneHoliday(true, kNow); },
+            [](const Program& p) { return std::to_string(p.Tariffs.Telephone.HolidayFlag); }},
+        {"fee type",
+            [](World& w) {
+                w.editor.SetFeeType("ChinaNet", 0);
+                return w.editor.WriteFeeType("ChinaNet", 0);
+            },
+            [](const Program& p) { return std::to_string(China(p).FeeType) + Fee(China(p).FullFee); }},
+        {"alert check", [](World& w) { return w.editor.AlertCheck(0, true); },
+            [](const Program& p) { return std::to_string(p.Alerts.DayAlert.Check); }},
+        {"play wave",
+            [](World& w) { return w.editor.StartFlag(Setting::PlayWave, true, w.program.PlayWave); },
+            [](const Program& p) { return std::to_string(p.PlayWave); }},
+    };
+    test::TempFolder folder;
+    const std::filesystem::path notAFolder = folder.Path() / "data";
+    std::ofstream(notAFolder) << "a file";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        World w(notAFolder);
+        const std::string before = c.memory(w.program);
+        const ProfileWriteResult result = c.edit(w);
+        EXPECT_FALSE(result);
+        EXPECT_EQ(result.Path, (notAFolder / "tollix.ini").string());
+        EXPECT_FALSE(result.Reason.empty());
+        EXPECT_EQ(c.memory(w.program), before);
+    }
+}
+
+// The editor changes the tariffs the running session reads, so a new price
+// counts from the next call unit and the next minute of a connection already up.
+TEST(SettingsEditorTest, EditPricesTheNextUnitOfAnOpenConnection)
+{
+    test::TempFolder folder;
+    std::ofstream(folder.Path() / "tollix.ini", std::ios::binary) << kIni;
+    World w(folder.Path());
+    ManualClock clock(kNow);
+    std::string error;
+    ASSERT_TRUE(OpenStatistics(w.program, clock.Now(), &error)) << error;
+    ConnectionSession session(w.program, clock);
+    ASSERT_TRUE(session.Tick(true, "ChinaNet").Started);
+    clock.Advance(1);
+    session.Tick(true, "ChinaNet");
+    const SessionState before = session.State();
+    EXPECT_TRUE(w.editor.TelephoneFee(Setting::TelFullFee, "0.5"));
+    EXPECT_TRUE(w.editor.ConnectionFee("ChinaNet", C::FullFee, "0.3"));
+    clock.Advance(60);
+    const TickResult result = session.Tick(true, "ChinaNet");
+    EXPECT_TRUE(result.UnitCharged && result.MinuteCharged);
+    EXPECT_EQ((session.State().SessionTelFee - before.SessionTelFee).Raw(), 5000);
+    EXPECT_EQ((session.State().SessionNetFee - before.SessionNetFee).Raw(), 3000);
+    session.Discard();
+}
 
 // Typed numbers become whole numbers the way a currency conversion rounds them:
 // halves go to the even neighbour, on both sides of zero, and a number that

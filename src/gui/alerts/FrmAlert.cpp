@@ -17,12 +17,12 @@ FrmAlert::FrmAlert(const QString& alertText, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     auto* label1 = new QLabel("喂，伙计：", this);
     label1->setObjectName("Label1");
-    lblAlertText_ = new QLabel(alertText, this);
-    lblAlertText_->setObjectName("lblAlertText");
-    QFont big = lblAlertText_->font();
+    text_ = new QLabel(alertText, this);
+    text_->setObjectName("lblAlertText");
+    QFont big = text_->font();
     big.setPointSize(big.pointSize() + 3);
     big.setBold(true);
-    lblAlertText_->setFont(big);
+    text_->setFont(big);
     auto* label2 = new QLabel("当心月底的帐单！", this);
     label2->setObjectName("Label2");
     auto* close = new QPushButton("知道了，知道了", this);
@@ -30,16 +30,16 @@ FrmAlert::FrmAlert(const QString& alertText, QWidget* parent)
     close->setToolTip("暂时关闭警告");
     connect(close, &QPushButton::clicked, this, &QDialog::close);
     layout->addWidget(label1);
-    layout->addWidget(lblAlertText_);
+    layout->addWidget(text_);
     layout->addWidget(label2);
     layout->addWidget(close, 0, Qt::AlignRight);
 
-    tmrAlert_ = new QTimer(this);
-    tmrAlert_->setObjectName("tmrAlert");
-    tmrAlert_->setInterval(10000);
-    tmrAlert_->setSingleShot(true);
-    connect(tmrAlert_, &QTimer::timeout, this, &QDialog::close);
-    tmrAlert_->start();
+    closeTimer_ = new QTimer(this);
+    closeTimer_->setObjectName("tmrAlert");
+    closeTimer_->setInterval(10000);
+    closeTimer_->setSingleShot(true);
+    connect(closeTimer_, &QTimer::timeout, this, &QDialog::close);
+    closeTimer_->start();
 }
 
 }  // namespace tollix

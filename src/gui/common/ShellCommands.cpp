@@ -3,15 +3,12 @@
 #include "base/SafeFile.h"
 #include "desktop/Shortcuts.h"
 #include "gui/common/MessageBoxes.h"
-#include "gui/shell/HelpWindow.h"
-#include "gui/shell/frmAbout.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QPointer>
 #include <QStandardPaths>
 #include <QUrl>
 #include <QWidget>
@@ -34,29 +31,6 @@ void MakeShortcut(
     else if (result == ShortcutResult::ShortcutFailed)
         ShowMessage(
             parent, QStringLiteral("Ouch!"), QStringLiteral("Create Shortcut Failed!"), QMessageBox::Warning);
-}
-
-// Puts a window near its owner the first time it is shown.
-void PlaceNear(QWidget* window, QWidget* owner)
-{
-    if (!owner)
-        return;
-    QWidget* top = owner->window();
-    if (!top->isVisible())
-        return;
-    window->adjustSize();
-    window->move(top->geometry().center() - window->rect().center());
-}
-
-template <typename Window> void ShowShared(QPointer<Window>& shared, QWidget* owner)
-{
-    if (!shared) {
-        shared = new Window;
-        PlaceNear(shared, owner);
-    }
-    shared->showNormal();
-    shared->raise();
-    shared->activateWindow();
 }
 
 }  // namespace
@@ -130,18 +104,6 @@ void InsertShortCut(QWidget* parent)
         != QMessageBox::Ok)
         return;
     MakeShortcut(parent, AutostartFolder(), QStringLiteral("Tollix.desktop"), QStringLiteral("Tollix"));
-}
-
-void ShowHelp(QWidget* parent)
-{
-    static QPointer<HelpWindow> shared;
-    ShowShared(shared, parent);
-}
-
-void ShowAbout(QWidget* parent)
-{
-    static QPointer<frmAbout> shared;
-    ShowShared(shared, parent);
 }
 
 }  // namespace tollix

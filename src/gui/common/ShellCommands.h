@@ -28,12 +28,6 @@ void AddDesktopShortcut(QWidget* parent);
 // that the meter starts with the desktop session.
 void InsertShortCut(QWidget* parent);
 
-// The program's help window (one shared instance, not modal).
-void ShowHelp(QWidget* parent = nullptr);
-
-// The about window frmAbout (one shared instance, not modal).
-void ShowAbout(QWidget* parent = nullptr);
-
 // The Icon= value for shortcuts: the theme name when the icon is installed,
 // else the absolute path of a copy in the user's icon folder, else empty.
 QString ShortcutIcon();

@@ -14,6 +14,7 @@
 #include "config/SettingKeys.h"
 #include "dialup/DialupService.h"
 #include "gui/common/MessageBoxes.h"
+#include "gui/common/SaveFailureNotice.h"
 #include "meter/Program.h"
 
 namespace tollix {
@@ -23,6 +24,7 @@ FrmDialUp::FrmDialUp(Program& program, DialupService& dialup, QWidget* owner)
     , program_(program)
     , dialup_(dialup)
     , owner_(owner)
+    , saveFailures_(new SaveFailureNotice(this))
 {
     setObjectName("frmDialUp");
     setWindowTitle("拨号上网");
@@ -30,97 +32,81 @@ FrmDialUp::FrmDialUp(Program& program, DialupService& dialup, QWidget* owner)
     setAttribute(Qt::WA_QuitOnClose, false);
 
     auto* layout = new QVBoxLayout(this);
-    Label1_ = new QLabel("请从下面选择一个连接名称：", this);
-    Label1_->setObjectName("Label1");
-    cboRasList_ = new QComboBox(this);
-    cboRasList_->setObjectName("cboRasList");
+    caption_ = new QLabel("请从下面选择一个连接名称：", this);
+    caption_->setObjectName("Label1");
+    entries_ = new QComboBox(this);
+    entries_->setObjectName("cboRasList");
     // The text can be edited, but typing never adds a name to the list: only
     // phonebook entries are offered.
-    cboRasList_->setEditable(true);
-    cboRasList_->setInsertPolicy(QComboBox::NoInsert);
-    cboRasList_->setMinimumWidth(240);
-    cekSave_ = new QCheckBox("总是先显示这个连接", this);
-    cekSave_->setObjectName("cekSave");
-    cekSave_->installEventFilter(this);
-    cmdDial_ = new QPushButton("拨号", this);
-    cmdDial_->setObjectName("cmdDial");
-    cmdDial_->setDefault(true);
+    entries_->setEditable(true);
+    entries_->setInsertPolicy(QComboBox::NoInsert);
+    entries_->setMinimumWidth(240);
+    remember_ = new QCheckBox("总是先显示这个连接", this);
+    remember_->setObjectName("cekSave");
+    remember_->installEventFilter(this);
+    dialButton_ = new QPushButton("拨号", this);
+    dialButton_->setObjectName("cmdDial");
+    dialButton_->setDefault(true);
 
-    layout->addWidget(Label1_);
-    layout->addWidget(cboRasList_);
+    layout->addWidget(caption_);
+    layout->addWidget(entries_);
     auto* row = new QHBoxLayout;
-    row->addWidget(cekSave_);
+    row->addWidget(remember_);
     row->addStretch(1);
-    row->addWidget(cmdDial_);
+    row->addWidget(dialButton_);
     layout->addLayout(row);
 
-    connect(cboRasList_, &QComboBox::activated, this, &FrmDialUp::cboRasList_Click);
-    connect(cmdDial_, &QPushButton::clicked, this, &FrmDialUp::cmdDial_Click);
+    connect(entries_, &QComboBox::activated, this, &FrmDialUp::OnEntryChosen);
+    connect(dialButton_, &QPushButton::clicked, this, &FrmDialUp::DialChosenEntry);
 
-    Form_Load();
+    ListEntries();
 }
 
-FrmDialUp* FrmDialUp::ShowShared(Program& program, DialupService& dialup, QWidget* owner)
-{
-    static QPointer<FrmDialUp> shared;
-    if (!shared) {
-        shared = new FrmDialUp(program, dialup, owner);
-        if (owner && owner->isVisible()) {
-            shared->adjustSize();
-            shared->move(owner->geometry().center() - shared->rect().center());
-        }
-    }
-    shared->showNormal();
-    shared->raise();
-    shared->activateWindow();
-    return shared;
-}
-
-void FrmDialUp::Form_Load()
+void FrmDialUp::ListEntries()
 {
     const TariffSet& tariffs = program_.Tariffs;
-    cboRasList_->clear();
+    entries_->clear();
     for (int i = 1; i <= tariffs.ConnectionCount(); ++i)
-        cboRasList_->addItem(QString::fromStdString(tariffs.Connection(i).Name));
+        entries_->addItem(QString::fromStdString(tariffs.Connection(i).Name));
 
     const int32_t remembered = ReadSettingInt(program_.Profile, Setting::ShowRASName);
-    cekSave_->setChecked(remembered > 0);
-    if (cboRasList_->count() == 0) {
-        cboRasList_->setEditText(QString());
+    remember_->setChecked(remembered > 0);
+    if (entries_->count() == 0) {
+        entries_->setEditText(QString());
         return;
     }
     // A remembered entry that has since left the phonebook (or a hand-edited
     // value) falls back to the first entry.
-    const int shown = remembered >= 0 && remembered < cboRasList_->count() ? remembered : 0;
-    cboRasList_->setCurrentIndex(shown);
-    cboRasList_->setEditText(cboRasList_->itemText(shown));
+    const int shown = remembered >= 0 && remembered < entries_->count() ? remembered : 0;
+    entries_->setCurrentIndex(shown);
+    entries_->setEditText(entries_->itemText(shown));
 }
 
-void FrmDialUp::cboRasList_Click(int index)
+void FrmDialUp::OnEntryChosen(int index)
 {
-    cekSave_->setChecked(ReadSettingInt(program_.Profile, Setting::ShowRASName) == index);
+    remember_->setChecked(ReadSettingInt(program_.Profile, Setting::ShowRASName) == index);
 }
 
 int FrmDialUp::ChosenIndex() const
 {
-    const int index = cboRasList_->currentIndex();
-    if (index >= 0 && cboRasList_->itemText(index) == cboRasList_->currentText())
+    const int index = entries_->currentIndex();
+    if (index >= 0 && entries_->itemText(index) == entries_->currentText())
         return index;
     return -1;
 }
 
-void FrmDialUp::cekSave_MouseDown()
+void FrmDialUp::OnRememberPressed()
 {
     int index = ChosenIndex();
     if (index < 0) {
-        if (cboRasList_->count() == 0)
+        if (entries_->count() == 0)
             return;  // nothing to remember
         index = 0;
-        cboRasList_->setCurrentIndex(0);
-        cboRasList_->setEditText(cboRasList_->itemText(0));
+        entries_->setCurrentIndex(0);
+        entries_->setEditText(entries_->itemText(0));
     }
     // Written whether the press checks or clears the box.
-    WriteSetting(program_.Profile, Setting::ShowRASName, std::to_string(index));
+    saveFailures_->Report(WriteSetting(program_.Profile, Setting::ShowRASName, std::to_string(index)));
 }
 
 bool FrmDialUp::eventFilter(QObject* watched, QEvent* event)
@@ -128,23 +114,23 @@ bool FrmDialUp::eventFilter(QObject* watched, QEvent* event)
     // A double click delivers its second press as a double-click event. The
     // space bar toggles the box too; without it a keyboard user could never
     // remember an entry.
-    if (watched == cekSave_ && cekSave_->isEnabled()) {
+    if (watched == remember_ && remember_->isEnabled()) {
         const QEvent::Type type = event->type();
         const bool press = type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick;
         const auto* key = type == QEvent::KeyPress ? static_cast<QKeyEvent*>(event) : nullptr;
         if (press || (key && key->key() == Qt::Key_Space && !key->isAutoRepeat()))
-            cekSave_MouseDown();
+            OnRememberPressed();
     }
     return QWidget::eventFilter(watched, event);
 }
 
-void FrmDialUp::cmdDial_Click()
+void FrmDialUp::DialChosenEntry()
 {
-    const QString text = cboRasList_->currentText();
+    const QString text = entries_->currentText();
     const TariffSet& tariffs = program_.Tariffs;
     int found = 0;
-    for (int i = 1; i <= tariffs.ConnectionCount() && i <= cboRasList_->count(); ++i) {
-        if (cboRasList_->itemText(i - 1).compare(text, Qt::CaseInsensitive) == 0) {
+    for (int i = 1; i <= tariffs.ConnectionCount() && i <= entries_->count(); ++i) {
+        if (entries_->itemText(i - 1).compare(text, Qt::CaseInsensitive) == 0) {
             found = i;
             break;
         }

@@ -11,11 +11,19 @@ class QPushButton;
 namespace tollix {
 
 class DialupService;
+class SaveFailureNotice;
 struct Program;
 
 // The dial dialog: pick a phonebook entry and start the dialer for it. One
 // entry can be remembered as the one to offer first next time. Not modal; it
 // closes itself after dialling.
+//
+// object name   member
+// frmDialUp     this
+// Label1        caption_
+// cboRasList    entries_
+// cekSave       remember_
+// cmdDial       dialButton_
 class FrmDialUp : public QWidget {
     Q_OBJECT
 public:
@@ -23,14 +31,11 @@ public:
     // (the dialog itself is gone by then).
     FrmDialUp(Program& program, DialupService& dialup, QWidget* owner = nullptr);
 
-    // The one dialog of the program: created on first use, raised afterwards.
-    static FrmDialUp* ShowShared(Program& program, DialupService& dialup, QWidget* owner);
-
-    void Form_Load();
-    void cboRasList_Click(int index);
+    void ListEntries();
+    void OnEntryChosen(int index);
     // Runs on every mouse press on cekSave, before the box changes its state.
-    void cekSave_MouseDown();
-    void cmdDial_Click();
+    void OnRememberPressed();
+    void DialChosenEntry();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -43,10 +48,11 @@ private:
     Program& program_;
     DialupService& dialup_;
     QPointer<QWidget> owner_;
-    QLabel* Label1_ = nullptr;
-    QComboBox* cboRasList_ = nullptr;
-    QCheckBox* cekSave_ = nullptr;
-    QPushButton* cmdDial_ = nullptr;
+    SaveFailureNotice* saveFailures_ = nullptr;
+    QLabel* caption_ = nullptr;
+    QComboBox* entries_ = nullptr;
+    QCheckBox* remember_ = nullptr;
+    QPushButton* dialButton_ = nullptr;
 };
 
 }  // namespace tollix

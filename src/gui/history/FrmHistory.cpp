@@ -12,7 +12,6 @@
 #include <QIcon>
 #include <QLabel>
 #include <QLocale>
-#include <QPointer>
 #include <QSignalBlocker>
 #include <QStatusBar>
 #include <QTableWidget>
@@ -22,9 +21,8 @@
 #include "base/Clock.h"
 #include "config/SettingKeys.h"
 #include "gui/common/MessageBoxes.h"
-#include "gui/common/ShellCommands.h"
+#include "gui/common/SaveFailureNotice.h"
 #include "gui/history/PrintGrid.h"
-#include "gui/main/FrmMain.h"
 #include "history/ConnectionLog.h"
 #include "history/HistoryFilter.h"
 #include "meter/Program.h"
@@ -73,11 +71,11 @@ QString Number(const std::string& text, QChar decimalPoint)
 
 }  // namespace
 
-FrmHistory::FrmHistory(Program& program, const Clock& clock, std::function<void()> onReturn, QWidget* parent)
+FrmHistory::FrmHistory(Program& program, const Clock& clock, QWidget* parent)
     : QMainWindow(parent)
     , program_(program)
     , clock_(clock)
-    , onReturn_(std::move(onReturn))
+    , saveFailures_(new SaveFailureNotice(this))
 {
     setObjectName("frmHistory");
     setWindowTitle("历史记录窗口");
@@ -99,7 +97,7 @@ int FrmHistory::TwipsToPixelsY(int twips) const
 
 void FrmHistory::BuildWindow()
 {
-    const QList<QAction*> actions = AddToolbar(
+    AddToolbar(
         this,
         {
             {"打印记录", "print", "打印当前显示的记录"},
@@ -107,9 +105,7 @@ void FrmHistory::BuildWindow()
             {"显示帮助", "help", "解答一些问题"},
             {"返回", "back", "返回主窗口"},
         },
-        [this](const QString& caption) { Toolbar1_ButtonClick(caption); }, &Toolbar1_);
-    for (size_t i = 0; i < toolButtons_.size(); ++i)
-        toolButtons_[i] = actions[qsizetype(i)];
+        [this](const QString& caption) { OnToolButton(caption); }, &toolbar_);
 
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
@@ -117,60 +113,60 @@ void FrmHistory::BuildWindow()
     layout->setContentsMargins(
         TwipsToPixelsX(120), TwipsToPixelsY(60), TwipsToPixelsX(180), TwipsToPixelsY(60));
 
-    MSFlexGrid1_ = new QTableWidget(2, kHistoryColumnCount, central);
-    MSFlexGrid1_->setObjectName("MSFlexGrid1");
+    grid_ = new QTableWidget(2, kHistoryColumnCount, central);
+    grid_->setObjectName("MSFlexGrid1");
     // Row 0 holds the headers and row 1 the totals, as in the printed list, so
     // the grid's own header bars stay hidden.
-    MSFlexGrid1_->horizontalHeader()->hide();
-    MSFlexGrid1_->verticalHeader()->hide();
-    MSFlexGrid1_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    MSFlexGrid1_->horizontalHeader()->setMinimumSectionSize(1);
-    MSFlexGrid1_->verticalHeader()->setMinimumSectionSize(1);
-    MSFlexGrid1_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    MSFlexGrid1_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    MSFlexGrid1_->setWordWrap(false);
-    layout->addWidget(MSFlexGrid1_, 1);
+    grid_->horizontalHeader()->hide();
+    grid_->verticalHeader()->hide();
+    grid_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    grid_->horizontalHeader()->setMinimumSectionSize(1);
+    grid_->verticalHeader()->setMinimumSectionSize(1);
+    grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid_->setWordWrap(false);
+    layout->addWidget(grid_, 1);
 
     auto* row = new QHBoxLayout();
-    cboRASname_ = new QComboBox(central);
-    cboRASname_->setObjectName("cboRASname");
-    Label2_ = new QLabel("按时间段", central);
-    Label2_->setObjectName("Label2");
-    cboShowTime_ = new QComboBox(central);
-    cboShowTime_->setObjectName("cboShowTime");
+    connectionFilter_ = new QComboBox(central);
+    connectionFilter_->setObjectName("cboRASname");
+    periodCaption_ = new QLabel("按时间段", central);
+    periodCaption_->setObjectName("Label2");
+    periodFilter_ = new QComboBox(central);
+    periodFilter_->setObjectName("cboShowTime");
     for (const char* item : kPeriodItems)
-        cboShowTime_->addItem(QString::fromUtf8(item));
-    Label1_ = new QLabel("保留最后", central);
-    Label1_->setObjectName("Label1");
-    cboLastItem_ = new QComboBox(central);
-    cboLastItem_->setObjectName("cboLastItem");
+        periodFilter_->addItem(QString::fromUtf8(item));
+    logLengthCaption_ = new QLabel("保留最后", central);
+    logLengthCaption_->setObjectName("Label1");
+    logLength_ = new QComboBox(central);
+    logLength_->setObjectName("cboLastItem");
     for (int16_t n : kLogLengthChoices)
-        cboLastItem_->addItem(QString("%1条记录").arg(n));
-    row->addWidget(cboRASname_);
+        logLength_->addItem(QString("%1条记录").arg(n));
+    row->addWidget(connectionFilter_);
     row->addSpacing(TwipsToPixelsX(240));
-    row->addWidget(Label2_);
-    row->addWidget(cboShowTime_);
+    row->addWidget(periodCaption_);
+    row->addWidget(periodFilter_);
     row->addSpacing(TwipsToPixelsX(240));
-    row->addWidget(Label1_);
-    row->addWidget(cboLastItem_);
+    row->addWidget(logLengthCaption_);
+    row->addWidget(logLength_);
     row->addStretch(1);
     layout->addLayout(row);
     setCentralWidget(central);
 
     QStatusBar* bar = statusBar();
     bar->setObjectName("StatusBar1");
-    panel1_ = new QLabel(bar);
-    panel1_->setObjectName("StatusBar1_Panel1");
-    bar->addWidget(panel1_, 1);
+    countText_ = new QLabel(bar);
+    countText_->setObjectName("StatusBar1_Panel1");
+    bar->addWidget(countText_, 1);
 
     int gridWidth = 0;
     for (const Column& c : kColumns)
         gridWidth += TwipsToPixelsX(c.widthTwips);
     resize(gridWidth + TwipsToPixelsX(300) + 24, TwipsToPixelsY(6000));
 
-    connect(cboRASname_, &QComboBox::currentIndexChanged, this, [this] { cboRASname_Click(); });
-    connect(cboShowTime_, &QComboBox::currentIndexChanged, this, [this] { cboShowTime_Click(); });
-    connect(cboLastItem_, &QComboBox::currentIndexChanged, this, [this] { cboLastItem_Click(); });
+    connect(connectionFilter_, &QComboBox::currentIndexChanged, this, [this] { OnConnectionChosen(); });
+    connect(periodFilter_, &QComboBox::currentIndexChanged, this, [this] { OnPeriodChosen(); });
+    connect(logLength_, &QComboBox::currentIndexChanged, this, [this] { OnLogLengthChosen(); });
 }
 
 void FrmHistory::SetComboIndex(QComboBox* combo, int index)
@@ -179,7 +175,7 @@ void FrmHistory::SetComboIndex(QComboBox* combo, int index)
     combo->setCurrentIndex(index);
 }
 
-void FrmHistory::Form_Load()
+void FrmHistory::Start()
 {
     period_ = kHistoryStartPeriod;
     int16_t connection = 0;
@@ -187,15 +183,15 @@ void FrmHistory::Form_Load()
     FillGrid();
 
     {
-        const QSignalBlocker block(cboRASname_);
-        cboRASname_->clear();
-        cboRASname_->addItem("显示所有的记录");
+        const QSignalBlocker block(connectionFilter_);
+        connectionFilter_->clear();
+        connectionFilter_->addItem("显示所有的记录");
         for (int i = 1; i <= program_.Tariffs.ConnectionCount(); ++i)
-            cboRASname_->addItem("仅显示" + Q(program_.Tariffs.Connection(i).Name) + "的记录");
-        cboRASname_->setCurrentIndex(0);
+            connectionFilter_->addItem("仅显示" + Q(program_.Tariffs.Connection(i).Name) + "的记录");
+        connectionFilter_->setCurrentIndex(0);
     }
-    SetComboIndex(cboShowTime_, 0);
-    SetComboIndex(cboLastItem_, LogLengthChoiceIndex(program_.LogNumber));
+    SetComboIndex(periodFilter_, 0);
+    SetComboIndex(logLength_, LogLengthChoiceIndex(program_.LogNumber));
 }
 
 void FrmHistory::Load(int16_t& connectionIndex, int16_t& period)
@@ -217,16 +213,16 @@ void FrmHistory::Load(int16_t& connectionIndex, int16_t& period)
 
 void FrmHistory::FillGrid()
 {
-    panel1_->setText(QString("共有 %1 条纪录").arg(count_));
+    countText_->setText(QString("共有 %1 条纪录").arg(count_));
 
     const QChar decimalPoint = QLocale::system().decimalPoint().front();
-    MSFlexGrid1_->setUpdatesEnabled(false);
-    MSFlexGrid1_->clearContents();
-    MSFlexGrid1_->setRowCount(count_ + 2);
-    QHeaderView* rows = MSFlexGrid1_->verticalHeader();
+    grid_->setUpdatesEnabled(false);
+    grid_->clearContents();
+    grid_->setRowCount(count_ + 2);
+    QHeaderView* rows = grid_->verticalHeader();
     rows->setDefaultSectionSize(TwipsToPixelsY(kEntryRowTwips));
-    MSFlexGrid1_->setRowHeight(0, TwipsToPixelsY(kFixedRowTwips));
-    MSFlexGrid1_->setRowHeight(1, TwipsToPixelsY(kFixedRowTwips));
+    grid_->setRowHeight(0, TwipsToPixelsY(kFixedRowTwips));
+    grid_->setRowHeight(1, TwipsToPixelsY(kFixedRowTwips));
 
     const QBrush fixedBackground = palette().brush(QPalette::Button);
     auto put = [&](int row, int column, const QString& text) {
@@ -234,17 +230,17 @@ void FrmHistory::FillGrid()
         item->setTextAlignment(row == 0 ? kCentred : kColumns[size_t(column)].alignment);
         if (row == 0 || column == 0)
             item->setBackground(fixedBackground);
-        MSFlexGrid1_->setItem(row, column, item);
+        grid_->setItem(row, column, item);
     };
 
     QStringList headers;
     for (int c = 0; c < kHistoryColumnCount; ++c) {
         const Column& column = kColumns[size_t(c)];
         headers << QString::fromUtf8(column.header);
-        MSFlexGrid1_->setColumnWidth(c, TwipsToPixelsX(column.widthTwips));
+        grid_->setColumnWidth(c, TwipsToPixelsX(column.widthTwips));
         put(0, c, headers.back());
     }
-    MSFlexGrid1_->setHorizontalHeaderLabels(headers);
+    grid_->setHorizontalHeaderLabels(headers);
 
     for (int i = 0; i < count_; ++i) {
         const HistoryRowTexts texts = HistoryEntryRow(entries_[size_t(i)], i + 1);
@@ -254,35 +250,39 @@ void FrmHistory::FillGrid()
     const HistoryRowTexts totals = HistoryTotalsRow(SumHistory(entries_));
     for (int c = 0; c < kHistoryColumnCount; ++c)
         put(1, c, c >= 4 ? Number(totals[size_t(c)], decimalPoint) : Q(totals[size_t(c)]));
-    MSFlexGrid1_->setUpdatesEnabled(true);
+    grid_->setUpdatesEnabled(true);
 }
 
-void FrmHistory::cboRASname_Click()
+void FrmHistory::OnConnectionChosen()
 {
-    int16_t connection = int16_t(cboRASname_->currentIndex());
+    int16_t connection = int16_t(connectionFilter_->currentIndex());
     Load(connection, period_);
     FillGrid();
 }
 
-void FrmHistory::cboShowTime_Click()
+void FrmHistory::OnPeriodChosen()
 {
-    period_ = int16_t(cboShowTime_->currentIndex());
-    int16_t connection = int16_t(cboRASname_->currentIndex());
+    period_ = int16_t(periodFilter_->currentIndex());
+    int16_t connection = int16_t(connectionFilter_->currentIndex());
     Load(connection, period_);
     FillGrid();
 }
 
-void FrmHistory::SetLogNumber(int16_t logNumber)
+bool FrmHistory::SetLogNumber(int16_t logNumber)
 {
+    // The length the file did not take stays as it was, here and in memory.
+    if (!saveFailures_->Report(
+            WriteSetting(program_.Profile, Setting::LogNumber, std::to_string(logNumber)))) {
+        SetComboIndex(logLength_, LogLengthChoiceIndex(program_.LogNumber));
+        return false;
+    }
     program_.LogNumber = logNumber;
-    std::string error;
-    if (!WriteSetting(program_.Profile, Setting::LogNumber, std::to_string(logNumber), &error))
-        ShowMessage(this, kTitle, "无法保存记录条数的设置：" + Q(error), QMessageBox::Warning);
+    return true;
 }
 
-void FrmHistory::cboLastItem_Click()
+void FrmHistory::OnLogLengthChosen()
 {
-    const int index = cboLastItem_->currentIndex();
+    const int index = logLength_->currentIndex();
     if (index < 0 || index >= int(kLogLengthChoices.size()))
         return;
     const int16_t n = kLogLengthChoices[size_t(index)];
@@ -295,23 +295,24 @@ void FrmHistory::cboLastItem_Click()
     }
     const QString question = QString("这将把第%1条以后的记录都删除,你肯定吗?").arg(n);
     if (AskOkCancel(this, kTitle, question) != QMessageBox::Ok) {
-        SetComboIndex(cboLastItem_, LogLengthChoiceIndex(program_.LogNumber));
+        SetComboIndex(logLength_, LogLengthChoiceIndex(program_.LogNumber));
         return;
     }
-    SetLogNumber(n);
-    SetComboIndex(cboRASname_, 0);
+    if (!SetLogNumber(n))
+        return;
+    SetComboIndex(connectionFilter_, 0);
     int16_t connection = 0;
     Load(connection, period_);
     FillGrid();
 }
 
-void FrmHistory::Toolbar1_ButtonClick(const QString& caption)
+void FrmHistory::OnToolButton(const QString& caption)
 {
     if (caption == "打印记录") {
         const QString question
             = QString("你要将当前显示的纪录打印出来吗?") + "\r\n\r" + "按“确定”键开始打印,按“取消”键取消打印";
         if (AskOkCancel(this, kTitle, question) == QMessageBox::Ok)
-            PrintGrid(*MSFlexGrid1_, this);
+            PrintGrid(*grid_, this);
     } else if (caption == "删除记录") {
         if (AskOkCancel(this, kTitle, "你肯定要删除所有的记录吗？") != QMessageBox::Ok)
             return;
@@ -321,40 +322,17 @@ void FrmHistory::Toolbar1_ButtonClick(const QString& caption)
         entries_.clear();
         count_ = 0;
         period_ = 0;
-        SetComboIndex(cboRASname_, 0);
-        SetComboIndex(cboShowTime_, 0);
+        SetComboIndex(connectionFilter_, 0);
+        SetComboIndex(periodFilter_, 0);
         int16_t connection = 0;
         Load(connection, period_);
         FillGrid();
     } else if (caption == "显示帮助") {
-        ShowHelp(this);
+        emit helpRequested();
     } else if (caption == "返回") {
         close();
-        if (onReturn_)
-            onReturn_();
+        emit returned();
     }
-}
-
-void ShowHistoryWindow(FrmMain& main)
-{
-    static QPointer<FrmHistory> window;
-    if (main.TrayAvailable())
-        main.hide();
-    else
-        main.showMinimized();
-    if (window) {
-        window->showNormal();
-        window->raise();
-        window->activateWindow();
-        return;
-    }
-    QPointer<FrmMain> mainWindow(&main);
-    window = new FrmHistory(main.ProgramState(), main.ClockSource(), [mainWindow] {
-        if (mainWindow)
-            mainWindow->RestoreMainWindow();
-    });
-    window->show();
-    window->Form_Load();
 }
 
 }  // namespace tollix

@@ -2,34 +2,43 @@
 
 #include <QMainWindow>
 #include <QMessageBox>
-#include <QPointer>
-#include <array>
-#include <functional>
-#include <memory>
 
 #include "alerts/AlertMonitor.h"
 #include "meter/ConnectionSession.h"
+#include "meter/SettingsEditor.h"
 
-class QAction;
-class QGroupBox;
 class QLabel;
-class QMenu;
-class QRadioButton;
-class QSystemTrayIcon;
 class QTimer;
-class QToolBar;
 
 namespace tollix {
 
 class Clock;
 class DialupService;
+class MainCommands;
+class MainTray;
+class SaveFailureNotice;
+class SessionBox;
 class SoundPlayer;
-class FrmAlert;
+class TotalsBox;
 struct Program;
 
 // The main window: the connection that is up (or was last up), the totals of the
-// chosen period, the toolbar, the menus, the tray icon, and the one-second
-// monitor tick that drives the connection session.
+// chosen period, the commands, the tray icon, and the one-second monitor tick
+// that drives the connection session. Other windows are opened by whoever
+// listens to its requests.
+//
+// object name            member
+// FrmMain                this
+// Frame1                 sessionBox_
+// Frame2                 totalsBox_
+// StatusBar1_Picture1    stateIcon_
+// StatusBar1_Panel1      stateText_
+// StatusBar1_Panel2      clockText_
+// tmrStartOnce           startHideTimer_
+// tmrSystemtime          monitorTimer_
+// tmrPlayWave            alertTimer_
+// (menus, toolbar)       commands_ (see MainCommands)
+// TrayIcon               tray_ (see MainTray)
 class FrmMain : public QMainWindow {
     Q_OBJECT
 public:
@@ -39,7 +48,7 @@ public:
 
     // Start-up: tray icon, check marks, statistics opened and rolled over.
     // False (after telling the user) when the program cannot go on.
-    bool Form_Load();
+    bool Start();
 
     // The one orderly way out. Asks while a connection is up; false when the
     // user chose to stay.
@@ -47,30 +56,28 @@ public:
     // Ended by the system: the open session is recorded as if the line dropped.
     void EndBySystem();
 
-    void ShowOptionButton(int index);
-    void tmrSystemtime_Timer();
-    void tmrPlayWave_Timer();
-    void tmrStartOnce_Timer();
+    // The monitor's tick: the line's state, the session, the texts.
+    void OnMonitorTick();
+    // The alert timer's check of the limits while a line is up.
+    void OnAlertCheck();
 
-    // Other windows call these when they leave or change what the main window shows.
+    // What other windows changed, told by the window registry.
+    void ShowTotals(int period);
+    void OnPeriodZeroed(int period);
+    void ShowTariffSwitches();
     void RestoreMainWindow();
-    void RefreshMenusFromTariffs();
-    Program& ProgramState() { return program_; }
-    ConnectionSession& Session() { return session_; }
-    DialupService& Dialup() { return dialup_; }
-    const Clock& ClockSource() const { return clock_; }
-    SoundPlayer& Sound() { return sound_; }
-    bool TrayAvailable() const;
-
-    // Windows opened from the menus register here, so that the main window stays
-    // free of their code.
-    using WindowOpener = std::function<void(FrmMain&)>;
-    static void SetSettingsOpener(WindowOpener opener);
-    static void SetHistoryOpener(WindowOpener opener);
-    static void SetDialOpener(WindowOpener opener);
+    // Out of sight while another window is used: to the tray, or minimised
+    // where there is no tray to come back from.
+    void HideMainWindow();
 
 signals:
     void SessionEnded();
+    void settingsRequested();
+    void historyRequested();
+    void dialRequested();
+    void helpRequested();
+    void aboutRequested();
+    void alertRequested(const QString& text);
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -78,24 +85,16 @@ protected:
 
 private:
     void BuildWindow();
-    void BuildMenus();
-    void BuildToolbar();
-    void BuildTray();
-    void IniMenu();
+    void ConnectCommands();
+    void OnStartedOnce();
     void ShowStartedState();
     void ShowEndedState();
-    void ShowConnectedTexts(const TickResult& result);
+    void ShowLineState(bool connected);
     void HangUpCommand();
-    void DialProfile(int index);
-    void ToggleAutoHide();
-    void TogglePlayWave();
-    void TodayTelHalf();
-    void HalfProfile(int index);
-    void OpenSettings();
-    void OpenHistory();
-    void OpenDial();
-    void HideMainWindow();
-    void ShowError(const QString& text);
+    void DialEntry(int index);
+    void SetStartFlag(Setting key, bool on, bool& held);
+    void SetTelephoneDiscount(bool on);
+    void SetConnectionDiscount(int index, bool on);
     void ShowNotice(const QString& text, QMessageBox::Icon icon);
 
     Program& program_;
@@ -104,44 +103,20 @@ private:
     SoundPlayer& sound_;
     ConnectionSession session_;
     AlertMonitor alerts_;
+    SettingsEditor editor_;
     bool ending_ = false;
 
-    QTimer* tmrStartOnce_ = nullptr;
-    QTimer* tmrSystemtime_ = nullptr;
-    QTimer* tmrPlayWave_ = nullptr;
-    QGroupBox* Frame1_ = nullptr;
-    QLabel* lblCurrentName_ = nullptr;
-    QLabel* lblStarttime_ = nullptr;
-    QLabel* lblDuration_ = nullptr;
-    QLabel* lblCurrentTelFee_ = nullptr;
-    QLabel* lblCurrentNetFee_ = nullptr;
-    QLabel* lblTotalPrice_ = nullptr;
-    std::array<QRadioButton*, 4> otnSelectDay_{};
-    QLabel* lblStartDate_ = nullptr;
-    QLabel* lblTotalTime_ = nullptr;
-    QLabel* lblConnectionTimes_ = nullptr;
-    QLabel* lblTotalCost_ = nullptr;
-    QLabel* lblNetFee_ = nullptr;
-    QLabel* lblTelfee_ = nullptr;
-    QLabel* panel1Icon_ = nullptr;
-    QLabel* panel1_ = nullptr;
-    QLabel* panel2_ = nullptr;
-    QToolBar* Toolbar1_ = nullptr;
-    std::array<QAction*, 8> toolButtons_{};  // 1-based, as the toolbar counts them
-    QAction* mnuVDialup_ = nullptr;
-    QAction* mnuVHangup_ = nullptr;
-    QAction* mnuAutoHide_ = nullptr;
-    QAction* mnuPlayWave_ = nullptr;
-    QMenu* mnuPopupmenu_ = nullptr;
-    QAction* mnuConnectedTime_ = nullptr;
-    QAction* mnuflag2_ = nullptr;
-    QMenu* mnuDial_ = nullptr;
-    std::array<QAction*, 7> mnuProfile_{};      // 1..6
-    std::array<QAction*, 7> mnuhalfProfile_{};  // 1..6
-    QAction* mnuHangup_ = nullptr;
-    QAction* mnuTodayTelHalf_ = nullptr;
-    QSystemTrayIcon* tray_ = nullptr;
-    QPointer<FrmAlert> alertWindow_;
+    QTimer* startHideTimer_ = nullptr;
+    QTimer* monitorTimer_ = nullptr;
+    QTimer* alertTimer_ = nullptr;
+    SessionBox* sessionBox_ = nullptr;
+    TotalsBox* totalsBox_ = nullptr;
+    QLabel* stateIcon_ = nullptr;
+    QLabel* stateText_ = nullptr;
+    QLabel* clockText_ = nullptr;
+    MainCommands* commands_ = nullptr;
+    MainTray* tray_ = nullptr;
+    SaveFailureNotice* saveFailures_ = nullptr;
 };
 
 }  // namespace tollix

@@ -40,17 +40,17 @@ FrmSplash::FrmSplash(std::function<void()> loadMain, QWidget* parent)
     texts->addWidget(label4);
     row->addLayout(texts);
 
-    Timer1_ = new QTimer(this);
-    Timer1_->setObjectName("Timer1");
-    Timer1_->setInterval(100);
-    Timer1_->setSingleShot(true);
-    connect(Timer1_, &QTimer::timeout, this, &FrmSplash::Timer1_Timer);
-    Timer1_->start();
+    loadTimer_ = new QTimer(this);
+    loadTimer_->setObjectName("Timer1");
+    loadTimer_->setInterval(100);
+    loadTimer_->setSingleShot(true);
+    connect(loadTimer_, &QTimer::timeout, this, &FrmSplash::OnLoadTimer);
+    loadTimer_->start();
 }
 
-void FrmSplash::Timer1_Timer()
+void FrmSplash::OnLoadTimer()
 {
-    Timer1_->stop();
+    loadTimer_->stop();
     if (loadMain_)
         loadMain_();
 }

@@ -18,24 +18,24 @@ HelpWindow::HelpWindow(QWidget* parent)
     setAttribute(Qt::WA_DeleteOnClose);
     setAttribute(Qt::WA_QuitOnClose, false);
 
-    txtHelp_ = new QTextBrowser(this);
-    txtHelp_->setObjectName(QStringLiteral("txtHelp"));
-    txtHelp_->setOpenExternalLinks(true);
+    browser_ = new QTextBrowser(this);
+    browser_->setObjectName(QStringLiteral("txtHelp"));
+    browser_->setOpenExternalLinks(true);
 
     // The text built into the program first; the installed copy only when the
     // program was built without it.
     const QString builtIn = QStringLiteral(":/help/help.html");
     const QString installed = QDir(QString::fromUtf8(TOLLIX_SHARE_DIR)).filePath(QStringLiteral("help.html"));
     if (QFileInfo::exists(builtIn))
-        txtHelp_->setSource(QUrl(QStringLiteral("qrc") + builtIn));
+        browser_->setSource(QUrl(QStringLiteral("qrc") + builtIn));
     else if (QFileInfo::exists(installed))
-        txtHelp_->setSource(QUrl::fromLocalFile(installed));
+        browser_->setSource(QUrl::fromLocalFile(installed));
     else
-        txtHelp_->setPlainText(QStringLiteral("找不到帮助文本（help.html）。请重新安装 Tollix。"));
+        browser_->setPlainText(QStringLiteral("找不到帮助文本（help.html）。请重新安装 Tollix。"));
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(txtHelp_);
+    layout->addWidget(browser_);
     resize(640, 560);
 }
 

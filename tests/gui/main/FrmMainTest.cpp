@@ -3,6 +3,7 @@
 #include <QtWidgets>
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -43,19 +44,20 @@ public:
     // Loads everything from the data folder again, as a new start of the program.
     void Start()
     {
-        main.reset();
+        windows.reset();
         state = std::make_unique<Program>(Ini().parent_path());
         LoadSettings(*state, dialup->Phonebook().Entries, clock.Now());
-        main = std::make_unique<FrmMain>(*state, *dialup, clock, sound);
-        loaded = main->Form_Load();
-        Child<QTimer>(main.get(), "tmrSystemtime")->stop();
-        Child<QTimer>(main.get(), "tmrStartOnce")->stop();
+        windows = std::make_unique<WindowRegistry>(*state, *dialup, clock, sound);
+        main = &windows->Main();
+        loaded = main->Start();
+        Child<QTimer>(main, "tmrSystemtime")->stop();
+        Child<QTimer>(main, "tmrStartOnce")->stop();
     }
     std::filesystem::path Ini() const { return dir.path().toStdString() + "/tollix.ini"; }
     void Tick(int seconds)
     {
         clock.Advance(seconds);
-        main->tmrSystemtime_Timer();
+        main->OnMonitorTick();
     }
     // Dials and waits the demo modem's three seconds; the tick opens the session.
     void Connect(const std::string& name)
@@ -70,23 +72,18 @@ public:
         Tick(1);
         QVERIFY(!dialup->IsConnected());
     }
-    QString Text(const QString& label) const { return Child<QLabel>(main.get(), label)->text(); }
-    QAction* Action(const QString& name) const { return Child<QAction>(main.get(), name); }
-    QAction* Popup(const QString& name) const
-    {
-        return Child<QAction>(Child<QMenu>(main.get(), "mnuPopupmenu"), name);
-    }
-    QRadioButton* Option(int i) const
-    {
-        return Child<QRadioButton>(main.get(), QString("otnSelectDay_%1").arg(i));
-    }
+    QString Text(const QString& label) const { return Child<QLabel>(main, label)->text(); }
+    // Any of the window's actions: the menus', the toolbar's and the tray menu's.
+    QAction* Action(const QString& name) const { return Child<QAction>(main, name); }
+    QRadioButton* Option(int i) const { return Child<QRadioButton>(main, QString("otnSelectDay_%1").arg(i)); }
 
     QTemporaryDir dir;
     ManualClock clock;
     std::unique_ptr<DialupService> dialup = CreateDialupService(true, clock);
     SoundPlayer sound;
     std::unique_ptr<Program> state;
-    std::unique_ptr<FrmMain> main;
+    std::unique_ptr<WindowRegistry> windows;
+    FrmMain* main = nullptr;
     bool loaded = false;
 };
 
@@ -97,7 +94,7 @@ QString Shown(MainWorld& w, const QString& what)
     if (what == "caption")
         return w.main->windowTitle();
     if (what == "Frame1")
-        return Child<QGroupBox>(w.main.get(), "Frame1")->title();
+        return Child<QGroupBox>(w.main, "Frame1")->title();
     if (what.startsWith("panel"))
         return w.Text("StatusBar1_Panel" + what.mid(5));
     if (what == "mnuConnectedTime")
@@ -130,7 +127,7 @@ void ExpectCommandsFor(MainWorld& w, bool connected, const char* step)
              {"mnuVHangup", true}, {"mnuHangup", true}, {"Toolbar1_2", true}})
         QVERIFY2(w.Action(name)->isEnabled() == (connected == whenConnected),
             qPrintable(QString(step) + ": " + name));
-    QVERIFY2(Child<QMenu>(w.main.get(), "mnuDial")->isEnabled() == !connected, step);
+    QVERIFY2(Child<QMenu>(w.main, "mnuDial")->isEnabled() == !connected, step);
 }
 
 }  // namespace
@@ -166,12 +163,12 @@ private slots:
                 "|lblDuration= (1个电话)|lblCurrentTelFee=0.12元  (现在0.12元/个电话)"
                 "|lblCurrentNetFee=0.1元  (现在0.1元/分钟)|lblTotalPrice=0.22 元|lblTotalTime= (1个电话)"
                 "|lblConnectionTimes=1次|lblTelfee=0.12 元|lblNetFee=0.1 元|lblTotalCost=0.22 元"},
-            {"second minute", [&] { w.Tick(62); }, true,
-                "caption=1分2秒 (1个电话)|lblDuration=1分2秒 (1个电话)"
-                "|lblCurrentTelFee=0.12元  (现在0.12元/个电话)|lblCurrentNetFee=0.2元  (现在0.1元/分钟)"
-                "|lblTotalPrice=0.32 元|lblTotalTime=1分2秒 (1个电话)|lblTelfee=0.12 元|lblNetFee=0.2 元"
-                "|lblTotalCost=0.32 元"},
-            {"second call unit", [&] { w.Tick(123); }, true,
+            {"second call unit",
+                [&] {
+                    w.Tick(62);
+                    w.Tick(123);
+                },
+                true,
                 "caption=3分5秒 (2个电话)|mnuConnectedTime=3分5秒 "
                 "(2个电话)|panel2=当前系统时间：2024年03月13日12点03分"
                 "|lblCurrentTelFee=0.24元  (现在0.12元/个电话)|lblCurrentNetFee=0.4元  (现在0.1元/分钟)"
@@ -185,9 +182,6 @@ private slots:
                 "|lblCurrentTelFee=0.24元  (现在0.12元/个电话)|lblTotalPrice=0.64 元"
                 "|lblTotalTime=4分 (2个电话)|lblConnectionTimes=1次|lblTelfee=0.24 元|lblNetFee=0.4 元"
                 "|lblTotalCost=0.64 元"},
-            {"idle tick", [&] { w.Tick(60); }, false,
-                "caption=Tollix 3.1|panel2=当前系统时间：2024年03月13日12点04分|lblDuration=3分5秒 (2个电话)"
-                "|lblTotalTime=4分 (2个电话)"},
         };
         for (const auto& s : steps) {
             s.act();
@@ -203,93 +197,52 @@ private slots:
             w, "lblTotalTime=4分 (2个电话)|lblConnectionTimes=1次|lblTotalCost=0.64 元", "after a restart");
     }
 
+    // The option picks the period the totals show, and the tick keeps showing it.
     void periodOptions()
     {
-        // Four connections on four days: 1 min 1 unit, 3 min 1 unit, 4 min 2
-        // units, 1 min 1 unit. The week starts on Sunday, the month on the 1st.
-        MainWorld w(At(2024, 2, 28));
-        for (auto [day, seconds] : {std::pair{At(2024, 2, 28), 50}, {At(2024, 3, 5), 130},
-                 {At(2024, 3, 11), 200}, {At(2024, 3, 13), 50}}) {
+        MainWorld w(At(2024, 3, 5));
+        for (auto [day, seconds] : {std::pair{At(2024, 3, 5), 130}, {At(2024, 3, 13), 50}}) {
             w.clock.Set(day);
             w.Connect(kName1);
             w.Tick(seconds);
             w.Drop();
         }
-        // Start date, time, connections, telephone, access and total fees.
-        const QStringList totals = {
-            "lblStartDate", "lblTotalTime", "lblConnectionTimes", "lblTelfee", "lblNetFee", "lblTotalCost"};
-        const struct {
-            int option;
-            const char *caption, *shown;
-        } periods[] = {
-            {1, "这个星期", "2024年3月11日|5分 (3个电话)|2次|0.36 元|0.5 元|0.86 元"},
-            {2, "这个月", "2024年3月5日|8分 (4个电话)|3次|0.48 元|0.8 元|1.28 元"},
-            {3, "不定时间段", "2024年2月28日|9分 (5个电话)|4次|0.6 元|0.9 元|1.5 元"},
-            {0, "今天", "2024年3月13日|1分 (1个电话)|1次|0.12 元|0.1 元|0.22 元"},
-        };
+        const QStringList totals = {"lblStartDate", "lblTotalTime", "lblConnectionTimes", "lblTotalCost"};
         QVERIFY(w.Option(0)->isChecked());
-        for (const auto& p : periods) {
-            QCOMPARE(w.Option(p.option)->text(), QString(p.caption));
-            w.Option(p.option)->click();
-            QCOMPARE(int(w.state->SelectedPeriod), p.option);
-            QCOMPARE(Joined(w, totals), QString(p.shown));
-            w.Tick(1);  // the tick keeps showing the chosen period
-            QCOMPARE(Joined(w, totals), QString(p.shown));
+        for (auto [option, shown] : {std::pair{3, "2024年3月5日|4分 (2个电话)|2次|0.64 元"},
+                 {0, "2024年3月13日|1分 (1个电话)|1次|0.22 元"}}) {
+            w.Option(option)->click();
+            QCOMPARE(int(w.state->SelectedPeriod), option);
+            w.Tick(1);
+            QCOMPARE(Joined(w, totals), QString(shown));
         }
     }
 
     // "163" is rated hours with no free hours left: each minute after the
-    // first costs 0.15; the second entry keeps the default per-minute tariff.
-    void fixedMonthlyFeeShownForRatedHours_data()
-    {
-        for (const char* column : {"entry", "todayNet", "monthNet", "monthTotal"})
-            QTest::addColumn<QString>(column);
-        QTest::newRow("rated hours") << "163"
-                                     << "0.45 元"
-                                     << "0.45+200 元"
-                                     << "0.69+200 元";
-        QTest::newRow("per minute") << "169多媒体通信网"
-                                    << "0.4 元"
-                                    << "0.4 元"
-                                    << "0.64 元";
-    }
+    // first costs 0.15, and the month's totals carry the fixed monthly fee.
     void fixedMonthlyFeeShownForRatedHours()
     {
-        QFETCH(QString, entry);
-        QFETCH(QString, todayNet);
-        QFETCH(QString, monthNet);
-        QFETCH(QString, monthTotal);
         MainWorld w(
             At(2024, 3, 13), "[163]\r\nFee Type=2\r\nFix Hour=0\r\nExcel Fee=150\r\nFix Fee=200000\r\n");
         w.Option(2)->click();
-        w.Connect(entry.toStdString());
+        w.Connect("163");
         for (int seconds : {60, 60, 60, 5})
             w.Tick(seconds);
         for (const char* step : {"month while connected", "month after the drop"}) {
-            ExpectShown(w, "lblNetFee=" + monthNet + "|lblTotalCost=" + monthTotal, step);
+            ExpectShown(w, "lblNetFee=0.45+200 元|lblTotalCost=0.69+200 元", step);
             if (w.dialup->IsConnected())
                 w.Drop();
         }
         w.Option(0)->click();
-        ExpectShown(w, "lblNetFee=" + todayNet, "today");
-        QVERIFY(!w.Text("lblTotalCost").contains('+'));
-        w.Option(3)->click();
-        QVERIFY(!w.Text("lblNetFee").contains('+'));
+        ExpectShown(w, "lblNetFee=0.45 元|lblTotalCost=0.69 元", "today");
     }
 
-    void hangUpCommand_data()
-    {
-        QTest::addColumn<QString>("entry");
-        QTest::newRow("file menu") << "mnuVHangup";
-        QTest::newRow("popup menu") << "mnuHangup";
-        QTest::newRow("toolbar") << "Toolbar1_2";
-    }
+    // The toolbar's button asks like the menus' entries, which share its code.
     void hangUpCommand()
     {
-        QFETCH(QString, entry);
         MainWorld w(At(2024, 3, 13));
         w.Connect(kName1);
-        QAction* hangUp = w.Action(entry);
+        QAction* hangUp = w.Action("Toolbar1_2");
         {
             BoxAnswerer cancel({QMessageBox::Cancel});
             hangUp->trigger();
@@ -323,70 +276,26 @@ private slots:
         QVERIFY(none.seen.isEmpty());
     }
 
-    void checkMarkTogglesAreStored_data()
+    // Each switch holds its mark, in memory and across a restart; which keys
+    // they write is the settings editor's to pin.
+    void menuSwitchesAreKept()
     {
-        QTest::addColumn<QString>("action");
-        QTest::addColumn<QString>("key");
-        QTest::newRow("auto hide") << "mnuAutoHide"
-                                   << "Auto Hide";
-        QTest::newRow("play wave") << "mnuPlayWave"
-                                   << "Play Wave";
-    }
-    void checkMarkTogglesAreStored()
-    {
-        QFETCH(QString, action);
-        QFETCH(QString, key);
-        MainWorld w(At(2024, 3, 13));
-        const QByteArray k = key.toLatin1();
-        QVERIFY(!w.Action(action)->isChecked());
-        w.Action(action)->trigger();
-        QVERIFY(w.Action(action)->isChecked());
-        QCOMPARE(IniValue(w.Ini(), "Start Settings", k.constData()), QStringLiteral("-1"));
-        w.Start();
-        QVERIFY(w.Action(action)->isChecked());
-        w.Action(action)->trigger();
-        QCOMPARE(IniValue(w.Ini(), "Start Settings", k.constData()), QStringLiteral("0"));
-        QCOMPARE(key == "Auto Hide" ? w.state->AutoHide : w.state->PlayWave, false);
-    }
-
-    void todayDiscountSwitches_data()
-    {
-        QTest::addColumn<QString>("action");
-        QTest::addColumn<QString>("section");
-        QTest::addColumn<int>("connection");  // 0: the telephone tariff
-        QTest::newRow("telephone") << "mnuTodayTelHalf"
-                                   << "Telephone Fee" << 0;
-        QTest::newRow("second connection") << "mnuhalfProfile_2"
-                                           << "169多媒体通信网" << 2;
-    }
-    void todayDiscountSwitches()
-    {
-        QFETCH(QString, action);
-        QFETCH(QString, section);
-        QFETCH(int, connection);
-        const QByteArray sectionText = section.toUtf8();
         MainWorld w(At(2024, 3, 13, 10, 0));
-        auto flag = [&] {
-            return connection ? w.state->Tariffs.Connection(connection).HolidayFlag
-                              : w.state->Tariffs.Telephone.HolidayFlag;
+        const std::map<QString, std::function<bool()>> held = {
+            {"mnuAutoHide", [&] { return w.state->AutoHide; }},
+            {"mnuPlayWave", [&] { return w.state->PlayWave; }},
+            {"mnuTodayTelHalf", [&] { return w.state->Tariffs.Telephone.HolidayFlag != 0; }},
+            {"mnuhalfProfile_2", [&] { return w.state->Tariffs.Connection(2).HolidayFlag != 0; }},
         };
-        QVERIFY(w.Popup(action)->isCheckable());
-        for (const bool on : {true, false, true}) {
-            w.Popup(action)->trigger();
-            QCOMPARE(w.Popup(action)->isChecked(), on);
-            QCOMPARE(flag(), int16_t(on));
-            QCOMPARE(IniValue(w.Ini(), sectionText.constData(), "Holiday Flag"), QString::number(on));
-            QCOMPARE(IniValue(w.Ini(), sectionText.constData(), "Holiday Start"),
-                QString::fromStdString(GeneralDateText(w.clock.Now())));
-            w.clock.Advance(300);
-        }
-        // The switch holds for the rest of the day it was set on.
-        for (auto [moment, on] : {std::pair{At(2024, 3, 13, 23, 59), true}, {At(2024, 3, 14, 0, 1), false}}) {
-            w.clock.Set(moment);
-            w.Start();
-            QCOMPARE(w.Popup(action)->isChecked(), on);
-            QCOMPARE(flag(), int16_t(on));
-        }
+        for (const auto& [action, isHeld] : held)
+            for (const bool on : {true, false, true}) {
+                w.Action(action)->trigger();
+                QCOMPARE(w.Action(action)->isChecked(), on);
+                QCOMPARE(isHeld(), on);
+            }
+        w.Start();
+        for (const auto& [action, isHeld] : held)
+            QVERIFY2(w.Action(action)->isChecked(), qPrintable(action));
     }
 
     void discountMenuListsTheConnections()
@@ -395,71 +304,51 @@ private slots:
         const QStringList names = {"163", "169多媒体通信网", "ChinaNet-Guangzhou-56K"};
         for (int i = 1; i <= 6; ++i)
             for (const char* prefix : {"mnuProfile_", "mnuhalfProfile_"}) {
-                QAction* a = w.Popup(prefix + QString::number(i));
+                QAction* a = w.Action(prefix + QString::number(i));
                 QCOMPARE(a->isVisible(), i <= names.size());
                 if (i <= names.size())
                     QCOMPARE(a->text(), names[i - 1]);
             }
     }
 
-    void switchesPriceWhatComesNext()
-    {
-        // A unit and a minute that begin after the switch is set use the discount.
-        MainWorld w(At(2024, 3, 13));
-        w.Connect(kName1);
-        w.Popup("mnuTodayTelHalf")->trigger();
-        w.Popup("mnuhalfProfile_1")->trigger();
-        w.Tick(180);
-        ExpectShown(w,
-            "lblCurrentTelFee=0.18元  (现在0.06元/个电话)|lblCurrentNetFee=0.25元  (现在0.05元/分钟)",
-            "after switching both on");
-    }
-
-    void alertWindow_data()
-    {
-        QTest::addColumn<QString>("settings");
-        QTest::addColumn<QString>("text");  // empty: no window
-        QTest::addColumn<QString>("sound");
-        QTest::newRow("day, time") << "DayCheck=1\r\nDayhours=0\r\n"
-                                   << "你今天的用时超过0小时了！"
-                                   << "";
-        QTest::newRow("day, fee, with sound")
-            << "DayCheck=1\r\nDay "
-               "AlertStandard=1\r\nDayFee=0\r\nDayWaveCheck=1\r\nDayFilePath=/alerts/day.wav\r\n"
-            << "你今天的费用超过0元了!"
-            << "/alerts/day.wav";
-        QTest::newRow("month, fee") << "MonthCheck=1\r\nMonth AlertStandard=1\r\nMonthFee=0\r\n"
-                                    << "你这个月的费用超过0元了!"
-                                    << "";
-        QTest::newRow("limit not reached") << "DayCheck=1\r\nDayhours=3\r\n"
-                                           << ""
-                                           << "";
-    }
+    // A passed limit opens the warning (and plays its sound); one not reached, nothing.
     void alertWindow()
     {
-        QFETCH(QString, settings);
-        QFETCH(QString, text);
-        QFETCH(QString, sound);
-        MainWorld w(At(2024, 3, 13), "[Alert Setting]\r\n" + settings.toStdString());
-        w.Connect(kName1);
-        w.Tick(60);
-        w.main->tmrPlayWave_Timer();
-        auto* alert = VisibleTopLevel("frmAlert");
-        QCOMPARE(alert ? Child<QLabel>(alert, "lblAlertText")->text() : QString(), text);
-        QCOMPARE(w.sound.LastRequested(), sound);
+        for (auto [settings, text, sound] : {std::tuple{"DayCheck=1\r\nDay AlertStandard=1\r\nDayFee=0\r\n"
+                                                        "DayWaveCheck=1\r\nDayFilePath=/alerts/day.wav\r\n",
+                                                 "你今天的费用超过0元了!", "/alerts/day.wav"},
+                 {"DayCheck=1\r\nDayhours=3\r\n", "", ""}}) {
+            MainWorld w(At(2024, 3, 13), std::string("[Alert Setting]\r\n") + settings);
+            w.Connect(kName1);
+            w.Tick(60);
+            w.main->OnAlertCheck();
+            auto* alert = VisibleTopLevel("frmAlert");
+            QCOMPARE(alert ? Child<QLabel>(alert, "lblAlertText")->text() : QString(), QString(text));
+            QCOMPARE(w.sound.LastRequested(), QString(sound));
+            cleanup();
+        }
     }
 
-    void dialDialogFromTheMenus()
+    // The window registry opens each window from the main window's commands,
+    // not modal; the settings window hides the main window until it is left,
+    // and a switch changed there shows in the main window's menu.
+    void windowsOpenFromTheCommands()
     {
-        RegisterWindows();
         MainWorld w(At(2024, 3, 13));
-        for (const char* entry : {"mnuVDialup", "Toolbar1_1"}) {
+        for (auto [entry, name] : {std::pair{"mnuSettingWindow", "frmSettings"}, {"mnuHistory", "frmHistory"},
+                 {"mnuVDialup", "frmDialUp"}, {"mnuShowhelp", "frmHelp"}, {"mnuAboutTollix", "frmAbout"}}) {
             w.Action(entry)->trigger();
-            QPointer<QWidget> dialog = VisibleTopLevel("frmDialUp");
-            QVERIFY2(dialog, entry);
-            QVERIFY(!dialog->isModal());
-            dialog->close();
-            QTRY_VERIFY(!dialog);
+            QPointer<QWidget> window = VisibleTopLevel(name);
+            QVERIFY2(window && !window->isModal(), entry);
+            if (QString(name) == "frmSettings") {
+                QVERIFY(!w.main->isVisible());
+                ClickLeft(Child<QAbstractButton>(window, "cekTelHoliday"));
+                QVERIFY(w.Action("mnuTodayTelHalf")->isChecked());
+            }
+            window->close();
+            QTRY_VERIFY(!window);
+            QVERIFY2(w.main->isVisible() || QString(name) == "frmHistory", entry);
+            w.main->RestoreMainWindow();
         }
     }
 };

@@ -2,15 +2,12 @@
 
 #include <QtWidgets>
 
-#include <functional>
-#include <map>
 #include <memory>
 
 #include "ManualClock.h"
 #include "base/Clock.h"
 #include "dialup/DialupService.h"
 #include "gui/common/SoundPlayer.h"
-#include "meter/ConnectionSession.h"
 #include "meter/Program.h"
 
 #include "WindowTestSupport.h"
@@ -46,10 +43,13 @@ struct Fixture {
     QPointer<FrmSettings> window;
     const std::filesystem::path ini = dir.path().toStdString() + "/tollix.ini";
 
-    Fixture()
+    // `dataFolder` replaces the folder tollix.ini is in (nothing is written there first).
+    explicit Fixture(const std::filesystem::path& dataFolder = {})
     {
-        WriteBytes(ini, QString(kIni).replace("{today}", Now()).toStdString());
-        program = std::make_unique<Program>(dir.path().toStdString());
+        if (dataFolder.empty())
+            WriteBytes(ini, QString(kIni).replace("{today}", Now()).toStdString());
+        program = std::make_unique<Program>(
+            dataFolder.empty() ? std::filesystem::path(dir.path().toStdString()) : dataFolder);
         LoadSettings(*program, {"ChinaNet", "Rated", "Free", "Odd"}, clock.Now());
         Open();
     }
@@ -57,7 +57,7 @@ struct Fixture {
     void Open()
     {
         delete window.data();
-        window = new FrmSettings(*program, *dialup, clock, sound, nullptr);
+        window = new FrmSettings(*program, *dialup, clock, sound);
         window->show();
     }
     QString Now() const { return QString::fromStdString(GeneralDateText(clock.Now())); }
@@ -88,61 +88,7 @@ struct Fixture {
     void Click(const QString& control) { ClickLeft(Find<QAbstractButton>(control)); }
 };
 
-QString Text(Money m)
-{
-    return QString::fromStdString(MoneyText(m));
-}
-
-// What memory holds for each field an edit changes.
-const std::map<QString, std::function<QString(const Program&)>> kMemory = {
-    {"ChinaNet.FullFee", [](const Program& p) { return Text(p.Tariffs.Connection(1).FullFee); }},
-    {"ChinaNet.HalfFee", [](const Program& p) { return Text(p.Tariffs.Connection(1).HalfFee); }},
-    {"ChinaNet.StartMinute",
-        [](const Program& p) { return QString::number(p.Tariffs.Connection(1).StartMinute); }},
-    {"ChinaNet.SaturdayFlag",
-        [](const Program& p) { return QString::number(p.Tariffs.Connection(1).SaturdayFlag); }},
-    {"ChinaNet.HolidayFlag",
-        [](const Program& p) { return QString::number(p.Tariffs.Connection(1).HolidayFlag); }},
-    {"Rated.FixHour", [](const Program& p) { return QString::number(p.Tariffs.Connection(2).FixHour); }},
-    {"Rated.HalfFee", [](const Program& p) { return Text(p.Tariffs.Connection(2).HalfFee); }},
-    {"Tel.FullFee", [](const Program& p) { return Text(p.Tariffs.Telephone.FullFee); }},
-    {"Tel.EndHour", [](const Program& p) { return QString::number(p.Tariffs.Telephone.EndHour); }},
-    {"Tel.EverydayFlag", [](const Program& p) { return QString::number(p.Tariffs.Telephone.EverydayFlag); }},
-    {"Tel.HolidayFlag", [](const Program& p) { return QString::number(p.Tariffs.Telephone.HolidayFlag); }},
-    {"Day.Fee", [](const Program& p) { return Text(p.Alerts.DayAlert.Fee); }},
-    {"Week.Hours", [](const Program& p) { return QString::number(p.Alerts.WeekAlert.Hours); }},
-    {"Month.Standard", [](const Program& p) { return QString::number(p.Alerts.MonthAlert.AlertStandard); }},
-    {"Month.FilePath", [](const Program& p) { return QString::fromStdString(p.Alerts.MonthAlert.FilePath); }},
-    {"Reset.Month", [](const Program& p) { return QString::number(p.Reset.ResetMonthDay); }},
-    {"Reset.Week", [](const Program& p) { return QString::number(p.Reset.ResetWeekDay); }},
-    {"Reset.ProAdd", [](const Program& p) { return QString::number(p.Reset.ProAddSeconds); }},
-};
-
-// One row of singleEdits: a "Rated." field is edited with that connection
-// chosen; an empty oldLines means the file must stay as it was.
-struct EditCase {
-    QString control, value, field, memory, oldLines, newLines;
-};
-void Edit(const char* name, const char* control, const QString& value, const char* field,
-    const QString& memory, const QString& oldLines = {}, const QString& newLines = {})
-{
-    QTest::newRow(name) << EditCase{control, value, field, memory, oldLines, newLines};
-}
-
-struct ZeroCase {
-    int index;
-    bool connected;
-    QMessageBox::StandardButton answer;
-    QString title, text;
-    bool zeroed;
-};
-
-const QString kLong = "/home/user/sounds/a-rather-long-alert-name-beyond-forty.wav";
-
 }  // namespace
-
-Q_DECLARE_METATYPE(EditCase)
-Q_DECLARE_METATYPE(ZeroCase)
 
 class FrmSettingsTest : public QObject {
     Q_OBJECT
@@ -151,7 +97,7 @@ private slots:
     {
         Fixture f;
         const QString before = f.Ini();
-        QVERIFY(f.window->FormShown());
+        QVERIFY(f.window->RecordsEdits());
         QCOMPARE(f.Find<QTabWidget>("SSTab1")->currentIndex(), 0);
         QVERIFY(f.Find<QRadioButton>("otnFeetype_1")->isChecked());
         // The rated-hours group was never filled: its first texts, disabled.
@@ -162,139 +108,80 @@ private slots:
             QVERIFY2(f.Find<QWidget>(name)->isEnabled() == enabled, name);
         }
         QCOMPARE(f.Ini(), before);
-
         // "每天" of the telephone tab was clear at opening: its combos stay disabled.
-        QVERIFY(!f.Find<QComboBox>("cboTelStartHour")->isEnabled());
         f.Click("cekTelEveryDay");
         QVERIFY(!f.Find<QComboBox>("cboTelStartHour")->isEnabled());
     }
 
-    // One edit each: what memory holds and the exact bytes of tollix.ini after it.
-    void singleEdits_data()
+    // One row per kind of control: the line tollix.ini has after the edit.
+    // How each text converts and where its line goes is the settings editor's to pin.
+    void controlsReachTheirSettings()
     {
-        QTest::addColumn<EditCase>("c");
-        Edit("fee 0.06", "txtNetFee", "0.06", "ChinaNet.FullFee", "0.06", "Full Fee=100", "Full Fee=60");
-        Edit("fee 0.0625 whole", "txtNetFee", "0.0625", "ChinaNet.FullFee", "0.0625", "Full Fee=100",
-            "Full Fee=62.5");
-        Edit("fee cleared writes nothing", "txtNetFee", "", "ChinaNet.FullFee", "0.1");
-        Edit("fee letters write nothing", "txtNetFee", "abc", "ChinaNet.FullFee", "0.1");
-        Edit(
-            "discount fee", "txtHalfFee", "0.035", "ChinaNet.HalfFee", "0.035", "Half Fee=50", "Half Fee=35");
-        Edit("telephone fee", "txtTelFee", "0.2", "Tel.FullFee", "0.2", "Everyday Flag=0", "+Full Fee=200");
-        Edit("tel fee cleared, old kept", "txtTelFee", "", "Tel.FullFee", "0.12", "Everyday Flag=0",
-            "+Full Fee=120");
-        Edit("tel fee letters, old kept", "txtTelFee", "x", "Tel.FullFee", "0.12", "Everyday Flag=0",
-            "+Full Fee=120");
-        Edit("Fix Hour 30.5 to even", "txtExcelHour", "30.5", "Rated.FixHour", "30", "Fix Hour=40",
-            "Fix Hour=30.5");
-        Edit("Fix Hour 31.5 to even", "txtExcelHour", "31.5", "Rated.FixHour", "32", "Fix Hour=40",
-            "Fix Hour=31.5");
-        Edit("Fix Hour abc as typed", "txtExcelHour", "abc", "Rated.FixHour", "40", "Fix Hour=40",
-            "Fix Hour=abc");
-        Edit("rated discount fee", "txtFixHalf", "0.025", "Rated.HalfFee", "0.025", "Half Fee=40",
-            "Half Fee=25");
-        Edit("minute 00", "cboStartMinute", "00", "ChinaNet.StartMinute", "0", "Start Minute=30",
-            "Start Minute=00");
-        Edit(
-            "telephone end hour", "cboTelEndHour", "8", "Tel.EndHour", "8", "Everyday Flag=0", "+End Hour=8");
-        Edit("tel every day", "cekTelEveryDay", "", "Tel.EverydayFlag", "1", "Everyday Flag=0",
-            "Everyday Flag=1");
-        Edit("Saturday click", "cekSaturday", "", "ChinaNet.SaturdayFlag", "1", "Start Minute=30",
-            "+Saturday Flag=1");
-        Edit("connection holiday: flag, then start", "cekHoliday", "", "ChinaNet.HolidayFlag", "1",
-            "Start Minute=30", "+Holiday Flag=1\r\nHoliday Start={now}");
-        Edit("telephone holiday: start, then flag", "cekTelHoliday", "", "Tel.HolidayFlag", "1",
-            "Everyday Flag=0", "+Holiday Start={now}\r\nHoliday Flag=1");
-        Edit("alert fee 2.5", "txtAlertFee_0", "2.5", "Day.Fee", "2", "DayFee=20", "DayFee=2.5");
-        Edit("alert fee 3.5", "txtAlertFee_0", "3.5", "Day.Fee", "4", "DayFee=20", "DayFee=3.5");
-        Edit("alert hours abc", "txtHour_1", "abc", "Week.Hours", "10", "Weekhours=10", "Weekhours=abc");
-        Edit("alert by fee", "otnExcelFee_2", "", "Month.Standard", "1", "MonthWaveCheck=1",
-            "+Month AlertStandard=1");
-        Edit("long sound path: whole in the file, 40 characters in memory", "txtFile_2", kLong,
-            "Month.FilePath", kLong.left(40), "MonthWaveCheck=1", "+MonthFilePath=" + kLong);
-        Edit("month day 15", "txtResetMonth", "15", "Reset.Month", "15", "Month=1", "Month=15");
-        Edit("month day abc", "txtResetMonth", "abc", "Reset.Month", "1", "Month=1", "Month=abc");
-        Edit("negative delay", "txtAddSecond", "-5", "Reset.ProAdd", "-5", "ProAdd Seconds=10",
-            "ProAdd Seconds=-5");
-        Edit("Wednesday", "cboResetWeek", "星期三", "Reset.Week", "3", "Week=0", "Week=3");
+        for (auto [control, value, line] : {std::tuple{"txtNetFee", "0.06", "Full Fee=60"},
+                 {"txtExcelHour", "31.5", "Fix Hour=31.5"}, {"cboStartMinute", "00", "Start Minute=00"},
+                 {"cekSaturday", "", "Saturday Flag=1"}, {"cboTelEndHour", "8", "End Hour=8"},
+                 {"otnExcelFee_2", "", "Month AlertStandard=1"}, {"cboResetWeek", "星期三", "Week=3"}}) {
+            Fixture f;
+            const QString name = control;
+            if (name == "txtExcelHour")
+                f.Choose("Rated");
+            if (name.startsWith("txt"))
+                f.Type(name, value);
+            else if (name.startsWith("cbo"))
+                f.Pick(name, value);
+            else
+                f.Click(name);
+            QVERIFY2(f.Ini().contains(QString("\r\n%1\r\n").arg(line)), control);
+        }
     }
 
-    void singleEdits()
+    // A settings file that cannot be written: the user is told once, with the
+    // file and the reason, and the program keeps the value it had.
+    void failedWriteIsToldOnce()
     {
-        QFETCH(EditCase, c);
-        Fixture f;
-        if (c.field.startsWith("Rated."))
-            f.Choose("Rated");
-        f.clock.Advance(60);
-        const QString before = f.Ini();
-        if (c.control.startsWith("txt"))
-            f.Type(c.control, c.value);
-        else if (c.control.startsWith("cbo"))
-            f.Pick(c.control, c.value);
-        else
-            f.Click(c.control);
-
-        QCOMPARE(kMemory.at(c.field)(*f.program), c.memory);
-        QString expected = before;
-        if (!c.oldLines.isEmpty()) {
-            QCOMPARE(before.count(c.oldLines + "\r\n"), 1);
-            // A new line starting with "+" goes in after the old ones.
-            const QString added
-                = c.newLines.startsWith('+') ? c.oldLines + "\r\n" + c.newLines.mid(1) : c.newLines;
-            expected.replace(c.oldLines + "\r\n", QString(added).replace("{now}", f.Now()) + "\r\n");
-        }
-        QCOMPARE(f.Ini(), expected);
+        QTemporaryDir dir;
+        const std::filesystem::path notAFolder = dir.path().toStdString() + "/data";
+        WriteBytes(notAFolder, "a file");
+        Fixture f(notAFolder);
+        BoxAnswerer answerer({QMessageBox::Ok});
+        f.Click("cekHoliday");  // two keys, one action
+        QTRY_COMPARE(answerer.seen.size(), 1);
+        QTest::qWait(20);
+        QCOMPARE(answerer.seen.size(), 1);
+        const QString path = QString::fromStdString((notAFolder / "tollix.ini").string());
+        QVERIFY2(answerer.seen[0].text.startsWith("无法保存设置到 " + path + "："),
+            qPrintable(answerer.seen[0].text));
+        QCOMPARE(f.program->Tariffs.Connection(1).HolidayFlag, int16_t(0));
+        QVERIFY(!f.Find<QCheckBox>("cekHoliday")->isChecked());
     }
 
     void feeTypeChoices()
     {
         Fixture f;
-        QString expected = f.Ini();
         const auto feesEnabled = [&] {
             return QList{
                 f.Find<QWidget>("txtNetFee")->isEnabled(), f.Find<QWidget>("txtExcelHour")->isEnabled()};
         };
-
-        // "免费" zeroes both per-minute fees; "按分钟算" then shows them as 0.
+        // "免费" disables both groups; "按分钟算" then shows the zeroed fees.
         f.Click("otnFeetype_0");
-        const ConnectionTariff& china = f.program->Tariffs.Connection(1);
-        QCOMPARE(china.FeeType, int16_t(0));
-        QCOMPARE(china.FullFee, Money());
-        QCOMPARE(china.HalfFee, Money());
+        QCOMPARE(f.program->Tariffs.Connection(1).FeeType, int16_t(0));
         QCOMPARE(feesEnabled(), (QList{false, false}));
-        expected.replace(
-            "Fee Type=1\r\nFull Fee=100\r\nHalf Fee=50\r\n", "Fee Type=0\r\nFull Fee=0\r\nHalf Fee=0\r\n");
-        QCOMPARE(f.Ini(), expected);
         f.Click("otnFeetype_1");
         QCOMPARE(f.TextOf("txtNetFee") + " " + f.TextOf("txtHalfFee"), QString("0 0"));
-        expected.replace("[ChinaNet]\r\nFee Type=0\r\n", "[ChinaNet]\r\nFee Type=1\r\n");
-        QCOMPARE(f.Ini(), expected);
-
         // One discount fee for both groups.
         f.Choose("Rated");
         f.Type("txtFixHalf", "0.07");
         f.Click("otnFeetype_1");
         QCOMPARE(f.TextOf("txtHalfFee"), QString("0.07"));
-        QCOMPARE(f.program->Tariffs.Connection(2).HalfFee, Money::FromRaw(700));
-
         // A fee type no option stands for: nothing chosen, nothing enabled, until
-        // the user picks one, which is then written.
+        // the user picks one.
         f.Choose("Odd");
         for (const char* option : {"otnFeetype_0", "otnFeetype_1", "otnFeetype_2"})
             QVERIFY2(!f.Find<QRadioButton>(option)->isChecked(), option);
         QCOMPARE(feesEnabled(), (QList{false, false}));
-        QVERIFY(f.Ini().contains("[Odd]\r\nFee Type=7\r\n"));
         f.Click("otnFeetype_2");
         QCOMPARE(f.program->Tariffs.Connection(4).FeeType, int16_t(2));
         QCOMPARE(feesEnabled(), (QList{false, true}));
-        QVERIFY(f.Ini().contains("[Odd]\r\nFee Type=2\r\n"));
-
-        // Call units: three minutes, then one.
-        for (auto [option, unit] : {std::pair{"otnTelUnit_1", 180}, {"otnTelUnit_0", 60}}) {
-            f.Click(option);
-            QVERIFY2(f.Ini().contains(QString("\r\nTel Unit=%1\r\n").arg(unit)), option);
-            QCOMPARE(f.program->Tariffs.Telephone.TelUnit, unit);
-        }
     }
 
     // The refill ticks "今天节假日折价" of the rated group: its flag is written back
@@ -306,96 +193,61 @@ private slots:
         const QString before = f.Ini();
         f.Choose("Rated");
         QVERIFY(f.Find<QCheckBox>("cekFixHoliday")->isChecked());
-        QCOMPARE(f.program->Tariffs.Connection(2).HolidayFlag, int16_t(1));
         const QString stampLine = "Holiday Start=" + QString::fromStdString(GeneralDateText(kStart));
-        QCOMPARE(before.count(stampLine), 1);
         QCOMPARE(f.Ini(), QString(before).replace(stampLine, "Holiday Start=" + f.Now()));
         QVERIFY(f.Ini() != before);
     }
 
-    // The day frame opens with the alert on and the sound repeat off.
-    void alertFrameEnabledStates_data()
-    {
-        QTest::addColumn<QStringList>("clicks");
-        QTest::addColumn<bool>("rowEnabled");   // thresholds, cekInterval, txtMinute
-        QTest::addColumn<bool>("pathEnabled");  // txtFile, cmdSelect, cmdTest
-        QTest::newRow("as opened") << QStringList{} << true << false;
-        QTest::newRow("repeat on") << QStringList{"cekInterval_0"} << true << true;
-        QTest::newRow("alert off") << QStringList{"cekInterval_0", "cekAlert_0"} << false << false;
-        QTest::newRow("alert on again")
-            << QStringList{"cekInterval_0", "cekAlert_0", "cekAlert_0"} << true << true;
-        QTest::newRow("alert on again, repeat off")
-            << QStringList{"cekAlert_0", "cekAlert_0"} << true << false;
-    }
-
+    // The day frame opens with the alert on and the sound repeat off; the
+    // thresholds follow the alert, the sound file the repeat as well.
     void alertFrameEnabledStates()
     {
-        QFETCH(QStringList, clicks);
-        QFETCH(bool, rowEnabled);
-        QFETCH(bool, pathEnabled);
-        Fixture f;
-        for (const QString& c : clicks)
-            f.Click(c);
-        QVERIFY(f.Find<QCheckBox>("cekAlert_0")->isEnabled());
-        for (const char* name :
-            {"otnExcelTime_0", "txtHour_0", "otnExcelFee_0", "txtAlertFee_0", "cekInterval_0", "txtMinute_0"})
-            QVERIFY2(f.Find<QWidget>(name)->isEnabled() == rowEnabled, name);
-        for (const char* name : {"txtFile_0", "cmdSelect_0", "cmdTest_0"})
-            QVERIFY2(f.Find<QWidget>(name)->isEnabled() == pathEnabled, name);
-        QCOMPARE(f.program->Alerts.DayAlert.Check, int16_t(f.Find<QCheckBox>("cekAlert_0")->isChecked()));
-        QCOMPARE(
-            f.program->Alerts.DayAlert.WaveCheck, int16_t(f.Find<QCheckBox>("cekInterval_0")->isChecked()));
+        for (auto [clicks, rowEnabled, pathEnabled] :
+            {std::tuple{QStringList{}, true, false}, {QStringList{"cekInterval_0"}, true, true},
+                {QStringList{"cekInterval_0", "cekAlert_0"}, false, false},
+                {QStringList{"cekInterval_0", "cekAlert_0", "cekAlert_0"}, true, true}}) {
+            Fixture f;
+            for (const QString& c : clicks)
+                f.Click(c);
+            for (const char* name : {"otnExcelTime_0", "txtAlertFee_0", "cekInterval_0", "txtMinute_0"})
+                QVERIFY2(f.Find<QWidget>(name)->isEnabled() == rowEnabled, name);
+            for (const char* name : {"txtFile_0", "cmdSelect_0", "cmdTest_0"})
+                QVERIFY2(f.Find<QWidget>(name)->isEnabled() == pathEnabled, name);
+            QCOMPARE(f.program->Alerts.DayAlert.Check, int16_t(f.Find<QCheckBox>("cekAlert_0")->isChecked()));
+        }
     }
 
-    void zeroing_data()
-    {
-        QTest::addColumn<ZeroCase>("c");
-        const QString month = "将这个月的所有数值都变成0 , 你肯定吗？";
-        QTest::newRow("month, cancelled")
-            << ZeroCase{2, false, QMessageBox::Cancel, "将这个月的数值置零", month, false};
-        QTest::newRow("month, OK") << ZeroCase{2, false, QMessageBox::Ok, "将这个月的数值置零", month, true};
-        QTest::newRow("today, OK") << ZeroCase{
-            0, false, QMessageBox::Ok, "将今天的数值置零", "将今天的所有数值都变0,你肯定吗？", true};
-        QTest::newRow("all time while connected")
-            << ZeroCase{3, true, QMessageBox::Ok, "Tollix", "正在连接时不能置零", false};
-    }
-
+    // Asked first, refused while a line is up; only the period asked for is zeroed.
     void zeroing()
     {
-        QFETCH(ZeroCase, c);
-        Fixture f;
-        Program& p = *f.program;
-        QVERIFY(p.StatsFile.Open());
-        for (int i = 0; i < 4; ++i) {
-            p.Stats.Records[size_t(i)] = UsageRecord{*DateTime::FromCivil(2024, 3, 1), Money::FromYuan(3 + i),
-                Money::FromYuan(5 + i), int16_t(2 + i), 3600 * (i + 1), 60 * (i + 1)};
-            QVERIFY(p.StatsFile.Put(i + 1, p.Stats.Records[size_t(i)]));
+        const QString month = "将这个月的所有数值都变成0 , 你肯定吗？";
+        for (auto [index, connected, answer, title, text, zeroed] :
+            {std::tuple{2, false, QMessageBox::Cancel, "将这个月的数值置零", month, false},
+                {2, false, QMessageBox::Ok, "将这个月的数值置零", month, true},
+                {3, true, QMessageBox::Ok, "Tollix", QString("正在连接时不能置零"), false}}) {
+            Fixture f;
+            Program& p = *f.program;
+            for (UsageRecord& r : p.Stats.Records)
+                r = UsageRecord{
+                    *DateTime::FromCivil(2024, 3, 1), Money::FromYuan(3), Money::FromYuan(5), 2, 3600, 60};
+            const Statistics before = p.Stats;
+            if (connected) {
+                QVERIFY(f.dialup->DialConnection(f.dialup->Phonebook().Entries.front()).Started);
+                f.clock.Advance(4);
+                QVERIFY(f.dialup->IsConnected());
+            }
+            QSignalSpy zeroedSignal(f.window.data(), &FrmSettings::periodZeroed);
+            BoxAnswerer answerer({answer});
+            f.Click(QString("cmdReset_%1").arg(index));
+            QCOMPARE(answerer.Texts(), QStringList{text});
+            QCOMPARE(answerer.seen[0].title, QString(title));
+            QCOMPARE(zeroedSignal.size(), int(zeroed));
+            for (size_t i = 0; i < 4; ++i) {
+                const bool z = zeroed && int(i) == index;
+                QVERIFY(p.Stats.Records[i]
+                    == (z ? UsageRecord{f.clock.Now(), {}, {}, 0, 0, 0} : before.Records[i]));
+            }
         }
-        p.StatsFile.Close();
-        p.Stats.LoadRunningTotals();
-        const Statistics before = p.Stats;
-        if (c.connected) {
-            QVERIFY(f.dialup->DialConnection(f.dialup->Phonebook().Entries.front()).Started);
-            f.clock.Advance(4);
-            QVERIFY(f.dialup->IsConnected());
-        }
-        f.clock.Advance(30);
-
-        BoxAnswerer answerer({c.answer});
-        f.Click(QString("cmdReset_%1").arg(c.index));
-        QCOMPARE(answerer.seen.size(), 1);
-        QCOMPARE(answerer.seen[0].title + "|" + answerer.seen[0].text, c.title + "|" + c.text);
-
-        QVERIFY(p.StatsFile.Open());
-        for (size_t i = 0; i < 4; ++i) {
-            const bool z = c.zeroed && int(i) == c.index;
-            const UsageRecord expected = z ? UsageRecord{f.clock.Now(), {}, {}, 0, 0, 0} : before.Records[i];
-            QVERIFY(p.Stats.Records[i] == expected);
-            QVERIFY(p.StatsFile.Get(int(i) + 1) == expected);
-            QCOMPARE(p.Stats.RunningTelFee[i].Raw(), z ? 0 : before.RunningTelFee[i].Raw());
-            QCOMPARE(p.Stats.RunningNetFee[i].Raw(), z ? 0 : before.RunningNetFee[i].Raw());
-        }
-        p.StatsFile.Close();
     }
 
     void soundFileButtons()
@@ -405,17 +257,11 @@ private slots:
         QString answer = ring;
         f.window->SetFileChooser([&answer](QWidget*, const QString&) { return answer; });
         f.Click("cmdSelect_2");
-        QCOMPARE(f.TextOf("txtFile_2"), ring);
         QCOMPARE(f.program->Alerts.MonthAlert.FilePath, ring.toStdString());
-        QVERIFY(f.Ini().contains("MonthFilePath=" + ring + "\r\n"));
-
         // Cancelled: the path stays as it was.
         answer.clear();
-        const QString before = f.Ini();
         f.Click("cmdSelect_2");
         QCOMPARE(f.TextOf("txtFile_2"), ring);
-        QCOMPARE(f.Ini(), before);
-
         f.Click("cmdTest_2");
         QCOMPARE(f.sound.LastRequested(), ring);
     }
@@ -425,38 +271,14 @@ private slots:
         Fixture f;
         f.Pick("cboStartMinute", "00");
         f.Type("txtNetFee", "0.07");
-        f.Type("txtFile_2", "/tmp/x.wav");
         const QPointer<FrmSettings> first = f.window;
+        QSignalSpy closed(first.data(), &FrmSettings::closed);
         auto* toolbar = f.Find<QToolBar>("Toolbar1");
         QTest::mouseClick(toolbar->widgetForAction(f.Find<QAction>("Toolbar1_1")), Qt::LeftButton);
         QTRY_VERIFY(first.isNull());  // "返回" discards the window
+        QCOMPARE(closed.size(), 1);
         f.Open();
-        QCOMPARE((QStringList{f.TextOf("cboStartMinute"), f.TextOf("txtNetFee"), f.TextOf("txtFile_2")}),
-            (QStringList{"0", "0.07", "/tmp/x.wav"}));
-    }
-
-    // The window edits the tariffs the running session reads, so a new price
-    // counts from the next call unit and the next minute, window still open.
-    void priceEditPricesNextUnitOfOpenConnection()
-    {
-        Fixture f;
-        std::string error;
-        QVERIFY2(OpenStatistics(*f.program, f.clock.Now(), &error), error.c_str());
-        ConnectionSession session(*f.program, f.clock);
-        QVERIFY(session.Tick(true, "ChinaNet").Started);
-        f.clock.Advance(1);
-        session.Tick(true, "ChinaNet");
-        const SessionState before = session.State();
-
-        f.Type("txtTelFee", "0.5");
-        f.Type("txtNetFee", "0.3");
-        f.clock.Advance(60);
-        const TickResult result = session.Tick(true, "ChinaNet");
-        QVERIFY(result.UnitCharged && result.MinuteCharged);
-        QCOMPARE((session.State().SessionTelFee - before.SessionTelFee).Raw(), 5000);
-        QCOMPARE((session.State().SessionNetFee - before.SessionNetFee).Raw(), 3000);
-        QVERIFY(f.window->isVisible());
-        session.Discard();
+        QCOMPARE(f.TextOf("cboStartMinute") + " " + f.TextOf("txtNetFee"), QString("0 0.07"));
     }
 };
 

@@ -1,3 +1,4 @@
+#include "gui/WindowRegistry.h"
 #include "gui/common/MessageBoxes.h"
 #include "gui/common/ShellCommands.h"
 
@@ -44,7 +45,7 @@ private slots:
     // to the same address with the same subject.
     void aboutWindowAndMailLinks()
     {
-        ShowAbout();
+        WindowRegistry::ShowAbout();
         QPointer<QWidget> about = VisibleTopLevel(QStringLiteral("frmAbout"));
         QVERIFY(about);
         QVERIFY(Child<QLabel>(about, "Label2")->text().contains(QLatin1String(kSupportAddress)));
@@ -52,7 +53,7 @@ private slots:
 
         // Not modal, and a second request raises the same window.
         QVERIFY(!about->isModal());
-        ShowAbout();
+        WindowRegistry::ShowAbout();
         const QWidgetList all = QApplication::topLevelWidgets();
         QCOMPARE(
             std::count_if(all.begin(), all.end(),
@@ -77,7 +78,7 @@ private slots:
 
     void helpWindow()
     {
-        ShowHelp();
+        WindowRegistry::ShowHelp();
         QWidget* help = VisibleTopLevel(QStringLiteral("frmHelp"));
         QVERIFY(help);
         const QString text = Child<QTextBrowser>(help, "txtHelp")->toPlainText();
@@ -85,73 +86,6 @@ private slots:
                  "time.txt", "/etc/ppp/peers", "sudo adduser $USER dip", "tollix --check"})
             QVERIFY2(text.contains(QString::fromUtf8(expected)), expected);
         help->close();
-    }
-
-    void shortcutCommands_data()
-    {
-        QTest::addColumn<bool>("desktop");
-        QTest::addColumn<int>("answer");
-        QTest::addColumn<bool>("blocked");  // a file stands where the folder should be
-        QTest::newRow("desktop, OK") << true << int(QMessageBox::Ok) << false;
-        QTest::newRow("desktop, cancel") << true << int(QMessageBox::Cancel) << false;
-        QTest::newRow("desktop, folder blocked") << true << int(QMessageBox::Ok) << true;
-        QTest::newRow("autostart, OK") << false << int(QMessageBox::Ok) << false;
-        QTest::newRow("autostart, cancel") << false << int(QMessageBox::Cancel) << false;
-        QTest::newRow("autostart, folder blocked") << false << int(QMessageBox::Ok) << true;
-    }
-    void shortcutCommands()
-    {
-        QFETCH(bool, desktop);
-        QFETCH(int, answer);
-        QFETCH(bool, blocked);
-
-        const QString folder = home_.path() + (desktop ? "/Desktop" : "/.config/autostart");
-        const QString file = folder + (desktop ? "/Tollix V3.1.desktop" : "/Tollix.desktop");
-        QDir(folder).removeRecursively();
-        QFile::remove(folder);
-        if (blocked)
-            WriteBytes(folder.toStdString(), "mine");
-
-        BoxAnswerer answerer({QMessageBox::StandardButton(answer), QMessageBox::Ok});
-        if (desktop)
-            AddDesktopShortcut(nullptr);
-        else
-            InsertShortCut(nullptr);
-
-        QVERIFY(!answerer.seen.isEmpty());
-        const SeenBox& question = answerer.seen.first();
-        QCOMPARE(question.title, desktop ? QStringLiteral("添加捷径到桌面") : QStringLiteral("Tollix"));
-        QCOMPARE(question.text,
-            desktop ? QStringLiteral("添加捷径到桌面吗？")
-                    : QStringLiteral("添加本程序的捷径到启动组，这样程序可随时监视连网情况，确定吗?"));
-        QCOMPARE(
-            QSet<QString>(question.buttons.begin(), question.buttons.end()), (QSet<QString>{"确定", "取消"}));
-
-        if (blocked) {
-            QCOMPARE(answerer.seen.size(), 2);
-            const SeenBox& failure = answerer.seen[1];
-            QCOMPARE(failure.title, QStringLiteral("Ouch!"));
-            QCOMPARE(failure.text, QStringLiteral("Create Start Menu Group Failed!"));
-            QCOMPARE(failure.icon, QMessageBox::Warning);
-            QCOMPARE(failure.buttons, QStringList{QStringLiteral("确定")});
-            QCOMPARE(Read(folder), QStringLiteral("mine"));
-            return;
-        }
-        QCOMPARE(answerer.seen.size(), 1);
-        QCOMPARE(QFile::exists(file), answer == QMessageBox::Ok);
-        if (answer == QMessageBox::Cancel)
-            return;
-        const QString entry = Read(file);
-        QVERIFY2(entry.contains(desktop ? "\nName=Tollix V3.1\n" : "\nName=Tollix\n"), qPrintable(entry));
-        QVERIFY(entry.contains("\nExec=\"" + QCoreApplication::applicationFilePath() + "\"\n"));
-        // Run from the build the icon is given as a copy in the user's icon
-        // folder; once installed, by its name.
-        const QString icon = home_.path() + "/.local/share/icons/hicolor/scalable/apps/tollix.svg";
-        const bool installed = QFileInfo::exists(
-            QStringLiteral(TOLLIX_SHARE_DIR "/../icons/hicolor/scalable/apps/tollix.svg"));
-        QVERIFY2(
-            entry.contains("\nIcon=" + (installed ? QString("tollix") : icon) + "\n"), qPrintable(entry));
-        QVERIFY(installed || Read(icon).contains("<svg"));
     }
 
     void yesNoBoxesSpeakChinese()
@@ -164,6 +98,62 @@ private slots:
             QCOMPARE(QSet<QString>(box.buttons.begin(), box.buttons.end()), (QSet<QString>{"是", "否"}));
             QCOMPARE(box.text, QStringLiteral("a\nb"));
         }
+    }
+
+    void shortcutCommands()
+    {
+        for (auto [desktop, answer, blocked] :
+            {std::tuple{true, QMessageBox::Ok, false}, {true, QMessageBox::Ok, true},
+                {false, QMessageBox::Ok, false}, {false, QMessageBox::Cancel, false}})
+            ShortcutCommand(desktop, answer, blocked);
+    }
+
+private:
+    // `blocked`: a file stands where the folder should be.
+    void ShortcutCommand(bool desktop, QMessageBox::StandardButton answer, bool blocked)
+    {
+        const QString folder = home_.path() + (desktop ? "/Desktop" : "/.config/autostart");
+        const QString file = folder + (desktop ? "/Tollix V3.1.desktop" : "/Tollix.desktop");
+        QDir(folder).removeRecursively();
+        QFile::remove(folder);
+        if (blocked)
+            WriteBytes(folder.toStdString(), "mine");
+
+        BoxAnswerer answerer({answer, QMessageBox::Ok});
+        if (desktop)
+            AddDesktopShortcut(nullptr);
+        else
+            InsertShortCut(nullptr);
+
+        QVERIFY(!answerer.seen.isEmpty());
+        const SeenBox& question = answerer.seen.first();
+        QCOMPARE(question.title, desktop ? QStringLiteral("添加捷径到桌面") : QStringLiteral("Tollix"));
+        QCOMPARE(question.text,
+            desktop ? QStringLiteral("添加捷径到桌面吗？")
+                    : QStringLiteral("添加本程序的捷径到启动组，这样程序可随时监视连网情况，确定吗?"));
+
+        if (blocked) {
+            QCOMPARE(answerer.seen.size(), 2);
+            QCOMPARE(answerer.seen[1].title + " " + answerer.seen[1].text,
+                "Ouch! Create Start Menu Group Failed!");
+            QCOMPARE(Read(folder), QStringLiteral("mine"));
+            return;
+        }
+        QCOMPARE(answerer.seen.size(), 1);
+        QCOMPARE(QFile::exists(file), answer == QMessageBox::Ok);
+        if (answer == QMessageBox::Cancel)
+            return;
+        // What else the entry holds is the desktop layer's to pin.
+        const QString entry = Read(file);
+        QVERIFY(entry.contains("\nExec=\"" + QCoreApplication::applicationFilePath() + "\"\n"));
+        // Run from the build the icon is given as a copy in the user's icon
+        // folder; once installed, by its name.
+        const QString icon = home_.path() + "/.local/share/icons/hicolor/scalable/apps/tollix.svg";
+        const bool installed = QFileInfo::exists(
+            QStringLiteral(TOLLIX_SHARE_DIR "/../icons/hicolor/scalable/apps/tollix.svg"));
+        QVERIFY2(
+            entry.contains("\nIcon=" + (installed ? QString("tollix") : icon) + "\n"), qPrintable(entry));
+        QVERIFY(installed || Read(icon).contains("<svg"));
     }
 
 private:

@@ -1,0 +1,74 @@
+#include "gui/main/TotalsBox.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
+#include "gui/main/ValueRows.h"
+#include "meter/Program.h"
+
+namespace tollix {
+
+namespace {
+
+QString Q(const std::string& s)
+{
+    return QString::fromStdString(s);
+}
+
+}  // namespace
+
+TotalsBox::TotalsBox(QWidget* parent)
+    : QGroupBox("合计", parent)
+{
+    setObjectName("Frame2");
+    auto* layout = new QVBoxLayout(this);
+    auto* options = new QHBoxLayout;
+    const char* periods[] = {"今天", "这个星期", "这个月", "不定时间段"};
+    for (int i = 0; i < 4; ++i) {
+        QRadioButton* option = new QRadioButton(periods[i], this);
+        option->setObjectName(QString("otnSelectDay_%1").arg(i));
+        options->addWidget(option);
+        connect(option, &QRadioButton::toggled, this, [this, i](bool on) {
+            if (on)
+                emit periodChosen(i);
+        });
+        periodOptions_[size_t(i)] = option;
+    }
+    {
+        const QSignalBlocker quiet(periodOptions_[0]);
+        periodOptions_[0]->setChecked(true);
+    }
+    layout->addLayout(options);
+    auto* grid = new QGridLayout;
+    AddValueRows(grid, this, "Label1",
+        {{"起算日期:", "lblStartDate", &startDate_}, {"总耗时:", "lblTotalTime", &totalTime_},
+            {"上网次数:", "lblConnectionTimes", &connections_}, {"总费用:", "lblTotalCost", &totalCost_},
+            {"入网费:", "lblNetFee", &netFee_}, {"电话费:", "lblTelfee", &telFee_}});
+    layout->addLayout(grid);
+}
+
+void TotalsBox::Show(const Program& program, int period)
+{
+    if (period < 0 || period > 3)
+        return;
+    const UsageRecord& r = program.Stats.Records[size_t(period)];
+    const Money t = program.Stats.RunningTelFee[size_t(period)];
+    const Money n = program.Stats.RunningNetFee[size_t(period)];
+    startDate_->setText(Q(DateText(r.StartDate)));
+    totalTime_->setText(Q(DurationText(r.Seconds) + " (" + std::to_string(r.CallUnits) + "个电话)"));
+    connections_->setText(Q(std::to_string(r.Connections) + "次"));
+    telFee_->setText(Q(MoneyText(t) + " 元"));
+    // The month of a rated-hours connection carries its fixed monthly fee.
+    std::string fixed;
+    const int16_t idx = program.FeeTypeTwoIndex;
+    if (period == Month && program.FeeTypeTwo && idx >= 1 && idx <= program.Tariffs.ConnectionCount())
+        fixed = "+" + MoneyText(program.Tariffs.Connection(idx).FixFee);
+    netFee_->setText(Q(MoneyText(n) + fixed + " 元"));
+    totalCost_->setText(Q(MoneyText(n + t) + fixed + " 元"));
+}
+
+}  // namespace tollix
