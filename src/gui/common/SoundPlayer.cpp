@@ -22,13 +22,12 @@ bool SoundPlayer::HasAudioOutput() const
 
 void SoundPlayer::Beep()
 {
-    ++beeps_;
     QApplication::beep();
 }
 
 void SoundPlayer::Play(const QString& path)
 {
-    lastRequested_ = path;
+    emit Requested(path);
     QFileInfo info(path);
     if (path.isEmpty() || (!path.startsWith(":/") && !info.isFile()) || !HasAudioOutput()) {
         Beep();

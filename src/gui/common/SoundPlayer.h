@@ -21,17 +21,15 @@ public:
     // start.wav from the data folder, else the one shipped with the program.
     void PlayStartSound(const std::filesystem::path& dataFolder);
 
-    // What was asked for last, and whether it fell back to the beep (for tests).
-    QString LastRequested() const { return lastRequested_; }
-    int BeepCount() const { return beeps_; }
+signals:
+    // Every sound asked for, before it plays or falls back to the beep.
+    void Requested(const QString& path);
 
 private:
     void Beep();
     bool HasAudioOutput() const;
 
     QSoundEffect* effect_ = nullptr;
-    QString lastRequested_;
-    int beeps_ = 0;
 };
 
 }  // namespace tollix
