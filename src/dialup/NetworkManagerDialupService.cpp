@@ -21,7 +21,7 @@ constexpr const char* kActiveInterface = "org.freedesktop.NetworkManager.Connect
 constexpr const char* kProperties = "org.freedesktop.DBus.Properties";
 // A NetworkManager that does not answer within this time is taken as absent;
 // the meter's window must not freeze for longer.
-constexpr uint64_t kCallTimeoutMicros = 5 * 1000 * 1000;
+constexpr uint64_t kCallTimeoutMicros = uint64_t{5} * 1000 * 1000;
 
 // No sender in these rules: dbus-daemon would honour a well-known name, but a
 // signal that merely looks like NetworkManager's only makes the backend read
@@ -31,8 +31,8 @@ constexpr const char* kMatches[] = {
     "type='signal',interface='org.freedesktop.NetworkManager.Settings.Connection'",
     "type='signal',path='/org/freedesktop/NetworkManager'",
     "type='signal',path_namespace='/org/freedesktop/NetworkManager/ActiveConnection'",
-    "type='signal',sender='org.freedesktop.DBus',path='/org/freedesktop/DBus',"
-    "interface='org.freedesktop.DBus',member='NameOwnerChanged',arg0='org.freedesktop.NetworkManager'",
+    ("type='signal',sender='org.freedesktop.DBus',path='/org/freedesktop/DBus',"
+     "interface='org.freedesktop.DBus',member='NameOwnerChanged',arg0='org.freedesktop.NetworkManager'"),
 };
 
 struct BusError {
