@@ -109,7 +109,7 @@ bool NetworkManagerDialupService::Connect()
     sd_bus* bus = nullptr;
     int r = sd_bus_open_system(&bus);
     if (r < 0) {
-        absenceReason_ = "无法连接系统总线（" + SystemErrorText(-r) + "）";
+        absenceReason_ = "无法连接系统总线：" + SystemErrorText(-r);
         return false;
     }
     bus_ = bus;
@@ -118,7 +118,7 @@ bool NetworkManagerDialupService::Connect()
         sd_bus_slot* slot = nullptr;
         r = sd_bus_add_match(bus_, &slot, rule, &NetworkManagerSignals::OnSignal, this);
         if (r < 0) {
-            absenceReason_ = "无法连接系统总线（" + SystemErrorText(-r) + "）";
+            absenceReason_ = "无法连接系统总线：" + SystemErrorText(-r);
             Disconnect();
             return false;
         }
@@ -185,7 +185,7 @@ void NetworkManagerDialupService::ReadPresence()
         absenceReason_.clear();
         return;
     }
-    absenceReason_ = r < 0 ? "系统总线没有回应（" + SystemErrorText(-r) + "）" : "NetworkManager 没有运行";
+    absenceReason_ = r < 0 ? "系统总线没有回应：" + SystemErrorText(-r) : "NetworkManager 没有运行";
     LoseNetworkManager();
 }
 

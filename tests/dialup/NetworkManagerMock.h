@@ -63,6 +63,8 @@ public:
     NetworkManagerMock(const NetworkManagerMock&) = delete;
     NetworkManagerMock& operator=(const NetworkManagerMock&) = delete;
 
+    const std::string& Address() const { return address_; }
+
     void StartBus()
     {
         bus_ = Spawn({"dbus-daemon", "--session", "--nofork", "--address=" + address_});
