@@ -8,6 +8,8 @@
 
 using namespace tollix;
 using test::Eventually;
+using test::kNmPath;
+using test::kNmService;
 using test::NetworkManagerMock;
 
 namespace {
@@ -47,7 +49,6 @@ TEST(NetworkManagerDialupService, FollowsNetworkManagerThroughAConnection)
     ManualClock clock;
     NetworkManagerDialupService service(clock);
     std::string pppoe = nm.AddProfile("宽带连接", "pppoe");
-    std::string gsm, gsmActive;
     nm.AddProfile("家里", "802-11-wireless");
     ASSERT_TRUE(service.Available());
 
@@ -63,13 +64,17 @@ TEST(NetworkManagerDialupService, FollowsNetworkManagerThroughAConnection)
             "宽带连接"},
         {"second profile comes up while the first is timed",
             [&] {
-                gsm = nm.AddProfile("手机上网", "gsm");
+                std::string gsm = nm.AddProfile("手机上网", "gsm");
                 Eventually([&] { return service.Phonebook().Entries.size() == 2; });
-                gsmActive = nm.Activate(gsm);
+                nm.Activate(gsm);
             },
             {"宽带连接", "手机上网"}, true, "宽带连接"},
-        {"renamed during the connection", [&] { nm.Rename(pppoe, "电信宽带"); }, {"电信宽带", "手机上网"},
-            true, "电信宽带"},
+        {"renamed during the connection",
+            [&] {
+                nm.Call(pppoe, "org.freedesktop.NetworkManager.Settings.Connection",
+                    {"Update", "a{sa{sv}}", "1", "connection", "1", "id", "s", "电信宽带"});
+            },
+            {"电信宽带", "手机上网"}, true, "电信宽带"},
         {"hung up: the billed links go down", [&] { service.HangUp(); }, {"电信宽带", "手机上网"}, false, ""},
         {"up again, then NetworkManager leaves: a restart keeps the line",
             [&] {
@@ -85,13 +90,10 @@ TEST(NetworkManagerDialupService, FollowsNetworkManagerThroughAConnection)
                 clock.Advance(NetworkManagerDialupService::kAbsenceGraceMillis / 1000 + 1);
             },
             {"电信宽带"}, true, "电信宽带"},
+        {"the bus goes away: the line is kept for the grace", [&] { nm.StopBus(); }, {}, true, "电信宽带"},
         {"gone for longer than a restart",
-            [&] {
-                nm.StopManager();
-                Eventually([&] { return service.Phonebook().Entries.empty(); });
-                clock.Advance(NetworkManagerDialupService::kAbsenceGraceMillis / 1000 + 1);
-            },
-            {}, false, ""},
+            [&] { clock.Advance(NetworkManagerDialupService::kAbsenceGraceMillis / 1000 + 1); }, {}, false,
+            ""},
     };
     for (const auto& s : steps) {
         SCOPED_TRACE(s.step);
@@ -100,22 +102,6 @@ TEST(NetworkManagerDialupService, FollowsNetworkManagerThroughAConnection)
         EXPECT_TRUE(Eventually([&] { return service.Phonebook().Entries == s.phonebook; }));
         EXPECT_EQ(service.GetDefaultConnection(), s.name);
     }
-}
-
-TEST(NetworkManagerDialupService, TheBusGoingAwayEndsTheLineAfterTheGrace)
-{
-    SKIP_WITHOUT_MOCK();
-    NetworkManagerMock nm;
-    ManualClock clock;
-    NetworkManagerDialupService service(clock);
-    nm.Activate(nm.AddProfile("宽带连接", "pppoe"));
-    ASSERT_TRUE(Eventually([&] { return service.IsConnected(); }));
-    nm.StopBus();
-    EXPECT_TRUE(service.IsConnected());
-    clock.Advance(NetworkManagerDialupService::kAbsenceGraceMillis / 1000 + 1);
-    EXPECT_FALSE(service.IsConnected());
-    EXPECT_TRUE(service.Phonebook().Entries.empty());
-    EXPECT_FALSE(service.DialConnection("宽带连接").Started);
 }
 
 // Each refusal names the connection and NetworkManager's reason, and changes nothing.
@@ -167,33 +153,15 @@ TEST(CombinedDialupService, EachLinkIsNamedByItsOwnBackend)
     CombinedDialupService service(std::make_unique<NetworkManagerDialupService>(clock),
         std::make_unique<PppdDialupService>(world.Root()));
     EXPECT_EQ(service.Phonebook().Entries, (std::vector<std::string>{"宽带连接", "isp"}));
-    EXPECT_EQ(service.DescribeEntry("宽带连接"), "NetworkManager，pppoe");
-    EXPECT_EQ(service.DescribeEntry("isp"), "pppd，拨号脚本");
 
     world.SetInterface("ppp0", 512, "0x1091");  // NetworkManager's pppd: no pid file, no `call`
     std::string active = nm.Activate(profile);
     EXPECT_TRUE(Eventually([&] { return service.GetDefaultConnection() == "宽带连接"; }));
-    nm.Deactivate(active);
+    nm.Call(kNmPath, kNmService, {"DeactivateConnection", "o", active});
     world.SetPidFile("ppp0.pid", std::to_string(::getpid()) + "\n");
     world.UseRealProc();
     EXPECT_TRUE(Eventually([&] { return service.GetDefaultConnection() == ""; }));
     EXPECT_TRUE(service.IsConnected());
-}
-
-TEST(CreateDialupService, NetworkManagerJoinsOnlyWhenItAnswers)
-{
-    SKIP_WITHOUT_MOCK();
-    ManualClock clock;
-    test::PppWorld world;
-    test::ScopedEnv root("TOLLIX_PPP_ROOT", world.Root().c_str());
-    {
-        test::ScopedEnv noBus("DBUS_SYSTEM_BUS_ADDRESS", "unix:path=/nonexistent/bus");
-        EXPECT_EQ(CreateDialupService(false, clock)->BackendName(), "pppd");
-    }
-    NetworkManagerMock nm;
-    EXPECT_EQ(CreateDialupService(false, clock)->BackendName(), "NetworkManager+pppd");
-    nm.StopManager();
-    EXPECT_EQ(CreateDialupService(false, clock)->BackendName(), "pppd");
 }
 
 }  // namespace

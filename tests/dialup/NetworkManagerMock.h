@@ -71,57 +71,22 @@ public:
         Eventually([&] { return std::filesystem::exists(socket_); });
     }
     void StopBus() { Stop(bus_); }
-    // Also adds the device that the mock's DeactivateConnection walks.
+    // Ready once it answers; the device it gets is the one its DeactivateConnection walks.
     void StartManager()
     {
         manager_ = Spawn({"/usr/bin/python3", "-m", "dbusmock", "--template", "networkmanager"});
         Eventually([&] {
-            return Busctl({"call", "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus",
-                       "NameHasOwner", "s", kNmService})
-                == "b true\n";
+            return !Call("/org/freedesktop", "org.freedesktop.DBus.Mock",
+                {"AddEthernetDevice", "ssi", "dev0", "ppp0", "30"})
+                        .empty();
         });
-        Mock({"AddEthernetDevice", "ssi", "dev0", "ppp0", "30"});
     }
     void StopManager() { Stop(manager_); }
 
-    // A saved profile; returns its object path.
-    std::string AddProfile(const std::string& id, const std::string& type)
+    // A method call on the mock through busctl; returns busctl's answer.
+    std::string Call(const std::string& path, const std::string& interface, std::vector<std::string> args)
     {
-        return Path(Busctl({"call", kNmService, std::string(kNmPath) + "/Settings",
-            "org.freedesktop.NetworkManager.Settings", "AddConnection", "a{sa{sv}}", "1", "connection", "2",
-            "id", "s", id, "type", "s", type}));
-    }
-    void Rename(const std::string& profile, const std::string& id)
-    {
-        Busctl({"call", kNmService, profile, "org.freedesktop.NetworkManager.Settings.Connection", "Update",
-            "a{sa{sv}}", "1", "connection", "1", "id", "s", id});
-    }
-    // Brought up by someone else; returns the active connection's path.
-    std::string Activate(const std::string& profile)
-    {
-        return Path(Busctl({"call", kNmService, kNmPath, kNmService, "ActivateConnection", "ooo", profile,
-            "/org/freedesktop/NetworkManager/Devices/dev0", "/"}));
-    }
-    void Deactivate(const std::string& active)
-    {
-        Busctl({"call", kNmService, kNmPath, kNmService, "DeactivateConnection", "o", active});
-    }
-    // Makes the manager answer ActivateConnection with this D-Bus error.
-    void RefuseActivation(const std::string& errorName, const std::string& message)
-    {
-        Busctl({"call", kNmService, kNmPath, "org.freedesktop.DBus.Mock", "AddMethod", "sssss", kNmService,
-            "ActivateConnection", "ooo", "o",
-            "raise dbus.exceptions.DBusException('" + message + "', name='" + errorName + "')"});
-    }
-
-private:
-    void Mock(std::vector<std::string> args)
-    {
-        args.insert(args.begin(), {"call", kNmService, "/org/freedesktop", "org.freedesktop.DBus.Mock"});
-        Busctl(args);
-    }
-    std::string Busctl(std::vector<std::string> args)
-    {
+        args.insert(args.begin(), {"call", kNmService, path, interface});
         std::string command = "busctl --address=" + address_;
         for (const std::string& a : args) {
             command += " '";
@@ -138,6 +103,27 @@ private:
         }
         return out;
     }
+    // A saved profile; returns its object path.
+    std::string AddProfile(const std::string& id, const std::string& type)
+    {
+        return Path(Call(std::string(kNmPath) + "/Settings", "org.freedesktop.NetworkManager.Settings",
+            {"AddConnection", "a{sa{sv}}", "1", "connection", "2", "id", "s", id, "type", "s", type}));
+    }
+    // Brought up by someone else; returns the active connection's path.
+    std::string Activate(const std::string& profile)
+    {
+        return Path(Call(kNmPath, kNmService,
+            {"ActivateConnection", "ooo", profile, "/org/freedesktop/NetworkManager/Devices/dev0", "/"}));
+    }
+    // Makes the manager answer ActivateConnection with this D-Bus error.
+    void RefuseActivation(const std::string& errorName, const std::string& message)
+    {
+        Call(kNmPath, "org.freedesktop.DBus.Mock",
+            {"AddMethod", "sssss", kNmService, "ActivateConnection", "ooo", "o",
+                "raise dbus.exceptions.DBusException('" + message + "', name='" + errorName + "')"});
+    }
+
+private:
     static std::string Path(const std::string& reply)
     {
         size_t begin = reply.find('"'), end = reply.rfind('"');
