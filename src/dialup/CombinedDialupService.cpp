@@ -43,7 +43,8 @@ std::string CombinedDialupService::GetDefaultConnection()
 {
     if (networkManager_->IsConnected())
         return networkManager_->GetDefaultConnection();
-    return pppd_->GetDefaultConnection();
+    std::string name = pppd_->GetDefaultConnection();
+    return name.empty() ? networkManager_->OwnedLinkName() : name;
 }
 
 DialResult CombinedDialupService::DialConnection(const std::string& name)

@@ -315,6 +315,20 @@ std::string NetworkManagerDialupService::GetDefaultConnection()
     return upIndex_ >= 0 ? upName_ : InGrace() ? absentName_ : std::string();
 }
 
+std::string NetworkManagerDialupService::OwnedLinkName()
+{
+    Update();
+    for (const nm::Profile& profile : profiles_) {
+        for (const nm::ActiveConnection& connection : active_) {
+            if (connection.ProfilePath == profile.Path
+                && (connection.State == nm::kActiveConnectionActivating
+                    || connection.State == nm::kActiveConnectionActivated))
+                return profile.Id;
+        }
+    }
+    return {};
+}
+
 std::string NetworkManagerDialupService::EntryKind(const std::string& name)
 {
     const nm::Profile* profile = FindProfile(name);

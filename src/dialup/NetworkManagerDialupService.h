@@ -42,6 +42,10 @@ public:
     DialResult DialConnection(const std::string& name) override;
     void HangUp() override;
 
+    // The first profile in phonebook order whose line NetworkManager is
+    // bringing up or has up, or "": a PPP link shows up before NetworkManager
+    // calls it activated, and must not go unnamed meanwhile.
+    std::string OwnedLinkName();
     // The kind of a phonebook entry ("pppoe", "gsm", …), empty for none.
     std::string EntryKind(const std::string& name);
 

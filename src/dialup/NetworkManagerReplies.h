@@ -15,7 +15,8 @@ struct sd_bus_message;
 
 namespace tollix::nm {
 
-// The active-connection state in which the line is up.
+// Active-connection states: being brought up, and up.
+constexpr uint32_t kActiveConnectionActivating = 1;
 constexpr uint32_t kActiveConnectionActivated = 2;
 // More saved profiles or active connections than anyone keeps; the rest are
 // ignored so that one reply cannot make the meter issue unbounded calls.

@@ -156,12 +156,14 @@ TEST(CombinedDialupService, EachLinkIsNamedByItsOwnBackend)
 
     world.SetInterface("ppp0", 512, "0x1091");  // NetworkManager's pppd: no pid file, no `call`
     std::string active = nm.Activate(profile);
+    nm.Call("/org/freedesktop", "org.freedesktop.DBus.Mock",
+        {"SetProperty", "sssv", active, "org.freedesktop.NetworkManager.Connection.Active", "State", "u",
+            "1"});
     EXPECT_TRUE(Eventually([&] { return service.GetDefaultConnection() == "宽带连接"; }));
     nm.Call(kNmPath, kNmService, {"DeactivateConnection", "o", active});
-    world.SetPidFile("ppp0.pid", std::to_string(::getpid()) + "\n");
-    world.UseRealProc();
-    EXPECT_TRUE(Eventually([&] { return service.GetDefaultConnection() == ""; }));
-    EXPECT_TRUE(service.IsConnected());
+    world.SetPidFile("ppp0.pid", "777\n");
+    world.SetProcess(777, "pppd", {"/usr/sbin/pppd", "call", "isp"});
+    EXPECT_TRUE(Eventually([&] { return service.GetDefaultConnection() == "isp"; }));
 }
 
 }  // namespace
