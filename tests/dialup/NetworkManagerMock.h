@@ -26,10 +26,10 @@ namespace tollix::test {
 constexpr const char* kNmService = "org.freedesktop.NetworkManager";
 constexpr const char* kNmPath = "/org/freedesktop/NetworkManager";
 
-// Polls `done` for up to three seconds: signals cross the bus asynchronously.
-inline bool Eventually(const std::function<bool()>& done)
+// Polls `done` for a while: signals cross the bus asynchronously.
+inline bool Eventually(const std::function<bool()>& done, int seconds = 3)
 {
-    for (int i = 0; i < 300; ++i) {
+    for (int i = 0; i < seconds * 100; ++i) {
         if (done())
             return true;
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
@@ -68,18 +68,20 @@ public:
     void StartBus()
     {
         bus_ = Spawn({"dbus-daemon", "--session", "--nofork", "--address=" + address_});
-        Eventually([&] { return std::filesystem::exists(socket_); });
+        Eventually([&] { return std::filesystem::exists(socket_); }, 15);
     }
     void StopBus() { Stop(bus_); }
     // Ready once it answers; the device it gets is the one its DeactivateConnection walks.
     void StartManager()
     {
         manager_ = Spawn({"/usr/bin/python3", "-m", "dbusmock", "--template", "networkmanager"});
-        Eventually([&] {
-            return !Call("/org/freedesktop", "org.freedesktop.DBus.Mock",
-                {"AddEthernetDevice", "ssi", "dev0", "ppp0", "30"})
-                        .empty();
-        });
+        Eventually(
+            [&] {
+                return !Call("/org/freedesktop", "org.freedesktop.DBus.Mock",
+                    {"AddEthernetDevice", "ssi", "dev0", "ppp0", "30"})
+                            .empty();
+            },
+            15);  // Python starts slowly on a busy machine
     }
     void StopManager() { Stop(manager_); }
 
