@@ -14,7 +14,7 @@ cd "$(dirname "$0")/.."
 BUILD_DIR="${FUZZ_BUILD_DIR:-build-fuzz}"
 SECONDS_EACH="${FUZZ_SECONDS:-8}"
 SEED="${FUZZ_SEED:-1}"
-ALL_TARGETS="profile_read profile_write log_line usage_record pppd session_journal"
+ALL_TARGETS="profile_read profile_write log_line usage_record pppd session_journal nm_replies"
 TARGETS="${FUZZ_TARGETS:-$ALL_TARGETS}"
 SANITIZE="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer"
 

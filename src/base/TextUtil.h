@@ -2,6 +2,7 @@
 
 // Small byte-wise text helpers shared by the readers of the program's files.
 
+#include <cstddef>
 #include <string_view>
 
 namespace tollix {
@@ -21,6 +22,52 @@ inline bool IsAscii(std::string_view text)
     for (char c : text)
         if (static_cast<unsigned char>(c) >= 0x80)
             return false;
+    return true;
+}
+
+// Valid UTF-8 without control characters: such a name can be shown, priced,
+// written to the settings and log files and passed to pppd as it stands.
+inline bool IsCleanText(std::string_view text)
+{
+    size_t i = 0;
+    while (i < text.size()) {
+        unsigned char c = static_cast<unsigned char>(text[i]);
+        if (c < 0x20 || c == 0x7f)
+            return false;
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        size_t length;
+        char32_t code;
+        if ((c & 0xe0) == 0xc0) {
+            length = 2;
+            code = c & 0x1f;
+        } else if ((c & 0xf0) == 0xe0) {
+            length = 3;
+            code = c & 0x0f;
+        } else if ((c & 0xf8) == 0xf0) {
+            length = 4;
+            code = c & 0x07;
+        } else {
+            return false;
+        }
+        if (i + length > text.size())
+            return false;
+        for (size_t k = 1; k < length; ++k) {
+            unsigned char cc = static_cast<unsigned char>(text[i + k]);
+            if ((cc & 0xc0) != 0x80)
+                return false;
+            code = (code << 6) | (cc & 0x3f);
+        }
+        static constexpr char32_t kMinimum[] = {0, 0, 0x80, 0x800, 0x10000};
+        if (code < kMinimum[length] || code > 0x10ffff || (code >= 0xd800 && code <= 0xdfff))
+            return false;
+        // C1 control characters.
+        if (code >= 0x80 && code <= 0x9f)
+            return false;
+        i += length;
+    }
     return true;
 }
 

@@ -1,5 +1,7 @@
 #include "dialup/CheckCommand.h"
 
+#include "dialup/NetworkManagerDialupService.h"
+
 namespace tollix {
 
 int RunCheck(
@@ -10,6 +12,14 @@ int RunCheck(
     if (service.BackendName() == "demo")
         out << "（演示线路）";
     out << "\n";
+    if (service.BackendName() == "pppd") {
+        // Said so that a user who expects their NetworkManager profiles knows
+        // why they are missing.
+        SystemClock clock;
+        NetworkManagerDialupService probe(clock);
+        if (!probe.Available())
+            out << "NetworkManager：未使用（" << probe.AbsenceReason() << "）\n";
+    }
     if (std::string location = service.PhonebookLocation(); !location.empty())
         out << "电话簿位置：" << location << "\n";
 
@@ -23,8 +33,12 @@ int RunCheck(
         out << "拨号网络电话簿：没有连接（本软件需要至少一个拨号连接）\n";
     } else {
         out << "拨号网络电话簿（" << book.Entries.size() << " 个连接）：\n";
-        for (const std::string& entry : book.Entries)
-            out << "  " << entry << "\n";
+        for (const std::string& entry : book.Entries) {
+            out << "  " << entry;
+            if (std::string description = service.DescribeEntry(entry); !description.empty())
+                out << "（" << description << "）";
+            out << "\n";
+        }
     }
 
     if (service.IsConnected()) {

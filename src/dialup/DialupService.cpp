@@ -5,7 +5,9 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "dialup/CombinedDialupService.h"
 #include "dialup/DemoDialupService.h"
+#include "dialup/NetworkManagerDialupService.h"
 #include "dialup/PppdDialupService.h"
 
 namespace tollix {
@@ -45,7 +47,11 @@ std::unique_ptr<DialupService> CreateDialupService(bool demo, const Clock& clock
     if (demo)
         return std::make_unique<DemoDialupService>(clock);
     const char* root = std::getenv("TOLLIX_PPP_ROOT");
-    return std::make_unique<PppdDialupService>(root && *root ? root : "/");
+    auto pppd = std::make_unique<PppdDialupService>(root && *root ? root : "/");
+    auto networkManager = std::make_unique<NetworkManagerDialupService>(clock);
+    if (!networkManager->Available())
+        return pppd;
+    return std::make_unique<CombinedDialupService>(std::move(networkManager), std::move(pppd));
 }
 
 }  // namespace tollix

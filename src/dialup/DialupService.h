@@ -30,10 +30,13 @@ class DialupService {
 public:
     virtual ~DialupService() = default;
 
-    // "pppd" or "demo".
+    // "pppd", "demo" or "NetworkManager+pppd".
     virtual std::string BackendName() const = 0;
     // Where the phonebook lives, for diagnostics; empty when it is built in.
     virtual std::string PhonebookLocation() const { return {}; }
+    // For diagnostics, where several backends share the phonebook: which one
+    // holds an entry and what kind of connection it is; empty otherwise.
+    virtual std::string DescribeEntry(const std::string& /*name*/) { return {}; }
 
     virtual PhonebookResult Phonebook() = 0;
     // Asked once a second for the whole run: kept cheap and free of allocation.
@@ -63,9 +66,10 @@ HangUpResult HangUpAll(
 // time. Zero or less returns at once without handling any events.
 void WaitSeconds(double seconds, const Clock& clock, const std::function<void()>& processEvents);
 
-// The pppd backend, or the simulated line when `demo` is set. The pppd backend
-// reads its world under $TOLLIX_PPP_ROOT when that is set. The clock must
-// outlive the service.
+// The simulated line when `demo` is set; else NetworkManager and pppd together
+// when NetworkManager answers on the system bus, or pppd alone. The pppd
+// backend reads its world under $TOLLIX_PPP_ROOT when that is set. The clock
+// must outlive the service.
 std::unique_ptr<DialupService> CreateDialupService(bool demo, const Clock& clock);
 
 }  // namespace tollix

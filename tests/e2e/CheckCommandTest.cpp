@@ -9,7 +9,9 @@
 
 #include "base/DataFolder.h"
 #include "dialup/DialupFixture.h"
+#include "dialup/NetworkManagerMock.h"
 
+using tollix::test::NetworkManagerMock;
 using tollix::test::PppWorld;
 using tollix::test::ReadFile;
 using tollix::test::ScopedEnv;
@@ -29,6 +31,9 @@ struct RunResult {
 RunResult RunTollix(const std::vector<const char*>& args, const std::map<std::string, std::string>& env)
 {
     std::vector<std::string> envText = {"PATH=/usr/bin:/bin", "LANG=C.UTF-8"};
+    // The machine's own NetworkManager stays out unless a test brings one.
+    if (!env.count("DBUS_SYSTEM_BUS_ADDRESS"))
+        envText.push_back("DBUS_SYSTEM_BUS_ADDRESS=unix:path=/nonexistent/tollix-test-bus");
     for (const auto& [k, v] : env)
         envText.push_back(k + "=" + v);
     std::vector<char*> envp;
@@ -83,7 +88,8 @@ TEST(TollixCheck, ReportsWhatTheMeterSeesAsTheWorldChanges)
         std::string err;
     } steps[] = {
         {"idle", [] {}, {"--check"}, env, 0,
-            {"数据文件夹：" + home.Path().string() + "\n", "拨号方式：pppd\n", "（2 个连接）",
+            {"数据文件夹：" + home.Path().string() + "\n",
+                "拨号方式：pppd\nNetworkManager：未使用（无法连接系统总线", "（2 个连接）",
                 "  163 拨号\n  isp\n", "连接状态：未连接\n"},
             ""},
         {"line up",
@@ -125,6 +131,25 @@ TEST(TollixCheck, ReportsWhatTheMeterSeesAsTheWorldChanges)
     }
     // The demo never touches the real data folder.
     EXPECT_FALSE(std::filesystem::exists(xdg.Path() / "tollix"));
+}
+
+TEST(TollixCheck, ListsEachEntryWithItsBackendWhenNetworkManagerAnswers)
+{
+    if (std::string missing = NetworkManagerMock::Missing(); !missing.empty())
+        GTEST_SKIP() << missing;
+    NetworkManagerMock nm;
+    nm.Activate(nm.AddProfile("宽带连接", "pppoe"));
+    TempFolder home;
+    PppWorld world;
+    world.AddPeer("isp");
+    RunResult r = RunTollix({"--check"},
+        {{"TOLLIX_HOME", home.Path().string()}, {"TOLLIX_PPP_ROOT", world.Root().string()},
+            {"DBUS_SYSTEM_BUS_ADDRESS", nm.Address()}});
+    EXPECT_TRUE(Contains(r.out,
+        "拨号方式：NetworkManager+pppd\n电话簿位置：" + world.Peers().string()
+            + "\n拨号网络电话簿（2 个连接）：\n  宽带连接（NetworkManager，pppoe）\n  isp（pppd，拨号脚本）\n"
+              "连接状态：已连接（宽带连接）\n"))
+        << r.out << r.err;
 }
 
 TEST(DataFolder, ChosenInOrderAndCreated)

@@ -1,0 +1,100 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "base/Clock.h"
+#include "dialup/DialupService.h"
+#include "dialup/NetworkManagerReplies.h"
+
+struct sd_bus;
+struct sd_bus_slot;
+
+namespace tollix {
+
+// Dial-up through NetworkManager on the system bus ($DBUS_SYSTEM_BUS_ADDRESS
+// honoured). The phonebook is the saved profiles billed like dial-up; a
+// connection is up while one of them is activated.
+//
+// The state is read once and then kept current from NetworkManager's signals:
+// IsConnected drains what the bus has delivered without waiting and reads
+// again only what a signal said has changed, so a quiet second costs one
+// non-blocking read of the socket.
+class NetworkManagerDialupService final : public DialupService {
+public:
+    // The clock must outlive the service.
+    explicit NetworkManagerDialupService(const Clock& clock);
+    ~NetworkManagerDialupService() override;
+    NetworkManagerDialupService(const NetworkManagerDialupService&) = delete;
+    NetworkManagerDialupService& operator=(const NetworkManagerDialupService&) = delete;
+
+    std::string BackendName() const override { return "NetworkManager"; }
+
+    // Whether NetworkManager answers on the bus right now; otherwise why not,
+    // in words for the user.
+    bool Available();
+    const std::string& AbsenceReason() const { return absenceReason_; }
+
+    PhonebookResult Phonebook() override;
+    bool IsConnected() override;
+    std::string GetDefaultConnection() override;
+    DialResult DialConnection(const std::string& name) override;
+    void HangUp() override;
+
+    // The first profile in phonebook order whose line NetworkManager is
+    // bringing up or has up, or "": a PPP link shows up before NetworkManager
+    // calls it activated, and must not go unnamed meanwhile.
+    std::string OwnedLinkName();
+    // The kind of a phonebook entry ("pppoe", "gsm", …), empty for none.
+    std::string EntryKind(const std::string& name);
+
+    // How long a connection is still taken as up after NetworkManager left the
+    // bus: a restart keeps the link, and one connection must not be billed as
+    // two.
+    static constexpr int64_t kAbsenceGraceMillis = 15000;
+    // How often a lost bus is tried again.
+    static constexpr int64_t kReconnectMillis = 5000;
+
+private:
+    enum Dirty : unsigned { kProfiles = 1, kActive = 2, kPresence = 4, kAll = 7 };
+
+    bool Connect();
+    void Disconnect();
+    // Handles what the bus has delivered and re-reads what changed; false
+    // when the bus is gone.
+    bool Update();
+    void ReadPresence();
+    // Forgets NetworkManager's state, remembering whether a line was up.
+    void LoseNetworkManager();
+    // Within the grace after NetworkManager left with a line up, until it
+    // shows a line of its own again.
+    bool InGrace() const;
+    void ReadProfiles();
+    void ReadActive();
+    void Recompute();
+    const nm::Profile* FindProfile(const std::string& id) const;
+
+    // Marks what a signal from the bus says has changed.
+    friend struct NetworkManagerSignals;
+
+    const Clock& clock_;
+    sd_bus* bus_ = nullptr;
+    std::vector<sd_bus_slot*> slots_;
+    unsigned dirty_ = kAll;
+    int64_t lastConnectAttempt_ = 0;
+    bool everTried_ = false;
+
+    bool present_ = false;     // NetworkManager owns its name on the bus
+    int64_t absentSince_ = 0;  // steady millis when it was last seen leaving
+    std::string absenceReason_;
+    std::vector<nm::Profile> profiles_;  // billed ones only, in NetworkManager's order
+    std::vector<nm::ActiveConnection> active_;
+    // The phonebook index of the profile the meter times, -1 for none.
+    int upIndex_ = -1;
+    std::string upName_;
+    bool wasUp_ = false;      // a line was up when NetworkManager left
+    std::string absentName_;  // and this was its name
+};
+
+}  // namespace tollix

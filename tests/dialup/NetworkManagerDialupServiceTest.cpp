@@ -1,0 +1,169 @@
+#include <gtest/gtest.h>
+
+#include "ManualClock.h"
+#include "dialup/CombinedDialupService.h"
+#include "dialup/NetworkManagerDialupService.h"
+#include "dialup/NetworkManagerMock.h"
+#include "dialup/NetworkManagerReplies.h"
+
+using namespace tollix;
+using test::Eventually;
+using test::kNmPath;
+using test::kNmService;
+using test::NetworkManagerMock;
+
+namespace {
+
+#define SKIP_WITHOUT_MOCK()                                                                                  \
+    if (std::string missing = NetworkManagerMock::Missing(); !missing.empty())                               \
+    GTEST_SKIP() << missing
+
+TEST(NetworkManagerBilledKind, OnlyProfilesBilledLikeDialUp)
+{
+    const struct {
+        const char* type;
+        const char* bluetooth;
+        int32_t metered;
+        const char* kind;
+    } cases[] = {
+        {"pppoe", "", 0, "pppoe"},
+        {"gsm", "", 2, "gsm"},
+        {"cdma", "", 0, "cdma"},
+        {"adsl", "", 0, "adsl"},
+        {"bluetooth", "dun", 0, "bluetooth DUN"},
+        {"bluetooth", "panu", 0, ""},
+        {"802-11-wireless", "", 0, ""},
+        {"802-3-ethernet", "", 3, ""},  // only guessed metered
+        {"802-3-ethernet", "", 1, "802-3-ethernet，按流量计费"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(nm::BilledKind(c.type, c.bluetooth, c.metered), c.kind) << c.type << " " << c.metered;
+}
+
+// One connection's life through the mock: each step changes NetworkManager and
+// says what the meter must see afterwards.
+TEST(NetworkManagerDialupService, FollowsNetworkManagerThroughAConnection)
+{
+    SKIP_WITHOUT_MOCK();
+    NetworkManagerMock nm;
+    ManualClock clock;
+    NetworkManagerDialupService service(clock);
+    std::string pppoe = nm.AddProfile("宽带连接", "pppoe");
+    nm.AddProfile("家里", "802-11-wireless");
+    ASSERT_TRUE(service.Available());
+
+    const struct {
+        const char* step;
+        std::function<void()> change;
+        std::vector<std::string> phonebook;
+        bool up;
+        std::string name;
+    } steps[] = {
+        {"profiles read", [] {}, {"宽带连接"}, false, ""},
+        {"dialled", [&] { EXPECT_TRUE(service.DialConnection("宽带连接").Started); }, {"宽带连接"}, true,
+            "宽带连接"},
+        {"second profile comes up while the first is timed",
+            [&] {
+                std::string gsm = nm.AddProfile("手机上网", "gsm");
+                Eventually([&] { return service.Phonebook().Entries.size() == 2; });
+                nm.Activate(gsm);
+            },
+            {"宽带连接", "手机上网"}, true, "宽带连接"},
+        {"renamed during the connection",
+            [&] {
+                nm.Call(pppoe, "org.freedesktop.NetworkManager.Settings.Connection",
+                    {"Update", "a{sa{sv}}", "1", "connection", "1", "id", "s", "电信宽带"});
+            },
+            {"电信宽带", "手机上网"}, true, "电信宽带"},
+        {"hung up: the billed links go down", [&] { service.HangUp(); }, {"电信宽带", "手机上网"}, false, ""},
+        {"up again, then NetworkManager leaves: a restart keeps the line",
+            [&] {
+                nm.Activate(pppoe);
+                Eventually([&] { return service.IsConnected(); });
+                nm.StopManager();
+            },
+            {}, true, "电信宽带"},
+        {"back, still up", [&] { nm.StartManager(); }, {}, true, "电信宽带"},
+        {"adopts the line again under its own name",
+            [&] {
+                nm.Activate(nm.AddProfile("电信宽带", "pppoe"));
+                clock.Advance(NetworkManagerDialupService::kAbsenceGraceMillis / 1000 + 1);
+            },
+            {"电信宽带"}, true, "电信宽带"},
+        {"the bus goes away: the line is kept for the grace", [&] { nm.StopBus(); }, {}, true, "电信宽带"},
+        {"gone for longer than a restart",
+            [&] { clock.Advance(NetworkManagerDialupService::kAbsenceGraceMillis / 1000 + 1); }, {}, false,
+            ""},
+    };
+    for (const auto& s : steps) {
+        SCOPED_TRACE(s.step);
+        s.change();
+        EXPECT_TRUE(Eventually([&] { return service.IsConnected() == s.up; }));
+        EXPECT_TRUE(Eventually([&] { return service.Phonebook().Entries == s.phonebook; }));
+        EXPECT_EQ(service.GetDefaultConnection(), s.name);
+    }
+}
+
+// Each refusal names the connection and NetworkManager's reason, and changes nothing.
+TEST(NetworkManagerDialupService, RefusedDialsSayWhy)
+{
+    SKIP_WITHOUT_MOCK();
+    NetworkManagerMock nm;
+    ManualClock clock;
+    NetworkManagerDialupService service(clock);
+    nm.AddProfile("宽带连接", "pppoe");
+    nm.AddProfile("家里", "802-11-wireless");
+    const struct {
+        const char* errorName;  // nullptr: not a phonebook entry
+        const char* name;
+        const char* error;
+    } cases[] = {
+        {nullptr, "家里", "“家里”不是拨号网络电话簿中的连接，不能拨号。"},
+        {"org.freedesktop.NetworkManager.PermissionDenied", "宽带连接",
+            "无法拨号“宽带连接”：你没有启用这个连接的权限（Not authorized）。"},
+        {"org.freedesktop.NetworkManager.UnknownDevice", "宽带连接",
+            "无法拨号“宽带连接”：没有可用的设备（调制解调器或 SIM 卡）（Not authorized）。"},
+        {"org.freedesktop.NetworkManager.UnknownConnection", "宽带连接",
+            "无法拨号“宽带连接”：这个连接已经不在 NetworkManager 中（Not authorized）。"},
+        {"org.freedesktop.NetworkManager.Failed", "宽带连接",
+            "无法拨号“宽带连接”：NetworkManager 拒绝了请求（Not authorized）。"},
+    };
+    for (const auto& c : cases) {
+        if (c.errorName)
+            nm.RefuseActivation(c.errorName, "Not\tauthorized");
+        DialResult result = service.DialConnection(c.name);
+        EXPECT_FALSE(result.Started);
+        EXPECT_EQ(result.Error, c.error);
+        EXPECT_FALSE(service.IsConnected());
+    }
+}
+
+// Both worlds at once: NetworkManager's profiles first, then pppd's peers; a
+// PPP link NetworkManager runs is named by it, one of `pppd call` by pppd.
+TEST(CombinedDialupService, EachLinkIsNamedByItsOwnBackend)
+{
+    SKIP_WITHOUT_MOCK();
+    NetworkManagerMock nm;
+    ManualClock clock;
+    test::PppWorld world;
+    world.AddPeer("isp");
+    world.AddPeer("宽带连接");
+    world.MakeEmptyNet();
+    std::string profile = nm.AddProfile("宽带连接", "pppoe");
+    CombinedDialupService service(std::make_unique<NetworkManagerDialupService>(clock),
+        std::make_unique<PppdDialupService>(world.Root()));
+    EXPECT_EQ(service.Phonebook().Entries, (std::vector<std::string>{"宽带连接", "isp"}));
+
+    world.SetInterface("ppp0", 512, "0x1091");  // NetworkManager's pppd: no pid file, no `call`
+    std::string active = nm.Activate(profile);
+    nm.Call("/org/freedesktop", "org.freedesktop.DBus.Mock",
+        {"SetProperty", "sssv", active, "org.freedesktop.NetworkManager.Connection.Active", "State", "u",
+            "1"});
+    EXPECT_TRUE(Eventually([&] { return service.GetDefaultConnection() == "宽带连接"; }));
+    nm.Call(kNmPath, kNmService, {"DeactivateConnection", "o", active});
+    world.SetPidFile("ppp0.pid", "777\n");
+    world.SetProcess(777, "pppd", {"/usr/sbin/pppd", "call", "isp"});
+    EXPECT_TRUE(Eventually([&] { return service.GetDefaultConnection() == "isp"; }));
+}
+
+}  // namespace
