@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <map>
 
 #include "ManualClock.h"
 #include "TestSupport.h"
-#include "base/Clock.h"
 #include "history/ConnectionLog.h"
 #include "meter/ConnectionSession.h"
 #include "meter/Program.h"
@@ -177,10 +179,10 @@ TEST_F(SessionFixture, WallClockChangesNeitherLoseNorInventTime)
 {
     Start(At(2026, 12, 7, 12, 0, 0));
     Connected(100);
-    clock_.SetWallOnly(At(2026, 12, 7, 11, 0, 0));  // clock set back an hour
+    clock_.Set(At(2026, 12, 7, 11, 0, 0));  // clock set back an hour
     Connected(20);
     EXPECT_EQ(session_->State().SessionSeconds, 119);
-    clock_.SetWallOnly(At(2026, 12, 8, 12, 0, 0));  // and forward a day
+    clock_.Set(At(2026, 12, 8, 12, 0, 0));  // and forward a day
     Connected(1);
     EXPECT_EQ(session_->State().SessionSeconds, 120);
     EXPECT_EQ(session_->State().MinutesCharged, 3);
@@ -241,4 +243,68 @@ TEST_F(SessionFixture, CountersOfADamagedRecordStopAtTheirLargestValue)
     EXPECT_EQ(Stored(4).Seconds, INT32_MAX);
     EXPECT_EQ(Stored(4).CallUnits, INT32_MAX);
     EXPECT_EQ(Stored(1).Connections, 1);
+}
+
+// Every file of the data folder but the journal, as modification time and bytes.
+// With `backdate` the times are first set twenty years back, so that a write or
+// a rename shows whatever the file system's timestamp granularity.
+std::map<fs::path, std::string> Snapshot(const fs::path& dir, const fs::path& journal, bool backdate = false)
+{
+    std::map<fs::path, std::string> files;
+    for (const auto& entry : fs::directory_iterator(dir)) {
+        if (entry.path() == journal)
+            continue;
+        if (backdate)
+            fs::last_write_time(entry.path(), fs::file_time_type::clock::now() - std::chrono::hours(175200));
+        std::ifstream in(entry.path(), std::ios::binary);
+        files[entry.path().filename()] = std::to_string(entry.last_write_time().time_since_epoch().count())
+            + std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    return files;
+}
+
+// While a line is up the totals stay in memory: the data files are written when
+// a session opens and when it closes, never in between, so a busy line costs no
+// disk traffic and a file backed up mid-session is whole.
+TEST_F(SessionFixture, DataFilesAreWrittenOnlyWhenTheSessionOpensAndCloses)
+{
+    const struct {
+        const char* what;
+        DateTime start;
+        std::string ini;
+        std::function<void()> steps;
+    } cases[] = {
+        {"across the discount start and midnight, with a three-hour stall", At(2026, 12, 7, 20, 57, 0),
+            "[Telephone Fee]\r\nEveryday Flag=1\r\n[Home]\r\nEveryday Flag=1\r\n",
+            [&] { Connected(240), clock_.Advance(3 * 3600), Connected(120); }},
+        {"wall clock corrected both ways", At(2026, 12, 7, 12, 0, 0), "",
+            [&] {
+                Connected(100), clock_.Set(At(2026, 12, 7, 11, 0, 0));
+                Connected(100), clock_.Set(At(2026, 12, 8, 12, 0, 0)), Connected(100);
+            }},
+        {"name known only after the start", At(2026, 12, 7, 12, 0, 0), "[Work]\r\nFull Fee=300\r\n",
+            [&] { Connected(90, ""), Connected(200, "Work"); }},
+        {"rated hours past the allowance", At(2026, 12, 7, 12, 0, 0),
+            "[Home]\r\nFee Type=2\r\nFix Hour=0\r\nExcel Fee=150\r\n", [&] { Connected(400); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Start(c.start.AddSeconds(-3600), c.ini);
+        Connected(30);  // an earlier connection, so that both files hold something
+        Drop();
+        clock_.Set(c.start);
+        ASSERT_TRUE(session_->Tick(true, "Home").Started);
+        const auto atStart = Snapshot(Dir(), program_->JournalPath, true);
+        ASSERT_EQ(atStart.size(), 3u);
+        c.steps();
+        ASSERT_FALSE(session_->Idle());
+        EXPECT_EQ(Snapshot(Dir(), program_->JournalPath), atStart);
+        EXPECT_TRUE(fs::exists(program_->JournalPath));
+        TickResult end = Drop();
+        ASSERT_TRUE(end.Ended);
+        EXPECT_EQ(end.Error, "");
+        const auto atEnd = Snapshot(Dir(), program_->JournalPath);
+        EXPECT_NE(atStart.at("Price.DB"), atEnd.at("Price.DB"));
+        EXPECT_NE(atStart.at("time.txt"), atEnd.at("time.txt"));
+    }
 }
