@@ -5,12 +5,8 @@
 #include "history/ConnectionLog.h"
 
 namespace fs = std::filesystem;
-using tollix::ConnectionLogEntry;
-using tollix::DateTime;
-using tollix::test::At;
-using tollix::test::ReadFile;
-using tollix::test::TempFolder;
-using tollix::test::WriteFile;
+using namespace tollix;
+using namespace tollix::test;
 
 namespace {
 
