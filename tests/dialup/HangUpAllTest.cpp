@@ -21,9 +21,9 @@ struct StepClock final : tollix::Clock {
 
 // A line that goes down a fixed time after the hang-up, or never.
 struct ScriptedLine final : tollix::DialupService {
-    ScriptedLine(const tollix::Clock& clock, int64_t downAfterMillis)
-        : clock(clock)
-        , downAfter(downAfterMillis)
+    ScriptedLine(const tollix::Clock& c, int64_t down)
+        : clock(c)
+        , downAfter(down)
     { }
     std::string BackendName() const override { return "scripted"; }
     tollix::PhonebookResult Phonebook() override { return {}; }
@@ -39,7 +39,7 @@ struct ScriptedLine final : tollix::DialupService {
         hangUpAt = clock.SteadyMillis();
     }
     const tollix::Clock& clock;
-    int64_t downAfter;
+    int64_t downAfter;  // -1: never
     int64_t hangUpAt = -1;
     int hangUps = 0;
 };
@@ -52,17 +52,8 @@ TEST(WaitSeconds, RunsEventsUntilTheSteadyClockHasMoved)
         double seconds;
         int64_t stepMillis;
         int events;
-    } cases[] = {
-        {0, 50, 0},
-        {-1, 50, 0},
-        {std::numeric_limits<double>::quiet_NaN(), 50, 0},
-        {1, 50, 20},
-        {3, 50, 60},
-        {0.5, 50, 10},
-        {0.01, 50, 1},
-        {1, 300, 4},
-        {2, 100, 20},
-    };
+    } cases[] = {{0, 50, 0}, {-1, 50, 0}, {std::numeric_limits<double>::quiet_NaN(), 50, 0}, {1, 50, 20},
+        {3, 50, 60}, {0.5, 50, 10}, {0.01, 50, 1}, {1, 300, 4}, {2, 100, 20}};
     for (const auto& c : cases) {
         StepClock clock;
         int events = 0;

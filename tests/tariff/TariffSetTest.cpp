@@ -148,14 +148,9 @@ TEST(TodayDiscount, HolidayFlagCountsOnlyOnTheDayItWasSet)
         {"2026/12/6 9:05:07", 1}, {"2026-12-6 10:5:", 1},  // the time is cut short: the date still counts
         {"0", 0}, {"", 0}, {"not a date", 0}, {"2026-13-06 10:00:00", 0}};
     for (const auto& c : cases) {
-        TempProfile temp(Lines({
-            "[Telephone Fee]",
-            std::string("Holiday Start=") + c.start,
-            "Holiday Flag=1",
-            "[Home]",
-            std::string("Holiday Start=") + c.start,
-            "Holiday Flag=1",
-        }));
+        const std::string start = std::string("Holiday Start=") + c.start;
+        TempProfile temp(
+            Lines({"[Telephone Fee]", start, "Holiday Flag=1", "[Home]", start, "Holiday Flag=1"}));
         ProfileFile file(temp.Path());
         TariffSet t = Load(file, {"Home"});
         EXPECT_EQ(t.Telephone.HolidayFlag, c.flag) << c.start;
@@ -172,8 +167,4 @@ TEST(TariffLoad, FileWrittenByTheWindowsProgram)
     EXPECT_EQ(Fields(t.Connection(t.FindConnectionTariff("163拨号"))),
         "163拨号 type 2 full 1000 half 500 excess 800 fix 60h 2500000 21:0-7:0 flags 0000");
     EXPECT_EQ(Fields(tollix::InitialResetSettings(file)), "month day 26 weekday 1 add 12");
-    EXPECT_NE(tollix::ReadSettingInt(file, tollix::Setting::AutoHide), 0);
-    EXPECT_EQ(tollix::ReadSettingInt(file, tollix::Setting::LogNumber), 100);
-    EXPECT_EQ(
-        tollix::ReadSettingText(file, tollix::Setting::AlertDayFilePath), "C:\\WINDOWS\\MEDIA\\提醒.WAV");
 }
