@@ -34,44 +34,27 @@ TEST(ProfileFileRead, HandEditedFileWithEveryLineEnd)
         const char* key;
         const char* text;
         int32_t number;
-    } cases[] = {
-        {"General", "TopKey", kDef, kIntDef},  // lines before the first section are not readable
-        {"  GENERAL ", " Name ", "Value with spaces", 0},
-        {"General", "Quoted", "  padded  ", 0},
-        {"General", "Single", "x", 0},
-        {"General", "Mismatch", "\"abc'", 0},
-        {"General", "OnlyQuote", "\"", 0},
-        {"General", "EmptyQuotes", "", kIntDef},
-        {"General", "Empty", "", kIntDef},
-        {"General", "NoEquals", kDef, kIntDef},
-        {"General", "Dup", "first", 0},
-        {"General", "Commented", kDef, kIntDef},
-        {"General", "Num", "42abc", 42},
-        {"General", "Neg", "-17", -17},
-        {"General", "Plus", "+5", 5},
-        {"General", "Blanks", "  7", 7},
-        {"General", "Text", "abc", 0},
-        {"General", "Big", "99999999999", 2147483647},
-        {"General", "Small", "-99999999999", -2147483647 - 1},
-        {"General", "Dec", "123.4", 123},
-        {"General", "Tab", "t", 0},
-        {"General", "Eq", "a=b", 0},
+    } cases[] = {{"General", "TopKey", kDef, kIntDef},  // lines before the first section are not readable
+        {"  GENERAL ", " Name ", "Value with spaces", 0}, {"General", "Quoted", "  padded  ", 0},
+        {"General", "Single", "x", 0}, {"General", "Mismatch", "\"abc'", 0},
+        {"General", "OnlyQuote", "\"", 0}, {"General", "EmptyQuotes", "", kIntDef},
+        {"General", "Empty", "", kIntDef}, {"General", "NoEquals", kDef, kIntDef},
+        {"General", "Dup", "first", 0}, {"General", "Commented", kDef, kIntDef},
+        {"General", "Num", "42abc", 42}, {"General", "Neg", "-17", -17}, {"General", "Plus", "+5", 5},
+        {"General", "Blanks", "  7", 7}, {"General", "Text", "abc", 0},
+        {"General", "Big", "99999999999", 2147483647}, {"General", "Small", "-99999999999", -2147483647 - 1},
+        {"General", "Dec", "123.4", 123}, {"General", "Tab", "t", 0}, {"General", "Eq", "a=b", 0},
         {"General", "Later", kDef, kIntDef},  // only in a later duplicate section
-        {"Other", "Dup", "other", 0},
-        {"Last", "NoLineEnd", "end", 0},
-        {"Nowhere", "Dup", kDef, kIntDef},
-        {"General", "", kDef, kIntDef},
-    };
+        {"Other", "Dup", "other", 0}, {"Last", "NoLineEnd", "end", 0}, {"Nowhere", "Dup", kDef, kIntDef},
+        {"General", "", kDef, kIntDef}};
     for (const char* end : {"\r\n", "\n", "\r"}) {
         std::string text = Lines(lines, end);
         text.resize(text.size() - std::strlen(end));  // the last line has no line end
         TempProfile temp(text);
         ProfileFile file(temp.Path());
         for (const auto& c : cases) {
-            SCOPED_TRACE(std::string(c.section) + "/" + c.key + " with line end "
-                + (end[1]                ? "CRLF"
-                        : end[0] == '\n' ? "LF"
-                                         : "CR"));
+            SCOPED_TRACE(
+                std::string(c.section) + "/" + c.key + " with line end " + std::to_string(end[0] + end[1]));
             EXPECT_EQ(file.ReadText(c.section, c.key, kDef, 256), c.text);
             EXPECT_EQ(file.ReadInt(c.section, c.key, kIntDef), c.number);
         }

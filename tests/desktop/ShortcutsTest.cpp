@@ -119,12 +119,10 @@ TEST(Shortcuts, EntryIsWrittenIntoAMissingFolderAndIsValid)
 
     if (!HasTool("desktop-file-validate"))
         GTEST_SKIP() << "desktop-file-validate is not installed";
-    for (const auto& [file, path] : {std::pair{"Tollix V3.1.desktop", "/opt/my $tools/\"Tollix\" 3.1/tollix"},
-             std::pair{"odd.desktop", "/opt/a\\b`c%d/tollix"}}) {
-        ASSERT_EQ(
-            CreateShortcut(home.Path() / "Desktop", file, "Tollix", path, "tollix"), ShortcutResult::Ok);
-        EXPECT_EQ(Validate(home.Path() / "Desktop" / file), "") << file;
-    }
+    const fs::path odd = home.Path() / "Desktop" / "odd.desktop";
+    ASSERT_EQ(CreateShortcut(odd.parent_path(), "odd.desktop", "Tollix", "/opt/$a\\b`c%d\"/tollix", "tollix"),
+        ShortcutResult::Ok);
+    EXPECT_EQ(Validate(odd), "");
 }
 
 // (A file where the folder should be is tried through the menu commands.)
