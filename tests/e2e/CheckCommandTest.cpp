@@ -93,8 +93,9 @@ TEST(TollixCheck, ReportsWhatTheMeterSeesAsTheWorldChanges)
                 world.SetProcess(777, "pppd", {"/usr/sbin/pppd", "updetach", "call", "163 拨号"});
             },
             {"--check"}, env, 0, {"连接状态：已连接（163 拨号）\n"}, ""},
-        {"no peers folder", [&] { std::filesystem::remove_all(world.Peers()); }, {"--check"}, env, 0,
-            {"拨号网络电话簿：没有连接"}, ""},
+        {"line down, no peers folder",
+            [&] { world.SetInterface("ppp0", 512, "0x1090"), std::filesystem::remove_all(world.Peers()); },
+            {"--check"}, env, 0, {"拨号网络电话簿：没有连接", "连接状态：未连接\n"}, ""},
         {"peers not a folder", [&] { WriteFile(world.Peers(), "x"); }, {"--check"}, env, 1,
             {"拨号网络电话簿：无法读取\n", "连接状态：未连接\n"}, "不是文件夹"},
         {"version", [] {}, {"--version"}, {}, 0, {"Tollix 3.1\n"}, ""},

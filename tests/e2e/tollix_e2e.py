@@ -242,6 +242,7 @@ class StartAndSignals(unittest.TestCase):
 
     def test_first_start_in_an_empty_folder(self):
         m = Meter(self)
+        m.peers("Home")
         m.start(NOON)
         time.sleep(3)
         self.assertEqual(m.stop(), 0)
