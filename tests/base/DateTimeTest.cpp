@@ -76,3 +76,23 @@ TEST(DateTime, GeneralDateTextRoundTripsInSixteenCharacters)
     EXPECT_FALSE(tollix::ParseGeneralDate("2026-12-06 25:00"));
     EXPECT_FALSE(tollix::ParseGeneralDate("yesterday"));
 }
+
+// The clock's seconds since 1970 become the local time of the zone the machine
+// is set to, summer time included (POSIX zone rules, no zone files needed).
+TEST(DateTime, UnixTimeIsReadInTheLocalZone)
+{
+    const struct {
+        const char* zone;
+        int64_t unixSeconds;
+        DateTime local;
+    } cases[] = {{"UTC0", 0, At(1970, 1, 1)}, {"CST-8", 0, At(1970, 1, 1, 8)},
+        {"CST-8", 1796659199, At(2026, 12, 7, 23, 59, 59)},
+        {"EST5EDT,M3.2.0,M11.1.0", 1784116800, At(2026, 7, 15, 8)},
+        {"EST5EDT,M3.2.0,M11.1.0", 1796673600, At(2026, 12, 7, 15)}};
+    for (const auto& c : cases) {
+        tollix::test::ScopedEnv zone("TZ", c.zone);
+        EXPECT_EQ(
+            tollix::GeneralDateText(tollix::FromUnixTime(c.unixSeconds)), tollix::GeneralDateText(c.local))
+            << c.zone << " " << c.unixSeconds;
+    }
+}

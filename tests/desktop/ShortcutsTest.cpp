@@ -2,7 +2,7 @@
 
 #include "desktop/Shortcuts.h"
 
-#include "dialup/DialupFixture.h"
+#include "TestSupport.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "TestSupport.h"
 #include "base/Gbk.h"
-#include "dialup/DialupFixture.h"
 #include "history/ConnectionLog.h"
 
 namespace fs = std::filesystem;

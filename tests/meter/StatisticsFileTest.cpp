@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "TestSupport.h"
 #include "base/SafeFile.h"
-#include "dialup/DialupFixture.h"
 #include "meter/StatisticsFile.h"
 
 #include <filesystem>
