@@ -175,6 +175,21 @@ TEST_F(SessionFixture, MissedTicksAreCaughtUpAtTheirOwnPrices)
     EXPECT_EQ(program_->Stats.Records[Today].CallUnits, 11);
 }
 
+// Rated hours: a minute is free while the month's time at its beginning is
+// within the allowance, judged minute by minute also when a stall is caught up.
+TEST_F(SessionFixture, RatedHoursChargeOnlyTheMinutesPastTheAllowance)
+{
+    Start(At(2026, 12, 7, 12, 0, 0), "[Home]\r\nFee Type=2\r\nFix Hour=1\r\n");
+    program_->Stats.Records[Month].Seconds = 3510;  // a minute and a half of the hour left
+    program_->Stats.Records[Week].Seconds = 5000;
+    session_->Tick(true, "Home");
+    clock_.Advance(150);  // the machine stalls; minutes two and three begin in one tick
+    session_->Tick(true, "Home");
+    EXPECT_EQ(session_->State().MinutesCharged, 3);
+    EXPECT_EQ(session_->State().SessionNetFee, Money::FromRaw(1000));
+    EXPECT_EQ(session_->NetFeeLabel(), "0.1元  (现在0.1元/分钟)");
+}
+
 TEST_F(SessionFixture, WallClockChangesNeitherLoseNorInventTime)
 {
     Start(At(2026, 12, 7, 12, 0, 0));
