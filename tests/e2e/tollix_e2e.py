@@ -110,9 +110,6 @@ class Meter:
     def read(self, name):
         return contents(self.path(name), None)
 
-    def ini(self, text):
-        self.write("tollix.ini", text.replace("\n", "\r\n").encode("gbk"))
-
     def put(self, relative, text):
         path = os.path.join(self.root, relative)
         os.makedirs(os.path.dirname(path), exist_ok=True)
@@ -194,14 +191,9 @@ class Meter:
         return [datetime.strptime(s, "%Y-%m-%d %H:%M:%S" if " " in s else "%Y-%m-%d") for s in stamps]
 
     def snapshot(self):
-        """Every file of the data folder (links and folders by what they are)."""
-        def state(name):
-            if os.path.islink(self.path(name)):
-                return ("link", os.readlink(self.path(name)))
-            if os.path.isdir(self.path(name)):
-                return ("folder", sorted(os.listdir(self.path(name))))
-            return ("file", self.read(name))
-        return {name: state(name) for name in os.listdir(self.home)}
+        """Every file of the data folder (a folder by what it holds)."""
+        return {name: sorted(os.listdir(self.path(name))) if os.path.isdir(self.path(name)) else self.read(name)
+                for name in os.listdir(self.home)}
 
     def messages(self):
         """The message boxes shown so far (the last line may still be on its way)."""
