@@ -27,7 +27,7 @@ TEST(ProfileFileRead, HandEditedFileWithEveryLineEnd)
         "", "[General]", "  Name  =  Value with spaces  ", "Quoted=\"  padded  \"", "Single='x'",
         "Mismatch=\"abc'", "OnlyQuote=\"", "EmptyQuotes=\"\"", "Empty=", "NoEquals", "   ", "Dup=first",
         "DUP=second", "; Commented=1", "Num= 42abc", "Neg=-17", "Plus=+5", "Blanks=\"  7\"", "Text=abc",
-        "Big=99999999999", "Small=-99999999999", "Dec=123.4", "Tab=\tt\t", "Eq=a=b", "[ general ]",
+        "Big=99999999999", "Small=-99999999999", "Dec=123.4", "Tab=\tt\t", "Eq=a=b", "Zone=z", "[ general ]",
         "Dup=third", "Later=only in the duplicate", "[Other]", "Dup=other", "[Last]", "NoLineEnd=end"};
     const struct {
         const char* section;
@@ -45,8 +45,8 @@ TEST(ProfileFileRead, HandEditedFileWithEveryLineEnd)
         {"General", "Big", "99999999999", 2147483647}, {"General", "Small", "-99999999999", -2147483647 - 1},
         {"General", "Dec", "123.4", 123}, {"General", "Tab", "t", 0}, {"General", "Eq", "a=b", 0},
         {"General", "Later", kDef, kIntDef},  // only in a later duplicate section
-        {"Other", "Dup", "other", 0}, {"Last", "NoLineEnd", "end", 0}, {"Nowhere", "Dup", kDef, kIntDef},
-        {"General", "", kDef, kIntDef}};
+        {"general", "ZONE", "z", 0}, {"Other", "Dup", "other", 0}, {"Last", "NoLineEnd", "end", 0},
+        {"Nowhere", "Dup", kDef, kIntDef}, {"General", "", kDef, kIntDef}};
     for (const char* end : {"\r\n", "\n", "\r"}) {
         std::string text = Lines(lines, end);
         text.resize(text.size() - std::strlen(end));  // the last line has no line end
@@ -129,6 +129,11 @@ TEST(ProfileFileRead, SeesChangesMadeByOthers)
 
     std::filesystem::remove(temp.Path());
     EXPECT_EQ(file.ReadInt("S", "K", 0), 0);
+    std::filesystem::create_directory(temp.Path());  // unreadable for a while
+    EXPECT_EQ(file.ReadInt("S", "K", 0), 0);
+    std::filesystem::remove(temp.Path());
+    temp.Write(Lines({"[S]", "K=55"}));
+    EXPECT_EQ(file.ReadInt("S", "K", 0), 55);
 }
 
 TEST(ProfileFileWrite, SequenceOfWritesIsByteExact)

@@ -96,6 +96,7 @@ TEST_F(SessionFixture, ChargesAtEachBeginningAndRoundsUpTheStoredTime)
         EXPECT_EQ(log[0].StartTime, At(2026, 12, 7, 12, 0, 0));
         EXPECT_EQ(log[0].Seconds, c.storedSeconds);
         EXPECT_EQ(log[0].CallUnits, c.loggedUnits);
+        EXPECT_EQ(session_->LastLogEntry(), log[0]) << "the line the window shows";
         const UsageRecord expected{At(2026, 12, 7, 12, 0, 0), Money::FromRaw(1200 * c.units),
             Money::FromRaw(1000 * c.minutes), 1, c.storedSeconds, c.units};
         for (int n = 1; n <= 4; ++n)
@@ -113,6 +114,10 @@ TEST_F(SessionFixture, ConnectDelayIsCountedAndShown)
     EXPECT_EQ(session_->State().MinutesCharged, 2);
     Drop();
     EXPECT_EQ(Log()[0].StartTime, At(2026, 12, 7, 11, 59, 30));
+    // A negative delay from a hand-edited file counts as none.
+    Start(At(2026, 12, 7, 12, 0, 0), "[ProAdd]\r\nProAdd Seconds=-30\r\n");
+    session_->Tick(true, "Home");
+    EXPECT_EQ(session_->State().SessionStart, At(2026, 12, 7, 12, 0, 0));
 }
 
 TEST_F(SessionFixture, NameThatResolvesLaterRepricesTheFirstMinutesOnly)
@@ -182,6 +187,7 @@ TEST_F(SessionFixture, RatedHoursChargeOnlyTheMinutesPastTheAllowance)
     clock_.Advance(150);  // the machine stalls; minutes two and three begin in one tick
     session_->Tick(true, "Home");
     EXPECT_EQ(session_->State().MinutesCharged, 3);
+    EXPECT_TRUE(program_->FeeTypeTwo);
     EXPECT_EQ(session_->State().SessionNetFee, Money::FromRaw(1000));
     EXPECT_EQ(session_->NetFeeLabel(), "0.1元  (现在0.1元/分钟)");
 }
@@ -193,6 +199,7 @@ TEST_F(SessionFixture, WallClockChangesNeitherLoseNorInventTime)
     clock_.Set(At(2026, 12, 7, 11, 0, 0));  // clock set back an hour
     Connected(20);
     EXPECT_EQ(session_->State().SessionSeconds, 119);
+    EXPECT_EQ(program_->Stats.Records[Today].Seconds, 119) << "the live totals follow the steady clock too";
     clock_.Set(At(2026, 12, 8, 12, 0, 0));  // and forward a day
     Connected(1);
     EXPECT_EQ(session_->State().SessionSeconds, 120);
@@ -221,24 +228,38 @@ TEST_F(SessionFixture, EndedBySystemIsRecordedDiscardIsNot)
 
 TEST_F(SessionFixture, StatisticsThatCouldNotBeWrittenAreWrittenLater)
 {
-    Start(At(2026, 12, 7, 12, 0, 0));
-    Connected(30);
-    TickResult end;
-    {
-        // The disk is full: no record of Price.DB can be put.
-        tollix::test::FileSizeLimit full(0);
-        end = Drop();
+    // Quitting, by the user or by the system, writes what memory holds and
+    // leaves the file closed between sessions.
+    for (bool byTheSystem : {false, true}) {
+        Start(At(2026, 12, 7, 12, 0, 0));
+        Connected(30);
+        TickResult end;
+        {
+            tollix::test::FileSizeLimit full(0);  // no record of Price.DB can be put
+            end = Drop();
+        }
+        EXPECT_TRUE(end.Ended);
+        EXPECT_NE(end.Error.find("Price.DB"), std::string::npos) << end.Error;
+        EXPECT_EQ(Stored(4).Connections, 0);
+        EXPECT_EQ(program_->Stats.Records[Total].Connections, 1);  // memory keeps it
+        byTheSystem ? (void)session_->EndNow() : session_->Discard();
+        EXPECT_EQ(Stored(4).Connections, 1) << byTheSystem;
+        EXPECT_EQ(Stored(4).Seconds, 60);
+        EXPECT_EQ(Stored(4).TelFee, Money::FromRaw(1200));
+        EXPECT_FALSE(program_->StatsFile.IsOpen());
     }
-    EXPECT_TRUE(end.Ended);
-    EXPECT_NE(end.Error.find("Price.DB"), std::string::npos) << end.Error;
-    EXPECT_EQ(Stored(4).Connections, 0);
-    EXPECT_EQ(program_->Stats.Records[Total].Connections, 1);  // memory keeps it
+}
 
-    // Quitting (or the next session's start) writes what memory holds.
-    session_->Discard();
-    EXPECT_EQ(Stored(4).Connections, 1);
-    EXPECT_EQ(Stored(4).Seconds, 60);
-    EXPECT_EQ(Stored(4).TelFee, Money::FromRaw(1200));
+// Said once a session: a journal that cannot be written does not stop the
+// meter, and the user is not told again every minute.
+TEST_F(SessionFixture, JournalThatCannotBeWrittenIsReportedOnce)
+{
+    Start(At(2026, 12, 7, 12, 0, 0));
+    program_->JournalPath = Dir() / "missing folder" / "session.journal";
+    EXPECT_NE(session_->Tick(true, "Home").Error.find("临时记录"), std::string::npos);
+    clock_.Advance(60);
+    EXPECT_EQ(session_->Tick(true, "Home").Error, "");
+    EXPECT_EQ(session_->State().MinutesCharged, 2);
 }
 
 TEST_F(SessionFixture, CountersOfADamagedRecordStopAtTheirLargestValue)
@@ -254,6 +275,12 @@ TEST_F(SessionFixture, CountersOfADamagedRecordStopAtTheirLargestValue)
     EXPECT_EQ(Stored(4).Seconds, INT32_MAX);
     EXPECT_EQ(Stored(4).CallUnits, INT32_MAX);
     EXPECT_EQ(Stored(1).Connections, 1);
+    // A log line holds at most 32767 call units (a stall of 70 days, caught up).
+    Connected(1);
+    clock_.Advance(70 * 86400);
+    Connected(1);
+    Drop();
+    EXPECT_EQ(Log()[0].CallUnits, INT16_MAX);
 }
 
 // Every file of the data folder but the journal, as modification time and bytes.

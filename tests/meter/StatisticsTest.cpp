@@ -29,6 +29,12 @@ UsageRecord Used(DateTime start, int64_t telYuan, int64_t netYuan)
     return r;
 }
 
+UsageRecord Unconnected(UsageRecord r)
+{
+    r.Connections = 0;
+    return r;
+}
+
 }  // namespace
 
 // Whether a record started at `start` is still current at `now`: days by the
@@ -70,7 +76,7 @@ TEST(StatisticsPeriods, SameDayWeekAndMonth)
         {'M', 15, At(2026, 3, 15), At(2026, 4, 14), true}, {'M', 15, At(2025, 12, 20), At(2026, 1, 10), true},
         // Clock set back.
         {'M', 15, At(2026, 3, 20), At(2026, 3, 16), true}, {'M', 15, At(2026, 3, 20), At(2026, 3, 10), false},
-        {'M', 1, At(2026, 4, 2), At(2026, 3, 30), false},
+        {'M', 1, At(2026, 4, 2), At(2026, 3, 30), false}, {'M', 15, At(2026, 4, 20), At(2026, 3, 10), false},
         // Reset days out of range are the nearest valid day.
         {'M', 0, At(2026, 1, 31), At(2026, 2, 1), false}, {'M', -7, At(2026, 2, 1), At(2026, 2, 28), true},
         {'M', 40, At(2026, 1, 31), At(2026, 2, 28), true}, {'M', 40, At(2026, 1, 31), At(2026, 3, 1), false},
@@ -106,6 +112,15 @@ TEST(Statistics, StartUpRollsOverOnlyEndedPeriods)
             {Used(At(2026, 6, 7), 1, 2), Used(At(2026, 6, 7), 3, 4), Used(At(2026, 6, 4), 5, 6),
                 Used(At(2020, 1, 1), 7, 8)},
             {true, true, true, false}},
+        {"new week only",
+            {Used(At(2026, 6, 10, 1), 1, 2), Used(At(2026, 6, 1), 3, 4), Used(At(2026, 6, 5), 5, 6),
+                Used(At(2020, 1, 1), 7, 8)},
+            {false, true, false, false}},
+        // Call units, not connections, tell a used record from a new one.
+        {"units without connections",
+            {Used(At(2026, 6, 10, 1), 1, 2), Unconnected(Used(At(2026, 6, 8), 3, 4)),
+                Used(At(2026, 6, 5), 5, 6), Used(At(2020, 1, 1), 7, 8)},
+            {false, false, false, false}},
         {"clock set back to before every start",
             {Used(At(2026, 7, 1), 1, 2), Used(At(2026, 7, 1), 3, 4), Used(At(2026, 7, 1), 5, 6),
                 Used(At(2026, 7, 1), 7, 8)},
@@ -154,6 +169,8 @@ TEST(Statistics, UserResetAndWritesTouchOnlyTheirRecords)
     EXPECT_EQ(stats.RunningTelFee[tollix::Month], Money());
     EXPECT_EQ(stats.RunningNetFee[tollix::Month], Money());
     EXPECT_EQ(stats.RunningTelFee[tollix::Week], Money::FromYuan(2));
+    ASSERT_TRUE(stats.ResetPeriod(file, tollix::Total, now));
+    EXPECT_EQ(stats.Records[tollix::Total], zeroed);
     for (int n = 1; n <= 4; ++n)
         EXPECT_EQ(file.Get(n), stats.Records[size_t(n - 1)]) << n;
 

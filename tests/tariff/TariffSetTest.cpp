@@ -123,7 +123,7 @@ TEST(TariffFind, ByNameWithoutRegardToCase)
 {
     TariffSet t;
     EXPECT_EQ(t.FindConnectionTariff("Home"), 0) << "an empty list gives 0";
-    for (const char* n : {"Home", "Office", "家里", "HOME"}) {
+    for (const char* n : {"Home", "Office", "家里", "HOME", "Zone"}) {
         tollix::ConnectionTariff c;
         c.Name = n;
         t.Connections.push_back(c);
@@ -131,9 +131,9 @@ TEST(TariffFind, ByNameWithoutRegardToCase)
     const struct {
         const char* name;
         int16_t index;
-    } cases[] = {{"Home", 1}, {"home", 1}, {"hOmE", 1}, {"OFFICE", 2}, {"家里", 3},
+    } cases[] = {{"Home", 1}, {"home", 1}, {"hOmE", 1}, {"OFFICE", 2}, {"家里", 3}, {"zONE", 5},
         // No match: the last record.
-        {"Nowhere", 4}, {"", 4}, {"Home ", 4}, {"Offic", 4}};
+        {"Nowhere", 5}, {"", 5}, {"Home ", 5}, {"Offic", 5}};
     for (const auto& c : cases)
         EXPECT_EQ(t.FindConnectionTariff(c.name), c.index) << c.name;
 }
@@ -155,6 +155,18 @@ TEST(TodayDiscount, HolidayFlagCountsOnlyOnTheDayItWasSet)
         TariffSet t = Load(file, {"Home"});
         EXPECT_EQ(t.Telephone.HolidayFlag, c.flag) << c.start;
         EXPECT_EQ(t.Connection(1).HolidayFlag, c.flag) << c.start;
+    }
+}
+
+// The switch writes today's date and the flag, and reads back as on today only.
+TEST(TodayDiscount, SwitchWrittenReadsBackOnTheSameDay)
+{
+    TempProfile temp;
+    ProfileFile file(temp.Path());
+    for (bool on : {true, false}) {
+        ASSERT_TRUE(tollix::WriteTodayDiscount(file, "Home", on, kNow));
+        EXPECT_EQ(Load(file, {"Home"}).Connection(1).HolidayFlag, on) << on;
+        EXPECT_EQ(Load(file, {"Home"}, At(2026, 12, 7, 10, 0, 0)).Connection(1).HolidayFlag, 0) << on;
     }
 }
 
