@@ -49,21 +49,17 @@ TEST(Shortcuts, ExecLineNamesTheProgramExactlyWhateverItsPath)
     const struct {
         std::string path;
         std::optional<std::string> exec;
-    } cases[] = {
-        {"/usr/bin/tollix", R"("/usr/bin/tollix")"},
+    } cases[] = {{"/usr/bin/tollix", R"("/usr/bin/tollix")"},
         {"/home/li lei/My Apps/tollix", R"("/home/li lei/My Apps/tollix")"},
-        {"/opt/$HOME/tollix", R"("/opt/\\$HOME/tollix")"},
-        {"/opt/a\"b/tollix", R"("/opt/a\\"b/tollix")"},
+        {"/opt/$HOME/tollix", R"("/opt/\\$HOME/tollix")"}, {"/opt/a\"b/tollix", R"("/opt/a\\"b/tollix")"},
         {"/opt/`id`/tollix", R"("/opt/\\`id\\`/tollix")"},
         {"/opt/back\\slash/tollix", R"("/opt/back\\\\slash/tollix")"},
         {"/opt/100%u/tollix", R"("/opt/100%%u/tollix")"},
         {"/opt/拨号 工具/tollix", R"("/opt/拨号 工具/tollix")"},
         {"/opt/a;b&c|d>e<f~g*h?i#j(k)l'm/tollix", R"("/opt/a;b&c|d>e<f~g*h?i#j(k)l'm/tollix")"},
         // Nothing a desktop entry cannot carry on one line.
-        {"/opt/a\nb/tollix", std::nullopt},
-        {"/opt/tab\there", std::nullopt},
-        {"/opt/\xff\xfe/tollix", std::nullopt},
-    };
+        {"/opt/a\nb/tollix", std::nullopt}, {"/opt/tab\there", std::nullopt},
+        {"/opt/\xff\xfe/tollix", std::nullopt}};
     for (const auto& c : cases)
         EXPECT_EQ(tollix::QuotedExecArgument(c.path), c.exec) << c.path;
 }
