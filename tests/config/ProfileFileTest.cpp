@@ -80,7 +80,7 @@ TEST(ProfileFileRead, TextIsCutToTheBufferWithoutSplittingACharacter)
     TempProfile temp(Lines({"[S]",
         "K=\xD6\xD0\xCE\xC4"
         "abc",
-        "Path=" + std::string(45, 'p')}));
+        "Path=" + std::string(45, 'p'), "FE=\xFE\x41\xFE\x41"}));
     ProfileFile file(temp.Path());
     const struct {
         size_t buffer;
@@ -90,6 +90,7 @@ TEST(ProfileFileRead, TextIsCutToTheBufferWithoutSplittingACharacter)
     for (const auto& c : cases)
         EXPECT_EQ(file.ReadText("S", "K", "", c.buffer), c.text) << c.buffer;
     EXPECT_EQ(file.ReadText("S", "Path", "", 40), std::string(39, 'p'));
+    EXPECT_EQ(file.ReadText("S", "FE", "", 4), tollix::GbkToUtf8("\xFE\x41")) << "0xFE leads a character too";
     // The default is cut the same way, and loses its trailing blanks.
     EXPECT_EQ(file.ReadText("S", "None", "中文", 4), "中");
     EXPECT_EQ(file.ReadText("S", "None", "0  ", 17), "0");
@@ -101,12 +102,14 @@ TEST(ProfileFileRead, DoubleByteNamesMatchExactly)
     // 'A' and 'a'; 81 5D ends in ']'.
     const std::string upperTrail = "\x81\x41", lowerTrail = "\x81\x61", bracketTrail = "\x81\x5D";
     TempProfile temp(Lines({"[" + upperTrail + "]", "K=upper", "[" + bracketTrail + "]", "K=bracket",
-        "[\xBC\xD2\xC0\xEF Home]", "K=home"}));
+        "[\xBC\xD2\xC0\xEF Home]", "K=home", "[" + bracketTrail, "J=still home"}));
     ProfileFile file(temp.Path());
     EXPECT_EQ(file.ReadText(tollix::GbkToUtf8(upperTrail), "k", "", 64), "upper");
     EXPECT_EQ(file.ReadText(tollix::GbkToUtf8(lowerTrail), "k", "none", 64), "none");
     EXPECT_EQ(file.ReadText(tollix::GbkToUtf8(bracketTrail), "K", "", 64), "bracket");
     EXPECT_EQ(file.ReadText("家里 HOME", "K", "", 64), "home");
+    EXPECT_EQ(file.ReadText("家里 HOME", "J", "", 64), "still home")
+        << "a header whose ']' is a trail byte is none";
 }
 
 TEST(ProfileFileRead, SeesChangesMadeByOthers)

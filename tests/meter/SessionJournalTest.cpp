@@ -53,7 +53,7 @@ protected:
 
 TEST_F(JournalFixture, FollowsTheOpenSessionAndGoesWithIt)
 {
-    auto program = Run(At(2026, 12, 7, 12, 0, 0));
+    auto program = Run(At(2026, 12, 7, 12, 34, 56));  // kept to the second
     ASSERT_TRUE(OpenStatistics(*program, clock_.Now(), nullptr));
     ConnectionSession session(*program, clock_);
     const fs::path journal = program->JournalPath;
@@ -66,7 +66,7 @@ TEST_F(JournalFixture, FollowsTheOpenSessionAndGoesWithIt)
     EXPECT_EQ(state->SessionSeconds, 130);
     EXPECT_EQ(state->MinutesCharged, 3);
     EXPECT_EQ(state->ConnectionName, "Home");
-    EXPECT_EQ(state->SessionStart, At(2026, 12, 7, 12, 0, 0));
+    EXPECT_EQ(state->SessionStart, At(2026, 12, 7, 12, 34, 56));
     session.Tick(false, "");
     EXPECT_FALSE(fs::exists(journal));  // recorded: nothing left to recover
 
@@ -173,6 +173,7 @@ TEST_F(JournalFixture, RecoveredSessionIsRoundedAndCountedInItsStatisticsMonth)
         EXPECT_EQ(r[p].CallUnits, 1) << p;
         EXPECT_EQ(r[p].TelFee, Money::FromRaw(1200)) << p;
         EXPECT_EQ(r[p].NetFee, Money::FromRaw(3000)) << p;
+        EXPECT_EQ(program->Stats.RunningNetFee[p], Money::FromRaw(3000)) << p;
     }
     auto log = LoadConnectionLog(program->LogPath, 50).Entries;
     ASSERT_EQ(log.size(), 1u);
