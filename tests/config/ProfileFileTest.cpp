@@ -53,8 +53,10 @@ TEST(ProfileFileRead, HandEditedFileWithEveryLineEnd)
         TempProfile temp(text);
         ProfileFile file(temp.Path());
         for (const auto& c : cases) {
-            SCOPED_TRACE(
-                std::string(c.section) + "/" + c.key + " with line end " + std::to_string(end[0] + end[1]));
+            SCOPED_TRACE(std::string(c.section) + "/" + c.key
+                + (end[1]                ? " CRLF"
+                        : end[0] == '\n' ? " LF"
+                                         : " CR"));
             EXPECT_EQ(file.ReadText(c.section, c.key, kDef, 256), c.text);
             EXPECT_EQ(file.ReadInt(c.section, c.key, kIntDef), c.number);
         }
