@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "TestSupport.h"
+
 #include <limits>
 
 #include "dialup/DialupService.h"
@@ -15,7 +17,7 @@ struct StepClock final : tollix::Clock {
         steady += millis;
         wall = wall.AddSeconds(millis / 1000);
     }
-    tollix::DateTime wall = *tollix::DateTime::FromCivil(1999, 12, 31, 23, 59, 59);
+    tollix::DateTime wall = tollix::test::At(1999, 12, 31, 23, 59, 59);
     int64_t steady = 0;
 };
 
@@ -60,7 +62,7 @@ TEST(WaitSeconds, RunsEventsUntilTheSteadyClockHasMoved)
         tollix::WaitSeconds(c.seconds, clock, [&] {
             clock.Advance(c.stepMillis);
             if (++events == 10)
-                clock.wall = *tollix::DateTime::FromCivil(1999, 12, 31, 23, 0, 0);
+                clock.wall = tollix::test::At(1999, 12, 31, 23);
         });
         EXPECT_EQ(events, c.events) << c.seconds << " s in steps of " << c.stepMillis << " ms";
     }

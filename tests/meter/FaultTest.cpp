@@ -65,14 +65,14 @@ TEST(FullDisk, EveryWriterKeepsWhatWasStoredAndSaysWhy)
             [](const fs::path& d, std::string* error) {
                 StatisticsFile file(d / "Price.DB");
                 UsageRecord r;
-                r.StartDate = *DateTime::FromCivil(2026, 12, 7, 12, 0, 0);
+                r.StartDate = tollix::test::At(2026, 12, 7, 12);
                 r.CallUnits = 1;
                 return file.Open(error) && file.Put(4, r, error);
             }},
         {"session journal", "session.journal", 40,
             [](const fs::path& d, std::string* error) {
                 SessionState s;
-                s.SessionStart = *DateTime::FromCivil(2026, 12, 7, 12, 0, 0);
+                s.SessionStart = tollix::test::At(2026, 12, 7, 12);
                 s.ConnectionName = "Home";
                 return WriteSessionJournal(d / "session.journal", s, error);
             }},

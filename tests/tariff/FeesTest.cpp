@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "TestSupport.h"
 #include "tariff/Fees.h"
 
 using tollix::ConnectionTariff;
@@ -8,11 +9,8 @@ using tollix::Money;
 
 namespace {
 
+using tollix::test::At;
 // Sunday 6, Monday 7 ... Saturday 12 December 2026.
-DateTime At(int d, int h, int mi = 0, int s = 0)
-{
-    return *DateTime::FromCivil(2026, 12, d, h, mi, s);
-}
 constexpr int kMon = 7, kSat = 12, kSun = 6;
 
 }  // namespace
@@ -25,21 +23,24 @@ TEST(CallUnitPrice, DiscountPeriodsDayFlagsAndUnits)
         int32_t unit, seconds;
         DateTime at;
         double yuan;
-    } cases[] = {{"1000", 180, 180, At(kMon, 20, 59, 59), 0.12}, {"1000", 180, 180, At(kMon, 21), 0.06},
-        {"1000", 180, 180, At(kMon, 6, 59, 59), 0.06}, {"1000", 180, 180, At(kMon, 7), 0.12},
-        {"1000", 180, 180, At(kMon, 23, 59, 59), 0.06}, {"1000", 180, 180, At(kMon, 0), 0.06},
-        {"1000", 180, 181, At(kMon, 12), 0.24}, {"1000", 180, 360, At(kMon, 12), 0.24},
-        {"1000", 180, 1, At(kMon, 12), 0.12}, {"1000", 180, 0, At(kMon, 12), 0},
-        {"1000", 180, -5, At(kMon, 12), 0}, {"1000", 180, 181, At(kMon, 22), 0.12},
+    } cases[] = {{"1000", 180, 180, At(2026, 12, kMon, 20, 59, 59), 0.12},
+        {"1000", 180, 180, At(2026, 12, kMon, 21), 0.06},
+        {"1000", 180, 180, At(2026, 12, kMon, 6, 59, 59), 0.06},
+        {"1000", 180, 180, At(2026, 12, kMon, 7), 0.12},
+        {"1000", 180, 180, At(2026, 12, kMon, 23, 59, 59), 0.06},
+        {"1000", 180, 180, At(2026, 12, kMon, 0), 0.06}, {"1000", 180, 181, At(2026, 12, kMon, 12), 0.24},
+        {"1000", 180, 360, At(2026, 12, kMon, 12), 0.24}, {"1000", 180, 1, At(2026, 12, kMon, 12), 0.12},
+        {"1000", 180, 0, At(2026, 12, kMon, 12), 0}, {"1000", 180, -5, At(2026, 12, kMon, 12), 0},
+        {"1000", 180, 181, At(2026, 12, kMon, 22), 0.12},
         // Without the daily period only the day flags discount, the whole day.
-        {"0000", 180, 180, At(kMon, 22), 0.12}, {"0000", 180, 180, At(kSat, 12), 0.12},
-        {"0100", 180, 180, At(kSat, 12), 0.06}, {"0100", 180, 180, At(kSun, 12), 0.12},
-        {"01x0", 180, 180, At(kSun, 0), 0.06}, {"01x0", 180, 180, At(kMon, 12), 0.12},
-        {"01x1", 180, 180, At(kMon, 12), 0.06},
+        {"0000", 180, 180, At(2026, 12, kMon, 22), 0.12}, {"0000", 180, 180, At(2026, 12, kSat, 12), 0.12},
+        {"0100", 180, 180, At(2026, 12, kSat, 12), 0.06}, {"0100", 180, 180, At(2026, 12, kSun, 12), 0.12},
+        {"01x0", 180, 180, At(2026, 12, kSun, 0), 0.06}, {"01x0", 180, 180, At(2026, 12, kMon, 12), 0.12},
+        {"01x1", 180, 180, At(2026, 12, kMon, 12), 0.06},
         // A unit of zero or below never divides by zero: the default 180 s.
-        {"0000", 0, 180, At(kMon, 12), 0.12}, {"0000", 0, 181, At(kMon, 12), 0.24},
-        {"0000", -1, 181, At(kMon, 12), 0.24}, {"0000", -180, 180, At(kMon, 12), 0.12},
-        {"0000", 60, 181, At(kMon, 12), 0.48}};
+        {"0000", 0, 180, At(2026, 12, kMon, 12), 0.12}, {"0000", 0, 181, At(2026, 12, kMon, 12), 0.24},
+        {"0000", -1, 181, At(2026, 12, kMon, 12), 0.24}, {"0000", -180, 180, At(2026, 12, kMon, 12), 0.12},
+        {"0000", 60, 181, At(2026, 12, kMon, 12), 0.48}};
     for (const auto& c : cases) {
         tollix::TelephoneTariff t;
         int16_t* flags[] = {&t.EverydayFlag, &t.SaturdayFlag, &t.SundayFlag, &t.HolidayFlag};
@@ -63,9 +64,10 @@ TEST(DiscountRule, PeriodStartAndEndMinutes)
     const struct {
         DateTime at;
         bool discounted;
-    } cases[] = {{At(kMon, 21, 29, 59), false}, {At(kMon, 21, 30), true}, {At(kMon, 22, 0), true},
-        {At(kMon, 7, 29, 59), true}, {At(kMon, 7, 30), false}, {At(kMon, 6, 45), true},
-        {At(kMon, 21, 0), false}, {At(kMon, 12, 0), false}};
+    } cases[] = {{At(2026, 12, kMon, 21, 29, 59), false}, {At(2026, 12, kMon, 21, 30), true},
+        {At(2026, 12, kMon, 22, 0), true}, {At(2026, 12, kMon, 7, 29, 59), true},
+        {At(2026, 12, kMon, 7, 30), false}, {At(2026, 12, kMon, 6, 45), true},
+        {At(2026, 12, kMon, 21, 0), false}, {At(2026, 12, kMon, 12, 0), false}};
     for (const auto& x : cases)
         EXPECT_EQ(tollix::DiscountApplies(c, x.at), x.discounted) << tollix::GeneralDateText(x.at);
 
@@ -74,9 +76,9 @@ TEST(DiscountRule, PeriodStartAndEndMinutes)
     c.EndHour = 14;
     c.EndMinute = 0;
     for (int h = 0; h < 24; ++h)
-        EXPECT_TRUE(tollix::DiscountApplies(c, At(kMon, h, 17))) << h;
+        EXPECT_TRUE(tollix::DiscountApplies(c, At(2026, 12, kMon, h, 17))) << h;
     c.EverydayFlag = 0;
-    EXPECT_FALSE(tollix::DiscountApplies(c, At(kMon, 13)));
+    EXPECT_FALSE(tollix::DiscountApplies(c, At(2026, 12, kMon, 13)));
 }
 
 // Per minute (type 1, 0.1 full, 0.05 discounted, 21:00 to 07:00), rated hours
@@ -90,17 +92,20 @@ TEST(NetFeeFor, EveryFeeType)
         int32_t seconds, used;
         DateTime at;
         double yuan;
-    } cases[] = {{1, 0, 30, 60, lots, At(kMon, 12), 0.1}, {1, 0, 30, 61, lots, At(kMon, 12), 0.2},
-        {1, 0, 30, 120, lots, At(kMon, 12), 0.2}, {1, 0, 30, 0, lots, At(kMon, 12), 0},
-        {1, 0, 30, 1, lots, At(kMon, 12), 0.1}, {1, 0, 30, 60, lots, At(kMon, 22), 0.1},
-        {1, 1, 30, 60, lots, At(kMon, 22), 0.05}, {1, 1, 30, 300, lots, At(kMon, 3), 0.25},
-        {1, 1, 30, 60, lots, At(kMon, 7), 0.1}, {2, 1, 30, 60, 0, At(kMon, 12), 0},
-        {2, 1, 30, 60, allowance, At(kMon, 12), 0},  // reaching it exactly is within
-        {2, 1, 30, 60, allowance + 1, At(kMon, 12), 0.15}, {2, 1, 30, 60, allowance + 1, At(kMon, 22), 0.05},
-        {2, 1, 30, 180, allowance + 1, At(kMon, 12), 0.45}, {2, 1, 30, 0, allowance + 1, At(kMon, 12), 0},
-        {2, 1, 0, 60, 0, At(kMon, 12), 0}, {2, 1, 0, 60, 1, At(kMon, 12), 0.15},
-        {0, 1, 0, 600, lots, At(kMon, 12), 0}, {3, 1, 0, 600, lots, At(kMon, 12), 0},
-        {-1, 1, 0, 600, lots, At(kMon, 12), 0}, {99, 1, 0, 600, lots, At(kMon, 12), 0}};
+    } cases[] = {{1, 0, 30, 60, lots, At(2026, 12, kMon, 12), 0.1},
+        {1, 0, 30, 61, lots, At(2026, 12, kMon, 12), 0.2}, {1, 0, 30, 120, lots, At(2026, 12, kMon, 12), 0.2},
+        {1, 0, 30, 0, lots, At(2026, 12, kMon, 12), 0}, {1, 0, 30, 1, lots, At(2026, 12, kMon, 12), 0.1},
+        {1, 0, 30, 60, lots, At(2026, 12, kMon, 22), 0.1}, {1, 1, 30, 60, lots, At(2026, 12, kMon, 22), 0.05},
+        {1, 1, 30, 300, lots, At(2026, 12, kMon, 3), 0.25}, {1, 1, 30, 60, lots, At(2026, 12, kMon, 7), 0.1},
+        {2, 1, 30, 60, 0, At(2026, 12, kMon, 12), 0},
+        {2, 1, 30, 60, allowance, At(2026, 12, kMon, 12), 0},  // reaching it exactly is within
+        {2, 1, 30, 60, allowance + 1, At(2026, 12, kMon, 12), 0.15},
+        {2, 1, 30, 60, allowance + 1, At(2026, 12, kMon, 22), 0.05},
+        {2, 1, 30, 180, allowance + 1, At(2026, 12, kMon, 12), 0.45},
+        {2, 1, 30, 0, allowance + 1, At(2026, 12, kMon, 12), 0}, {2, 1, 0, 60, 0, At(2026, 12, kMon, 12), 0},
+        {2, 1, 0, 60, 1, At(2026, 12, kMon, 12), 0.15}, {0, 1, 0, 600, lots, At(2026, 12, kMon, 12), 0},
+        {3, 1, 0, 600, lots, At(2026, 12, kMon, 12), 0}, {-1, 1, 0, 600, lots, At(2026, 12, kMon, 12), 0},
+        {99, 1, 0, 600, lots, At(2026, 12, kMon, 12), 0}};
     for (const auto& x : cases) {
         ConnectionTariff c;
         c.FeeType = x.type;
