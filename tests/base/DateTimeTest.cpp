@@ -24,6 +24,8 @@ TEST(DateTime, DayCountMatchesTheStoredForm)
     EXPECT_EQ(At(2024, 2, 29, 23, 59, 59).ToCivil(), (CivilTime{2024, 2, 29, 23, 59, 59}));
     EXPECT_FALSE(DateTime::FromCivil(2023, 2, 29));
     EXPECT_FALSE(DateTime::FromCivil(99, 1, 1));
+    EXPECT_FALSE(DateTime::FromCivil(2026, 1, 1, 24, 0, 0));
+    EXPECT_FALSE(DateTime::FromCivil(2026, 1, 1, 23, 59, 60));
     EXPECT_FALSE(DateTime::FromDays(1e300).IsValid());
     EXPECT_FALSE(DateTime::FromDays(std::numeric_limits<double>::quiet_NaN()).IsValid());
 }
@@ -71,6 +73,9 @@ TEST(DateTime, GeneralDateTextRoundTripsInSixteenCharacters)
     ASSERT_TRUE(back);
     EXPECT_EQ(back->DayNumber(), t.DayNumber());
     EXPECT_TRUE(tollix::ParseGeneralDate("1998/10/05"));
+    EXPECT_EQ(tollix::ParseGeneralDate(text), t);
+    EXPECT_FALSE(tollix::ParseGeneralDate("2026-012-06"));
+    EXPECT_FALSE(tollix::ParseGeneralDate("2026-12-06x"));
     EXPECT_FALSE(tollix::ParseGeneralDate("0"));
     EXPECT_FALSE(tollix::ParseGeneralDate("2026-13-01"));
     EXPECT_FALSE(tollix::ParseGeneralDate("2026-12-06 25:00"));
