@@ -23,6 +23,8 @@ TEST(DateTime, DayCountMatchesTheStoredForm)
     EXPECT_EQ(DateTime::FromDays(36073.99999999).ToCivil(), (CivilTime{1998, 10, 6, 0, 0, 0}));
     EXPECT_EQ(At(2024, 2, 29, 23, 59, 59).ToCivil(), (CivilTime{2024, 2, 29, 23, 59, 59}));
     EXPECT_FALSE(DateTime::FromCivil(2023, 2, 29));
+    EXPECT_FALSE(DateTime::FromCivil(1900, 2, 29));
+    EXPECT_TRUE(DateTime::FromCivil(2000, 2, 29));
     EXPECT_FALSE(DateTime::FromCivil(99, 1, 1));
     EXPECT_FALSE(DateTime::FromCivil(2026, 1, 1, 24, 0, 0));
     EXPECT_FALSE(DateTime::FromCivil(2026, 1, 1, 23, 59, 60));
