@@ -22,6 +22,9 @@ public:
         now_ = now_.AddSeconds(seconds);
         steadyMillis_ += seconds * 1000;
     }
+    // Moves the steady clock alone by part of a second: timer ticks are never
+    // exactly a second apart.
+    void AdvanceMillis(int64_t millis) { steadyMillis_ += millis; }
 
 private:
     DateTime now_;

@@ -104,6 +104,18 @@ TEST_F(SessionFixture, ChargesAtEachBeginningAndRoundsUpTheStoredTime)
     }
 }
 
+// Only whole seconds count: a tick a moment before the minute is still in it.
+TEST_F(SessionFixture, PartSecondsAreNotCounted)
+{
+    Start(At(2026, 12, 7, 12, 0, 0));
+    session_->Tick(true, "Home");
+    clock_.Advance(59);
+    clock_.AdvanceMillis(999);
+    session_->Tick(true, "Home");
+    EXPECT_EQ(session_->State().SessionSeconds, 59);
+    EXPECT_EQ(session_->State().MinutesCharged, 1);
+}
+
 TEST_F(SessionFixture, ConnectDelayIsCountedAndShown)
 {
     Start(At(2026, 12, 7, 12, 0, 0), "[ProAdd]\r\nProAdd Seconds=30\r\n");
