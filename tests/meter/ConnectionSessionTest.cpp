@@ -116,6 +116,18 @@ TEST_F(SessionFixture, PartSecondsAreNotCounted)
     EXPECT_EQ(session_->State().MinutesCharged, 1);
 }
 
+// The phonebook may be read again while a line is up; with no entry left a
+// minute costs nothing rather than look up a tariff that is not there.
+TEST_F(SessionFixture, PhonebookEmptiedDuringASession)
+{
+    Start(At(2026, 12, 7, 12, 0, 0));
+    Connected(30);
+    program_->Tariffs.Connections.clear();
+    Connected(60);
+    EXPECT_EQ(session_->State().MinutesCharged, 2);
+    EXPECT_EQ(session_->State().SessionNetFee, Money::FromRaw(1000));
+}
+
 TEST_F(SessionFixture, ConnectDelayIsCountedAndShown)
 {
     Start(At(2026, 12, 7, 12, 0, 0), "[ProAdd]\r\nProAdd Seconds=30\r\n");
