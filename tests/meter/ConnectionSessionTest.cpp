@@ -128,6 +128,20 @@ TEST_F(SessionFixture, PhonebookEmptiedDuringASession)
     EXPECT_EQ(session_->State().SessionNetFee, Money::FromRaw(1000));
 }
 
+// A reset weekday edited while the meter runs takes effect at the next start:
+// until then the weeks keep the day they started with.
+TEST_F(SessionFixture, EditedResetWeekdayWaitsForTheNextStart)
+{
+    Start(At(2026, 12, 7, 12, 0, 0), "[Reset]\r\nWeek=1\r\n");  // weeks from Monday 7 December
+    Connected(10);
+    Drop();
+    program_->Reset.ResetWeekDay = 3;  // Wednesday
+    clock_.Set(At(2026, 12, 9, 12, 0, 0));
+    Connected(10);
+    Drop();
+    EXPECT_EQ(Stored(2).Connections, 2);
+}
+
 TEST_F(SessionFixture, ConnectDelayIsCountedAndShown)
 {
     Start(At(2026, 12, 7, 12, 0, 0), "[ProAdd]\r\nProAdd Seconds=30\r\n");
