@@ -45,7 +45,7 @@ TEST(ProfileFileRead, HandEditedFileWithEveryLineEnd)
         {"General", "Big", "99999999999", 2147483647}, {"General", "Small", "-99999999999", -2147483647 - 1},
         {"General", "Dec", "123.4", 123}, {"General", "Tab", "t", 0}, {"General", "Eq", "a=b", 0},
         {"General", "Later", kDef, kIntDef},  // only in a later duplicate section
-        {"general", "ZONE", "z", 0}, {"Other", "Dup", "other", 0}, {"Last", "NoLineEnd", "end", 0},
+        {"general", "zONE", "z", 0}, {"Other", "Dup", "other", 0}, {"Last", "NoLineEnd", "end", 0},
         {"Nowhere", "Dup", kDef, kIntDef}, {"General", "", kDef, kIntDef}};
     for (const char* end : {"\r\n", "\n", "\r"}) {
         std::string text = Lines(lines, end);
@@ -139,6 +139,7 @@ TEST(ProfileFileRead, SeesChangesMadeByOthers)
     std::filesystem::remove(temp.Path());
     temp.Write(Lines({"[S]", "K=55"}));
     EXPECT_EQ(file.ReadInt("S", "K", 0), 55);
+    EXPECT_TRUE(file.WriteText("S", "K", "66")) << "the file is readable again";
 }
 
 TEST(ProfileFileWrite, SequenceOfWritesIsByteExact)
@@ -229,6 +230,7 @@ TEST(ProfileFileWrite, FailureLeavesTheFileAndSaysWhy)
     std::filesystem::create_directory(temp.Path());
     ProfileFile folder(temp.Path());
     EXPECT_FALSE(folder.WriteText("S", "K", "1", &error));
+    EXPECT_NE(error.find("无法读取"), std::string::npos) << error;
     EXPECT_TRUE(std::filesystem::is_directory(temp.Path()));
 }
 

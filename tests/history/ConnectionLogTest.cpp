@@ -127,6 +127,9 @@ TEST(ConnectionLog, AppendWritesGbkLinesWithCrLfAndDeleteStartsAfresh)
     EXPECT_EQ(loaded.Entries[0], other);
     EXPECT_EQ(loaded.Entries[1], chinese);
     EXPECT_EQ(loaded.Entries[2], kHome);
+    // Trimmed to the two newest, the log is rewritten with each name its own.
+    ASSERT_TRUE(tollix::LoadConnectionLog(log, 2).Rewritten);
+    EXPECT_EQ(tollix::LoadConnectionLog(log, 50).Entries, (std::vector{other, chinese}));
 
     // A hand-edited last line without a line end is not glued to the new one.
     WriteFile(log, kHomeLine);
