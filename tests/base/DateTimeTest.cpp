@@ -37,6 +37,7 @@ TEST(DateTime, WeekdaysAndCalendarDifferences)
     EXPECT_EQ(At(1899, 12, 30).Weekday(), 7);  // Saturday
     EXPECT_EQ(At(2026, 12, 6).Weekday(), 1);   // Sunday
     EXPECT_EQ(At(1899, 12, 29).Weekday(), 6);
+    EXPECT_EQ(At(1899, 12, 23).Weekday(), 7);
     EXPECT_EQ(tollix::DaysBetween(At(2026, 1, 1, 23, 59), At(2026, 1, 2, 0, 1)), 1);
     EXPECT_EQ(tollix::DaysBetween(At(2026, 1, 2), At(2026, 1, 1)), -1);
     // Sunday 6 Dec 2026 to Monday 7 Dec: a new week when weeks start on Monday (2).
@@ -48,6 +49,7 @@ TEST(DateTime, WeekdaysAndCalendarDifferences)
     EXPECT_EQ(tollix::SecondsBetween(At(2026, 1, 1, 23, 59, 30), At(2026, 1, 2, 0, 0, 30)), 60);
     EXPECT_EQ(At(2026, 1, 1, 23, 59, 30).AddSeconds(45).ToCivil(), (CivilTime{2026, 1, 2, 0, 0, 15}));
     EXPECT_EQ(At(1899, 12, 29, 23, 0).AddSeconds(3600).ToCivil(), (CivilTime{1899, 12, 30, 0, 0, 0}));
+    EXPECT_EQ(At(1899, 12, 30).AddSeconds(-1).ToCivil(), (CivilTime{1899, 12, 29, 23, 59, 59}));
 }
 
 TEST(DateTime, ChineseTexts)
@@ -71,6 +73,7 @@ TEST(DateTime, GeneralDateTextRoundTripsInSixteenCharacters)
     DateTime t = At(2026, 12, 6, 23, 59, 30);
     std::string text = tollix::GeneralDateText(t);
     EXPECT_EQ(text, "2026-12-06 23:59:30");
+    EXPECT_EQ(tollix::GeneralDateText(At(206, 1, 2, 8)), "0206-01-02 08:00:00");
     auto back = tollix::ParseGeneralDate(text.substr(0, 16));
     ASSERT_TRUE(back);
     EXPECT_EQ(back->DayNumber(), t.DayNumber());

@@ -44,6 +44,7 @@ TEST(HistoryFilterTest, PeriodsUseCalendarBoundaries)
         {At(2024, 4, 1, 0, 0, 0), tollix::kHistoryTwoMonths, true},
         {At(2024, 3, 31, 23, 59, 0), tollix::kHistoryTwoMonths, false},
         {At(2024, 6, 1, 0, 0, 0), tollix::kHistoryTwoMonths, false},  // future month
+        {At(2024, 6, 1, 0, 0, 0), tollix::kHistoryThisMonth, false},
         {At(1998, 1, 1, 0, 0, 0), tollix::kHistoryAll, true},
         {At(1998, 1, 1, 0, 0, 0), tollix::kHistoryStartPeriod, true},
         {At(2030, 1, 1, 0, 0, 0), 7, true},
@@ -75,6 +76,7 @@ TEST(HistoryFilterTest, ConnectionNamesMatchAsLogged)
         {"A-very-long-connection", "A-very-long-connection", false},
         {"A-very-long-con", "A-very-long-con", true},
         {"", "Home", false},
+        {"ZONE", "zone", true},
     };
     for (const auto& c : cases)
         EXPECT_EQ(tollix::SameConnectionName(tollix::FixName15(c.logged), c.phonebook), c.expected)
@@ -129,6 +131,7 @@ TEST(HistoryFilterTest, LoadedRowsAndTheirTotals)
     const auto shown = tollix::LoadHistory(log, 50, tariffs, 2, tollix::kHistoryTwoMonths, kNow);
     EXPECT_EQ(shown.LogCount, 3u);
     ASSERT_EQ(shown.Entries.size(), 2u);
+    EXPECT_EQ(shown.Entries[0].ConnectionName, "Work");
     EXPECT_EQ(join(tollix::HistoryEntryRow(shown.Entries[0], 1)),
         "1|Work|2024年05月14日20点05分|2分|0.2|0.24|0.44|");
     EXPECT_EQ(join(tollix::HistoryEntryRow(shown.Entries[1], 2)),
