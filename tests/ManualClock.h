@@ -2,12 +2,12 @@
 
 #include <cstdint>
 
-#include "ManualClock.h"
 #include "base/Clock.h"
 
 namespace tollix {
 
-// A clock the test moves by hand.
+// A clock the test moves by hand. Set moves only the wall clock, as a clock
+// correction does; Advance moves both, as time passing does.
 class ManualClock final : public Clock {
 public:
     explicit ManualClock(DateTime start = {})
@@ -17,14 +17,14 @@ public:
     int64_t SteadyMillis() const override { return steadyMillis_; }
 
     void Set(DateTime now) { now_ = now; }
-    // Moves both clocks forward together, as real time passing does.
     void Advance(int64_t seconds)
     {
         now_ = now_.AddSeconds(seconds);
         steadyMillis_ += seconds * 1000;
     }
-    // Moves only the wall clock, as a manual or network clock correction does.
-    void SetWallOnly(DateTime now) { now_ = now; }
+    // Moves the steady clock alone by part of a second: timer ticks are never
+    // exactly a second apart.
+    void AdvanceMillis(int64_t millis) { steadyMillis_ += millis; }
 
 private:
     DateTime now_;

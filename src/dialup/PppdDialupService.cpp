@@ -501,10 +501,4 @@ void PppdDialupService::ReapDialers()
     });
 }
 
-size_t PppdDialupService::RunningDialers()
-{
-    ReapDialers();
-    return dialers_.size();
-}
-
 }  // namespace tollix

@@ -39,9 +39,6 @@ public:
     // backup, valid UTF-8 without control characters.
     static bool IsAcceptableEntryName(std::string_view name);
 
-    // Dialers started and not yet finished (for tests: none may stay a zombie).
-    size_t RunningDialers();
-
 private:
     // What one interface's type was when it was first seen, so that a steady
     // state costs one directory listing plus the flags of the PPP links.

@@ -113,17 +113,7 @@ TEST(AlertCheck, SeveralPeriodsAtOnce)
     EXPECT_TRUE(r.SoundsToPlay.empty()) << "the week's sound is off and the day is between repeats";
 }
 
-TEST(AlertCheck, RepeatIntervalOfZeroOrBelowCountsAsOne)
-{
-    for (int16_t minutes : {0, -3, 1}) {
-        AlertSettings s;
-        s.MonthAlert = TimeAlert(0, minutes, "m.wav");
-        AlertMonitor m;
-        EXPECT_EQ(Pattern(m, s, {}, {}, Seconds(0), 4), "XXXX") << minutes;
-    }
-}
-
-TEST(AlertCheck, SwitchedOffAlertsAndResetCounters)
+TEST(AlertCheck, SwitchedOffAlertsResetCountersAndShortIntervals)
 {
     AlertSettings s;
     s.DayAlert = TimeAlert(1, 5, "day.wav");
@@ -131,12 +121,17 @@ TEST(AlertCheck, SwitchedOffAlertsAndResetCounters)
     AlertMonitor m;
     EXPECT_EQ(Pattern(m, s, Seconds(99999), {}, {}, 3), "...");
     EXPECT_EQ(m.DayAlertCount(), 0);
-
     s.DayAlert.Check = 1;
     EXPECT_EQ(Pattern(m, s, Seconds(99999), {}, {}, 3), "X..");
     m.ResetCounters();  // the connection ended; the next one warns at its first check
     EXPECT_EQ(m.DayAlertCount(), 0);
     EXPECT_EQ(Pattern(m, s, Seconds(99999), {}, {}, 2), "X.");
+    // A repeat interval of zero or below counts as one.
+    for (int16_t minutes : {0, -3, 1}) {
+        s.MonthAlert = TimeAlert(0, minutes, "m.wav");
+        AlertMonitor fresh;
+        EXPECT_EQ(Pattern(fresh, s, {}, {}, Seconds(0), 4), "XXXX") << minutes;
+    }
 }
 
 TEST(AlertText, ExactTexts)
@@ -179,9 +174,8 @@ TEST(AlertSettingsLoad, DefaultsValuesAndAFileWrittenByTheWindowsProgram)
     EXPECT_EQ(a.WeekAlert.FilePath, std::string(39, 'w'));
     EXPECT_EQ(a.MonthAlert.FilePath, "/tmp/m.wav");
 
-    tollix::ProfileFile windows(
-        std::filesystem::path(TOLLIX_TEST_DATA_DIR) / "config" / "windows-written.ini");
-    a = tollix::InitialAlertSettings(windows);
+    a = tollix::InitialAlertSettings(
+        tollix::ProfileFile(std::string(TOLLIX_TEST_DATA_DIR) + "/config/windows-written.ini"));
     EXPECT_EQ(Fields(a.DayAlert), "on 1 by 0 2h 200000 sound 1 every 10 'C:\\WINDOWS\\MEDIA\\提醒.WAV'");
     EXPECT_EQ(Fields(a.WeekAlert), "on 1 by 1 12h 1500000 sound 0 every 15 ''");
     EXPECT_EQ(

@@ -23,7 +23,11 @@ TEST(DateTime, DayCountMatchesTheStoredForm)
     EXPECT_EQ(DateTime::FromDays(36073.99999999).ToCivil(), (CivilTime{1998, 10, 6, 0, 0, 0}));
     EXPECT_EQ(At(2024, 2, 29, 23, 59, 59).ToCivil(), (CivilTime{2024, 2, 29, 23, 59, 59}));
     EXPECT_FALSE(DateTime::FromCivil(2023, 2, 29));
+    EXPECT_FALSE(DateTime::FromCivil(1900, 2, 29));
+    EXPECT_TRUE(DateTime::FromCivil(2000, 2, 29));
     EXPECT_FALSE(DateTime::FromCivil(99, 1, 1));
+    EXPECT_FALSE(DateTime::FromCivil(2026, 1, 1, 24, 0, 0));
+    EXPECT_FALSE(DateTime::FromCivil(2026, 1, 1, 23, 59, 60));
     EXPECT_FALSE(DateTime::FromDays(1e300).IsValid());
     EXPECT_FALSE(DateTime::FromDays(std::numeric_limits<double>::quiet_NaN()).IsValid());
 }
@@ -33,6 +37,7 @@ TEST(DateTime, WeekdaysAndCalendarDifferences)
     EXPECT_EQ(At(1899, 12, 30).Weekday(), 7);  // Saturday
     EXPECT_EQ(At(2026, 12, 6).Weekday(), 1);   // Sunday
     EXPECT_EQ(At(1899, 12, 29).Weekday(), 6);
+    EXPECT_EQ(At(1899, 12, 23).Weekday(), 7);
     EXPECT_EQ(tollix::DaysBetween(At(2026, 1, 1, 23, 59), At(2026, 1, 2, 0, 1)), 1);
     EXPECT_EQ(tollix::DaysBetween(At(2026, 1, 2), At(2026, 1, 1)), -1);
     // Sunday 6 Dec 2026 to Monday 7 Dec: a new week when weeks start on Monday (2).
@@ -44,6 +49,7 @@ TEST(DateTime, WeekdaysAndCalendarDifferences)
     EXPECT_EQ(tollix::SecondsBetween(At(2026, 1, 1, 23, 59, 30), At(2026, 1, 2, 0, 0, 30)), 60);
     EXPECT_EQ(At(2026, 1, 1, 23, 59, 30).AddSeconds(45).ToCivil(), (CivilTime{2026, 1, 2, 0, 0, 15}));
     EXPECT_EQ(At(1899, 12, 29, 23, 0).AddSeconds(3600).ToCivil(), (CivilTime{1899, 12, 30, 0, 0, 0}));
+    EXPECT_EQ(At(1899, 12, 30).AddSeconds(-1).ToCivil(), (CivilTime{1899, 12, 29, 23, 59, 59}));
 }
 
 TEST(DateTime, ChineseTexts)
@@ -67,12 +73,36 @@ TEST(DateTime, GeneralDateTextRoundTripsInSixteenCharacters)
     DateTime t = At(2026, 12, 6, 23, 59, 30);
     std::string text = tollix::GeneralDateText(t);
     EXPECT_EQ(text, "2026-12-06 23:59:30");
+    EXPECT_EQ(tollix::GeneralDateText(At(206, 1, 2, 8)), "0206-01-02 08:00:00");
     auto back = tollix::ParseGeneralDate(text.substr(0, 16));
     ASSERT_TRUE(back);
     EXPECT_EQ(back->DayNumber(), t.DayNumber());
     EXPECT_TRUE(tollix::ParseGeneralDate("1998/10/05"));
+    EXPECT_EQ(tollix::ParseGeneralDate(text), t);
+    EXPECT_FALSE(tollix::ParseGeneralDate("2026-012-06"));
+    EXPECT_FALSE(tollix::ParseGeneralDate("2026-12-06 10:00:00x"));
     EXPECT_FALSE(tollix::ParseGeneralDate("0"));
     EXPECT_FALSE(tollix::ParseGeneralDate("2026-13-01"));
     EXPECT_FALSE(tollix::ParseGeneralDate("2026-12-06 25:00"));
     EXPECT_FALSE(tollix::ParseGeneralDate("yesterday"));
+}
+
+// The clock's seconds since 1970 become the local time of the zone the machine
+// is set to, summer time included (POSIX zone rules, no zone files needed).
+TEST(DateTime, UnixTimeIsReadInTheLocalZone)
+{
+    const struct {
+        const char* zone;
+        int64_t unixSeconds;
+        DateTime local;
+    } cases[] = {{"UTC0", 0, At(1970, 1, 1)}, {"CST-8", 0, At(1970, 1, 1, 8)},
+        {"CST-8", 1796659199, At(2026, 12, 7, 23, 59, 59)},
+        {"EST5EDT,M3.2.0,M11.1.0", 1784116800, At(2026, 7, 15, 8)},
+        {"EST5EDT,M3.2.0,M11.1.0", 1796673600, At(2026, 12, 7, 15)}};
+    for (const auto& c : cases) {
+        tollix::test::ScopedEnv zone("TZ", c.zone);
+        EXPECT_EQ(
+            tollix::GeneralDateText(tollix::FromUnixTime(c.unixSeconds)), tollix::GeneralDateText(c.local))
+            << c.zone << " " << c.unixSeconds;
+    }
 }

@@ -27,51 +27,36 @@ TEST(ProfileFileRead, HandEditedFileWithEveryLineEnd)
         "", "[General]", "  Name  =  Value with spaces  ", "Quoted=\"  padded  \"", "Single='x'",
         "Mismatch=\"abc'", "OnlyQuote=\"", "EmptyQuotes=\"\"", "Empty=", "NoEquals", "   ", "Dup=first",
         "DUP=second", "; Commented=1", "Num= 42abc", "Neg=-17", "Plus=+5", "Blanks=\"  7\"", "Text=abc",
-        "Big=99999999999", "Small=-99999999999", "Dec=123.4", "Tab=\tt\t", "Eq=a=b", "[ general ]",
+        "Big=99999999999", "Small=-99999999999", "Dec=123.4", "Tab=\tt\t", "Eq=a=b", "Zone=z", "[ general ]",
         "Dup=third", "Later=only in the duplicate", "[Other]", "Dup=other", "[Last]", "NoLineEnd=end"};
     const struct {
         const char* section;
         const char* key;
         const char* text;
         int32_t number;
-    } cases[] = {
-        {"General", "TopKey", kDef, kIntDef},  // lines before the first section are not readable
-        {"  GENERAL ", " Name ", "Value with spaces", 0},
-        {"General", "Quoted", "  padded  ", 0},
-        {"General", "Single", "x", 0},
-        {"General", "Mismatch", "\"abc'", 0},
-        {"General", "OnlyQuote", "\"", 0},
-        {"General", "EmptyQuotes", "", kIntDef},
-        {"General", "Empty", "", kIntDef},
-        {"General", "NoEquals", kDef, kIntDef},
-        {"General", "Dup", "first", 0},
-        {"General", "Commented", kDef, kIntDef},
-        {"General", "Num", "42abc", 42},
-        {"General", "Neg", "-17", -17},
-        {"General", "Plus", "+5", 5},
-        {"General", "Blanks", "  7", 7},
-        {"General", "Text", "abc", 0},
-        {"General", "Big", "99999999999", 2147483647},
-        {"General", "Small", "-99999999999", -2147483647 - 1},
-        {"General", "Dec", "123.4", 123},
-        {"General", "Tab", "t", 0},
-        {"General", "Eq", "a=b", 0},
+    } cases[] = {{"General", "TopKey", kDef, kIntDef},  // lines before the first section are not readable
+        {"  GENERAL ", " Name ", "Value with spaces", 0}, {"General", "Quoted", "  padded  ", 0},
+        {"General", "Single", "x", 0}, {"General", "Mismatch", "\"abc'", 0},
+        {"General", "OnlyQuote", "\"", 0}, {"General", "EmptyQuotes", "", kIntDef},
+        {"General", "Empty", "", kIntDef}, {"General", "NoEquals", kDef, kIntDef},
+        {"General", "Dup", "first", 0}, {"General", "Commented", kDef, kIntDef},
+        {"General", "Num", "42abc", 42}, {"General", "Neg", "-17", -17}, {"General", "Plus", "+5", 5},
+        {"General", "Blanks", "  7", 7}, {"General", "Text", "abc", 0},
+        {"General", "Big", "99999999999", 2147483647}, {"General", "Small", "-99999999999", -2147483647 - 1},
+        {"General", "Dec", "123.4", 123}, {"General", "Tab", "t", 0}, {"General", "Eq", "a=b", 0},
         {"General", "Later", kDef, kIntDef},  // only in a later duplicate section
-        {"Other", "Dup", "other", 0},
-        {"Last", "NoLineEnd", "end", 0},
-        {"Nowhere", "Dup", kDef, kIntDef},
-        {"General", "", kDef, kIntDef},
-    };
+        {"general", "zONE", "z", 0}, {"Other", "Dup", "other", 0}, {"Last", "NoLineEnd", "end", 0},
+        {"Nowhere", "Dup", kDef, kIntDef}, {"General", "", kDef, kIntDef}};
     for (const char* end : {"\r\n", "\n", "\r"}) {
         std::string text = Lines(lines, end);
         text.resize(text.size() - std::strlen(end));  // the last line has no line end
         TempProfile temp(text);
         ProfileFile file(temp.Path());
         for (const auto& c : cases) {
-            SCOPED_TRACE(std::string(c.section) + "/" + c.key + " with line end "
-                + (end[1]                ? "CRLF"
-                        : end[0] == '\n' ? "LF"
-                                         : "CR"));
+            SCOPED_TRACE(std::string(c.section) + "/" + c.key
+                + (end[1]                ? " CRLF"
+                        : end[0] == '\n' ? " LF"
+                                         : " CR"));
             EXPECT_EQ(file.ReadText(c.section, c.key, kDef, 256), c.text);
             EXPECT_EQ(file.ReadInt(c.section, c.key, kIntDef), c.number);
         }
@@ -97,7 +82,7 @@ TEST(ProfileFileRead, TextIsCutToTheBufferWithoutSplittingACharacter)
     TempProfile temp(Lines({"[S]",
         "K=\xD6\xD0\xCE\xC4"
         "abc",
-        "Path=" + std::string(45, 'p')}));
+        "Path=" + std::string(45, 'p'), "FE=\xFE\x41\xFE\x41"}));
     ProfileFile file(temp.Path());
     const struct {
         size_t buffer;
@@ -107,6 +92,7 @@ TEST(ProfileFileRead, TextIsCutToTheBufferWithoutSplittingACharacter)
     for (const auto& c : cases)
         EXPECT_EQ(file.ReadText("S", "K", "", c.buffer), c.text) << c.buffer;
     EXPECT_EQ(file.ReadText("S", "Path", "", 40), std::string(39, 'p'));
+    EXPECT_EQ(file.ReadText("S", "FE", "", 4), tollix::GbkToUtf8("\xFE\x41")) << "0xFE leads a character too";
     // The default is cut the same way, and loses its trailing blanks.
     EXPECT_EQ(file.ReadText("S", "None", "中文", 4), "中");
     EXPECT_EQ(file.ReadText("S", "None", "0  ", 17), "0");
@@ -118,12 +104,14 @@ TEST(ProfileFileRead, DoubleByteNamesMatchExactly)
     // 'A' and 'a'; 81 5D ends in ']'.
     const std::string upperTrail = "\x81\x41", lowerTrail = "\x81\x61", bracketTrail = "\x81\x5D";
     TempProfile temp(Lines({"[" + upperTrail + "]", "K=upper", "[" + bracketTrail + "]", "K=bracket",
-        "[\xBC\xD2\xC0\xEF Home]", "K=home"}));
+        "[\xBC\xD2\xC0\xEF Home]", "K=home", "[" + bracketTrail, "J=still home"}));
     ProfileFile file(temp.Path());
     EXPECT_EQ(file.ReadText(tollix::GbkToUtf8(upperTrail), "k", "", 64), "upper");
     EXPECT_EQ(file.ReadText(tollix::GbkToUtf8(lowerTrail), "k", "none", 64), "none");
     EXPECT_EQ(file.ReadText(tollix::GbkToUtf8(bracketTrail), "K", "", 64), "bracket");
     EXPECT_EQ(file.ReadText("家里 HOME", "K", "", 64), "home");
+    EXPECT_EQ(file.ReadText("家里 HOME", "J", "", 64), "still home")
+        << "a header whose ']' is a trail byte is none";
 }
 
 TEST(ProfileFileRead, SeesChangesMadeByOthers)
@@ -146,6 +134,12 @@ TEST(ProfileFileRead, SeesChangesMadeByOthers)
 
     std::filesystem::remove(temp.Path());
     EXPECT_EQ(file.ReadInt("S", "K", 0), 0);
+    std::filesystem::create_directory(temp.Path());  // unreadable for a while
+    EXPECT_EQ(file.ReadInt("S", "K", 0), 0);
+    std::filesystem::remove(temp.Path());
+    temp.Write(Lines({"[S]", "K=55"}));
+    EXPECT_EQ(file.ReadInt("S", "K", 0), 55);
+    EXPECT_TRUE(file.WriteText("S", "K", "66")) << "the file is readable again";
 }
 
 TEST(ProfileFileWrite, SequenceOfWritesIsByteExact)
@@ -236,6 +230,7 @@ TEST(ProfileFileWrite, FailureLeavesTheFileAndSaysWhy)
     std::filesystem::create_directory(temp.Path());
     ProfileFile folder(temp.Path());
     EXPECT_FALSE(folder.WriteText("S", "K", "1", &error));
+    EXPECT_NE(error.find("无法读取"), std::string::npos) << error;
     EXPECT_TRUE(std::filesystem::is_directory(temp.Path()));
 }
 

@@ -26,16 +26,8 @@ public:
     const std::filesystem::path& Path() const { return path_; }
     const std::filesystem::path& Dir() const { return dir_.Path(); }
 
-    void Write(std::string_view bytes) const
-    {
-        std::ofstream out(path_, std::ios::binary | std::ios::trunc);
-        out.write(bytes.data(), std::streamsize(bytes.size()));
-    }
-    std::string Read() const
-    {
-        std::ifstream in(path_, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
+    void Write(std::string_view bytes) const { WriteFile(path_, bytes); }
+    std::string Read() const { return ReadFile(path_); }
 
 private:
     TempFolder dir_{"tollix-cfg"};

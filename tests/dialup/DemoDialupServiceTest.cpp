@@ -33,7 +33,7 @@ TEST(DemoDialupService, PhonebookAndALineThatFollowsDialAndHangUp)
         {"2 s later", [&] { clock.Advance(2); }, false, ""},
         {"second dial while dialling", [&] { EXPECT_FALSE(demo.DialConnection(name).Started); }, false, ""},
         {"3 s after dialling", [&] { clock.Advance(1); }, true, name},
-        {"wall clock set back", [&] { clock.SetWallOnly(tollix::DateTime()); }, true, name},
+        {"wall clock set back", [&] { clock.Set(tollix::DateTime()); }, true, name},
         {"hang up sent", [&] { demo.HangUp(); }, true, name},
         {"1 s later", [&] { clock.Advance(1); }, false, ""},
         {"dial again", [&] { EXPECT_TRUE(demo.DialConnection(name).Started); }, false, ""},

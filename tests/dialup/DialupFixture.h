@@ -21,18 +21,6 @@ namespace tollix::test {
 // The older name, still used by the session benchmark.
 using TempDir = TempFolder;
 
-inline void WriteFile(const std::filesystem::path& path, std::string_view contents)
-{
-    std::filesystem::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << contents;
-}
-
-inline std::string ReadFile(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 // A fake root for the pppd backend.
 class PppWorld {
 public:
@@ -68,26 +56,6 @@ public:
 
 private:
     TempFolder dir_{"tollix-dialup"};
-};
-
-// Sets an environment variable (nullptr: unsets it) for one scope and puts the
-// old value back.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const char* value)
-        : name_(name)
-    {
-        if (const char* old = std::getenv(name))
-            old_ = old;
-        value ? ::setenv(name, value, 1) : ::unsetenv(name);
-    }
-    ~ScopedEnv() { old_ ? ::setenv(name_.c_str(), old_->c_str(), 1) : ::unsetenv(name_.c_str()); }
-    ScopedEnv(const ScopedEnv&) = delete;
-    ScopedEnv& operator=(const ScopedEnv&) = delete;
-
-private:
-    std::string name_;
-    std::optional<std::string> old_;
 };
 
 }  // namespace tollix::test

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "TestSupport.h"
+
 #include <limits>
 
 #include "dialup/DialupService.h"
@@ -15,15 +17,15 @@ struct StepClock final : tollix::Clock {
         steady += millis;
         wall = wall.AddSeconds(millis / 1000);
     }
-    tollix::DateTime wall = *tollix::DateTime::FromCivil(1999, 12, 31, 23, 59, 59);
+    tollix::DateTime wall = tollix::test::At(1999, 12, 31, 23, 59, 59);
     int64_t steady = 0;
 };
 
 // A line that goes down a fixed time after the hang-up, or never.
 struct ScriptedLine final : tollix::DialupService {
-    ScriptedLine(const tollix::Clock& lineClock, int64_t downAfterMillis)
-        : clock(lineClock)
-        , downAfter(downAfterMillis)
+    ScriptedLine(const tollix::Clock& c, int64_t down)
+        : clock(c)
+        , downAfter(down)
     { }
     std::string BackendName() const override { return "scripted"; }
     tollix::PhonebookResult Phonebook() override { return {}; }
@@ -39,7 +41,7 @@ struct ScriptedLine final : tollix::DialupService {
         hangUpAt = clock.SteadyMillis();
     }
     const tollix::Clock& clock;
-    int64_t downAfter;
+    int64_t downAfter;  // -1: never
     int64_t hangUpAt = -1;
     int hangUps = 0;
 };
@@ -52,24 +54,15 @@ TEST(WaitSeconds, RunsEventsUntilTheSteadyClockHasMoved)
         double seconds;
         int64_t stepMillis;
         int events;
-    } cases[] = {
-        {0, 50, 0},
-        {-1, 50, 0},
-        {std::numeric_limits<double>::quiet_NaN(), 50, 0},
-        {1, 50, 20},
-        {3, 50, 60},
-        {0.5, 50, 10},
-        {0.01, 50, 1},
-        {1, 300, 4},
-        {2, 100, 20},
-    };
+    } cases[] = {{0, 50, 0}, {-1, 50, 0}, {std::numeric_limits<double>::quiet_NaN(), 50, 0}, {1, 50, 20},
+        {3, 50, 60}, {0.5, 50, 10}, {0.01, 50, 1}, {1, 300, 4}, {2, 100, 20}};
     for (const auto& c : cases) {
         StepClock clock;
         int events = 0;
         tollix::WaitSeconds(c.seconds, clock, [&] {
             clock.Advance(c.stepMillis);
             if (++events == 10)
-                clock.wall = *tollix::DateTime::FromCivil(1999, 12, 31, 23, 0, 0);
+                clock.wall = tollix::test::At(1999, 12, 31, 23);
         });
         EXPECT_EQ(events, c.events) << c.seconds << " s in steps of " << c.stepMillis << " ms";
     }

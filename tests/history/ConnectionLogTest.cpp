@@ -1,16 +1,12 @@
 #include <gtest/gtest.h>
 
+#include "TestSupport.h"
 #include "base/Gbk.h"
-#include "dialup/DialupFixture.h"
 #include "history/ConnectionLog.h"
 
 namespace fs = std::filesystem;
-using tollix::ConnectionLogEntry;
-using tollix::DateTime;
-using tollix::test::At;
-using tollix::test::ReadFile;
-using tollix::test::TempFolder;
-using tollix::test::WriteFile;
+using namespace tollix;
+using namespace tollix::test;
 
 namespace {
 
@@ -57,6 +53,8 @@ TEST(ConnectionLogLine, WrittenForm)
             std::string("\"") + kChineseName + "\",60,#2026-01-02 08:00:00#,1,1,1"},
         {Entry(std::string(kChineseName) + "六七", At(2026, 1, 2, 8), 60, "1", "1", 1),
             std::string("\"") + kChineseName + "\",60,#2026-01-02 08:00:00#,1,1,1"},
+        {Entry("Tab\tDel\x7f", At(2026, 1, 2, 8), 60, "1", "1", 1),
+            "\"Tab Del        \",60,#2026-01-02 08:00:00#,1,1,1"},
         {Entry("163", At(206, 1, 2, 8), 60, "1", "1", 1),
             "\"163            \",60,#0206-01-02 08:00:00#,1,1,1"},
     };
@@ -64,6 +62,9 @@ TEST(ConnectionLogLine, WrittenForm)
         EXPECT_EQ(tollix::FormatLogLine(c.entry), c.line);
         EXPECT_EQ(tollix::ParseLogLine(c.line), c.entry) << c.line;
     }
+    ConnectionLogEntry unfixed = kHome;
+    unfixed.ConnectionName = "Home";
+    EXPECT_EQ(tollix::FormatLogLine(unfixed), kHomeLine) << "the writer pads the name itself";
 }
 
 TEST(ConnectionLogLine, ReadsWhatOtherWritersAndHandEditsLeave)
@@ -83,6 +84,10 @@ TEST(ConnectionLogLine, ReadsWhatOtherWritersAndHandEditsLeave)
         {"\"Jo\"s ISP, 2   \",60,#1998-10-05#,1,1,1", Entry("Jo's ISP, 2", At(1998, 10, 5), 60, "1", "1", 1)},
         {"\"ABCDEFGHIJKLMNOPQRST\",60,#1998-10-05#,1,1,1",
             Entry("ABCDEFGHIJKLMNO", At(1998, 10, 5), 60, "1", "1", 1)},
+        {"\"Home\",-60,#1998-10-05#,1,1,1", Entry("Home", At(1998, 10, 5), -60, "1", "1", 1)},
+        {"\",60,#1998-10-05#,1,1,1", none},
+        {"\"Home\" 60,#1998-10-05#,1,1,1", none},
+        {"\"Home\",60,#1998-10-05x,1,1,1", none},
         {"\"Home\",abc,#1998-10-05#,1,1,1", none},
         {"\"Home\",60,#1998-13-05#,1,1,1", none},
         {"\"Home\",60,#1998-10-05 25:00:00#,1,1,1", none},
@@ -113,10 +118,18 @@ TEST(ConnectionLog, AppendWritesGbkLinesWithCrLfAndDeleteStartsAfresh)
     const std::string gbkName = tollix::Utf8ToGbk(kChineseName);
     ASSERT_EQ(gbkName.size(), 30u);
     EXPECT_EQ(ReadFile(log), home + "\"" + gbkName + "\",180,#2026-02-03#,0,0.3,2\r\n");
+    const auto other = Entry("家里", At(2026, 2, 3), 60, "0.1", "0", 1);
+    ASSERT_TRUE(tollix::AppendLogEntry(log, other));
+    EXPECT_TRUE(ReadFile(log).ends_with(
+        "\"\xBC\xD2\xC0\xEF" + std::string(13, ' ') + "\",60,#2026-02-03#,0,0.1,1\r\n"));
     auto loaded = tollix::LoadConnectionLog(log, 50);
-    ASSERT_EQ(loaded.Entries.size(), 2u);
-    EXPECT_EQ(loaded.Entries[0], chinese);
-    EXPECT_EQ(loaded.Entries[1], kHome);
+    ASSERT_EQ(loaded.Entries.size(), 3u);
+    EXPECT_EQ(loaded.Entries[0], other);
+    EXPECT_EQ(loaded.Entries[1], chinese);
+    EXPECT_EQ(loaded.Entries[2], kHome);
+    // Trimmed to the two newest, the log is rewritten with each name its own.
+    ASSERT_TRUE(tollix::LoadConnectionLog(log, 2).Rewritten);
+    EXPECT_EQ(tollix::LoadConnectionLog(log, 50).Entries, (std::vector{other, chinese}));
 
     // A hand-edited last line without a line end is not glued to the new one.
     WriteFile(log, kHomeLine);
@@ -202,6 +215,7 @@ TEST(ConnectionLog, LoadKeepsTheNewestLinesAndRewritesTheFile)
         {"zero would wipe the history", NumberedLog(1, 53), 0, 4, 53, 0, true, NumberedLog(4, 53)},
         {"negative", NumberedLog(1, 3), -5, 1, 3, 0, false, NumberedLog(1, 3)},
         {"one", NumberedLog(1, 3), 1, 3, 3, 0, true, NumberedLog(3, 3)},
+        {"longer than one read", NumberedLog(1, 3000), 50, 2951, 3000, 0, true, NumberedLog(2951, 3000)},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

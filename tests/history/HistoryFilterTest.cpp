@@ -3,6 +3,7 @@
 #include "TestSupport.h"
 #include "history/ConnectionLog.h"
 #include "history/HistoryFilter.h"
+#include "tariff/TariffSet.h"
 
 #include <climits>
 
@@ -43,6 +44,7 @@ TEST(HistoryFilterTest, PeriodsUseCalendarBoundaries)
         {At(2024, 4, 1, 0, 0, 0), tollix::kHistoryTwoMonths, true},
         {At(2024, 3, 31, 23, 59, 0), tollix::kHistoryTwoMonths, false},
         {At(2024, 6, 1, 0, 0, 0), tollix::kHistoryTwoMonths, false},  // future month
+        {At(2024, 6, 1, 0, 0, 0), tollix::kHistoryThisMonth, false},
         {At(1998, 1, 1, 0, 0, 0), tollix::kHistoryAll, true},
         {At(1998, 1, 1, 0, 0, 0), tollix::kHistoryStartPeriod, true},
         {At(2030, 1, 1, 0, 0, 0), 7, true},
@@ -74,6 +76,7 @@ TEST(HistoryFilterTest, ConnectionNamesMatchAsLogged)
         {"A-very-long-connection", "A-very-long-connection", false},
         {"A-very-long-con", "A-very-long-con", true},
         {"", "Home", false},
+        {"ZONE", "zone", true},
     };
     for (const auto& c : cases)
         EXPECT_EQ(tollix::SameConnectionName(tollix::FixName15(c.logged), c.phonebook), c.expected)
@@ -102,6 +105,39 @@ TEST(HistoryFilterTest, TotalsDoNotWrap)
     const tollix::HistoryTotals big = tollix::SumHistory(longOnes);
     EXPECT_EQ(big.Seconds, 3LL * INT32_MAX);
     EXPECT_EQ(tollix::HistoryTotalsRow(big)[3], tollix::DurationText(INT32_MAX));
+}
+
+// The history window's rows: the log filtered by the last connection of the
+// phonebook, numbered, named without padding, and summed.
+TEST(HistoryFilterTest, LoadedRowsAndTheirTotals)
+{
+    tollix::test::TempFolder dir;
+    const auto log = dir.Path() / "time.txt";
+    for (const auto& e : {Entry("Work", At(2024, 4, 30, 9), 3725, "1.5", "0.36"),
+             Entry("Home", At(2024, 5, 2, 8), 60, "0.1", "0.12"),
+             Entry("Work", At(2024, 5, 14, 20, 5), 120, "0.2", "0.24")})
+        ASSERT_TRUE(tollix::AppendLogEntry(log, e));
+    tollix::TariffSet tariffs;
+    tariffs.Connections.resize(2);
+    tariffs.Connections[0].Name = "Home";
+    tariffs.Connections[1].Name = "work";
+    auto join = [](const tollix::HistoryRowTexts& row) {
+        std::string text;
+        for (const std::string& cell : row)
+            text += cell + "|";
+        return text;
+    };
+    EXPECT_EQ(tollix::LoadHistory(log, 50, tariffs, 0, tollix::kHistoryThisMonth, kNow).Entries.size(), 2u);
+    const auto shown = tollix::LoadHistory(log, 50, tariffs, 2, tollix::kHistoryTwoMonths, kNow);
+    EXPECT_EQ(shown.LogCount, 3u);
+    ASSERT_EQ(shown.Entries.size(), 2u);
+    EXPECT_EQ(shown.Entries[0].ConnectionName, "Work");
+    EXPECT_EQ(join(tollix::HistoryEntryRow(shown.Entries[0], 1)),
+        "1|Work|2024年05月14日20点05分|2分|0.2|0.24|0.44|");
+    EXPECT_EQ(join(tollix::HistoryEntryRow(shown.Entries[1], 2)),
+        "2|Work|2024年04月30日09点00分|1小时2分5秒|1.5|0.36|1.86|");
+    EXPECT_EQ(
+        join(tollix::HistoryTotalsRow(tollix::SumHistory(shown.Entries))), "合计|||1小时4分5秒|1.7|0.6|2.3|");
 }
 
 }  // namespace

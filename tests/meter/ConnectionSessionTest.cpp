@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <map>
 
 #include "ManualClock.h"
 #include "TestSupport.h"
-#include "base/Clock.h"
 #include "history/ConnectionLog.h"
 #include "meter/ConnectionSession.h"
 #include "meter/Program.h"
@@ -94,15 +96,50 @@ TEST_F(SessionFixture, ChargesAtEachBeginningAndRoundsUpTheStoredTime)
         EXPECT_EQ(log[0].StartTime, At(2026, 12, 7, 12, 0, 0));
         EXPECT_EQ(log[0].Seconds, c.storedSeconds);
         EXPECT_EQ(log[0].CallUnits, c.loggedUnits);
-        for (int n = 1; n <= 4; ++n) {
-            UsageRecord r = Stored(n);
-            EXPECT_EQ(r.Seconds, c.storedSeconds) << n;
-            EXPECT_EQ(r.Connections, 1) << n;
-            EXPECT_EQ(r.CallUnits, c.units) << n;
-            EXPECT_EQ(r.TelFee, Money::FromRaw(1200 * c.units)) << n;
-            EXPECT_EQ(r.NetFee, Money::FromRaw(1000 * c.minutes)) << n;
-        }
+        EXPECT_EQ(session_->LastLogEntry(), log[0]) << "the line the window shows";
+        const UsageRecord expected{At(2026, 12, 7, 12, 0, 0), Money::FromRaw(1200 * c.units),
+            Money::FromRaw(1000 * c.minutes), 1, c.storedSeconds, c.units};
+        for (int n = 1; n <= 4; ++n)
+            EXPECT_EQ(Stored(n), expected) << n;
     }
+}
+
+// Only whole seconds count: a tick a moment before the minute is still in it.
+TEST_F(SessionFixture, PartSecondsAreNotCounted)
+{
+    Start(At(2026, 12, 7, 12, 0, 0));
+    session_->Tick(true, "Home");
+    clock_.Advance(59);
+    clock_.AdvanceMillis(999);
+    session_->Tick(true, "Home");
+    EXPECT_EQ(session_->State().SessionSeconds, 59);
+    EXPECT_EQ(session_->State().MinutesCharged, 1);
+}
+
+// The phonebook may be read again while a line is up; with no entry left a
+// minute costs nothing rather than look up a tariff that is not there.
+TEST_F(SessionFixture, PhonebookEmptiedDuringASession)
+{
+    Start(At(2026, 12, 7, 12, 0, 0));
+    Connected(30);
+    program_->Tariffs.Connections.clear();
+    Connected(60);
+    EXPECT_EQ(session_->State().MinutesCharged, 2);
+    EXPECT_EQ(session_->State().SessionNetFee, Money::FromRaw(1000));
+}
+
+// A reset weekday edited while the meter runs takes effect at the next start:
+// until then the weeks keep the day they started with.
+TEST_F(SessionFixture, EditedResetWeekdayWaitsForTheNextStart)
+{
+    Start(At(2026, 12, 7, 12, 0, 0), "[Reset]\r\nWeek=1\r\n");  // weeks from Monday 7 December
+    Connected(10);
+    Drop();
+    program_->Reset.ResetWeekDay = 3;  // Wednesday
+    clock_.Set(At(2026, 12, 9, 12, 0, 0));
+    Connected(10);
+    Drop();
+    EXPECT_EQ(Stored(2).Connections, 2);
 }
 
 TEST_F(SessionFixture, ConnectDelayIsCountedAndShown)
@@ -115,6 +152,10 @@ TEST_F(SessionFixture, ConnectDelayIsCountedAndShown)
     EXPECT_EQ(session_->State().MinutesCharged, 2);
     Drop();
     EXPECT_EQ(Log()[0].StartTime, At(2026, 12, 7, 11, 59, 30));
+    // A negative delay from a hand-edited file counts as none.
+    Start(At(2026, 12, 7, 12, 0, 0), "[ProAdd]\r\nProAdd Seconds=-30\r\n");
+    session_->Tick(true, "Home");
+    EXPECT_EQ(session_->State().SessionStart, At(2026, 12, 7, 12, 0, 0));
 }
 
 TEST_F(SessionFixture, NameThatResolvesLaterRepricesTheFirstMinutesOnly)
@@ -173,14 +214,31 @@ TEST_F(SessionFixture, MissedTicksAreCaughtUpAtTheirOwnPrices)
     EXPECT_EQ(program_->Stats.Records[Today].CallUnits, 11);
 }
 
+// Rated hours: a minute is free while the month's time at its beginning is
+// within the allowance, judged minute by minute also when a stall is caught up.
+TEST_F(SessionFixture, RatedHoursChargeOnlyTheMinutesPastTheAllowance)
+{
+    Start(At(2026, 12, 7, 12, 0, 0), "[Home]\r\nFee Type=2\r\nFix Hour=1\r\n");
+    program_->Stats.Records[Month].Seconds = 3510;  // a minute and a half of the hour left
+    program_->Stats.Records[Week].Seconds = 5000;
+    session_->Tick(true, "Home");
+    clock_.Advance(150);  // the machine stalls; minutes two and three begin in one tick
+    session_->Tick(true, "Home");
+    EXPECT_EQ(session_->State().MinutesCharged, 3);
+    EXPECT_TRUE(program_->FeeTypeTwo);
+    EXPECT_EQ(session_->State().SessionNetFee, Money::FromRaw(1000));
+    EXPECT_EQ(session_->NetFeeLabel(), "0.1元  (现在0.1元/分钟)");
+}
+
 TEST_F(SessionFixture, WallClockChangesNeitherLoseNorInventTime)
 {
     Start(At(2026, 12, 7, 12, 0, 0));
     Connected(100);
-    clock_.SetWallOnly(At(2026, 12, 7, 11, 0, 0));  // clock set back an hour
+    clock_.Set(At(2026, 12, 7, 11, 0, 0));  // clock set back an hour
     Connected(20);
     EXPECT_EQ(session_->State().SessionSeconds, 119);
-    clock_.SetWallOnly(At(2026, 12, 8, 12, 0, 0));  // and forward a day
+    EXPECT_EQ(program_->Stats.Records[Today].Seconds, 119) << "the live totals follow the steady clock too";
+    clock_.Set(At(2026, 12, 8, 12, 0, 0));  // and forward a day
     Connected(1);
     EXPECT_EQ(session_->State().SessionSeconds, 120);
     EXPECT_EQ(session_->State().MinutesCharged, 3);
@@ -208,24 +266,38 @@ TEST_F(SessionFixture, EndedBySystemIsRecordedDiscardIsNot)
 
 TEST_F(SessionFixture, StatisticsThatCouldNotBeWrittenAreWrittenLater)
 {
-    Start(At(2026, 12, 7, 12, 0, 0));
-    Connected(30);
-    TickResult end;
-    {
-        // The disk is full: no record of Price.DB can be put.
-        tollix::test::FileSizeLimit full(0);
-        end = Drop();
+    // Quitting, by the user or by the system, writes what memory holds and
+    // leaves the file closed between sessions.
+    for (bool byTheSystem : {false, true}) {
+        Start(At(2026, 12, 7, 12, 0, 0));
+        Connected(30);
+        TickResult end;
+        {
+            tollix::test::FileSizeLimit full(0);  // no record of Price.DB can be put
+            end = Drop();
+        }
+        EXPECT_TRUE(end.Ended);
+        EXPECT_NE(end.Error.find("Price.DB"), std::string::npos) << end.Error;
+        EXPECT_EQ(Stored(4).Connections, 0);
+        EXPECT_EQ(program_->Stats.Records[Total].Connections, 1);  // memory keeps it
+        byTheSystem ? (void)session_->EndNow() : session_->Discard();
+        EXPECT_EQ(Stored(4).Connections, 1) << byTheSystem;
+        EXPECT_EQ(Stored(4).Seconds, 60);
+        EXPECT_EQ(Stored(4).TelFee, Money::FromRaw(1200));
+        EXPECT_FALSE(program_->StatsFile.IsOpen());
     }
-    EXPECT_TRUE(end.Ended);
-    EXPECT_NE(end.Error.find("Price.DB"), std::string::npos) << end.Error;
-    EXPECT_EQ(Stored(4).Connections, 0);
-    EXPECT_EQ(program_->Stats.Records[Total].Connections, 1);  // memory keeps it
+}
 
-    // Quitting (or the next session's start) writes what memory holds.
-    session_->Discard();
-    EXPECT_EQ(Stored(4).Connections, 1);
-    EXPECT_EQ(Stored(4).Seconds, 60);
-    EXPECT_EQ(Stored(4).TelFee, Money::FromRaw(1200));
+// Said once a session: a journal that cannot be written does not stop the
+// meter, and the user is not told again every minute.
+TEST_F(SessionFixture, JournalThatCannotBeWrittenIsReportedOnce)
+{
+    Start(At(2026, 12, 7, 12, 0, 0));
+    program_->JournalPath = Dir() / "missing folder" / "session.journal";
+    EXPECT_NE(session_->Tick(true, "Home").Error.find("临时记录"), std::string::npos);
+    clock_.Advance(60);
+    EXPECT_EQ(session_->Tick(true, "Home").Error, "");
+    EXPECT_EQ(session_->State().MinutesCharged, 2);
 }
 
 TEST_F(SessionFixture, CountersOfADamagedRecordStopAtTheirLargestValue)
@@ -241,4 +313,72 @@ TEST_F(SessionFixture, CountersOfADamagedRecordStopAtTheirLargestValue)
     EXPECT_EQ(Stored(4).Seconds, INT32_MAX);
     EXPECT_EQ(Stored(4).CallUnits, INT32_MAX);
     EXPECT_EQ(Stored(1).Connections, 1);
+    // A log line holds at most 32767 call units (a stall of 70 days, caught up).
+    Connected(1);
+    clock_.Advance(70 * 86400);
+    Connected(1);
+    Drop();
+    EXPECT_EQ(Log()[0].CallUnits, INT16_MAX);
+}
+
+// Every file of the data folder but the journal, as modification time and bytes.
+// With `backdate` the times are first set twenty years back, so that a write or
+// a rename shows whatever the file system's timestamp granularity.
+std::map<fs::path, std::string> Snapshot(const fs::path& dir, const fs::path& journal, bool backdate = false)
+{
+    std::map<fs::path, std::string> files;
+    for (const auto& entry : fs::directory_iterator(dir)) {
+        if (entry.path() == journal)
+            continue;
+        if (backdate)
+            fs::last_write_time(entry.path(), fs::file_time_type::clock::now() - std::chrono::hours(175200));
+        std::ifstream in(entry.path(), std::ios::binary);
+        files[entry.path().filename()] = std::to_string(entry.last_write_time().time_since_epoch().count())
+            + std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    return files;
+}
+
+// While a line is up the totals stay in memory: the data files are written when
+// a session opens and when it closes, never in between, so a busy line costs no
+// disk traffic and a file backed up mid-session is whole.
+TEST_F(SessionFixture, DataFilesAreWrittenOnlyWhenTheSessionOpensAndCloses)
+{
+    const struct {
+        const char* what;
+        DateTime start;
+        std::string ini;
+        std::function<void()> steps;
+    } cases[] = {
+        {"across the discount start and midnight, with a three-hour stall", At(2026, 12, 7, 20, 57, 0),
+            "[Telephone Fee]\r\nEveryday Flag=1\r\n[Home]\r\nEveryday Flag=1\r\n",
+            [&] { Connected(240), clock_.Advance(3 * 3600), Connected(120); }},
+        {"wall clock corrected both ways", At(2026, 12, 7, 12, 0, 0), "",
+            [&] {
+                Connected(100), clock_.Set(At(2026, 12, 7, 11, 0, 0));
+                Connected(100), clock_.Set(At(2026, 12, 8, 12, 0, 0)), Connected(100);
+            }},
+        {"name known only after the start", At(2026, 12, 7, 12, 0, 0), "[Work]\r\nFull Fee=300\r\n",
+            [&] { Connected(90, ""), Connected(200, "Work"); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Start(c.start.AddSeconds(-3600), c.ini);
+        Connected(30);  // an earlier connection, so that both files hold something
+        Drop();
+        clock_.Set(c.start);
+        ASSERT_TRUE(session_->Tick(true, "Home").Started);
+        const auto atStart = Snapshot(Dir(), program_->JournalPath, true);
+        ASSERT_EQ(atStart.size(), 3u);
+        c.steps();
+        ASSERT_FALSE(session_->Idle());
+        EXPECT_EQ(Snapshot(Dir(), program_->JournalPath), atStart);
+        EXPECT_TRUE(fs::exists(program_->JournalPath));
+        TickResult end = Drop();
+        ASSERT_TRUE(end.Ended);
+        EXPECT_EQ(end.Error, "");
+        const auto atEnd = Snapshot(Dir(), program_->JournalPath);
+        EXPECT_NE(atStart.at("Price.DB"), atEnd.at("Price.DB"));
+        EXPECT_NE(atStart.at("time.txt"), atEnd.at("time.txt"));
+    }
 }

@@ -28,28 +28,9 @@ using Files = std::map<std::string, std::string>;
 Files Contents(const fs::path& folder)
 {
     Files files;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        std::ifstream in(entry.path(), std::ios::binary);
-        files[entry.path().filename().string()].assign(std::istreambuf_iterator<char>(in), {});
-    }
+    for (const auto& entry : fs::directory_iterator(folder))
+        files[entry.path().filename().string()] = tollix::test::ReadFile(entry.path());
     return files;
-}
-
-void Write(const fs::path& path, const std::string& bytes)
-{
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
-ConnectionLogEntry Entry(int seconds)
-{
-    ConnectionLogEntry e;
-    e.ConnectionName = FixName15("Home");
-    e.StartTime = *DateTime::FromCivil(2026, 12, 7, 12, 0, 0);
-    e.Seconds = seconds;
-    e.TelFee = Money::FromRaw(1200);
-    e.NetFee = Money::FromRaw(1000);
-    e.CallUnits = 1;
-    return e;
 }
 
 }  // namespace
@@ -70,7 +51,8 @@ TEST(FullDisk, EveryWriterKeepsWhatWasStoredAndSaysWhy)
     } cases[] = {
         {"log line appended", "time.txt", log.size() + 5,
             [](const fs::path& d, std::string* error) {
-                return AppendLogEntry(d / "time.txt", Entry(60), error);
+                return AppendLogEntry(
+                    d / "time.txt", *ParseLogLine("\"Home\",60,#2026-12-07#,0.1,0.12,1"), error);
             }},
         {"log rewritten with the newest lines", "time.txt", 20,
             [](const fs::path& d, std::string* error) {
@@ -83,14 +65,14 @@ TEST(FullDisk, EveryWriterKeepsWhatWasStoredAndSaysWhy)
             [](const fs::path& d, std::string* error) {
                 StatisticsFile file(d / "Price.DB");
                 UsageRecord r;
-                r.StartDate = *DateTime::FromCivil(2026, 12, 7, 12, 0, 0);
+                r.StartDate = tollix::test::At(2026, 12, 7, 12);
                 r.CallUnits = 1;
                 return file.Open(error) && file.Put(4, r, error);
             }},
         {"session journal", "session.journal", 40,
             [](const fs::path& d, std::string* error) {
                 SessionState s;
-                s.SessionStart = *DateTime::FromCivil(2026, 12, 7, 12, 0, 0);
+                s.SessionStart = tollix::test::At(2026, 12, 7, 12);
                 s.ConnectionName = "Home";
                 return WriteSessionJournal(d / "session.journal", s, error);
             }},
@@ -103,9 +85,9 @@ TEST(FullDisk, EveryWriterKeepsWhatWasStoredAndSaysWhy)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         tollix::test::TempFolder folder("tollix-fault");
-        Write(folder.Path() / "time.txt", log);
-        Write(folder.Path() / "Price.DB", records);
-        Write(folder.Path() / "tollix.ini", ini);
+        tollix::test::WriteFile(folder.Path() / "time.txt", log);
+        tollix::test::WriteFile(folder.Path() / "Price.DB", records);
+        tollix::test::WriteFile(folder.Path() / "tollix.ini", ini);
         const Files before = Contents(folder.Path());
 
         std::string error;
@@ -154,7 +136,7 @@ TEST(LinkedDataFiles, RewritesGoThroughTheLinkAndKeepIt)
         tollix::test::TempFolder data("tollix-fault"), elsewhere("tollix-fault");
         const fs::path target = elsewhere.Path() / c.file;
         const fs::path link = data.Path() / c.file;
-        Write(target, c.before);
+        tollix::test::WriteFile(target, c.before);
         fs::create_symlink(target, link);
         c.rewrite(link);
         EXPECT_TRUE(fs::is_symlink(link));

@@ -53,7 +53,7 @@ protected:
 
 TEST_F(JournalFixture, FollowsTheOpenSessionAndGoesWithIt)
 {
-    auto program = Run(At(2026, 12, 7, 12, 0, 0));
+    auto program = Run(At(2026, 12, 7, 12, 34, 56));  // kept to the second
     ASSERT_TRUE(OpenStatistics(*program, clock_.Now(), nullptr));
     ConnectionSession session(*program, clock_);
     const fs::path journal = program->JournalPath;
@@ -66,7 +66,7 @@ TEST_F(JournalFixture, FollowsTheOpenSessionAndGoesWithIt)
     EXPECT_EQ(state->SessionSeconds, 130);
     EXPECT_EQ(state->MinutesCharged, 3);
     EXPECT_EQ(state->ConnectionName, "Home");
-    EXPECT_EQ(state->SessionStart, At(2026, 12, 7, 12, 0, 0));
+    EXPECT_EQ(state->SessionStart, At(2026, 12, 7, 12, 34, 56));
     session.Tick(false, "");
     EXPECT_FALSE(fs::exists(journal));  // recorded: nothing left to recover
 
@@ -119,11 +119,15 @@ TEST_F(JournalFixture, CrashedSessionIsRecoveredIntoItsOwnPeriods)
     }
 }
 
+// A journal is trusted only whole: every line a key and value, every number
+// nothing but digits, the start a real date and no count below zero.
 TEST_F(JournalFixture, DamagedJournalIsSetAsideNotTrusted)
 {
-    const std::string bad[] = {"", "garbage\n", "tollix-session 1\nstart=nan\n",
-        "tollix-session 1\nstart=46363.5\nseconds=-5\nunits=1\nminutes=1\ntariff=1\n"
-        "telfee=0\nnetfee=0\nname=Home\n"};
+    const std::string body = "start=46363.5\nseconds=200\nunits=2\nminutes=4\ntariff=1\ntelfee=0\nnetfee=0\n";
+    const std::string good = "tollix-session 1\n" + body + "name=Home\n";
+    const std::string bad[] = {"", "garbage\n", "tollix-session 2\n" + body + "name=Home\n",
+        "tollix-session 1\n" + body, good + "a line without a value\n", good + "seconds=-5\n",
+        good + "units=2x\n", good + "start=nan\n", good + "start=1e300\n"};
     for (const auto& text : bad) {
         auto program = Run(At(2026, 12, 7, 12, 0, 0));
         std::ofstream(program->JournalPath, std::ios::binary) << text;
@@ -135,6 +139,45 @@ TEST_F(JournalFixture, DamagedJournalIsSetAsideNotTrusted)
         EXPECT_FALSE(fs::exists(program->LogPath));
         fs::remove(program->JournalPath.string() + ".damaged");
     }
+    auto program = Run(At(2026, 12, 7, 12, 0, 0));
+    std::ofstream(program->JournalPath, std::ios::binary) << good;
+    EXPECT_TRUE(RecoverOpenSession(*program).Recovered) << "the undamaged journal";
+}
+
+// A journal written between two whole minutes: the statistics and the log get
+// the time rounded up to the minute, the log its call units for that time, and
+// the month follows the user's reset day.
+TEST_F(JournalFixture, RecoveredSessionIsRoundedAndCountedInItsStatisticsMonth)
+{
+    std::ofstream(dir_ / "tollix.ini", std::ios::binary) << "[Reset]\r\nMonth=15\r\n";
+    auto first = Run(At(2026, 11, 20, 9, 0, 0));  // every period starts on 20 November
+    ASSERT_TRUE(OpenStatistics(*first, clock_.Now(), nullptr));
+    first->StatsFile.Close();
+    SessionState s;
+    s.SessionStart = At(2026, 12, 10, 12, 0, 0);  // still November's statistics month
+    s.SessionSeconds = 130;
+    s.UnitsCharged = 1;
+    s.MinutesCharged = 3;
+    s.SessionTelFee = Money::FromRaw(1200);
+    s.SessionNetFee = Money::FromRaw(3000);
+    s.ConnectionName = "Home";
+    ASSERT_TRUE(WriteSessionJournal(first->JournalPath, s));
+
+    auto program = Run(At(2026, 12, 10, 14, 0, 0));
+    ASSERT_TRUE(RecoverOpenSession(*program).Recovered);
+    const auto& r = program->Stats.Records;
+    EXPECT_EQ(r[Today].Connections + r[Week].Connections, 0) << "the day and week of 20 November are over";
+    for (Period p : {Month, Total}) {
+        EXPECT_EQ(r[p].Connections, 1) << p;
+        EXPECT_EQ(r[p].Seconds, 180) << p;
+        EXPECT_EQ(r[p].CallUnits, 1) << p;
+        EXPECT_EQ(r[p].TelFee, Money::FromRaw(1200)) << p;
+        EXPECT_EQ(r[p].NetFee, Money::FromRaw(3000)) << p;
+        EXPECT_EQ(program->Stats.RunningNetFee[p], Money::FromRaw(3000)) << p;
+    }
+    auto log = LoadConnectionLog(program->LogPath, 50).Entries;
+    ASSERT_EQ(log.size(), 1u);
+    EXPECT_EQ(FormatLogLine(log[0]), "\"Home           \",180,#2026-12-10 12:00:00#,0.3,0.12,2");
 }
 
 TEST_F(JournalFixture, HugeJournalValuesStopAtTheEndsOfTheirRange)

@@ -14,7 +14,7 @@ using tollix::DateTime;
 using tollix::Money;
 using tollix::StatisticsFile;
 using tollix::UsageRecord;
-using tollix::test::TempFolder;
+using namespace tollix::test;
 
 namespace {
 
@@ -24,18 +24,6 @@ std::string FromHex(std::string_view hex)
     for (size_t i = 0; i + 1 < hex.size(); i += 2)
         bytes += char(std::stoi(std::string(hex.substr(i, 2)), nullptr, 16));
     return bytes;
-}
-
-void WriteBytes(const fs::path& path, const std::string& bytes)
-{
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
-std::string ReadBytes(const fs::path& path)
-{
-    std::string contents;
-    tollix::ReadWholeFile(path, contents);
-    return contents;
 }
 
 UsageRecord Record(
@@ -74,7 +62,7 @@ TEST(StatisticsFile, FourRecordsAreTheDocumentedBytes)
     std::string expected;
     for (const char* hex : kRecordHex)
         expected += FromHex(hex);
-    EXPECT_EQ(ReadBytes(path), expected);
+    EXPECT_EQ(ReadFile(path), expected);
 
     StatisticsFile again(path);
     ASSERT_TRUE(again.Open());
@@ -89,18 +77,12 @@ TEST(StatisticsFile, DamagedStartDatesReadAsNeverUsed)
     const struct {
         double start;
         bool kept;
-    } cases[] = {
-        {nan, false},
-        {inf, false},
-        {-inf, false},
-        {1e300, false},
-        {-1e10, false},
+    } cases[] = {{nan, false}, {inf, false}, {-inf, false}, {1e300, false}, {-1e10, false},
         {2958466.0, false},  // 1 January 10000
         {-657435.0, false},  // 31 December 99
         {-657434.0, true},   // 1 January 100
         {2958465.5, true},   // 31 December 9999, noon
-        {0.0, true},
-    };
+        {0.0, true}};
     for (const auto& c : cases) {
         UsageRecord record = Record(c.start, 5, 6, 7, 8, 9);
         auto bytes = tollix::EncodeUsageRecord(record);
@@ -131,7 +113,7 @@ TEST(StatisticsFile, OddFileSizesAndContents)
         SCOPED_TRACE(c.name);
         TempFolder dir;
         const fs::path path = dir.Path() / "Price.DB";
-        WriteBytes(path, c.contents);
+        WriteFile(path, c.contents);
         StatisticsFile file(path);
         ASSERT_TRUE(file.Open());
         for (int n = 1; n <= 4; ++n)
@@ -139,7 +121,7 @@ TEST(StatisticsFile, OddFileSizesAndContents)
 
         // A put changes its own 34 bytes and nothing else, whatever the size.
         ASSERT_TRUE(file.Put(2, kRecords[3]));
-        std::string after = ReadBytes(path);
+        std::string after = ReadFile(path);
         std::string want = c.contents;
         if (want.size() < 68)
             want.resize(68, '\0');

@@ -29,88 +29,65 @@ UsageRecord Used(DateTime start, int64_t telYuan, int64_t netYuan)
     return r;
 }
 
+UsageRecord Unconnected(UsageRecord r)
+{
+    r.Connections = 0;
+    return r;
+}
+
 }  // namespace
 
-TEST(StatisticsPeriods, SameDay)
+// Whether a record started at `start` is still current at `now`: days by the
+// calendar, weeks from the reset weekday (0 Sunday ... 6 Saturday, out of range
+// the nearest), months from the reset day of the month.
+TEST(StatisticsPeriods, SameDayWeekAndMonth)
 {
     const struct {
+        char period;  // D, W or M
+        int reset;
         DateTime start, now;
         bool same;
-    } cases[] = {
-        {At(2026, 3, 10, 0, 0, 0), At(2026, 3, 10, 23, 59, 59), true},
-        {At(2026, 3, 10, 23, 59, 59), At(2026, 3, 11, 0, 0, 0), false},
-        {At(2026, 3, 10, 22, 0), At(2026, 3, 10, 8, 0), true},  // clock set back, same date
-        {At(2026, 3, 11, 8, 0), At(2026, 3, 10, 8, 0), false},  // clock set back a day
-        {DateTime(), At(2026, 3, 10), false},                   // never-used record
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(tollix::SameDayPeriod(c.now, c.start), c.same)
-            << tollix::DateTimeText(c.start) << " / " << tollix::DateTimeText(c.now);
-}
-
-TEST(StatisticsPeriods, SameWeek)
-{
-    // 6 December 2026 is a Sunday.
-    const struct {
-        int resetWeekDay;
-        DateTime start, now;
-        bool same;
-    } cases[] = {
-        {1, At(2026, 12, 6, 12), At(2026, 12, 7, 0, 0, 1), false},  // Monday weeks: Sunday is the old week
-        {0, At(2026, 12, 6, 12), At(2026, 12, 7), true},
-        {0, At(2026, 12, 6, 12), At(2026, 12, 12, 23, 59, 59), true},
-        {0, At(2026, 12, 6, 12), At(2026, 12, 13), false},
-        {0, At(2026, 12, 6, 12), At(2026, 12, 6, 8), true},  // clock back within the week
-        {0, At(2026, 12, 14), At(2026, 12, 12), false},      // start in a later week
-        {3, At(2026, 12, 8), At(2026, 12, 9), false},        // Wednesday weeks
-        {6, At(2026, 12, 11), At(2026, 12, 12), false},      // Saturday weeks
-        {6, At(2026, 12, 12), At(2026, 12, 18), true},
-        {-4, At(2026, 12, 6), At(2026, 12, 12), true},   // below range: Sunday
-        {9, At(2026, 12, 11), At(2026, 12, 12), false},  // above range: Saturday
-        {0, At(2026, 12, 27), At(2027, 1, 2), true},     // across the new year
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(tollix::SameWeekPeriod(c.now, c.start, c.resetWeekDay), c.same)
-            << c.resetWeekDay << ": " << tollix::DateTimeText(c.start) << " / "
-            << tollix::DateTimeText(c.now);
-}
-
-TEST(StatisticsPeriods, SameMonth)
-{
-    const struct {
-        int resetMonthDay;
-        DateTime start, day;
-        bool same;
-    } cases[] = {
-        {1, At(2026, 1, 31, 23, 59), At(2026, 2, 1), false},
-        {1, At(2026, 1, 1), At(2026, 1, 31, 23, 59), true},
-        {15, At(2026, 3, 10), At(2026, 3, 14, 23, 59), true},
-        {15, At(2026, 3, 10), At(2026, 3, 15), false},
-        {15, At(2026, 3, 20), At(2026, 4, 10), true},
-        {15, At(2026, 3, 20), At(2026, 4, 14, 23, 59), true},
-        {15, At(2026, 3, 20), At(2026, 4, 15), false},
-        {15, At(2026, 1, 20), At(2026, 3, 1), false},
+    } cases[] = {{'D', 0, At(2026, 3, 10), At(2026, 3, 10, 23, 59, 59), true},
+        {'D', 0, At(2026, 3, 10, 23, 59, 59), At(2026, 3, 11), false},
+        {'D', 0, At(2026, 3, 10, 22), At(2026, 3, 10, 8), true},  // clock set back, same date
+        {'D', 0, At(2026, 3, 11, 8), At(2026, 3, 10, 8), false},  // clock set back a day
+        {'D', 0, DateTime(), At(2026, 3, 10), false},             // never-used record
+        // 6 December 2026 is a Sunday.
+        {'W', 1, At(2026, 12, 6, 12), At(2026, 12, 7, 0, 0, 1), false},
+        {'W', 0, At(2026, 12, 6, 12), At(2026, 12, 7), true},
+        {'W', 0, At(2026, 12, 6, 12), At(2026, 12, 12, 23, 59, 59), true},
+        {'W', 0, At(2026, 12, 6, 12), At(2026, 12, 13), false},
+        {'W', 0, At(2026, 12, 6, 12), At(2026, 12, 6, 8), true},  // clock back within the week
+        {'W', 0, At(2026, 12, 14), At(2026, 12, 12), false},      // start in a later week
+        {'W', 3, At(2026, 12, 8), At(2026, 12, 9), false},
+        {'W', 6, At(2026, 12, 11), At(2026, 12, 12), false},
+        {'W', 6, At(2026, 12, 12), At(2026, 12, 18), true},
+        {'W', -4, At(2026, 12, 6), At(2026, 12, 12), true},
+        {'W', 9, At(2026, 12, 11), At(2026, 12, 12), false}, {'W', 0, At(2026, 12, 27), At(2027, 1, 2), true},
+        {'M', 1, At(2026, 1, 31, 23, 59), At(2026, 2, 1), false},
+        {'M', 1, At(2026, 1, 1), At(2026, 1, 31, 23, 59), true},
+        {'M', 15, At(2026, 3, 10), At(2026, 3, 14, 23, 59), true},
+        {'M', 15, At(2026, 3, 10), At(2026, 3, 15), false}, {'M', 15, At(2026, 3, 20), At(2026, 4, 10), true},
+        {'M', 15, At(2026, 3, 20), At(2026, 4, 14, 23, 59), true},
+        {'M', 15, At(2026, 3, 20), At(2026, 4, 15), false}, {'M', 15, At(2026, 1, 20), At(2026, 3, 1), false},
         // A start before the reset day belongs to the statistics month that
         // ended on that day, so it is not current a calendar month later.
-        {15, At(2026, 3, 10), At(2026, 4, 10), false},
-        {15, At(2026, 3, 14), At(2026, 4, 1), false},
-        {15, At(2026, 3, 15), At(2026, 4, 14), true},
-        {15, At(2025, 12, 20), At(2026, 1, 10), true},  // across the new year
+        {'M', 15, At(2026, 3, 10), At(2026, 4, 10), false}, {'M', 15, At(2026, 3, 14), At(2026, 4, 1), false},
+        {'M', 15, At(2026, 3, 15), At(2026, 4, 14), true}, {'M', 15, At(2025, 12, 20), At(2026, 1, 10), true},
         // Clock set back.
-        {15, At(2026, 3, 20), At(2026, 3, 16), true},  // same statistics month
-        {15, At(2026, 3, 20), At(2026, 3, 10), false},
-        {1, At(2026, 4, 2), At(2026, 3, 30), false},  // later calendar month
+        {'M', 15, At(2026, 3, 20), At(2026, 3, 16), true}, {'M', 15, At(2026, 3, 20), At(2026, 3, 10), false},
+        {'M', 1, At(2026, 4, 2), At(2026, 3, 30), false}, {'M', 15, At(2026, 4, 20), At(2026, 3, 10), false},
         // Reset days out of range are the nearest valid day.
-        {0, At(2026, 1, 31), At(2026, 2, 1), false},
-        {-7, At(2026, 2, 1), At(2026, 2, 28), true},
-        {40, At(2026, 1, 31), At(2026, 2, 28), true},
-        {40, At(2026, 1, 31), At(2026, 3, 1), false},
-        {31, At(2026, 3, 1), At(2026, 3, 31), false},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(tollix::SameMonthPeriod(c.day, c.start, c.resetMonthDay, c.day), c.same)
-            << c.resetMonthDay << ": " << tollix::DateTimeText(c.start) << " / "
-            << tollix::DateTimeText(c.day);
+        {'M', 0, At(2026, 1, 31), At(2026, 2, 1), false}, {'M', -7, At(2026, 2, 1), At(2026, 2, 28), true},
+        {'M', 40, At(2026, 1, 31), At(2026, 2, 28), true}, {'M', 40, At(2026, 1, 31), At(2026, 3, 1), false},
+        {'M', 31, At(2026, 3, 1), At(2026, 3, 31), false}};
+    for (const auto& c : cases) {
+        const bool same = c.period == 'D' ? tollix::SameDayPeriod(c.now, c.start)
+            : c.period == 'W'             ? tollix::SameWeekPeriod(c.now, c.start, c.reset)
+                                          : tollix::SameMonthPeriod(c.now, c.start, c.reset, c.now);
+        EXPECT_EQ(same, c.same) << c.period << c.reset << ": " << tollix::DateTimeText(c.start) << " / "
+                                << tollix::DateTimeText(c.now);
+    }
 }
 
 TEST(Statistics, StartUpRollsOverOnlyEndedPeriods)
@@ -135,6 +112,15 @@ TEST(Statistics, StartUpRollsOverOnlyEndedPeriods)
             {Used(At(2026, 6, 7), 1, 2), Used(At(2026, 6, 7), 3, 4), Used(At(2026, 6, 4), 5, 6),
                 Used(At(2020, 1, 1), 7, 8)},
             {true, true, true, false}},
+        {"new week only",
+            {Used(At(2026, 6, 10, 1), 1, 2), Used(At(2026, 6, 1), 3, 4), Used(At(2026, 6, 5), 5, 6),
+                Used(At(2020, 1, 1), 7, 8)},
+            {false, true, false, false}},
+        // Call units, not connections, tell a used record from a new one.
+        {"units without connections",
+            {Used(At(2026, 6, 10, 1), 1, 2), Unconnected(Used(At(2026, 6, 8), 3, 4)),
+                Used(At(2026, 6, 5), 5, 6), Used(At(2020, 1, 1), 7, 8)},
+            {false, false, false, false}},
         {"clock set back to before every start",
             {Used(At(2026, 7, 1), 1, 2), Used(At(2026, 7, 1), 3, 4), Used(At(2026, 7, 1), 5, 6),
                 Used(At(2026, 7, 1), 7, 8)},
@@ -183,6 +169,8 @@ TEST(Statistics, UserResetAndWritesTouchOnlyTheirRecords)
     EXPECT_EQ(stats.RunningTelFee[tollix::Month], Money());
     EXPECT_EQ(stats.RunningNetFee[tollix::Month], Money());
     EXPECT_EQ(stats.RunningTelFee[tollix::Week], Money::FromYuan(2));
+    ASSERT_TRUE(stats.ResetPeriod(file, tollix::Total, now));
+    EXPECT_EQ(stats.Records[tollix::Total], zeroed);
     for (int n = 1; n <= 4; ++n)
         EXPECT_EQ(file.Get(n), stats.Records[size_t(n - 1)]) << n;
 

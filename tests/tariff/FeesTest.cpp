@@ -1,25 +1,17 @@
 #include <gtest/gtest.h>
 
+#include "TestSupport.h"
 #include "tariff/Fees.h"
 
 using tollix::ConnectionTariff;
 using tollix::DateTime;
 using tollix::Money;
-using tollix::TelephoneTariff;
 
 namespace {
 
+using tollix::test::At;
 // Sunday 6, Monday 7 ... Saturday 12 December 2026.
-DateTime At(int d, int h, int mi = 0, int s = 0)
-{
-    return *DateTime::FromCivil(2026, 12, d, h, mi, s);
-}
-constexpr int kMonday = 7, kSaturday = 12, kSunday = 6;
-
-Money Yuan(double y)
-{
-    return Money::FromDouble(y);
-}
+constexpr int kMon = 7, kSat = 12, kSun = 6;
 
 }  // namespace
 
@@ -27,48 +19,37 @@ Money Yuan(double y)
 TEST(CallUnitPrice, DiscountPeriodsDayFlagsAndUnits)
 {
     const struct {
-        int16_t everyday, saturday, sunday, holiday;
+        const char* flags;  // everyday, Saturday, Sunday, today; x for -1
         int32_t unit, seconds;
         DateTime at;
         double yuan;
-    } cases[] = {
-        {1, 0, 0, 0, 180, 180, At(kMonday, 20, 59, 59), 0.12},
-        {1, 0, 0, 0, 180, 180, At(kMonday, 21, 0, 0), 0.06},
-        {1, 0, 0, 0, 180, 180, At(kMonday, 6, 59, 59), 0.06},
-        {1, 0, 0, 0, 180, 180, At(kMonday, 7, 0, 0), 0.12},
-        {1, 0, 0, 0, 180, 180, At(kMonday, 23, 59, 59), 0.06},
-        {1, 0, 0, 0, 180, 180, At(kMonday, 0, 0, 0), 0.06},
-        {1, 0, 0, 0, 180, 181, At(kMonday, 12), 0.24},
-        {1, 0, 0, 0, 180, 360, At(kMonday, 12), 0.24},
-        {1, 0, 0, 0, 180, 1, At(kMonday, 12), 0.12},
-        {1, 0, 0, 0, 180, 0, At(kMonday, 12), 0},
-        {1, 0, 0, 0, 180, -5, At(kMonday, 12), 0},
-        {1, 0, 0, 0, 180, 181, At(kMonday, 22), 0.12},
+    } cases[] = {{"1000", 180, 180, At(2026, 12, kMon, 20, 59, 59), 0.12},
+        {"1000", 180, 180, At(2026, 12, kMon, 21), 0.06},
+        {"1000", 180, 180, At(2026, 12, kMon, 6, 59, 59), 0.06},
+        {"1000", 180, 180, At(2026, 12, kMon, 7), 0.12},
+        {"1000", 180, 180, At(2026, 12, kMon, 23, 59, 59), 0.06},
+        {"1000", 180, 180, At(2026, 12, kMon, 0), 0.06}, {"1000", 180, 181, At(2026, 12, kMon, 12), 0.24},
+        {"1000", 180, 360, At(2026, 12, kMon, 12), 0.24}, {"1000", 180, 1, At(2026, 12, kMon, 12), 0.12},
+        {"1000", 180, 0, At(2026, 12, kMon, 12), 0}, {"1000", 180, -5, At(2026, 12, kMon, 12), 0},
+        {"1000", 180, 181, At(2026, 12, kMon, 22), 0.12},
         // Without the daily period only the day flags discount, the whole day.
-        {0, 0, 0, 0, 180, 180, At(kMonday, 22), 0.12},
-        {0, 0, 0, 0, 180, 180, At(kSaturday, 12), 0.12},
-        {0, 1, 0, 0, 180, 180, At(kSaturday, 12), 0.06},
-        {0, 1, 0, 0, 180, 180, At(kSunday, 12), 0.12},
-        {0, 1, -1, 0, 180, 180, At(kSunday, 0), 0.06},
-        {0, 1, -1, 0, 180, 180, At(kMonday, 12), 0.12},
-        {0, 1, -1, 1, 180, 180, At(kMonday, 12), 0.06},
+        {"0000", 180, 180, At(2026, 12, kMon, 22), 0.12}, {"0000", 180, 180, At(2026, 12, kSat, 12), 0.12},
+        {"0100", 180, 180, At(2026, 12, kSat, 12), 0.06}, {"0100", 180, 180, At(2026, 12, kSun, 12), 0.12},
+        {"01x0", 180, 180, At(2026, 12, kSun, 0), 0.06}, {"01x0", 180, 180, At(2026, 12, kMon, 12), 0.12},
+        {"01x1", 180, 180, At(2026, 12, kMon, 12), 0.06},
         // A unit of zero or below never divides by zero: the default 180 s.
-        {0, 0, 0, 0, 0, 180, At(kMonday, 12), 0.12},
-        {0, 0, 0, 0, 0, 181, At(kMonday, 12), 0.24},
-        {0, 0, 0, 0, -1, 181, At(kMonday, 12), 0.24},
-        {0, 0, 0, 0, -180, 180, At(kMonday, 12), 0.12},
-        {0, 0, 0, 0, 60, 181, At(kMonday, 12), 0.48},
-    };
+        {"0000", 0, 180, At(2026, 12, kMon, 12), 0.12}, {"0000", 0, 181, At(2026, 12, kMon, 12), 0.24},
+        {"0000", -1, 181, At(2026, 12, kMon, 12), 0.24}, {"0000", -180, 180, At(2026, 12, kMon, 12), 0.12},
+        {"0000", 60, 181, At(2026, 12, kMon, 12), 0.48}};
     for (const auto& c : cases) {
-        TelephoneTariff t;
-        t.EverydayFlag = c.everyday;
-        t.SaturdayFlag = c.saturday;
-        t.SundayFlag = c.sunday;
-        t.HolidayFlag = c.holiday;
+        tollix::TelephoneTariff t;
+        int16_t* flags[] = {&t.EverydayFlag, &t.SaturdayFlag, &t.SundayFlag, &t.HolidayFlag};
+        for (int i = 0; i < 4; ++i)
+            *flags[i] = int16_t(c.flags[i] == 'x' ? -1 : c.flags[i] - '0');
         t.TelUnit = c.unit;
-        EXPECT_EQ(tollix::CallUnitPrice(t, c.seconds, c.at), Yuan(c.yuan))
-            << c.seconds << " s at " << tollix::GeneralDateText(c.at) << ", flags " << c.everyday
-            << c.saturday << c.sunday << c.holiday << ", unit " << c.unit;
+        EXPECT_EQ(tollix::CallUnitPrice(t, c.seconds, c.at), Money::FromDouble(c.yuan))
+            << c.seconds << " s at " << tollix::GeneralDateText(c.at) << ", flags " << c.flags << ", unit "
+            << c.unit;
     }
 }
 
@@ -83,21 +64,21 @@ TEST(DiscountRule, PeriodStartAndEndMinutes)
     const struct {
         DateTime at;
         bool discounted;
-    } cases[] = {{At(kMonday, 21, 29, 59), false}, {At(kMonday, 21, 30), true}, {At(kMonday, 22, 0), true},
-        {At(kMonday, 7, 29, 59), true}, {At(kMonday, 7, 30), false}, {At(kMonday, 6, 45), true},
-        {At(kMonday, 21, 0), false}, {At(kMonday, 12, 0), false}};
+    } cases[] = {{At(2026, 12, kMon, 21, 29, 59), false}, {At(2026, 12, kMon, 21, 30), true},
+        {At(2026, 12, kMon, 22, 0), true}, {At(2026, 12, kMon, 7, 29, 59), true},
+        {At(2026, 12, kMon, 7, 30), false}, {At(2026, 12, kMon, 6, 45), true},
+        {At(2026, 12, kMon, 21, 0), false}, {At(2026, 12, kMon, 12, 0), false}};
     for (const auto& x : cases)
         EXPECT_EQ(tollix::DiscountApplies(c, x.at), x.discounted) << tollix::GeneralDateText(x.at);
 
     // A start earlier than the end discounts every moment of the day.
     c.StartHour = 12;
-    c.StartMinute = 0;
     c.EndHour = 14;
     c.EndMinute = 0;
     for (int h = 0; h < 24; ++h)
-        EXPECT_TRUE(tollix::DiscountApplies(c, At(kMonday, h, 17))) << h;
+        EXPECT_TRUE(tollix::DiscountApplies(c, At(2026, 12, kMon, h, 17))) << h;
     c.EverydayFlag = 0;
-    EXPECT_FALSE(tollix::DiscountApplies(c, At(kMonday, 13)));
+    EXPECT_FALSE(tollix::DiscountApplies(c, At(2026, 12, kMon, 13)));
 }
 
 // Per minute (type 1, 0.1 full, 0.05 discounted, 21:00 to 07:00), rated hours
@@ -105,42 +86,33 @@ TEST(DiscountRule, PeriodStartAndEndMinutes)
 // and free or unknown types.
 TEST(NetFeeFor, EveryFeeType)
 {
-    const int32_t allowance = 30 * 3600;
+    const int32_t allowance = 30 * 3600, lots = 999999;
     const struct {
         int16_t type, everyday, fixHour;
         int32_t seconds, used;
         DateTime at;
         double yuan;
-    } cases[] = {
-        {1, 0, 30, 60, 999999, At(kMonday, 12), 0.1},
-        {1, 0, 30, 61, 999999, At(kMonday, 12), 0.2},
-        {1, 0, 30, 120, 999999, At(kMonday, 12), 0.2},
-        {1, 0, 30, 0, 999999, At(kMonday, 12), 0},
-        {1, 0, 30, 1, 999999, At(kMonday, 12), 0.1},
-        {1, 0, 30, 60, 999999, At(kMonday, 22), 0.1},
-        {1, 1, 30, 60, 999999, At(kMonday, 22), 0.05},
-        {1, 1, 30, 300, 999999, At(kMonday, 3), 0.25},
-        {1, 1, 30, 60, 999999, At(kMonday, 7), 0.1},
-        {2, 1, 30, 60, 0, At(kMonday, 12), 0},
-        {2, 1, 30, 60, allowance, At(kMonday, 12), 0},  // reaching it exactly is within
-        {2, 1, 30, 60, allowance + 1, At(kMonday, 12), 0.15},
-        {2, 1, 30, 60, allowance + 1, At(kMonday, 22), 0.05},
-        {2, 1, 30, 180, allowance + 1, At(kMonday, 12), 0.45},
-        {2, 1, 30, 0, allowance + 1, At(kMonday, 12), 0},
-        {2, 1, 0, 60, 0, At(kMonday, 12), 0},
-        {2, 1, 0, 60, 1, At(kMonday, 12), 0.15},
-        {0, 1, 0, 600, 999999, At(kMonday, 12), 0},
-        {3, 1, 0, 600, 999999, At(kMonday, 12), 0},
-        {-1, 1, 0, 600, 999999, At(kMonday, 12), 0},
-        {99, 1, 0, 600, 999999, At(kMonday, 12), 0},
-    };
+    } cases[] = {{1, 0, 30, 60, lots, At(2026, 12, kMon, 12), 0.1},
+        {1, 0, 30, 61, lots, At(2026, 12, kMon, 12), 0.2}, {1, 0, 30, 120, lots, At(2026, 12, kMon, 12), 0.2},
+        {1, 0, 30, 0, lots, At(2026, 12, kMon, 12), 0}, {1, 0, 30, 1, lots, At(2026, 12, kMon, 12), 0.1},
+        {1, 0, 30, 60, lots, At(2026, 12, kMon, 22), 0.1}, {1, 1, 30, 60, lots, At(2026, 12, kMon, 22), 0.05},
+        {1, 1, 30, 300, lots, At(2026, 12, kMon, 3), 0.25}, {1, 1, 30, 60, lots, At(2026, 12, kMon, 7), 0.1},
+        {2, 1, 30, 60, 0, At(2026, 12, kMon, 12), 0},
+        {2, 1, 30, 60, allowance, At(2026, 12, kMon, 12), 0},  // reaching it exactly is within
+        {2, 1, 30, 60, allowance + 1, At(2026, 12, kMon, 12), 0.15},
+        {2, 1, 30, 60, allowance + 1, At(2026, 12, kMon, 22), 0.05},
+        {2, 1, 30, 180, allowance + 1, At(2026, 12, kMon, 12), 0.45},
+        {2, 1, 30, 0, allowance + 1, At(2026, 12, kMon, 12), 0}, {2, 1, 0, 60, 0, At(2026, 12, kMon, 12), 0},
+        {2, 1, 0, 60, 1, At(2026, 12, kMon, 12), 0.15}, {0, 1, 0, 600, lots, At(2026, 12, kMon, 12), 0},
+        {3, 1, 0, 600, lots, At(2026, 12, kMon, 12), 0}, {-1, 1, 0, 600, lots, At(2026, 12, kMon, 12), 0},
+        {99, 1, 0, 600, lots, At(2026, 12, kMon, 12), 0}};
     for (const auto& x : cases) {
         ConnectionTariff c;
         c.FeeType = x.type;
         c.EverydayFlag = x.everyday;
         c.FixHour = x.fixHour;
-        c.ExcelFee = Yuan(0.15);
-        EXPECT_EQ(tollix::NetFeeFor(c, x.seconds, x.used, x.at), Yuan(x.yuan))
+        c.ExcelFee = Money::FromDouble(0.15);
+        EXPECT_EQ(tollix::NetFeeFor(c, x.seconds, x.used, x.at), Money::FromDouble(x.yuan))
             << "type " << x.type << ", " << x.seconds << " s after " << x.used << " s at "
             << tollix::GeneralDateText(x.at);
     }

@@ -123,7 +123,7 @@ TEST(TariffFind, ByNameWithoutRegardToCase)
 {
     TariffSet t;
     EXPECT_EQ(t.FindConnectionTariff("Home"), 0) << "an empty list gives 0";
-    for (const char* n : {"Home", "Office", "家里", "HOME"}) {
+    for (const char* n : {"Home", "Office", "家里", "Zone", "HOME"}) {
         tollix::ConnectionTariff c;
         c.Name = n;
         t.Connections.push_back(c);
@@ -131,9 +131,9 @@ TEST(TariffFind, ByNameWithoutRegardToCase)
     const struct {
         const char* name;
         int16_t index;
-    } cases[] = {{"Home", 1}, {"home", 1}, {"hOmE", 1}, {"OFFICE", 2}, {"家里", 3},
+    } cases[] = {{"Home", 1}, {"home", 1}, {"hOmE", 1}, {"OFFICE", 2}, {"家里", 3}, {"zONE", 4},
         // No match: the last record.
-        {"Nowhere", 4}, {"", 4}, {"Home ", 4}, {"Offic", 4}};
+        {"Nowhere", 5}, {"", 5}, {"Home ", 5}, {"Offic", 5}};
     for (const auto& c : cases)
         EXPECT_EQ(t.FindConnectionTariff(c.name), c.index) << c.name;
 }
@@ -148,18 +148,25 @@ TEST(TodayDiscount, HolidayFlagCountsOnlyOnTheDayItWasSet)
         {"2026/12/6 9:05:07", 1}, {"2026-12-6 10:5:", 1},  // the time is cut short: the date still counts
         {"0", 0}, {"", 0}, {"not a date", 0}, {"2026-13-06 10:00:00", 0}};
     for (const auto& c : cases) {
-        TempProfile temp(Lines({
-            "[Telephone Fee]",
-            std::string("Holiday Start=") + c.start,
-            "Holiday Flag=1",
-            "[Home]",
-            std::string("Holiday Start=") + c.start,
-            "Holiday Flag=1",
-        }));
+        const std::string start = std::string("Holiday Start=") + c.start;
+        TempProfile temp(
+            Lines({"[Telephone Fee]", start, "Holiday Flag=1", "[Home]", start, "Holiday Flag=1"}));
         ProfileFile file(temp.Path());
         TariffSet t = Load(file, {"Home"});
         EXPECT_EQ(t.Telephone.HolidayFlag, c.flag) << c.start;
         EXPECT_EQ(t.Connection(1).HolidayFlag, c.flag) << c.start;
+    }
+}
+
+// The switch writes today's date and the flag, and reads back as on today only.
+TEST(TodayDiscount, SwitchWrittenReadsBackOnTheSameDay)
+{
+    TempProfile temp;
+    ProfileFile file(temp.Path());
+    for (bool on : {true, false}) {
+        ASSERT_TRUE(tollix::WriteTodayDiscount(file, "Home", on, kNow));
+        EXPECT_EQ(Load(file, {"Home"}).Connection(1).HolidayFlag, on) << on;
+        EXPECT_EQ(Load(file, {"Home"}, At(2026, 12, 7, 10, 0, 0)).Connection(1).HolidayFlag, 0) << on;
     }
 }
 
@@ -172,8 +179,4 @@ TEST(TariffLoad, FileWrittenByTheWindowsProgram)
     EXPECT_EQ(Fields(t.Connection(t.FindConnectionTariff("163拨号"))),
         "163拨号 type 2 full 1000 half 500 excess 800 fix 60h 2500000 21:0-7:0 flags 0000");
     EXPECT_EQ(Fields(tollix::InitialResetSettings(file)), "month day 26 weekday 1 add 12");
-    EXPECT_NE(tollix::ReadSettingInt(file, tollix::Setting::AutoHide), 0);
-    EXPECT_EQ(tollix::ReadSettingInt(file, tollix::Setting::LogNumber), 100);
-    EXPECT_EQ(
-        tollix::ReadSettingText(file, tollix::Setting::AlertDayFilePath), "C:\\WINDOWS\\MEDIA\\提醒.WAV");
 }
