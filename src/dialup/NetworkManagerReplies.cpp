@@ -3,6 +3,7 @@
 #include <systemd/sd-bus.h>
 
 #include <cstring>
+#include <type_traits>
 
 #include "base/TextUtil.h"
 
@@ -15,8 +16,9 @@ constexpr int32_t kMeteredYes = 1;
 constexpr size_t kReasonLimit = 300;
 
 // Reads a variant's value when it holds `type`, else skips it; false only when
-// the message itself is broken.
-bool ReadVariantString(sd_bus_message* m, char type, std::optional<std::string>& out)
+// the message itself is broken. `Raw` is what sd-bus hands out for that type
+// (a C string for strings and object paths, the number itself otherwise).
+template <typename Raw, typename T> bool ReadVariant(sd_bus_message* m, char type, std::optional<T>& out)
 {
     char contentType = 0;
     const char* contents = nullptr;
@@ -25,28 +27,14 @@ bool ReadVariantString(sd_bus_message* m, char type, std::optional<std::string>&
     const char wanted[2] = {type, '\0'};
     if (!contents || std::strcmp(contents, wanted) != 0)
         return sd_bus_message_skip(m, "v") >= 0;
-    const char* text = nullptr;
-    if (sd_bus_message_enter_container(m, SD_BUS_TYPE_VARIANT, wanted) <= 0
-        || sd_bus_message_read_basic(m, type, &text) <= 0 || sd_bus_message_exit_container(m) < 0)
-        return false;
-    out = text ? text : "";
-    return true;
-}
-
-template <typename T> bool ReadVariantNumber(sd_bus_message* m, char type, std::optional<T>& out)
-{
-    char contentType = 0;
-    const char* contents = nullptr;
-    if (sd_bus_message_peek_type(m, &contentType, &contents) <= 0 || contentType != SD_BUS_TYPE_VARIANT)
-        return false;
-    const char wanted[2] = {type, '\0'};
-    if (!contents || std::strcmp(contents, wanted) != 0)
-        return sd_bus_message_skip(m, "v") >= 0;
-    T value{};
+    Raw value{};
     if (sd_bus_message_enter_container(m, SD_BUS_TYPE_VARIANT, wanted) <= 0
         || sd_bus_message_read_basic(m, type, &value) <= 0 || sd_bus_message_exit_container(m) < 0)
         return false;
-    out = value;
+    if constexpr (std::is_same_v<Raw, const char*>)
+        out = value ? value : "";
+    else
+        out = value;
     return true;
 }
 
@@ -83,13 +71,13 @@ std::optional<Profile> ReadSettings(sd_bus_message* m)
                 return std::nullopt;
             bool ok;
             if (isConnection && std::strcmp(key, "id") == 0)
-                ok = ReadVariantString(m, SD_BUS_TYPE_STRING, id);
+                ok = ReadVariant<const char*>(m, SD_BUS_TYPE_STRING, id);
             else if (isConnection && std::strcmp(key, "type") == 0)
-                ok = ReadVariantString(m, SD_BUS_TYPE_STRING, type);
+                ok = ReadVariant<const char*>(m, SD_BUS_TYPE_STRING, type);
             else if (isConnection && std::strcmp(key, "metered") == 0)
-                ok = ReadVariantNumber(m, SD_BUS_TYPE_INT32, metered);
+                ok = ReadVariant<int32_t>(m, SD_BUS_TYPE_INT32, metered);
             else if (isBluetooth && std::strcmp(key, "type") == 0)
-                ok = ReadVariantString(m, SD_BUS_TYPE_STRING, bluetoothType);
+                ok = ReadVariant<const char*>(m, SD_BUS_TYPE_STRING, bluetoothType);
             else
                 ok = sd_bus_message_skip(m, "v") >= 0;
             if (!ok || sd_bus_message_exit_container(m) < 0)
@@ -144,9 +132,9 @@ std::optional<ActiveConnection> ReadActiveConnection(sd_bus_message* m)
             return std::nullopt;
         bool ok;
         if (std::strcmp(key, "Connection") == 0)
-            ok = ReadVariantString(m, SD_BUS_TYPE_OBJECT_PATH, profile);
+            ok = ReadVariant<const char*>(m, SD_BUS_TYPE_OBJECT_PATH, profile);
         else if (std::strcmp(key, "State") == 0)
-            ok = ReadVariantNumber(m, SD_BUS_TYPE_UINT32, state);
+            ok = ReadVariant<uint32_t>(m, SD_BUS_TYPE_UINT32, state);
         else
             ok = sd_bus_message_skip(m, "v") >= 0;
         if (!ok || sd_bus_message_exit_container(m) < 0)
