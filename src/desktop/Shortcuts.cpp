@@ -1,6 +1,7 @@
 #include "desktop/Shortcuts.h"
 
 #include "base/SafeFile.h"
+#include "base/TextUtil.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -16,41 +17,6 @@ extern char** environ;
 namespace tollix {
 
 namespace {
-
-bool IsValidUtf8(std::string_view text)
-{
-    size_t i = 0;
-    while (i < text.size()) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        size_t length = 0;
-        unsigned minimum = 0;
-        unsigned codePoint = 0;
-        if (lead < 0x80) {
-            ++i;
-            continue;
-        } else if ((lead & 0xE0) == 0xC0) {
-            length = 2, minimum = 0x80, codePoint = lead & 0x1F;
-        } else if ((lead & 0xF0) == 0xE0) {
-            length = 3, minimum = 0x800, codePoint = lead & 0x0F;
-        } else if ((lead & 0xF8) == 0xF0) {
-            length = 4, minimum = 0x10000, codePoint = lead & 0x07;
-        } else {
-            return false;
-        }
-        if (i + length > text.size())
-            return false;
-        for (size_t k = 1; k < length; ++k) {
-            const auto next = static_cast<unsigned char>(text[i + k]);
-            if ((next & 0xC0) != 0x80)
-                return false;
-            codePoint = (codePoint << 6) | (next & 0x3F);
-        }
-        if (codePoint < minimum || codePoint > 0x10FFFF || (codePoint >= 0xD800 && codePoint <= 0xDFFF))
-            return false;
-        i += length;
-    }
-    return true;
-}
 
 bool HasControlCharacter(std::string_view text)
 {
