@@ -1,5 +1,6 @@
 #include "gui/history/FrmHistory.h"
 
+#include "gui/common/EngineText.h"
 #include "gui/common/Toolbars.h"
 
 #include <algorithm>
@@ -54,11 +55,6 @@ constexpr int kEntryRowTwips = 260;
 
 const char* const kPeriodItems[] = {"显示所有的记录", "只显示今天的记录", "只显示这个星期的记录",
     "只显示这个月的记录", "只显示这两个月的记录"};
-
-QString Q(const std::string& s)
-{
-    return QString::fromStdString(s);
-}
 
 // The engine writes numbers with '.'; the grid shows the desktop's separator.
 QString Number(const std::string& text, QChar decimalPoint)

@@ -13,6 +13,7 @@
 
 #include "base/Clock.h"
 #include "dialup/DialupService.h"
+#include "gui/common/EngineText.h"
 #include "gui/common/MessageBoxes.h"
 #include "gui/common/SaveFailureNotice.h"
 #include "gui/common/ShellCommands.h"
@@ -27,11 +28,6 @@
 namespace tollix {
 
 namespace {
-
-QString Q(const std::string& s)
-{
-    return QString::fromStdString(s);
-}
 
 QTimer* AddTimer(QObject* owner, const char* name, int interval)
 {

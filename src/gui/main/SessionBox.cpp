@@ -3,19 +3,11 @@
 #include <QGridLayout>
 #include <QLabel>
 
+#include "gui/common/EngineText.h"
 #include "gui/main/ValueRows.h"
 #include "meter/ConnectionSession.h"
 
 namespace tollix {
-
-namespace {
-
-QString Q(const std::string& s)
-{
-    return QString::fromStdString(s);
-}
-
-}  // namespace
 
 SessionBox::SessionBox(QWidget* parent)
     : QGroupBox("上一次连接", parent)

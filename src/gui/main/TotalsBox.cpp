@@ -7,19 +7,11 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
+#include "gui/common/EngineText.h"
 #include "gui/main/ValueRows.h"
 #include "meter/Program.h"
 
 namespace tollix {
-
-namespace {
-
-QString Q(const std::string& s)
-{
-    return QString::fromStdString(s);
-}
-
-}  // namespace
 
 TotalsBox::TotalsBox(QWidget* parent)
     : QGroupBox("合计", parent)
