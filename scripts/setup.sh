@@ -9,7 +9,7 @@ PACKAGES=(
   qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-svg-dev libqt6svg6 qt6-qpa-plugins
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  faketime xvfb xauth fonts-wqy-microhei poppler-utils desktop-file-utils
+  faketime xvfb xauth fonts-wqy-microhei poppler-utils desktop-file-utils appstream librsvg2-bin
   iproute2 procps python3
   libsystemd-dev dbus-daemon systemd python3-dbusmock
 )
