@@ -1,0 +1,91 @@
+"""The Debian package from scripts/build-deb.sh: installed with dpkg, run, and removed again.
+
+Run as root (or with password-less sudo) after the package is built:
+    python3 -m unittest -v tests/package/test_package.py
+It skips, saying why, where it may not install packages or where a tollix package is
+already installed (it would be removed at the end).
+"""
+
+import glob
+import os
+import shutil
+import subprocess
+import tempfile
+import unittest
+
+ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+DEB_GLOB = os.path.join(ROOT, "build-deb", "tollix_*.deb")
+
+ICON_SIZES = (16, 22, 24, 32, 48, 64, 128, 256)
+EXPECTED_FILES = {
+    "/usr/bin/tollix",
+    "/usr/share/applications/tollix.desktop",
+    "/usr/share/metainfo/org.example.tollix.metainfo.xml",
+    "/usr/share/man/man1/tollix.1.gz",
+    "/usr/share/tollix/help.html",
+    "/usr/share/tollix/start.wav",
+    "/usr/share/icons/hicolor/scalable/apps/tollix.svg",
+    "/usr/share/doc/tollix/copyright",
+    "/usr/share/doc/tollix/changelog.gz",
+} | {f"/usr/share/icons/hicolor/{s}x{s}/apps/tollix.png" for s in ICON_SIZES}
+
+
+def run(args, **kw):
+    return subprocess.run(args, capture_output=True, text=True, **kw)
+
+
+def installed_version():
+    r = run(["dpkg-query", "-W", "-f=${Status} ${Version}", "tollix"])
+    return r.stdout.split()[-1] if r.returncode == 0 and "install ok installed" in r.stdout else None
+
+
+class DebianPackage(unittest.TestCase):
+    def setUp(self):
+        if os.geteuid() == 0:
+            self.root = []
+        elif shutil.which("sudo") and run(["sudo", "-n", "true"]).returncode == 0:
+            self.root = ["sudo", "-n"]
+        else:
+            self.skipTest("installing a package needs root or password-less sudo; run as root to test it")
+        if installed_version():
+            self.skipTest("a tollix package is already installed here, and this test would remove it")
+        debs = sorted(glob.glob(DEB_GLOB), key=os.path.getmtime)
+        self.assertTrue(debs, f"no package at {DEB_GLOB}: run scripts/build-deb.sh first")
+        self.deb = debs[-1]
+
+    def test_install_run_and_remove(self):
+        version = run(["dpkg-deb", "-f", self.deb, "Version"]).stdout.strip()
+        self.addCleanup(run, self.root + ["dpkg", "--purge", "tollix"])
+        r = run(self.root + ["dpkg", "-i", self.deb])
+        self.assertEqual(r.returncode, 0, r.stdout + r.stderr)
+        self.assertEqual(installed_version(), version)
+
+        # The package's version and the program's are the same number.
+        r = run(["/usr/bin/tollix", "--version"])
+        self.assertEqual((r.returncode, r.stdout), (0, f"Tollix {version}\n"), r.stderr)
+
+        # --check needs no display; an empty world keeps the machine's own
+        # phonebook and NetworkManager out of it.
+        with tempfile.TemporaryDirectory() as home, tempfile.TemporaryDirectory() as world:
+            os.makedirs(os.path.join(world, "etc/ppp/peers"))
+            os.makedirs(os.path.join(world, "sys/class/net"))
+            env = {"PATH": "/usr/bin:/bin", "LANG": "C.UTF-8", "TOLLIX_HOME": home,
+                   "TOLLIX_PPP_ROOT": world, "DBUS_SYSTEM_BUS_ADDRESS": "unix:path=/nonexistent/tollix-bus"}
+            r = run(["/usr/bin/tollix", "--check"], env=env)
+            self.assertEqual(r.returncode, 0, r.stdout + r.stderr)
+            self.assertIn(f"数据文件夹：{home}", r.stdout)
+
+        # What dpkg lists is what was meant to be installed, and it is all there.
+        listed = run(["dpkg", "-L", "tollix"]).stdout.split("\n")
+        files = {p for p in listed if p and not os.path.isdir(p)}
+        self.assertEqual(files, EXPECTED_FILES)
+        for path in listed:
+            self.assertTrue(not path or os.path.lexists(path), path)
+
+        r = run(self.root + ["dpkg", "--purge", "tollix"])
+        self.assertEqual(r.returncode, 0, r.stdout + r.stderr)
+        self.assertEqual([p for p in sorted(EXPECTED_FILES) if os.path.lexists(p)], [])
+
+
+if __name__ == "__main__":
+    unittest.main()
