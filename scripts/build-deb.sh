@@ -42,5 +42,5 @@ fi
 
 deb="$out/tollix_${version}_$(dpkg-architecture -qDEB_HOST_ARCH).deb"
 echo "== lintian $deb =="
-lintian --fail-on error --no-tag-display-limit "$deb"
+lintian --fail-on error --display-info --tag-display-limit 0 "$deb"
 echo "Built $deb"
