@@ -144,6 +144,8 @@ private slots:
     void filtersAndTotals()
     {
         Prepare(Numbered(4));
+        // The program's own '.' whatever the desktop's locale (this test runs under a German one).
+        QCOMPARE(Cells(Grid(), 2, {5}), QStringList{"0.5"});
         for (auto [connection, period, rows, newest, totals] :
             {std::tuple{0, 0, 4, 3, QStringList{"合计", "4分6秒", "4", "2", "6"}},
                 {2, 0, 2, 3, QStringList{"合计", "2分4秒", "2", "1", "3"}}, {1, 1, 0, 0, QStringList{}}}) {
@@ -196,6 +198,27 @@ private slots:
         length->setCurrentIndex(4);
         QVERIFY(none.seen.isEmpty());
         QCOMPARE(program_->LogNumber, int16_t(1000));
+    }
+
+    // Headers and totals stay at the top however the entries scroll, and a
+    // column the user widens stays so across filters.
+    void fixedRowsAndResizableColumns()
+    {
+        Prepare(Numbered(60));
+        QTableWidget* grid = Grid();
+        auto* fixed = Child<QTableView>(window_, "MSFlexGrid1_FixedRows");
+        QVERIFY(QTest::qWaitForWindowExposed(window_));
+        QTRY_VERIFY(grid->verticalScrollBar()->maximum() > 0);
+        grid->scrollToBottom();
+        QVERIFY(grid->verticalScrollBar()->value() > 0);
+        QVERIFY(fixed->isVisible());
+        QCOMPARE(fixed->geometry().top(), grid->frameWidth());
+        QCOMPARE(fixed->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("连接名称"));
+        QCOMPARE(fixed->indexAt(QPoint(2, 2)).data().toString(), QStringLiteral("合计"));
+        fixed->horizontalHeader()->resizeSection(1, 200);
+        Combo("cboRASname")->setCurrentIndex(1);
+        QCOMPARE(grid->columnWidth(1), 200);
+        QCOMPARE(grid->verticalScrollBar()->value(), 0);
     }
 
     void deleteTwice()
