@@ -234,9 +234,17 @@ class StartAndSignals(unittest.TestCase):
 
     def test_first_start_in_an_empty_folder(self):
         m = Meter(self)
+        # Without a phonebook entry it says so, naming the system it runs on.
+        m.start()
+        self.assertTrue(m.wait_for_message()[0]["text"].startswith("你的系统没有安装拨号网络"))
+        m.kill()
         m.peers("Home")
         m.start(NOON)
         time.sleep(3)
+        # Sound and printing are opened when first used, not at start.
+        maps = contents("/proc/%d/maps" % m.proc.pid).decode()
+        self.assertNotIn("Multimedia", maps)
+        self.assertNotIn("PrintSupport", maps)
         self.assertEqual(m.stop(), 0)
         # Every period starts at the first start, with nothing counted.
         start = m.records()[0][0]

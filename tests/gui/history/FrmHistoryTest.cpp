@@ -258,7 +258,9 @@ private slots:
     {
         if (QStandardPaths::findExecutable("pdftotext").isEmpty())
             QSKIP("pdftotext is not installed");
-        Prepare(Numbered(120), 500);
+        Prepare(Numbered(120), 500, false);
+        QVERIFY(AppendLogEntry(program_->LogPath, Entry("Home", At(2024, 1, 9), 60, "1234790.5407", "0")));
+        Open();
         const QString pdf = dir_.path() + "/history.pdf";
         qputenv("TOLLIX_PRINT_TO_PDF", pdf.toUtf8());
         {
@@ -289,6 +291,20 @@ private slots:
             QCOMPARE(pages[i].contains("上网历史记录"), i == 0);
         }
         QCOMPARE(pages.join('\n').count(QString::fromStdString(DateTimeText(At(2024, 1, 1)))), 1);
+
+        // A long number is printed whole and inside its 1020-twip (51 pt) column.
+        QProcess box;
+        box.start("pdftotext", {"-bbox", "-f", "1", "-l", "1", pdf, "-"});
+        box.waitForFinished(30000);
+        const QString words = QString::fromUtf8(box.readAllStandardOutput());
+        const QRegularExpression word(
+            R"re(xMin="([\d.]+)" yMin="[\d.]+" xMax="([\d.]+)"[^>]*>(\d{6,}\.\d+)<)re");
+        int longNumbers = 0;
+        for (const QRegularExpressionMatch& m : word.globalMatch(words)) {
+            ++longNumbers;
+            QVERIFY2(m.captured(2).toDouble() - m.captured(1).toDouble() <= 51, qPrintable(m.captured(0)));
+        }
+        QVERIFY2(words.contains("1234790.5407") && longNumbers >= 4, qPrintable(words.left(2000)));
     }
 
     void printerFault()
@@ -298,7 +314,7 @@ private slots:
         BoxAnswerer answerer({QMessageBox::Ok, QMessageBox::Ok});
         Click("打印记录");
         QCOMPARE(answerer.seen.size(), 2);
-        QCOMPARE(answerer.seen[1].text, QStringLiteral("你的Windows中没有安装打印机，或者打印机有问题。"));
+        QCOMPARE(answerer.seen[1].text, QStringLiteral("你的系统中没有安装打印机，或者打印机有问题。"));
         QCOMPARE(Grid()->rowCount(), 5);
         QCOMPARE(LineCount(program_->LogPath), 3);
     }
