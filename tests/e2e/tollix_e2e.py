@@ -133,11 +133,12 @@ class Meter:
             f.write(moment.strftime("@%Y-%m-%d %H:%M:%S\n"))
         os.replace(self.clock_file + ".tmp", self.clock_file)
 
-    def start(self, fake_start=None, rate=None, wrapper=(), file_limit=None, moving_clock=False):
+    def start(self, fake_start=None, rate=None, wrapper=(), file_limit=None, moving_clock=False, desktop=None):
         env = dict(os.environ)
         env.update(QT_QPA_PLATFORM="offscreen", TOLLIX_HOME=self.home, TOLLIX_PPP_ROOT=self.root,
                    XDG_RUNTIME_DIR=self.dir, QT_LOGGING_RULES="*.debug=false;qt.qpa.*=false",
                    TOLLIX_MESSAGE_LOG=self.message_log)
+        env.update(desktop or {})  # a real display server instead of none
         # A sanitizer build must not object to libfaketime loading first.
         env["ASAN_OPTIONS"] = env.get("ASAN_OPTIONS", "") + ":verify_asan_link_order=0"
         if fake_start or moving_clock:
