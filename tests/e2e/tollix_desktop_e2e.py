@@ -15,7 +15,7 @@ from tollix_e2e import Meter, contents, wait_for
 AUTO_HIDE = b"[Start Settings]\r\nAuto Hide=-1\r\n"
 
 
-def until(test, condition, what, timeout=20):
+def until(test, condition, what, timeout=30):
     wait_for(condition, timeout)
     test.assertTrue(condition(), what)
 
@@ -91,7 +91,7 @@ class TrayComesAndGoes(unittest.TestCase):
         time.sleep(2)
         self.assertTrue(self.main_window_viewable())
         self.trayer()
-        until(self, self.icon_embedded, "icon embedded:\n" + self.tree(), 15)
+        until(self, self.icon_embedded, "icon embedded:\n" + self.tree(), 40)
         # Now it hides to the tray, as auto-hide asked.
         until(self, lambda: not self.main_window_viewable(), "main window hidden")
         self.assertEqual(m.stop(), 0)
@@ -101,7 +101,7 @@ class TrayComesAndGoes(unittest.TestCase):
         time.sleep(1)
         m = self.meter()
         m.start(desktop=self.display)
-        until(self, self.icon_embedded, "icon embedded:\n" + self.tree(), 15)
+        until(self, self.icon_embedded, "icon embedded:\n" + self.tree(), 40)
         until(self, lambda: not self.main_window_viewable(), "main window hidden")
         panel.send_signal(signal.SIGTERM)
         panel.wait()
@@ -135,8 +135,11 @@ class Wayland(unittest.TestCase):
                          "WAYLAND_DEBUG": "client"})
         stderr = os.path.join(m.dir, "stderr")
         # The compositor took the main window: titled, and configured by it.
-        until(self, lambda: b'set_title("Tollix V3.1")' in contents(stderr), "window titled", 15)
-        self.assertRegex(contents(stderr).decode(errors="replace"), r"xdg_toplevel@\d+\.configure\(")
+        def configured():
+            text = contents(stderr).decode(errors="replace")
+            titled = re.search(r'xdg_toplevel@(\d+)\.set_title\("Tollix V3\.1"\)', text)
+            return titled and re.search(r"^\[.*\] xdg_toplevel@%s\.configure\(" % titled.group(1), text, re.M)
+        until(self, configured, "main window titled and configured")
         # The meter ticks: a line brought up opens a session, brought down logs it.
         m.connect_for(2)
         self.assertEqual(len(m.logged_starts()), 1)
