@@ -15,8 +15,10 @@ from tollix_e2e import Meter, contents, wait_for
 AUTO_HIDE = b"[Start Settings]\r\nAuto Hide=-1\r\n"
 
 
-def until(test, condition, what, timeout=30):
+def until(test, condition, what, timeout=30, meter=None):
     wait_for(condition, timeout)
+    if not condition() and meter:
+        what += "; program %s, stderr %r" % (meter.proc.poll(), contents(os.path.join(meter.dir, "stderr"))[-2000:])
     test.assertTrue(condition(), what)
 
 
@@ -91,7 +93,7 @@ class TrayComesAndGoes(unittest.TestCase):
         time.sleep(2)
         self.assertTrue(self.main_window_viewable())
         self.trayer()
-        until(self, self.icon_embedded, "icon embedded:\n" + self.tree(), 40)
+        until(self, self.icon_embedded, "icon embedded", 40, m)
         # Now it hides to the tray, as auto-hide asked.
         until(self, lambda: not self.main_window_viewable(), "main window hidden")
         self.assertEqual(m.stop(), 0)
@@ -101,7 +103,7 @@ class TrayComesAndGoes(unittest.TestCase):
         time.sleep(1)
         m = self.meter()
         m.start(desktop=self.display)
-        until(self, self.icon_embedded, "icon embedded:\n" + self.tree(), 40)
+        until(self, self.icon_embedded, "icon embedded", 40, m)
         until(self, lambda: not self.main_window_viewable(), "main window hidden")
         panel.send_signal(signal.SIGTERM)
         panel.wait()
