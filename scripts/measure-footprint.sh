@@ -7,13 +7,13 @@
 #
 #   scripts/measure-footprint.sh [seconds]
 #
-# TOLLIX_BUILD_DIR picks the build folder (default: build). Targets: under
-# 0.1 % of one core; memory at most 1.3 times the bare program's.
+# TOLLIX_BUILD_DIR picks the build folder (default: build). Targets: at most
+# 0.03 % of one core; memory at most 1.15 times the bare program's.
 set -euo pipefail
 
 seconds="${1:-600}"
 if ! [[ "$seconds" =~ ^[0-9]+$ ]] || ((seconds < 10)); then
-    echo "用法：$0 [秒数，至少 10，默认 600]" >&2
+    echo "usage: $0 [seconds, at least 10, default 600]" >&2
     exit 2
 fi
 # Start-up is not idling: the idle figure counts from this many seconds in.
@@ -25,7 +25,7 @@ tollix="$build/tollix"
 bare="$build/benchmarks/gui/bare_window"
 for program in "$tollix" "$bare"; do
     if [[ ! -x "$program" ]]; then
-        echo "找不到 $program：请先构建 tollix 和 bare_window。" >&2
+        echo "$program not found: build the targets tollix and bare_window first." >&2
         exit 1
     fi
 done
@@ -90,7 +90,7 @@ bare_pid="${pids[1]}"
 
 alive() {
     if ! kill -0 "$1" 2>/dev/null; then
-        echo "$2 提前结束了：" >&2
+        echo "$2 ended early:" >&2
         cat "$3/stderr" >&2
         exit 1
     fi
@@ -101,7 +101,7 @@ alive "$tollix_pid" tollix "$work/tollix"
 alive "$bare_pid" bare_window "$work/bare"
 tollix_start="$(cpu_ticks "$tollix_pid")"
 bare_start="$(cpu_ticks "$bare_pid")"
-echo "测量 $seconds 秒（启动后 ${settle} 秒开始计空闲时间）……" >&2
+echo "measuring for $seconds seconds (idle time counted from ${settle} seconds after start)..." >&2
 sleep "$seconds"
 alive "$tollix_pid" tollix "$work/tollix"
 alive "$bare_pid" bare_window "$work/bare"
@@ -117,12 +117,12 @@ awk -v hz="$ticks_per_second" -v secs="$seconds" -v settle="$settle" \
     -v th="$tollix_hwm" -v bh="$bare_hwm" -v tr="$tollix_rss" -v br="$bare_rss" '
 function pct(ticks) { return 100 * ticks / hz / secs }
 BEGIN {
-    printf "空闲 %d 秒（另有 %d 秒启动不计入）\n", secs, settle
-    printf "%-12s %14s %14s %14s %12s %12s\n", "程序", "启动CPU(秒)", "空闲CPU(秒)", "空闲CPU(%核)", "峰值内存KB", "当前内存KB"
+    printf "idle for %d seconds (the first %d seconds of start-up not counted)\n", secs, settle
+    printf "%-12s %14s %14s %14s %12s %12s\n", "program", "start CPU s", "idle CPU s", "idle % core", "peak KB", "now KB"
     printf "%-12s %14.2f %14.2f %14.4f %12d %12d\n", "tollix", ts / hz, (te - ts) / hz, pct(te - ts), th, tr
     printf "%-12s %14.2f %14.2f %14.4f %12d %12d\n", "bare_window", bs / hz, (be - bs) / hz, pct(be - bs), bh, br
     ratio = bh > 0 ? th / bh : 0
-    printf "峰值内存之比 tollix / bare_window：%.2f（目标不超过 1.30）\n", ratio
-    printf "tollix 空闲CPU：%.4f%% 核（目标低于 0.1%%）\n", pct(te - ts)
-    exit !(pct(te - ts) < 0.1 && ratio <= 1.3)
+    printf "peak memory tollix / bare_window: %.2f (target at most 1.15)\n", ratio
+    printf "tollix idle CPU: %.4f%% of a core (target at most 0.03%%)\n", pct(te - ts)
+    exit !(pct(te - ts) <= 0.03 && ratio <= 1.15)
 }'

@@ -70,6 +70,14 @@ private:
     QTimer timer_;
 };
 
+// A small dialog: the dialog window type, one fixed size, no minimise or maximise button.
+inline bool IsFixedDialog(const QWidget* w)
+{
+    const Qt::WindowFlags flags = w->windowFlags();
+    return w->windowType() == Qt::Dialog && w->minimumSize() == w->maximumSize()
+        && !(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+}
+
 // The visible top-level window with that objectName, or nullptr.
 template <typename T = QWidget> T* VisibleTopLevel(const QString& name)
 {

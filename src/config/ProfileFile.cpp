@@ -296,6 +296,9 @@ ProfileWriteResult ProfileFile::Write(std::string_view section, std::string_view
     // other section's or key's name.
     if (ToUtf8(gbkSection) != section || ToUtf8(gbkKey) != key)
         return refuse("节名或键名含有无法保存的字符");
+    // A value would read back with '?' in it: a sound path that names no file.
+    if (ToUtf8(gbkValue) != value)
+        return refuse("值含有无法以 GBK 保存的字符");
 
     std::vector<std::string> lines = lines_;
     auto s = sectionIndex_.find(Fold(gbkSection));

@@ -103,6 +103,11 @@ struct SettingInfo {
 };
 
 namespace settingkeys {
+// An alert sound path is read whole: the longest path Linux opens (PATH_MAX)
+// and the terminating NUL. The old 40-byte buffer cut every path under a home
+// folder's sounds, so the alert beeped instead.
+inline constexpr size_t kSoundPathBuffer = 4097;
+
 // Section and key names written once here.
 inline constexpr const char* kTelephoneSection = "Telephone Fee";
 inline constexpr const char* kAlertSection = "Alert Setting";
@@ -220,7 +225,7 @@ constexpr SettingInfo Describe(Setting s)
     case Setting::AlertDayMinutes:
         return {alert, "Dayminutes", F::Integer, 5, "", 0, true};
     case Setting::AlertDayFilePath:
-        return {alert, "DayFilePath", F::Text, 0, "", 40, false};
+        return {alert, "DayFilePath", F::Text, 0, "", kSoundPathBuffer, false};
     case Setting::AlertWeekCheck:
         return {alert, "WeekCheck", F::Flag, 0, "", 0, true};
     case Setting::AlertWeekStandard:
@@ -234,7 +239,7 @@ constexpr SettingInfo Describe(Setting s)
     case Setting::AlertWeekMinutes:
         return {alert, "Weekminutes", F::Integer, 5, "", 0, true};
     case Setting::AlertWeekFilePath:
-        return {alert, "WeekFilePath", F::Text, 0, "", 40, false};
+        return {alert, "WeekFilePath", F::Text, 0, "", kSoundPathBuffer, false};
     case Setting::AlertMonthCheck:
         return {alert, "MonthCheck", F::Flag, 0, "", 0, true};
     case Setting::AlertMonthStandard:
@@ -248,7 +253,7 @@ constexpr SettingInfo Describe(Setting s)
     case Setting::AlertMonthMinutes:
         return {alert, "Monthminutes", F::Integer, 5, "", 0, true};
     case Setting::AlertMonthFilePath:
-        return {alert, "MonthFilePath", F::Text, 0, "", 40, false};
+        return {alert, "MonthFilePath", F::Text, 0, "", kSoundPathBuffer, false};
     case Setting::ResetMonth:
         return {"Reset", "Month", F::Integer, 1, "", 0, true};
     case Setting::ResetWeek:

@@ -25,7 +25,7 @@ namespace tollix {
 
 namespace {
 
-const char* const kNoPhonebookText = "你的Windows没有安装拨号网络或者安装了拨号网络，\n"
+const char* const kNoPhonebookText = "你的系统没有安装拨号网络或者安装了拨号网络，\n"
                                      "但没有建立一个连接。请安装好拨号网络并建立一个或\n"
                                      "以上的连接后再使用本软件。 ";
 

@@ -20,7 +20,9 @@ void PlaceNear(QWidget* window, QWidget* owner)
     QWidget* top = owner->window();
     if (!top->isVisible())
         return;
-    window->adjustSize();
+    // A window that chose its own size keeps it; the others take their layout's.
+    if (!window->testAttribute(Qt::WA_Resized))
+        window->adjustSize();
     window->move(top->geometry().center() - window->rect().center());
 }
 

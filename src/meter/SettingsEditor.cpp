@@ -134,7 +134,7 @@ std::optional<int32_t> WholeNumber32(std::string_view text)
 
 std::string SoundPathFromText(std::string_view text)
 {
-    std::string path = Utf8Left(text, kSoundPathCharacters);
+    std::string path(text);
     while (!path.empty() && path.back() == ' ')
         path.pop_back();
     return path;

@@ -111,11 +111,9 @@ std::optional<Money> FeeFromText(std::string_view text);
 std::optional<int16_t> WholeNumber16(std::string_view text);
 // The same within the 32-bit range.
 std::optional<int32_t> WholeNumber32(std::string_view text);
-// The alert sound path kept in memory: the first 40 characters of the text,
-// without trailing blanks (a padded name would name no file).
+// The alert sound path kept in memory: the whole text without trailing blanks
+// (a padded name would name no file). It is never cut: a sound under a home
+// folder is longer than the old 40-character field, and a cut path names no file.
 std::string SoundPathFromText(std::string_view text);
-
-// The sound-file path length the alerts keep.
-inline constexpr size_t kSoundPathCharacters = 40;
 
 }  // namespace tollix

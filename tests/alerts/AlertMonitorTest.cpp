@@ -163,15 +163,15 @@ TEST(AlertSettingsLoad, DefaultsValuesAndAFileWrittenByTheWindowsProgram)
     EXPECT_EQ(Fields(a.WeekAlert), "on 0 by 0 10h 1400000 sound 0 every 5 ''");
     EXPECT_EQ(Fields(a.MonthAlert), "on 0 by 0 50h 6000000 sound 0 every 5 ''");
 
-    // Fees in whole yuan: the fraction is dropped. A path is cut to 39 bytes,
-    // not inside a two-byte character.
-    const std::string longPath = "/home/user/sounds/a-rather-long-name-x";  // 38 bytes
+    // Fees in whole yuan: the fraction is dropped. A path is read whole, however
+    // long, Chinese included.
+    const std::string longPath = "/home/user/.local/share/sounds/a-rather-long-name-x";
     temp.Write(Lines({"[Alert Setting]", "DayCheck=1", "Day AlertStandard=1", "Dayhours=4", "DayFee=35.7",
         "DayWaveCheck=1", "Dayminutes=0", "DayFilePath=" + longPath + "\xD6\xD0.wav",
         "WeekFilePath=" + std::string(45, 'w'), "MonthFilePath=\"/tmp/m.wav\""}));
     a = tollix::InitialAlertSettings(file);
-    EXPECT_EQ(Fields(a.DayAlert), "on 1 by 1 4h 350000 sound 1 every 0 '" + longPath + "'");
-    EXPECT_EQ(a.WeekAlert.FilePath, std::string(39, 'w'));
+    EXPECT_EQ(Fields(a.DayAlert), "on 1 by 1 4h 350000 sound 1 every 0 '" + longPath + "中.wav'");
+    EXPECT_EQ(a.WeekAlert.FilePath, std::string(45, 'w'));
     EXPECT_EQ(a.MonthAlert.FilePath, "/tmp/m.wav");
 
     a = tollix::InitialAlertSettings(

@@ -201,8 +201,9 @@ TEST(ProfileFileWrite, RefusesWhatWouldReadBackAsSomethingElse)
     } cases[] = {{"S", "K", "1\r\n[Evil]\r\nK=2"}, {"S", "K", "line\nbreak"}, {"S", "K", "carriage\rreturn"},
         {"S", "Evil\nK", "1"}, {"S\r\n[T]", "K", "1"}, {"S", "K", std::string("nul\0byte", 8)},
         {"S", "", "1"}, {"  ", "K", "1"}, {"S", "a=b", "1"}, {"S", "[T]", "1"}, {"S", "; note", "1"},
-        // Names GBK cannot hold would be stored under "?" names of their own.
-        {"S", "\xff\xfe键", "1"}, {"\xF0\x9F\x98\x80", "K", "1"}};
+        // Names GBK cannot hold would be stored under "?" names of their own,
+        // and a value would read back as another (a sound path naming no file).
+        {"S", "\xff\xfe键", "1"}, {"\xF0\x9F\x98\x80", "K", "1"}, {"S", "K", "/home/\xF0\x9F\x98\x80.wav"}};
     TempProfile temp(original);
     ProfileFile file(temp.Path());
     for (const auto& c : cases) {

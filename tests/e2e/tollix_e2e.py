@@ -133,11 +133,12 @@ class Meter:
             f.write(moment.strftime("@%Y-%m-%d %H:%M:%S\n"))
         os.replace(self.clock_file + ".tmp", self.clock_file)
 
-    def start(self, fake_start=None, rate=None, wrapper=(), file_limit=None, moving_clock=False):
+    def start(self, fake_start=None, rate=None, wrapper=(), file_limit=None, moving_clock=False, desktop=None):
         env = dict(os.environ)
         env.update(QT_QPA_PLATFORM="offscreen", TOLLIX_HOME=self.home, TOLLIX_PPP_ROOT=self.root,
                    XDG_RUNTIME_DIR=self.dir, QT_LOGGING_RULES="*.debug=false;qt.qpa.*=false",
                    TOLLIX_MESSAGE_LOG=self.message_log)
+        env.update(desktop or {})  # a real display server instead of none
         # A sanitizer build must not object to libfaketime loading first.
         env["ASAN_OPTIONS"] = env.get("ASAN_OPTIONS", "") + ":verify_asan_link_order=0"
         if fake_start or moving_clock:
@@ -234,9 +235,17 @@ class StartAndSignals(unittest.TestCase):
 
     def test_first_start_in_an_empty_folder(self):
         m = Meter(self)
+        # Without a phonebook entry it says so, naming the system it runs on.
+        m.start()
+        self.assertTrue(m.wait_for_message()[0]["text"].startswith("你的系统没有安装拨号网络"))
+        m.kill()
         m.peers("Home")
         m.start(NOON)
         time.sleep(3)
+        # Sound and printing are opened when first used, not at start.
+        maps = contents("/proc/%d/maps" % m.proc.pid).decode()
+        self.assertNotIn("Multimedia", maps)
+        self.assertNotIn("PrintSupport", maps)
         self.assertEqual(m.stop(), 0)
         # Every period starts at the first start, with nothing counted.
         start = m.records()[0][0]

@@ -1,11 +1,11 @@
 #include "gui/common/SoundPlayer.h"
 
 #include <QApplication>
-#include <QAudioDevice>
 #include <QFileInfo>
-#include <QMediaDevices>
-#include <QSoundEffect>
 #include <QUrl>
+
+#include "gui/common/LateModule.h"
+#include "gui/common/SoundOutput.h"
 
 namespace tollix {
 
@@ -13,15 +13,30 @@ SoundPlayer::SoundPlayer(QObject* parent)
     : QObject(parent)
 { }
 
+SoundPlayer::SoundPlayer(std::unique_ptr<SoundOutput> output, QObject* parent)
+    : QObject(parent)
+    , opened_(true)
+    , output_(std::move(output))
+{ }
+
 SoundPlayer::~SoundPlayer() = default;
 
-bool SoundPlayer::HasAudioOutput() const
+SoundOutput* SoundPlayer::Output()
 {
-    return !QMediaDevices::audioOutputs().isEmpty();
+    if (!opened_) {
+        opened_ = true;
+        if (auto create = reinterpret_cast<CreateSoundOutputFunction>(
+                LateModuleFunction("tollix_sound", kCreateSoundOutput)))
+            output_.reset(create());
+    }
+    return output_.get();
 }
 
 void SoundPlayer::Beep()
 {
+    // The beep is the newest sound: an older one must not go on under it.
+    if (output_)
+        output_->Stop();
     QApplication::beep();
 }
 
@@ -29,24 +44,18 @@ void SoundPlayer::Play(const QString& path)
 {
     emit Requested(path);
     QFileInfo info(path);
-    if (path.isEmpty() || (!path.startsWith(":/") && !info.isFile()) || !HasAudioOutput()) {
+    if (path.isEmpty() || (!path.startsWith(":/") && !info.isFile())) {
         Beep();
         return;
     }
-    // A fresh effect replaces the one playing, as the old one is stopped and freed.
-    if (effect_) {
-        effect_->stop();
-        effect_->deleteLater();
+    SoundOutput* output = Output();
+    if (!output || !output->HasAudioOutput()) {
+        Beep();
+        return;
     }
-    effect_ = new QSoundEffect(this);
-    connect(effect_, &QSoundEffect::statusChanged, this, [this, effect = effect_] {
-        if (effect == effect_ && effect->status() == QSoundEffect::Error)
-            Beep();
-    });
     const QUrl url
         = path.startsWith(":/") ? QUrl("qrc" + path) : QUrl::fromLocalFile(info.absoluteFilePath());
-    effect_->setSource(url);
-    effect_->play();
+    output->Play(url, [this] { Beep(); });
 }
 
 void SoundPlayer::PlayStartSound(const std::filesystem::path& dataFolder)

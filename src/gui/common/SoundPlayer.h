@@ -3,18 +3,22 @@
 #include <QObject>
 #include <QString>
 #include <filesystem>
-
-class QSoundEffect;
+#include <memory>
 
 namespace tollix {
 
-// Plays wave files without waiting; a new sound replaces one still playing.
-// Without an audio output, or for a file that cannot be played, the system beep
-// sounds instead.
+class SoundOutput;
+
+// Plays wave files without waiting; a new sound, or the beep, replaces one
+// still playing. Without an audio output, or for a file that cannot be played,
+// the system beep sounds instead. The sound system is opened by the first
+// sound, not before.
 class SoundPlayer : public QObject {
     Q_OBJECT
 public:
     explicit SoundPlayer(QObject* parent = nullptr);
+    // With a sound system of the caller's (tests: the machine may have no audio).
+    explicit SoundPlayer(std::unique_ptr<SoundOutput> output, QObject* parent = nullptr);
     ~SoundPlayer() override;
 
     void Play(const QString& path);
@@ -27,9 +31,10 @@ signals:
 
 private:
     void Beep();
-    bool HasAudioOutput() const;
+    SoundOutput* Output();
 
-    QSoundEffect* effect_ = nullptr;
+    bool opened_ = false;
+    std::unique_ptr<SoundOutput> output_;
 };
 
 }  // namespace tollix

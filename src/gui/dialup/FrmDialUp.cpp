@@ -20,7 +20,9 @@
 namespace tollix {
 
 FrmDialUp::FrmDialUp(Program& program, DialupService& dialup, QWidget* owner)
-    : QWidget(nullptr)
+    : QWidget(nullptr,
+        Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+            | Qt::WindowCloseButtonHint)
     , program_(program)
     , dialup_(dialup)
     , owner_(owner)
@@ -55,6 +57,8 @@ FrmDialUp::FrmDialUp(Program& program, DialupService& dialup, QWidget* owner)
     row->addStretch(1);
     row->addWidget(dialButton_);
     layout->addLayout(row);
+    // A small dialog: nothing to gain from resizing, minimising or maximising it.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(entries_, &QComboBox::activated, this, &FrmDialUp::OnEntryChosen);
     connect(dialButton_, &QPushButton::clicked, this, &FrmDialUp::DialChosenEntry);
@@ -70,14 +74,16 @@ void FrmDialUp::ListEntries()
         entries_->addItem(QString::fromStdString(tariffs.Connection(i).Name));
 
     const int32_t remembered = ReadSettingInt(program_.Profile, Setting::ShowRASName);
-    remember_->setChecked(remembered > 0);
     if (entries_->count() == 0) {
         entries_->setEditText(QString());
         return;
     }
     // A remembered entry that has since left the phonebook (or a hand-edited
-    // value) falls back to the first entry.
-    const int shown = remembered >= 0 && remembered < entries_->count() ? remembered : 0;
+    // value) falls back to the first entry, which is not the remembered one:
+    // the box stays clear.
+    const bool inList = remembered >= 0 && remembered < entries_->count();
+    const int shown = inList ? remembered : 0;
+    remember_->setChecked(inList && remembered > 0);
     entries_->setCurrentIndex(shown);
     entries_->setEditText(entries_->itemText(shown));
 }

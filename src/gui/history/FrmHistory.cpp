@@ -12,7 +12,6 @@
 #include <QHeaderView>
 #include <QIcon>
 #include <QLabel>
-#include <QLocale>
 #include <QSignalBlocker>
 #include <QStatusBar>
 #include <QTableWidget>
@@ -23,6 +22,7 @@
 #include "config/SettingKeys.h"
 #include "gui/common/MessageBoxes.h"
 #include "gui/common/SaveFailureNotice.h"
+#include "gui/history/FixedRows.h"
 #include "gui/history/PrintGrid.h"
 #include "history/ConnectionLog.h"
 #include "history/HistoryFilter.h"
@@ -55,15 +55,6 @@ constexpr int kEntryRowTwips = 260;
 
 const char* const kPeriodItems[] = {"显示所有的记录", "只显示今天的记录", "只显示这个星期的记录",
     "只显示这个月的记录", "只显示这两个月的记录"};
-
-// The engine writes numbers with '.'; the grid shows the desktop's separator.
-QString Number(const std::string& text, QChar decimalPoint)
-{
-    QString q = Q(text);
-    if (decimalPoint != '.')
-        q.replace('.', decimalPoint);
-    return q;
-}
 
 }  // namespace
 
@@ -112,7 +103,7 @@ void FrmHistory::BuildWindow()
     grid_ = new QTableWidget(2, kHistoryColumnCount, central);
     grid_->setObjectName("MSFlexGrid1");
     // Row 0 holds the headers and row 1 the totals, as in the printed list, so
-    // the grid's own header bars stay hidden.
+    // the grid's own header bars stay hidden; FixedRows keeps both in view.
     grid_->horizontalHeader()->hide();
     grid_->verticalHeader()->hide();
     grid_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -121,6 +112,12 @@ void FrmHistory::BuildWindow()
     grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
     grid_->setWordWrap(false);
+    // Widths are set once: a column the user widened stays so across filters.
+    for (int c = 0; c < kHistoryColumnCount; ++c)
+        grid_->setColumnWidth(c, TwipsToPixelsX(kColumns[size_t(c)].widthTwips));
+    grid_->setRowHeight(0, TwipsToPixelsY(kFixedRowTwips));
+    grid_->setRowHeight(1, TwipsToPixelsY(kFixedRowTwips));
+    new FixedRows(grid_);
     layout->addWidget(grid_, 1);
 
     auto* row = new QHBoxLayout();
@@ -211,7 +208,6 @@ void FrmHistory::FillGrid()
 {
     countText_->setText(QString("共有 %1 条纪录").arg(count_));
 
-    const QChar decimalPoint = QLocale::system().decimalPoint().front();
     grid_->setUpdatesEnabled(false);
     grid_->clearContents();
     grid_->setRowCount(count_ + 2);
@@ -233,7 +229,6 @@ void FrmHistory::FillGrid()
     for (int c = 0; c < kHistoryColumnCount; ++c) {
         const Column& column = kColumns[size_t(c)];
         headers << QString::fromUtf8(column.header);
-        grid_->setColumnWidth(c, TwipsToPixelsX(column.widthTwips));
         put(0, c, headers.back());
     }
     grid_->setHorizontalHeaderLabels(headers);
@@ -241,12 +236,14 @@ void FrmHistory::FillGrid()
     for (int i = 0; i < count_; ++i) {
         const HistoryRowTexts texts = HistoryEntryRow(entries_[size_t(i)], i + 1);
         for (int c = 0; c < kHistoryColumnCount; ++c)
-            put(i + 2, c, c >= 4 ? Number(texts[size_t(c)], decimalPoint) : Q(texts[size_t(c)]));
+            put(i + 2, c, Q(texts[size_t(c)]));
     }
     const HistoryRowTexts totals = HistoryTotalsRow(SumHistory(entries_));
     for (int c = 0; c < kHistoryColumnCount; ++c)
-        put(1, c, c >= 4 ? Number(totals[size_t(c)], decimalPoint) : Q(totals[size_t(c)]));
+        put(1, c, Q(totals[size_t(c)]));
     grid_->setUpdatesEnabled(true);
+    // A filter that leaves fewer entries starts at the newest.
+    grid_->scrollToTop();
 }
 
 void FrmHistory::OnConnectionChosen()

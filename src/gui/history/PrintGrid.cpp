@@ -1,5 +1,5 @@
-#include "gui/history/PrintGrid.h"
-
+// libtollix_print.so: the only code that links Qt Print Support.
+#include <QFontMetricsF>
 #include <QHeaderView>
 #include <QPageLayout>
 #include <QPageSize>
@@ -12,7 +12,7 @@
 #include <memory>
 #include <vector>
 
-#include "gui/common/MessageBoxes.h"
+#include "gui/history/PrintGrid.h"
 
 namespace tollix {
 
@@ -69,13 +69,9 @@ private:
 
 }  // namespace
 
-bool PrintGrid(const QTableWidget& grid, QWidget* messageParent)
+bool PrintGridOnPaper(const QTableWidget& grid)
 {
-    const QString failure = "你的Windows中没有安装打印机，或者打印机有问题。";
-    auto fail = [&] {
-        ShowMessage(messageParent, "Tollix", failure);
-        return false;
-    };
+    auto fail = [] { return false; };
 
     std::unique_ptr<QPrinter> printer = DefaultPrinter();
     if (!printer || !printer->isValid())
@@ -147,7 +143,16 @@ bool PrintGrid(const QTableWidget& grid, QWidget* messageParent)
                 painter.drawRect(cell);
                 if (item && !item->text().isEmpty()) {
                     const QRectF inner = paper.Rect(x + kCellPadding, y, w - 2 * kCellPadding, h);
-                    painter.drawText(inner, int(item->textAlignment()) | Qt::TextSingleLine, item->text());
+                    // A cut number reads as another number: a text too wide
+                    // for its cell is printed smaller, never clipped.
+                    const double wide
+                        = QFontMetricsF(cellFont, printer.get()).horizontalAdvance(item->text());
+                    QFont font = cellFont;
+                    if (wide > inner.width() && inner.width() > 0)
+                        font.setPointSizeF(cellFont.pointSizeF() * inner.width() / wide * 0.98);
+                    painter.setFont(font);
+                    painter.drawText(inner,
+                        int(item->textAlignment()) | Qt::TextSingleLine | Qt::TextDontClip, item->text());
                 }
                 x += w;
             }
@@ -169,3 +174,8 @@ bool PrintGrid(const QTableWidget& grid, QWidget* messageParent)
 }
 
 }  // namespace tollix
+
+extern "C" Q_DECL_EXPORT bool TollixPrintGrid(const QTableWidget& grid)
+{
+    return tollix::PrintGridOnPaper(grid);
+}

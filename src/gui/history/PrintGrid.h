@@ -10,7 +10,8 @@ namespace tollix {
 // of every page. With TOLLIX_PRINT_TO_PDF=FILE set, the pages go into that PDF
 // file instead (tests, and a desktop without a printer).
 // No printer or a printer fault: tells the user and returns false; the grid is
-// left as it was.
+// left as it was. The printing itself is in libtollix_print.so, loaded by the
+// first print (see LateModule.h).
 bool PrintGrid(const QTableWidget& grid, QWidget* messageParent);
 
 }  // namespace tollix

@@ -131,6 +131,7 @@ bool FrmMain::Start()
     ShowLineState(false);
     tray_ = new MainTray(this, commands_->Popup());
     connect(tray_, &MainTray::activated, this, &FrmMain::RestoreMainWindow);
+    connect(tray_, &MainTray::Changed, this, &FrmMain::OnTrayChanged);
 
     RecoveryResult recovery = RecoverOpenSession(program_);
 
@@ -161,7 +162,24 @@ void FrmMain::OnStartedOnce()
 {
     if (program_.AutoHide && tray_ && tray_->Available())
         hide();
+    else
+        autoHidePending_ = program_.AutoHide;
     startHideTimer_->stop();
+}
+
+void FrmMain::OnTrayChanged(bool available)
+{
+    if (ending_)
+        return;
+    if (available) {
+        // What start-up or a minimise could not do without a tray, done now.
+        if (autoHidePending_ || isMinimized())
+            hide();
+        autoHidePending_ = false;
+    } else if (!isVisible()) {
+        // Gone with the tray, the window would be out of reach.
+        showMinimized();
+    }
 }
 
 void FrmMain::OnMonitorTick()

@@ -87,6 +87,7 @@ private:
     void BuildWindow();
     void ConnectCommands();
     void OnStartedOnce();
+    void OnTrayChanged(bool available);
     void ShowStartedState();
     void ShowEndedState();
     void ShowLineState(bool connected);
@@ -105,6 +106,8 @@ private:
     AlertMonitor alerts_;
     SettingsEditor editor_;
     bool ending_ = false;
+    // Auto-hide was due at start-up while there was no tray to hide to.
+    bool autoHidePending_ = false;
 
     QTimer* startHideTimer_ = nullptr;
     QTimer* monitorTimer_ = nullptr;

@@ -78,9 +78,10 @@ DiscountPeriodBox::DiscountPeriodBox(
              {endHour_, C::EndHour}, {endMinute_, C::EndMinute}})
         connect(combo, &QComboBox::activated, this,
             [this, combo, field](int index) { emit periodPicked(field, combo->itemText(index)); });
-    for (auto [box, field] :
-        {std::pair{everyday_, C::EverydayFlag}, {saturday_, C::SaturdayFlag}, {sunday_, C::SundayFlag}})
+    for (auto [box, field] : {std::pair{everyday_, C::EverydayFlag}, {sunday_, C::SundayFlag}})
         connect(box, &QCheckBox::toggled, this, [this, field](bool on) { emit flagToggled(field, on); });
+    saturdayToggled_ = connect(
+        saturday_, &QCheckBox::toggled, this, [this](bool on) { emit flagToggled(C::SaturdayFlag, on); });
     connect(holiday_, &QCheckBox::toggled, this, &DiscountPeriodBox::holidayToggled);
 }
 
@@ -114,6 +115,8 @@ void DiscountPeriodBox::EnableTimes(bool enabled)
 
 void DiscountPeriodBox::ReportSaturdayOnFocusOut()
 {
+    disconnect(saturdayToggled_);
+    connect(saturday_, &QCheckBox::clicked, this, [this](bool on) { emit flagToggled(C::SaturdayFlag, on); });
     saturday_->installEventFilter(this);
 }
 

@@ -38,8 +38,9 @@ public:
     void EnableControls(bool enabled);
     // The four period combos only.
     void EnableTimes(bool enabled);
-    // The Saturday box also reports when it loses the focus, as the per-minute
-    // group's always has.
+    // The Saturday box reports the user's own click and the focus leaving it,
+    // as the per-minute group's always has, but not a refill for another
+    // connection, which is no edit.
     void ReportSaturdayOnFocusOut();
 
 signals:
@@ -61,6 +62,7 @@ private:
     QComboBox* endHour_ = nullptr;
     QComboBox* endMinute_ = nullptr;
     QCheckBox* saturday_ = nullptr;
+    QMetaObject::Connection saturdayToggled_;
     QCheckBox* sunday_ = nullptr;
     std::vector<QWidget*> captions_;
 };

@@ -14,7 +14,9 @@
 namespace tollix {
 
 AboutWindow::AboutWindow(QWidget* parent)
-    : QWidget(parent, Qt::Window)
+    : QWidget(parent,
+        Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+            | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("关于") + VersionedTitle());

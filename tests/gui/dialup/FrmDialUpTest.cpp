@@ -84,11 +84,12 @@ struct DialWorld {
 class FrmDialUpTest : public QObject {
     Q_OBJECT
 private slots:
-    // The entry "Show RASName" names comes first; one past the list, or none, falls back to the first.
+    // The entry "Show RASName" names comes first; one past the list, or none, falls back to the
+    // first, unticked.
     void rememberedEntry()
     {
         for (auto [ini, shown, checked] : {std::tuple{"2", "中国电信", true}, {"0", "163", false},
-                 {"7", "163", true}, {(const char*)nullptr, "163", false}}) {
+                 {"7", "163", false}, {(const char*)nullptr, "163", false}}) {
             DialWorld w(ini);
             QCOMPARE(w.Combo()->count(), 3);
             QCOMPARE(w.Combo()->currentText(), QString(shown));
@@ -97,6 +98,7 @@ private slots:
         // Not modal; asked again, the same dialog comes forward; closed, it is gone.
         DialWorld w("0");
         QVERIFY(!w.dialog->isModal());
+        QVERIFY(IsFixedDialog(w.dialog));
         QCOMPARE(w.Open(), w.dialog.data());
         w.dialog->close();
         QTRY_VERIFY(!w.dialog);

@@ -144,6 +144,8 @@ private slots:
     void filtersAndTotals()
     {
         Prepare(Numbered(4));
+        // The program's own '.' whatever the desktop's locale (this test runs under a German one).
+        QCOMPARE(Cells(Grid(), 2, {5}), QStringList{"0.5"});
         for (auto [connection, period, rows, newest, totals] :
             {std::tuple{0, 0, 4, 3, QStringList{"合计", "4分6秒", "4", "2", "6"}},
                 {2, 0, 2, 3, QStringList{"合计", "2分4秒", "2", "1", "3"}}, {1, 1, 0, 0, QStringList{}}}) {
@@ -198,6 +200,27 @@ private slots:
         QCOMPARE(program_->LogNumber, int16_t(1000));
     }
 
+    // Headers and totals stay at the top however the entries scroll, and a
+    // column the user widens stays so across filters.
+    void fixedRowsAndResizableColumns()
+    {
+        Prepare(Numbered(60));
+        QTableWidget* grid = Grid();
+        auto* fixed = Child<QTableView>(window_, "MSFlexGrid1_FixedRows");
+        QVERIFY(QTest::qWaitForWindowExposed(window_));
+        QTRY_VERIFY(grid->verticalScrollBar()->maximum() > 0);
+        grid->scrollToBottom();
+        QVERIFY(grid->verticalScrollBar()->value() > 0);
+        QVERIFY(fixed->isVisible());
+        QCOMPARE(fixed->geometry().top(), grid->frameWidth());
+        QCOMPARE(fixed->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("连接名称"));
+        QCOMPARE(fixed->indexAt(QPoint(2, 2)).data().toString(), QStringLiteral("合计"));
+        fixed->horizontalHeader()->resizeSection(1, 200);
+        Combo("cboRASname")->setCurrentIndex(1);
+        QCOMPARE(grid->columnWidth(1), 200);
+        QCOMPARE(grid->verticalScrollBar()->value(), 0);
+    }
+
     void deleteTwice()
     {
         Prepare(Numbered(5));
@@ -235,7 +258,9 @@ private slots:
     {
         if (QStandardPaths::findExecutable("pdftotext").isEmpty())
             QSKIP("pdftotext is not installed");
-        Prepare(Numbered(120), 500);
+        Prepare(Numbered(120), 500, false);
+        QVERIFY(AppendLogEntry(program_->LogPath, Entry("Home", At(2024, 1, 9), 60, "1234790.5407", "0")));
+        Open();
         const QString pdf = dir_.path() + "/history.pdf";
         qputenv("TOLLIX_PRINT_TO_PDF", pdf.toUtf8());
         {
@@ -266,6 +291,20 @@ private slots:
             QCOMPARE(pages[i].contains("上网历史记录"), i == 0);
         }
         QCOMPARE(pages.join('\n').count(QString::fromStdString(DateTimeText(At(2024, 1, 1)))), 1);
+
+        // A long number is printed whole and inside its 1020-twip (51 pt) column.
+        QProcess box;
+        box.start("pdftotext", {"-bbox", "-f", "1", "-l", "1", pdf, "-"});
+        box.waitForFinished(30000);
+        const QString words = QString::fromUtf8(box.readAllStandardOutput());
+        const QRegularExpression word(
+            R"re(xMin="([\d.]+)" yMin="[\d.]+" xMax="([\d.]+)"[^>]*>(\d{6,}\.\d+)<)re");
+        int longNumbers = 0;
+        for (const QRegularExpressionMatch& m : word.globalMatch(words)) {
+            ++longNumbers;
+            QVERIFY2(m.captured(2).toDouble() - m.captured(1).toDouble() <= 51, qPrintable(m.captured(0)));
+        }
+        QVERIFY2(words.contains("1234790.5407") && longNumbers >= 4, qPrintable(words.left(2000)));
     }
 
     void printerFault()
@@ -275,7 +314,7 @@ private slots:
         BoxAnswerer answerer({QMessageBox::Ok, QMessageBox::Ok});
         Click("打印记录");
         QCOMPARE(answerer.seen.size(), 2);
-        QCOMPARE(answerer.seen[1].text, QStringLiteral("你的Windows中没有安装打印机，或者打印机有问题。"));
+        QCOMPARE(answerer.seen[1].text, QStringLiteral("你的系统中没有安装打印机，或者打印机有问题。"));
         QCOMPARE(Grid()->rowCount(), 5);
         QCOMPARE(LineCount(program_->LogPath), 3);
     }

@@ -12,6 +12,7 @@
 #include "base/Clock.h"
 #include "dialup/DialupService.h"
 #include "gui/WindowRegistry.h"
+#include "gui/common/SoundOutput.h"
 #include "gui/common/SoundPlayer.h"
 #include "meter/Program.h"
 
@@ -309,6 +310,25 @@ private slots:
                 if (i <= names.size())
                     QCOMPARE(a->text(), names[i - 1]);
             }
+    }
+
+    // The beep (here for a file that is gone) replaces a sound still playing.
+    void beepReplacesThePlayingSound()
+    {
+        struct Output : SoundOutput {
+            QStringList& calls;
+            explicit Output(QStringList& c)
+                : calls(c)
+            { }
+            bool HasAudioOutput() override { return true; }
+            void Play(const QUrl&, std::function<void()>) override { calls << "play"; }
+            void Stop() override { calls << "stop"; }
+        };
+        QStringList calls;
+        SoundPlayer player(std::make_unique<Output>(calls));
+        player.Play(":/sounds/start.wav");
+        player.Play("/no/such/sound.wav");
+        QCOMPARE(calls, (QStringList{"play", "stop"}));
     }
 
     // A passed limit opens the warning (and plays its sound); one not reached, nothing.

@@ -135,6 +135,18 @@ private slots:
         }
     }
 
+    // Showing another connection is no edit of its Saturday box.
+    void refillLeavesSaturdayAlone()
+    {
+        Fixture f;
+        ConnectionTariff& free = f.program->Tariffs.Connection(3);
+        free.FeeType = 1;
+        free.SaturdayFlag = 1;
+        f.Choose("Free");
+        QVERIFY(f.Find<QCheckBox>("cekSaturday")->isChecked());
+        QVERIFY(!f.Ini().contains("Saturday Flag"));
+    }
+
     // A settings file that cannot be written: the user is told once, with the
     // file and the reason, and the program keeps the value it had.
     void failedWriteIsToldOnce()

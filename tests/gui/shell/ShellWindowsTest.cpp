@@ -53,6 +53,7 @@ private slots:
 
         // Not modal, and a second request raises the same window.
         QVERIFY(!about->isModal());
+        QVERIFY(IsFixedDialog(about));
         WindowRegistry::ShowAbout();
         const QWidgetList all = QApplication::topLevelWidgets();
         QCOMPARE(
@@ -78,9 +79,13 @@ private slots:
 
     void helpWindow()
     {
-        WindowRegistry::ShowHelp();
+        // Placed over a visible owner, it keeps its readable size.
+        QWidget owner;
+        owner.show();
+        WindowRegistry::ShowHelp(&owner);
         QWidget* help = VisibleTopLevel(QStringLiteral("frmHelp"));
         QVERIFY(help);
+        QVERIFY2(help->width() >= 600 && help->height() >= 500, qPrintable(QString::number(help->width())));
         const QString text = Child<QTextBrowser>(help, "txtHelp")->toPlainText();
         for (const char* expected : {"设置中心", "至今持续时间", "超时警告", "TOLLIX_HOME", "Price.DB",
                  "time.txt", "/etc/ppp/peers", "sudo adduser $USER dip", "tollix --check"})

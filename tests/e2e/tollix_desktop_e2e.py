@@ -1,0 +1,152 @@
+"""The built program on real display servers: X11 (Xvfb) with a notification
+area that comes and goes (trayer), and a headless Wayland compositor (weston).
+Each test is skipped, saying why, where its server cannot run here."""
+import os
+import re
+import shutil
+import signal
+import subprocess
+import tempfile
+import time
+import unittest
+
+from tollix_e2e import Meter, contents, wait_for
+
+AUTO_HIDE = b"[Start Settings]\r\nAuto Hide=-1\r\n"
+
+
+def until(test, condition, what, timeout=30, meter=None):
+    wait_for(condition, timeout)
+    if not condition() and meter:
+        what += "; program %s, stderr %r" % (meter.proc.poll(), contents(os.path.join(meter.dir, "stderr"))[-2000:])
+    test.assertTrue(condition(), what)
+
+
+def start_server(test, argv, env=None):
+    proc = subprocess.Popen(argv, env=env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                            stderr=subprocess.DEVNULL)
+    test.addCleanup(lambda: (proc.poll() is None and proc.kill(), proc.wait()))
+    return proc
+
+
+class TrayComesAndGoes(unittest.TestCase):
+    """A panel started after the program (autostart at login) still gets the icon;
+    a panel that goes takes no window with it."""
+
+    def setUp(self):
+        for tool in ("Xvfb", "trayer", "xwininfo"):
+            if not shutil.which(tool):
+                self.skipTest("%s is not installed (scripts/setup.sh installs it)" % tool)
+        read, write = os.pipe()
+        self.xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "800x600x24",
+                                      "-nolisten", "tcp"], pass_fds=(write,), stderr=subprocess.DEVNULL)
+        os.close(write)
+        # Xvfb writes the number, then its line end, once it takes connections.
+        number = b""
+        while not number.endswith(b"\n") and (chunk := os.read(read, 16)):
+            number += chunk
+        number = number.decode().strip()
+        os.close(read)
+        self.addCleanup(lambda: (self.xvfb.kill(), self.xvfb.wait()))
+        if not number:
+            self.skipTest("Xvfb did not start")
+        self.display = {"DISPLAY": ":" + number, "QT_QPA_PLATFORM": "xcb",
+                        "DBUS_SESSION_BUS_ADDRESS": "unix:path=/nonexistent/tollix-test-bus"}
+
+    def tree(self):
+        return subprocess.run(["xwininfo", "-root", "-tree"], env=dict(os.environ, **self.display),
+                              capture_output=True, text=True).stdout
+
+    def main_window_viewable(self):
+        out = subprocess.run(["xwininfo", "-name", "Tollix V3.1"], env=dict(os.environ, **self.display),
+                             capture_output=True, text=True).stdout
+        return "IsViewable" in out
+
+    def icon_embedded(self):
+        """The program's icon window is a child of trayer's panel (indented under it)."""
+        lines = self.tree().splitlines()
+        for i, line in enumerate(lines):
+            if '"panel"' in line or "trayer" in line.lower():
+                depth = len(line) - len(line.lstrip())
+                for inner in lines[i + 1:]:
+                    if len(inner) - len(inner.lstrip()) <= depth:
+                        break
+                    if "tollix" in inner.lower():
+                        return True
+        return False
+
+    def trayer(self):
+        return start_server(self, ["trayer", "--edge", "bottom", "--widthtype", "pixel", "--width", "200"],
+                            env=dict(os.environ, **self.display))
+
+    def meter(self):
+        m = Meter(self)
+        m.peers("Home")
+        m.write("tollix.ini", AUTO_HIDE)
+        return m
+
+    def test_tray_started_after_the_program(self):
+        m = self.meter()
+        m.start(desktop=self.display)
+        # No tray: the window is shown and stays, auto-hide notwithstanding.
+        until(self, self.main_window_viewable, "main window shown")
+        time.sleep(2)
+        self.assertTrue(self.main_window_viewable())
+        self.trayer()
+        until(self, self.icon_embedded, "icon embedded", 40, m)
+        # Now it hides to the tray, as auto-hide asked.
+        until(self, lambda: not self.main_window_viewable(), "main window hidden")
+        self.assertEqual(m.stop(), 0)
+
+    def test_tray_that_goes_away(self):
+        panel = self.trayer()
+        time.sleep(1)
+        m = self.meter()
+        m.start(desktop=self.display)
+        until(self, self.icon_embedded, "icon embedded", 40, m)
+        until(self, lambda: not self.main_window_viewable(), "main window hidden")
+        panel.send_signal(signal.SIGTERM)
+        panel.wait()
+        # Hidden in a tray that is gone, the window comes back.
+        until(self, self.main_window_viewable, "main window back")
+        self.assertIsNone(m.proc.poll())
+        self.assertEqual(m.stop(), 0)
+
+
+class Wayland(unittest.TestCase):
+    """The program as a Wayland client: its window appears, the meter ticks,
+    and it ends cleanly."""
+
+    def test_window_appears_and_the_meter_ticks(self):
+        if not shutil.which("weston"):
+            self.skipTest("weston is not installed (scripts/setup.sh installs it)")
+        runtime = tempfile.mkdtemp(prefix="tollix-wayland-")
+        self.addCleanup(shutil.rmtree, runtime, True)
+        os.chmod(runtime, 0o700)
+        socket = "tollix-test-%d" % os.getpid()
+        env = dict(os.environ, XDG_RUNTIME_DIR=runtime)
+        env.pop("DISPLAY", None)
+        start_server(self, ["weston", "--backend=headless-backend.so", "--socket=" + socket, "--idle-time=0",
+                            "--no-config"], env=env)
+        wait_for(lambda: os.path.exists(os.path.join(runtime, socket)), 10)
+        if not os.path.exists(os.path.join(runtime, socket)):
+            self.skipTest("weston --backend=headless-backend.so did not start here")
+        m = Meter(self)
+        m.peers("Home")
+        m.start(desktop={"QT_QPA_PLATFORM": "wayland", "WAYLAND_DISPLAY": os.path.join(runtime, socket),
+                         "WAYLAND_DEBUG": "client"})
+        stderr = os.path.join(m.dir, "stderr")
+        # The compositor took the main window: titled, and configured by it.
+        def configured():
+            text = contents(stderr).decode(errors="replace")
+            titled = re.search(r'xdg_toplevel@(\d+)\.set_title\("Tollix V3\.1"\)', text)
+            return titled and re.search(r"^\[.*\] xdg_toplevel@%s\.configure\(" % titled.group(1), text, re.M)
+        until(self, configured, "main window titled and configured")
+        # The meter ticks: a line brought up opens a session, brought down logs it.
+        m.connect_for(2)
+        self.assertEqual(len(m.logged_starts()), 1)
+        self.assertEqual(m.stop(), 0)
+
+
+if __name__ == "__main__":
+    unittest.main()
