@@ -166,13 +166,15 @@ class ClockChanges(unittest.TestCase):
             time.sleep(1.5)
             m.connect_for(3, pid=pid)
         self.assertEqual(m.stop(), 0)
-        self.assertEqual(m.messages(), [])
+        # The step back kept the day it could not be in, and said so once.
+        self.assertEqual([("noticeBox", "时钟可能被调回了" in s["text"]) for s in m.messages()],
+                         [("noticeBox", True)])
         # Each connection was seen for a few seconds and is stored as a minute.
         self.assertEqual(m.log_bytes()[len(OLD_LOG):],
                          b"".join(log_line("Home", 60, s) for s in m.logged_starts()[2:]))
         self.assertEqual([s.date() for s in m.logged_starts()[2:]], [d.date() for d in days])
         today, week, month, total = m.records()
-        # Each step of the clock ended the day; the month ended only with the last.
+        # The step forward a month ended the day, the week and the month.
         self.assertEqual(from_day_count(today[0]).date(), days[-1].date())
         self.assertEqual([today[1:], week[1:], month[1:]], [ONE] * 3)
         # Nothing paid for is lost from the all-time record.
