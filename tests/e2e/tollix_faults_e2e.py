@@ -71,6 +71,18 @@ class ReadOnlyAndFullDisk(unittest.TestCase):
                 after.pop("tollix.lock", None)  # left by the kill; stale locks are taken over
                 self.assertEqual(after, before)
 
+    def test_full_disk_when_the_lock_is_made(self):
+        m = seeded(self)
+        before = m.snapshot()
+        m.start(NOON, file_limit=4)
+        text = m.wait_for_message()[0]["text"]
+        m.kill()
+        self.assertIn("无法建立锁文件 " + m.path("tollix.lock"), text)
+        self.assertIn(EFBIG, text)  # the reason, not a guess
+        after = m.snapshot()
+        after.pop("tollix.lock", None)
+        self.assertEqual(after, before)
+
     def test_full_disk_when_the_log_is_appended(self):
         m = seeded(self)
         # The limit binds writes in place too: leave room for the whole of Price.DB.
@@ -131,6 +143,25 @@ class DamagedFiles(unittest.TestCase):
                     self.assertEqual(m.records(), [plus(r) for r in OLD_RECORDS])
                 self.assertEqual(len(shown), 1)
                 self.assertIn(message.format(m.path(name)), shown[0]["text"])
+
+
+    def test_data_files_that_are_pipes(self):
+        """A named pipe in a data file's place is refused, never waited on."""
+        for name, message in (("tollix.lock", "无法建立锁文件 {}：不是普通文件"),
+                              ("session.journal", "已另存为 {}.damaged"), ("tollix.ini", None)):
+            with self.subTest(name):
+                m = seeded(self)
+                os.mkfifo(m.path(name))
+                m.start(NOON)
+                if message:
+                    self.assertIn(message.format(m.path(name)), m.wait_for_message()[0]["text"])
+                    m.kill()
+                else:
+                    # Up and metering: a connection is recorded as usual.
+                    time.sleep(2)
+                    m.connect_for(3)
+                    self.assertEqual(m.stop(), 0)
+                    self.assertEqual(m.records(), [plus(r) for r in OLD_RECORDS])
 
 
 class ClockChanges(unittest.TestCase):
