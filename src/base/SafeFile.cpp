@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -99,7 +100,9 @@ bool ReplaceFileAtomically(const std::filesystem::path& link, std::string_view c
 bool ReadWholeFile(const std::filesystem::path& path, std::string& contents, std::string* error)
 {
     contents.clear();
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // O_NONBLOCK so that a pipe in the file's place cannot hang the open; it
+    // changes nothing for a regular file.
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         if (error)
             *error = "无法读取文件 " + path.string() + "：" + SystemErrorText(errno);
@@ -129,6 +132,58 @@ bool ReadWholeFile(const std::filesystem::path& path, std::string& contents, std
     }
     ::close(fd);
     return true;
+}
+
+std::string NotRegularFileReason(const std::filesystem::path& path)
+{
+    struct stat st { };
+    if (::stat(path.c_str(), &st) != 0 || S_ISREG(st.st_mode))
+        return {};
+    return "不是普通文件";
+}
+
+std::string FolderWriteProblem(const std::filesystem::path& folder)
+{
+    std::string templ = (folder / ".tollix-probe.XXXXXX").string();
+    int fd = ::mkstemp(templ.data());
+    if (fd < 0)
+        return SystemErrorText(errno);
+    // About what a lock file holds; a full disk refuses even that much.
+    const std::string block(512, '\n');
+    int problem = WriteAll(fd, block) && ::fsync(fd) == 0 ? 0 : errno;
+    if (::close(fd) != 0 && problem == 0)
+        problem = errno;
+    ::unlink(templ.c_str());
+    return problem ? SystemErrorText(problem) : std::string();
+}
+
+FileIdentityLock::~FileIdentityLock()
+{
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+FileIdentityLock::Result FileIdentityLock::Acquire(const std::filesystem::path& path)
+{
+    if (fd_ >= 0)
+        return Result::Locked;
+    int fd = ::open(path.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0666);
+    if (fd < 0)
+        return Result::Unavailable;
+    struct stat st { };
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return Result::Unavailable;
+    }
+    // flock belongs to the open file, so it meets every other opening of the
+    // same inode, by whatever path.
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const bool held = errno == EWOULDBLOCK;
+        ::close(fd);
+        return held ? Result::HeldElsewhere : Result::Unavailable;
+    }
+    fd_ = fd;
+    return Result::Locked;
 }
 
 }  // namespace tollix

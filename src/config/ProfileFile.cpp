@@ -56,18 +56,17 @@ std::string ToUtf8(std::string_view gbk)
     return IsAscii(gbk) ? std::string(gbk) : GbkToUtf8(gbk);
 }
 
-// Position of the last single-byte ']' in a GBK line, or npos.
-size_t LastCloseBracket(std::string_view line)
+// Position of the first single-byte ']' in a GBK text, or npos.
+size_t FirstCloseBracket(std::string_view text)
 {
-    size_t found = std::string_view::npos;
-    for (size_t i = 0; i < line.size(); ++i) {
-        unsigned char c = static_cast<unsigned char>(line[i]);
-        if (IsGbkLead(c) && i + 1 < line.size())
+    for (size_t i = 0; i < text.size(); ++i) {
+        unsigned char c = static_cast<unsigned char>(text[i]);
+        if (IsGbkLead(c) && i + 1 < text.size())
             ++i;
         else if (c == ']')
-            found = i;
+            return i;
     }
-    return found;
+    return std::string_view::npos;
 }
 
 // The longest prefix of a GBK text of at most `limit` bytes that ends on a
@@ -186,13 +185,15 @@ void ProfileFile::Parse(std::string_view contents) const
         if (line.empty() || line.front() == ';')
             continue;
         if (line.front() == '[') {
-            size_t close = LastCloseBracket(line);
-            if (close != std::string_view::npos) {
-                sections_.push_back(Section{n, n, {}});
-                current = &sections_.back();
-                sectionIndex_.try_emplace(Fold(Trim(line.substr(1, close - 1))), sections_.size() - 1);
-                continue;
-            }
+            // Whatever follows the first ']' (a comment, a typo) is not part of
+            // the name, and a header whose ']' was lost still opens a section:
+            // its keys must not read as the previous section's.
+            std::string_view name = line.substr(1);
+            name = name.substr(0, FirstCloseBracket(name));
+            sections_.push_back(Section{n, n, {}});
+            current = &sections_.back();
+            sectionIndex_.try_emplace(Fold(Trim(name)), sections_.size() - 1);
+            continue;
         }
         if (!current)
             continue;
@@ -299,6 +300,9 @@ ProfileWriteResult ProfileFile::Write(std::string_view section, std::string_view
     // A value would read back with '?' in it: a sound path that names no file.
     if (ToUtf8(gbkValue) != value)
         return refuse("值含有无法以 GBK 保存的字符");
+    // The header would end at that ']' and name another section.
+    if (FirstCloseBracket(gbkSection) != std::string_view::npos)
+        return refuse("节名含有 ']'");
 
     std::vector<std::string> lines = lines_;
     auto s = sectionIndex_.find(Fold(gbkSection));

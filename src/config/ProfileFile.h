@@ -23,7 +23,9 @@ namespace tollix {
 // - lines starting with ';' are comments; lines before the first section are
 //   not readable; a line holding no '=' is a key without a value (reads give the
 //   default);
-// - a section header is '[' to the last ']' of the line;
+// - a line starting with '[' is a section header; the name ends at the first
+//   single-byte ']' (a GBK trail byte 0x5D is no ']'), or at the line's end
+//   when it has none, and anything after that ']' is ignored;
 // - a new key goes right after the last key line of its section, a new section
 //   is appended at the end, an existing key line is replaced in place, and every
 //   other line, comment and blank line is kept byte for byte;

@@ -14,6 +14,7 @@
 #include "dialup/DialupService.h"
 #include "gui/SignalWatcher.h"
 #include "gui/WindowRegistry.h"
+#include "gui/common/EngineText.h"
 #include "gui/common/MessageBoxes.h"
 #include "gui/common/SoundPlayer.h"
 #include "gui/main/FrmMain.h"
@@ -41,20 +42,36 @@ int RunApplication(int argc, char* argv[], const StartOptions& options)
     QApplication::setQuitOnLastWindowClosed(false);
 
     const QString title = "Tollix";
-    QLockFile lock(QString::fromStdString((options.dataFolder / "tollix.lock").string()));
+    const std::filesystem::path lockPath = options.dataFolder / "tollix.lock";
+    QLockFile lock(QString::fromStdString(lockPath.string()));
+    auto refuseLock = [&](const std::string& reason) {
+        ShowMessage(nullptr, title,
+            QString("无法建立锁文件 %1：%2。Tollix 不能启动。").arg(lock.fileName(), Q(reason)),
+            QMessageBox::Critical);
+        return 1;
+    };
+    // QLockFile reads a lock it finds, and reading a pipe would wait forever.
+    if (const std::string reason = NotRegularFileReason(lockPath); !reason.empty())
+        return refuseLock(reason);
     if (!lock.tryLock(0)) {
         if (lock.error() == QLockFile::LockFailedError) {
             ShowMessage(nullptr, title, QString::fromStdString(VersionTitle()) + "已经在运行了!");
-        } else {
-            // QLockFile does not say why; the folder's own state usually does.
-            const std::string folder = options.dataFolder.string();
-            const QString reason = ::access(folder.c_str(), W_OK) != 0
-                ? QString::fromStdString(SystemErrorText(errno))
-                : QString("请检查该文件夹是否可写");
-            ShowMessage(nullptr, title,
-                QString("无法建立锁文件 %1：%2。Tollix 不能启动。").arg(lock.fileName(), reason),
-                QMessageBox::Critical);
+            return 1;
         }
+        // QLockFile does not say why; the folder's own state usually does.
+        const std::string folder = options.dataFolder.string();
+        std::string reason = ::access(folder.c_str(), W_OK) != 0 ? SystemErrorText(errno)
+                                                                 : FolderWriteProblem(options.dataFolder);
+        return refuseLock(reason.empty() ? "请检查该文件夹是否可写" : reason);
+    }
+    // Another data folder may reach the same statistics through a link; two
+    // meters would count every connection twice.
+    const std::filesystem::path statistics = options.dataFolder / "Price.DB";
+    FileIdentityLock statisticsLock;
+    if (statisticsLock.Acquire(statistics) == FileIdentityLock::Result::HeldElsewhere) {
+        ShowMessage(nullptr, title,
+            Q(VersionTitle() + "已经在运行了!\n另一个 Tollix 正在使用同一个统计文件 " + statistics.string()
+                + "。"));
         return 1;
     }
 

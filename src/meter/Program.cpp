@@ -29,7 +29,6 @@ bool OpenStatistics(Program& program, DateTime now, std::string* error)
 {
     if (!program.StatsFile.Open(error))
         return false;
-    program.Stats.LoadFrom(program.StatsFile);
     bool ok = program.Stats.StartUp(
         program.StatsFile, now, program.RolloverWeekDay, program.Reset.ResetMonthDay, error);
     program.StatsFile.Close();

@@ -134,7 +134,7 @@ RecoveryResult RecoverOpenSession(Program& program)
         return result;
     }
     Statistics& stats = program.Stats;
-    if (!stats.LoadFrom(program.StatsFile, &error)) {
+    if (!stats.LoadFrom(program.StatsFile, s.SessionStart, &error)) {
         program.StatsFile.Close();
         result.Error = error;
         return result;
@@ -143,17 +143,11 @@ RecoveryResult RecoverOpenSession(Program& program)
     // since then has no record any more and keeps only the week, month and total.
     const DateTime start = s.SessionStart;
     auto& records = stats.Records;
-    const bool inPeriod[4] = {
-        SameDayPeriod(start, records[Today].StartDate),
-        SameWeekPeriod(start, records[Week].StartDate, program.RolloverWeekDay),
-        SameMonthPeriod(start, records[Month].StartDate, program.Reset.ResetMonthDay, start),
-        true,
-    };
-    for (size_t i = 0; i < 4; ++i) {
-        if (!inPeriod[i])
+    for (Period p : {Today, Week, Month, Total}) {
+        UsageRecord& r = records[size_t(p)];
+        if (!PeriodCurrent(p, start, r.StartDate, program.RolloverWeekDay, program.Reset.ResetMonthDay))
             continue;
-        UsageRecord& r = records[i];
-        ++r.Connections;
+        r.Connections = int16_t(std::min(r.Connections + 1, INT16_MAX));
         r.Seconds = AddClamped(r.Seconds, seconds);
         r.CallUnits = AddClamped(r.CallUnits, s.UnitsCharged);
         r.TelFee = AddClamped(r.TelFee, s.SessionTelFee);

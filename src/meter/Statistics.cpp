@@ -14,6 +14,13 @@ void Note(std::string* error, const std::string& message, bool& ok)
     ok = false;
 }
 
+const char* const kPeriodNames[4] = {"今日", "本周", "本月", "总计"};
+
+bool CountersSound(const UsageRecord& r)
+{
+    return r.Connections >= 0 && r.Seconds >= 0 && r.CallUnits >= 0;
+}
+
 }  // namespace
 
 void ResetUsageRecord(UsageRecord& record, DateTime now)
@@ -50,7 +57,23 @@ bool SameMonthPeriod(DateTime day, DateTime start, int resetMonthDay, DateTime /
     return false;
 }
 
-bool Statistics::LoadFrom(StatisticsFile& file, std::string* error)
+bool PeriodCurrent(Period period, DateTime moment, DateTime start, int resetWeekDay, int resetMonthDay)
+{
+    if (start.Days() > moment.Days())
+        return true;
+    switch (period) {
+    case Today:
+        return SameDayPeriod(moment, start);
+    case Week:
+        return SameWeekPeriod(moment, start, resetWeekDay);
+    case Month:
+        return SameMonthPeriod(moment, start, resetMonthDay, moment);
+    default:
+        return true;
+    }
+}
+
+bool Statistics::LoadFrom(StatisticsFile& file, DateTime now, std::string* error)
 {
     std::array<UsageRecord, 4> read;
     for (int i = 0; i < 4; ++i) {
@@ -59,23 +82,56 @@ bool Statistics::LoadFrom(StatisticsFile& file, std::string* error)
             return false;
         read[size_t(i)] = *record;
     }
+    // The all-time period began no later than any period still on record.
+    DateTime earliest = now;
+    for (Period period : {Today, Week, Month}) {
+        const DateTime start = read[size_t(period)].StartDate;
+        if (start.IsValid() && start.Days() != 0 && start.Days() < earliest.Days())
+            earliest = start;
+    }
+    std::string repairs;
+    std::array<bool, 4> repaired{};
+    for (Period p : {Today, Week, Month, Total}) {
+        UsageRecord& r = read[size_t(p)];
+        if (r.StartDate.IsValid())
+            continue;
+        repaired[size_t(p)] = true;
+        repairs += std::string("\n") + kPeriodNames[p] + "：";
+        if (!CountersSound(r)) {
+            r = UsageRecord{};
+            repairs += "数值也已损坏，重新开始统计";
+        } else if (p == Total) {
+            r.StartDate = earliest;
+            repairs += "数值都已保留，开始日期改为 " + DateText(earliest);
+        } else {
+            r.StartDate = DateTime();
+            repairs += "重新开始统计";
+        }
+    }
+    if (!repairs.empty())
+        Notice += (Notice.empty() ? "" : "\n\n") + std::string("统计文件 ") + file.Path().string()
+            + " 中有记录的开始日期已损坏，已经修复：" + repairs;
     Records = read;
+    repaired_ = repaired;
     return true;
 }
 
 bool Statistics::StartUp(
     StatisticsFile& file, DateTime now, int resetWeekDay, int resetMonthDay, std::string* error)
 {
-    if (!LoadFrom(file, error))
+    if (!LoadFrom(file, now, error))
         return false;
     bool ok = true;
     std::string message;
-    for (Period p : {Week, Month, Total}) {
+    for (Period p : {Today, Week, Month, Total}) {
         UsageRecord& record = Records[size_t(p)];
-        if (record.CallUnits != 0)
+        const bool neverUsed = p != Today && record.CallUnits == 0;
+        if (!neverUsed && !repaired_[size_t(p)])
             continue;
-        record.StartDate = now;
-        if (!file.Put(p + 1, record, &message))
+        repaired_[size_t(p)] = false;
+        if (neverUsed)
+            record.StartDate = now;
+        if (!file.Put(p + 1, Records[size_t(p)], &message))
             Note(error, message, ok);
     }
     std::string rollError;
@@ -87,19 +143,26 @@ bool Statistics::StartUp(
 bool Statistics::RollOverPeriods(
     StatisticsFile& file, DateTime now, int resetWeekDay, int resetMonthDay, std::string* error)
 {
-    const bool ended[3] = {
-        !SameDayPeriod(now, Records[Today].StartDate),
-        !SameWeekPeriod(now, Records[Week].StartDate, resetWeekDay),
-        !SameMonthPeriod(now, Records[Month].StartDate, resetMonthDay, now),
-    };
     bool ok = true;
     std::string message;
+    std::string kept;
     for (Period p : {Today, Week, Month}) {
-        if (!ended[p])
+        UsageRecord& record = Records[size_t(p)];
+        if (PeriodCurrent(p, now, record.StartDate, resetWeekDay, resetMonthDay)) {
+            if (record.StartDate.Days() > now.Days()
+                && !PeriodCurrent(p, record.StartDate, now, resetWeekDay, resetMonthDay))
+                kept += kept.empty() ? kPeriodNames[p] : std::string("、") + kPeriodNames[p];
             continue;
-        ResetUsageRecord(Records[size_t(p)], now);
-        if (!file.Put(p + 1, Records[size_t(p)], &message))
+        }
+        ResetUsageRecord(record, now);
+        if (!file.Put(p + 1, record, &message))
             Note(error, message, ok);
+    }
+    if (!kept.empty() && !clockBehindTold_) {
+        clockBehindTold_ = true;
+        Notice += (Notice.empty() ? "" : "\n\n") + std::string("系统时间 ") + DateTimeText(now)
+            + " 早于统计记录的开始时间，时钟可能被调回了。" + kept
+            + "的统计已经保留，新的连接照样计入；请检查系统的日期和时间。";
     }
     LoadRunningTotals();
     return ok;

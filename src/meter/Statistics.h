@@ -21,20 +21,31 @@ class Statistics {
 public:
     std::array<UsageRecord, 4> Records;
     std::array<Money, 4> RunningTelFee{}, RunningNetFee{};
+    // What the user should be told about the records (a repair, a clock set
+    // back); the window shows it and clears it. Each cause is said once a run.
+    std::string Notice;
 
     // Reads records 1 to 4. On a read failure nothing in memory changes.
-    bool LoadFrom(StatisticsFile& file, std::string* error = nullptr);
+    // A start date that cannot be a date is repaired: the all-time record keeps
+    // its counters and starts at the earliest sound start date of the periods
+    // (`now` when none is); a period record gets an old date, so the next
+    // roll-over starts it anew. A damaged record whose counters are negative too
+    // is never-used. Either is put in Notice.
+    bool LoadFrom(StatisticsFile& file, DateTime now, std::string* error = nullptr);
 
-    // The program's start: reads records 1 to 4; a never-used (CallUnits 0)
-    // week, month and total record starts its period now and is put back; then
+    // The program's start: reads records 1 to 4, putting back any it repaired;
+    // a never-used (CallUnits 0) week, month and total record starts its period
+    // now and is put back; then
     // RollOverPeriods. When the records cannot be read nothing is written, so a
     // passing read error never overwrites stored statistics.
     bool StartUp(StatisticsFile& file, DateTime now, int resetWeekDay, int resetMonthDay,
         std::string* error = nullptr);
 
-    // Resets today, week and month when their period has ended, putting each
-    // reset record at once; then loads the running totals from the records.
-    // resetWeekDay 0 Sunday ... 6 Saturday; resetMonthDay 1 to 31.
+    // Resets today, week and month when the clock has moved forward into a new
+    // period, putting each reset record at once; then loads the running totals
+    // from the records. A record whose start lies ahead of `now` (the clock set
+    // back) is kept, so setting the clock right again finds it whole; that is
+    // put in Notice once. resetWeekDay 0 Sunday ... 6 Saturday; resetMonthDay 1 to 31.
     bool RollOverPeriods(StatisticsFile& file, DateTime now, int resetWeekDay, int resetMonthDay,
         std::string* error = nullptr);
 
@@ -47,7 +58,15 @@ public:
     // The user's zeroing of one period: the record starts anew now, its two
     // running totals become 0, and that record alone is put.
     bool ResetPeriod(StatisticsFile& file, Period period, DateTime now, std::string* error = nullptr);
+
+private:
+    bool clockBehindTold_ = false;
+    std::array<bool, 4> repaired_{};  // by the last LoadFrom, not yet put back
 };
+
+// Whether a connection at `moment` still counts in a period record that started
+// at `start`: the same period, or a start ahead of it (the clock set back).
+bool PeriodCurrent(Period period, DateTime moment, DateTime start, int resetWeekDay, int resetMonthDay);
 
 // StartDate := now (not midnight), every count and fee := 0.
 void ResetUsageRecord(UsageRecord& record, DateTime now);

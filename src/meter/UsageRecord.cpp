@@ -37,10 +37,7 @@ std::array<unsigned char, kUsageRecordSize> EncodeUsageRecord(const UsageRecord&
 UsageRecord DecodeUsageRecord(const unsigned char* bytes34)
 {
     UsageRecord record;
-    DateTime start = DateTime::FromDays(std::bit_cast<double>(GetLE(bytes34, 8)));
-    if (!start.IsValid())
-        return record;
-    record.StartDate = start;
+    record.StartDate = DateTime::FromDays(std::bit_cast<double>(GetLE(bytes34, 8)));
     record.TelFee = Money::FromRaw(static_cast<int64_t>(GetLE(bytes34 + 8, 8)));
     record.NetFee = Money::FromRaw(static_cast<int64_t>(GetLE(bytes34 + 16, 8)));
     record.Connections = static_cast<int16_t>(GetLE(bytes34 + 24, 2));

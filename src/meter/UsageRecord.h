@@ -30,9 +30,9 @@ constexpr int kUsageRecordSize = 34;
 // Connections 16 bits, Seconds and CallUnits 32 bits.
 std::array<unsigned char, kUsageRecordSize> EncodeUsageRecord(const UsageRecord& record);
 
-// Reads 34 bytes. A record whose start date is not a finite day count within
-// years 100 to 9999 is damaged; it reads as a never-used record (all zeros) so
-// that nothing downstream has to cope with a date that cannot be shown.
+// Reads 34 bytes as they stand. A start date that is not a finite day count
+// within years 100 to 9999 is read too (its counters may still be sound);
+// Statistics::LoadFrom repairs it before anything shows or uses it.
 UsageRecord DecodeUsageRecord(const unsigned char* bytes34);
 
 }  // namespace tollix

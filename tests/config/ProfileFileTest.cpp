@@ -28,7 +28,8 @@ TEST(ProfileFileRead, HandEditedFileWithEveryLineEnd)
         "Mismatch=\"abc'", "OnlyQuote=\"", "EmptyQuotes=\"\"", "Empty=", "NoEquals", "   ", "Dup=first",
         "DUP=second", "; Commented=1", "Num= 42abc", "Neg=-17", "Plus=+5", "Blanks=\"  7\"", "Text=abc",
         "Big=99999999999", "Small=-99999999999", "Dec=123.4", "Tab=\tt\t", "Eq=a=b", "Zone=z", "[ general ]",
-        "Dup=third", "Later=only in the duplicate", "[Other]", "Dup=other", "[Last]", "NoLineEnd=end"};
+        "Dup=third", "Later=only in the duplicate", "[Other]", "Dup=other", "[Telephone Fee", "Full Fee=130",
+        "[sec]whoops]", "K=sec", "[Section] ; see [1]", "K=section", "[Last]", "NoLineEnd=end"};
     const struct {
         const char* section;
         const char* key;
@@ -46,7 +47,10 @@ TEST(ProfileFileRead, HandEditedFileWithEveryLineEnd)
         {"General", "Dec", "123.4", 123}, {"General", "Tab", "t", 0}, {"General", "Eq", "a=b", 0},
         {"General", "Later", kDef, kIntDef},  // only in a later duplicate section
         {"general", "zONE", "z", 0}, {"Other", "Dup", "other", 0}, {"Last", "NoLineEnd", "end", 0},
-        {"Nowhere", "Dup", kDef, kIntDef}, {"General", "", kDef, kIntDef}};
+        // A header's name ends at its first ']', or at the line's end without one.
+        {"Telephone Fee", "Full Fee", "130", 130}, {"Other", "Full Fee", kDef, kIntDef},
+        {"sec", "K", "sec", 0}, {"Section", "K", "section", 0}, {"Nowhere", "Dup", kDef, kIntDef},
+        {"General", "", kDef, kIntDef}};
     for (const char* end : {"\r\n", "\n", "\r"}) {
         std::string text = Lines(lines, end);
         text.resize(text.size() - std::strlen(end));  // the last line has no line end
@@ -104,14 +108,14 @@ TEST(ProfileFileRead, DoubleByteNamesMatchExactly)
     // 'A' and 'a'; 81 5D ends in ']'.
     const std::string upperTrail = "\x81\x41", lowerTrail = "\x81\x61", bracketTrail = "\x81\x5D";
     TempProfile temp(Lines({"[" + upperTrail + "]", "K=upper", "[" + bracketTrail + "]", "K=bracket",
-        "[\xBC\xD2\xC0\xEF Home]", "K=home", "[" + bracketTrail, "J=still home"}));
+        "[\xBC\xD2\xC0\xEF Home]", "K=home", "[" + bracketTrail + "x]", "J=trail"}));
     ProfileFile file(temp.Path());
     EXPECT_EQ(file.ReadText(tollix::GbkToUtf8(upperTrail), "k", "", 64), "upper");
     EXPECT_EQ(file.ReadText(tollix::GbkToUtf8(lowerTrail), "k", "none", 64), "none");
     EXPECT_EQ(file.ReadText(tollix::GbkToUtf8(bracketTrail), "K", "", 64), "bracket");
     EXPECT_EQ(file.ReadText("家里 HOME", "K", "", 64), "home");
-    EXPECT_EQ(file.ReadText("家里 HOME", "J", "", 64), "still home")
-        << "a header whose ']' is a trail byte is none";
+    EXPECT_EQ(file.ReadText(tollix::GbkToUtf8(bracketTrail) + "x", "J", "", 64), "trail")
+        << "a trail byte 5D does not end the name";
 }
 
 TEST(ProfileFileRead, SeesChangesMadeByOthers)
@@ -186,11 +190,12 @@ TEST(ProfileFileWrite, HandEditedFileKeepsItsCommentsAndBlankLines)
 
 TEST(ProfileFileWrite, KeyWithoutValueAndEmptySectionAreFilledInPlace)
 {
-    TempProfile temp("\xEF\xBB\xBF[A]\r\nFlag\r\n[B]\r\n\r\n[C]\r\nX=1");
+    TempProfile temp("\xEF\xBB\xBF[A]\r\nFlag\r\n[B]\r\n\r\n[C\r\nX=1");
     ProfileFile file(temp.Path());
     ASSERT_TRUE(file.WriteText("A", "flag", "-1"));
     ASSERT_TRUE(file.WriteText("B", "K", "v"));
-    EXPECT_EQ(temp.Read(), "\xEF\xBB\xBF[A]\r\nFlag=-1\r\n[B]\r\nK=v\r\n\r\n[C]\r\nX=1\r\n");
+    ASSERT_TRUE(file.WriteText("C", "Y", "2"));  // a header that lost its ']'
+    EXPECT_EQ(temp.Read(), "\xEF\xBB\xBF[A]\r\nFlag=-1\r\n[B]\r\nK=v\r\n\r\n[C\r\nX=1\r\nY=2\r\n");
 }
 
 TEST(ProfileFileWrite, RefusesWhatWouldReadBackAsSomethingElse)
@@ -203,7 +208,8 @@ TEST(ProfileFileWrite, RefusesWhatWouldReadBackAsSomethingElse)
         {"S", "", "1"}, {"  ", "K", "1"}, {"S", "a=b", "1"}, {"S", "[T]", "1"}, {"S", "; note", "1"},
         // Names GBK cannot hold would be stored under "?" names of their own,
         // and a value would read back as another (a sound path naming no file).
-        {"S", "\xff\xfe键", "1"}, {"\xF0\x9F\x98\x80", "K", "1"}, {"S", "K", "/home/\xF0\x9F\x98\x80.wav"}};
+        {"S", "\xff\xfe键", "1"}, {"\xF0\x9F\x98\x80", "K", "1"}, {"S", "K", "/home/\xF0\x9F\x98\x80.wav"},
+        {"a]b", "K", "1"}};
     TempProfile temp(original);
     ProfileFile file(temp.Path());
     for (const auto& c : cases) {

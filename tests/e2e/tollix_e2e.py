@@ -285,26 +285,36 @@ class StartAndSignals(unittest.TestCase):
         self.assertFalse(os.path.exists(m.path("session.journal")))
 
     def test_second_instance_during_a_session_touches_nothing(self):
-        first = Meter(self)
-        first.peers("Home")
-        first.line_up("Home")
-        first.start()
-        time.sleep(3)
-        before = first.snapshot()
-        self.assertIn("session.journal", before)
-        second = Meter(self, share=first)
-        second.start()
-        # It shows its message and waits for OK; it never opened a session, nor
-        # recovered or removed the first copy's journal.
-        self.assertEqual([s["text"] for s in second.wait_for_message()], ["Tollix 3.1已经在运行了!"])
-        self.assertIsNone(second.proc.poll())
-        second.kill()
-        self.assertEqual(first.snapshot(), before)
-        first.line_down()
-        time.sleep(2)
-        self.assertEqual(first.stop(), 0)
-        self.assertEqual(first.records()[3][3], 1)
-        self.assertEqual(first.messages(), [])
+        # A second copy in the same folder, or in another folder whose data
+        # files are the first one's through links.
+        for linked in (False, True):
+            with self.subTest(linked=linked):
+                first = Meter(self)
+                first.peers("Home")
+                first.line_up("Home")
+                first.start()
+                time.sleep(3)
+                before = first.snapshot()
+                self.assertIn("session.journal", before)
+                second = Meter(self, share=first)
+                if linked:
+                    second.home = os.path.join(second.dir, "home")
+                    os.makedirs(second.home)
+                    for name in ("Price.DB", "time.txt"):
+                        os.symlink(first.path(name), second.path(name))
+                second.start()
+                # It shows its message and waits for OK; it never opened a session,
+                # nor recovered or removed the first copy's journal.
+                shown = [s["text"] for s in second.wait_for_message()]
+                self.assertEqual([t.split("\n")[0] for t in shown], ["Tollix 3.1已经在运行了!"])
+                self.assertIsNone(second.proc.poll())
+                second.kill()
+                self.assertEqual(first.snapshot(), before)
+                first.line_down()
+                time.sleep(2)
+                self.assertEqual(first.stop(), 0)
+                self.assertEqual(first.records()[3][3], 1)
+                self.assertEqual(first.messages(), [])
 
 
 if __name__ == "__main__":

@@ -71,6 +71,18 @@ class ReadOnlyAndFullDisk(unittest.TestCase):
                 after.pop("tollix.lock", None)  # left by the kill; stale locks are taken over
                 self.assertEqual(after, before)
 
+    def test_full_disk_when_the_lock_is_made(self):
+        m = seeded(self)
+        before = m.snapshot()
+        m.start(NOON, file_limit=4)
+        text = m.wait_for_message()[0]["text"]
+        m.kill()
+        self.assertIn("无法建立锁文件 " + m.path("tollix.lock"), text)
+        self.assertIn(EFBIG, text)  # the reason, not a guess
+        after = m.snapshot()
+        after.pop("tollix.lock", None)
+        self.assertEqual(after, before)
+
     def test_full_disk_when_the_log_is_appended(self):
         m = seeded(self)
         # The limit binds writes in place too: leave room for the whole of Price.DB.
@@ -133,6 +145,25 @@ class DamagedFiles(unittest.TestCase):
                 self.assertIn(message.format(m.path(name)), shown[0]["text"])
 
 
+    def test_data_files_that_are_pipes(self):
+        """A named pipe in a data file's place is refused, never waited on."""
+        for name, message in (("tollix.lock", "无法建立锁文件 {}：不是普通文件"),
+                              ("session.journal", "已另存为 {}.damaged"), ("tollix.ini", None)):
+            with self.subTest(name):
+                m = seeded(self)
+                os.mkfifo(m.path(name))
+                m.start(NOON)
+                if message:
+                    self.assertIn(message.format(m.path(name)), m.wait_for_message()[0]["text"])
+                    m.kill()
+                else:
+                    # Up and metering: a connection is recorded as usual.
+                    time.sleep(2)
+                    m.connect_for(3)
+                    self.assertEqual(m.stop(), 0)
+                    self.assertEqual(m.records(), [plus(r) for r in OLD_RECORDS])
+
+
 class ClockChanges(unittest.TestCase):
     """The wall clock set back a day and forward a month, while the steady clock
     runs on: periods follow the wall clock, connected time follows the steady one."""
@@ -166,13 +197,15 @@ class ClockChanges(unittest.TestCase):
             time.sleep(1.5)
             m.connect_for(3, pid=pid)
         self.assertEqual(m.stop(), 0)
-        self.assertEqual(m.messages(), [])
+        # The step back kept the day it could not be in, and said so once.
+        self.assertEqual([("noticeBox", "时钟可能被调回了" in s["text"]) for s in m.messages()],
+                         [("noticeBox", True)])
         # Each connection was seen for a few seconds and is stored as a minute.
         self.assertEqual(m.log_bytes()[len(OLD_LOG):],
                          b"".join(log_line("Home", 60, s) for s in m.logged_starts()[2:]))
         self.assertEqual([s.date() for s in m.logged_starts()[2:]], [d.date() for d in days])
         today, week, month, total = m.records()
-        # Each step of the clock ended the day; the month ended only with the last.
+        # The step forward a month ended the day, the week and the month.
         self.assertEqual(from_day_count(today[0]).date(), days[-1].date())
         self.assertEqual([today[1:], week[1:], month[1:]], [ONE] * 3)
         # Nothing paid for is lost from the all-time record.

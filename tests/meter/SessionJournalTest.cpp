@@ -187,6 +187,14 @@ TEST_F(JournalFixture, HugeJournalValuesStopAtTheEndsOfTheirRange)
     const std::string text = std::string("tollix-session 1\nstart=") + start
         + "\nseconds=2147483647\nunits=2147483647\nminutes=1\ntariff=0\n"
           "telfee=9223372036854775807\nnetfee=-9223372036854775808\nname=Home\n";
+    {
+        StatisticsFile file(dir_ / "Price.DB");
+        ASSERT_TRUE(file.Open());
+        UsageRecord total;
+        total.StartDate = At(2026, 1, 1);
+        total.Connections = INT16_MAX;
+        ASSERT_TRUE(file.Put(4, total));
+    }
     // Two such crashes in a row: the second would carry every total past its end.
     for (int round = 0; round < 2; ++round) {
         auto program = Run(At(2026, 12, 7, 13, 0, 0));
@@ -194,6 +202,7 @@ TEST_F(JournalFixture, HugeJournalValuesStopAtTheEndsOfTheirRange)
         RecoveryResult result = RecoverOpenSession(*program);
         ASSERT_TRUE(result.Recovered) << result.Error;
         const UsageRecord& total = program->Stats.Records[Total];
+        EXPECT_EQ(total.Connections, INT16_MAX);
         EXPECT_EQ(total.Seconds, INT32_MAX);
         EXPECT_EQ(total.CallUnits, INT32_MAX);
         EXPECT_EQ(total.TelFee.Raw(), INT64_MAX);

@@ -4,6 +4,7 @@
 #include "meter/Statistics.h"
 
 #include <filesystem>
+#include <limits>
 
 namespace fs = std::filesystem;
 using tollix::DateTime;
@@ -98,6 +99,7 @@ TEST(Statistics, StartUpRollsOverOnlyEndedPeriods)
         const char* name;
         UsageRecord stored[4];
         bool reset[4];
+        bool told = false;  // that the clock lies behind the records
     } cases[] = {
         {"never used", {}, {true, true, true, true}},
         {"all current",
@@ -121,10 +123,16 @@ TEST(Statistics, StartUpRollsOverOnlyEndedPeriods)
             {Used(At(2026, 6, 10, 1), 1, 2), Unconnected(Used(At(2026, 6, 8), 3, 4)),
                 Used(At(2026, 6, 5), 5, 6), Used(At(2020, 1, 1), 7, 8)},
             {false, false, false, false}},
+        // Only a forward move of the clock ends a period: set right again, it
+        // finds the records whole.
         {"clock set back to before every start",
             {Used(At(2026, 7, 1), 1, 2), Used(At(2026, 7, 1), 3, 4), Used(At(2026, 7, 1), 5, 6),
                 Used(At(2026, 7, 1), 7, 8)},
-            {true, true, true, false}},
+            {false, false, false, false}, true},
+        {"clock set back within the day",
+            {Used(At(2026, 6, 10, 11), 1, 2), Used(At(2026, 6, 8), 3, 4), Used(At(2026, 6, 5), 5, 6),
+                Used(At(2020, 1, 1), 7, 8)},
+            {false, false, false, false}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -146,7 +154,42 @@ TEST(Statistics, StartUpRollsOverOnlyEndedPeriods)
             EXPECT_EQ(stats.RunningTelFee[i], expected.TelFee) << i;
             EXPECT_EQ(stats.RunningNetFee[i], expected.NetFee) << i;
         }
+        EXPECT_EQ(stats.Notice.empty(), !c.told) << stats.Notice;
+        stats.Notice.clear();
+        ASSERT_TRUE(stats.RollOverPeriods(file, now, 1, 5));
+        EXPECT_EQ(stats.Notice, "") << "said once";
     }
+}
+
+TEST(Statistics, DamagedStartDatesKeepTheTotals)
+{
+    const DateTime now = At(2026, 6, 10, 9, 0);
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    UsageRecord negative = Used(DateTime::FromDays(2958466.0), 3, 4);  // 1 January 10000
+    negative.Seconds = -1;
+    const UsageRecord stored[4] = {Used(DateTime::FromDays(nan), 1, 2), negative, Used(At(2026, 6, 5), 5, 6),
+        Used(DateTime::FromDays(nan), 7, 8)};
+    UsageRecord expected[4] = {{}, {}, stored[2], stored[3]};
+    tollix::ResetUsageRecord(expected[0], now);  // a period with no date starts anew
+    tollix::ResetUsageRecord(expected[1], now);  // as does one with nothing sound
+    expected[3].StartDate = At(2026, 6, 5);      // the earliest period still on record
+
+    TempFolder dir;
+    StatisticsFile file(dir.Path() / "Price.DB");
+    ASSERT_TRUE(file.Open());
+    for (int n = 1; n <= 4; ++n)
+        ASSERT_TRUE(file.Put(n, stored[n - 1]));
+    Statistics stats;
+    ASSERT_TRUE(stats.StartUp(file, now, 1, 5));
+    for (size_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(stats.Records[i], expected[i]) << i;
+        EXPECT_EQ(file.Get(int(i) + 1), expected[i]) << i;
+    }
+    EXPECT_NE(stats.Notice.find("总计：数值都已保留，开始日期改为 2026年6月5日"), std::string::npos)
+        << stats.Notice;
+    Statistics again;
+    ASSERT_TRUE(again.StartUp(file, now, 1, 5));
+    EXPECT_EQ(again.Notice, "") << "repaired for good, so said once";
 }
 
 TEST(Statistics, UserResetAndWritesTouchOnlyTheirRecords)

@@ -150,6 +150,7 @@ bool FrmMain::Start()
         ShowNotice(Q(recovery.Report), QMessageBox::Information);
     if (!recovery.Error.empty())
         ShowNotice(Q(recovery.Error), QMessageBox::Warning);
+    ShowStatisticsNotice();
     return true;
 }
 
@@ -210,6 +211,15 @@ void FrmMain::OnMonitorTick()
     }
     if (!result.Error.empty())
         ShowNotice(Q(result.Error), QMessageBox::Warning);
+    ShowStatisticsNotice();
+}
+
+void FrmMain::ShowStatisticsNotice()
+{
+    if (program_.Stats.Notice.empty())
+        return;
+    ShowNotice(Q(program_.Stats.Notice), QMessageBox::Information);
+    program_.Stats.Notice.clear();
 }
 
 void FrmMain::ShowLineState(bool connected)

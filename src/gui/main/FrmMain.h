@@ -97,6 +97,8 @@ private:
     void SetTelephoneDiscount(bool on);
     void SetConnectionDiscount(int index, bool on);
     void ShowNotice(const QString& text, QMessageBox::Icon icon);
+    // A repair or a clock set back found in the statistics, said once.
+    void ShowStatisticsNotice();
 
     Program& program_;
     DialupService& dialup_;
