@@ -12,6 +12,8 @@ CombinedDialupService::CombinedDialupService(
 
 std::string CombinedDialupService::DescribeEntry(const std::string& name)
 {
+    if (!networkManager_->Present())
+        return pppd_->DescribeEntry(name);
     if (std::string kind = networkManager_->EntryKind(name); !kind.empty())
         return "NetworkManager，" + kind;
     return "pppd，拨号脚本";

@@ -133,8 +133,9 @@ std::unique_ptr<DialupService> CreateDialupService(bool demo, const Clock& clock
     const char* root = std::getenv("TOLLIX_PPP_ROOT");
     auto pppd = std::make_unique<PppdDialupService>(root && *root ? root : "/");
     auto networkManager = std::make_unique<NetworkManagerDialupService>(clock);
-    if (!networkManager->Available())
-        return pppd;
+    // Asked once now so the backend's name is right from the start; later the
+    // service keeps trying, so a NetworkManager started after the meter joins in.
+    networkManager->Available();
     return std::make_unique<CombinedDialupService>(std::move(networkManager), std::move(pppd));
 }
 

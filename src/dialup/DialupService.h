@@ -57,7 +57,7 @@ class DialupService {
 public:
     virtual ~DialupService() = default;
 
-    // "pppd", "demo" or "NetworkManager+pppd".
+    // "pppd", "demo" or "NetworkManager+pppd" (while NetworkManager answers).
     virtual std::string BackendName() const = 0;
     // Where the phonebook lives, for diagnostics; empty when it is built in.
     virtual std::string PhonebookLocation() const { return {}; }
@@ -79,6 +79,9 @@ public:
     virtual DialResult DialConnection(const std::string& name) = 0;
     // Asks every connection to hang up and returns at once.
     virtual void HangUp() = 0;
+    // Why the last dial failed after its dialer had started, ready to show
+    // the user, or "" when nothing failed since the last call. Said once.
+    virtual std::string TakeDialFailure() { return {}; }
 };
 
 // The longest HangUpAll waits for the line to clear.
@@ -96,8 +99,9 @@ HangUpResult HangUpAll(
 // time. Zero or less returns at once without handling any events.
 void WaitSeconds(double seconds, const Clock& clock, const std::function<void()>& processEvents);
 
-// The simulated line when `demo` is set; else NetworkManager and pppd together
-// when NetworkManager answers on the system bus, or pppd alone. The pppd
+// The simulated line when `demo` is set; else NetworkManager and pppd together,
+// NetworkManager joining in whenever it answers on the system bus and pppd
+// working alone meanwhile. The pppd
 // backend reads its world under $TOLLIX_PPP_ROOT when that is set. The clock
 // must outlive the service.
 std::unique_ptr<DialupService> CreateDialupService(bool demo, const Clock& clock);

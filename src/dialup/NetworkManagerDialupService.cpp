@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 #include "base/SafeFile.h"
 #include "base/TextUtil.h"
@@ -88,9 +89,14 @@ int NetworkManagerSignals::OnSignal(sd_bus_message* m, void* userdata, sd_bus_er
     const char* interface = sd_bus_message_get_interface(m);
     if (!interface)
         return 0;
-    if (std::strcmp(interface, "org.freedesktop.DBus") == 0)
+    if (std::strcmp(interface, "org.freedesktop.DBus") == 0) {
         self->dirty_ |= NetworkManagerDialupService::kAll;
-    else if (std::strncmp(interface, kSettingsInterface, std::strlen(kSettingsInterface)) == 0)
+        // A restart between two ticks looks present at both: what it left
+        // behind is remembered all the same.
+        const char *name = nullptr, *oldOwner = nullptr, *newOwner = nullptr;
+        if (sd_bus_message_read(m, "sss", &name, &oldOwner, &newOwner) > 0 && oldOwner && *oldOwner)
+            self->ownerLeft_ = true;
+    } else if (std::strncmp(interface, kSettingsInterface, std::strlen(kSettingsInterface)) == 0)
         self->dirty_ |= NetworkManagerDialupService::kProfiles;
     else
         self->dirty_ |= NetworkManagerDialupService::kActive;
@@ -164,13 +170,20 @@ bool NetworkManagerDialupService::Update()
     const unsigned dirty = dirty_;
     // Signals that arrive while reading are handled at the next call.
     dirty_ = 0;
+    if (std::exchange(ownerLeft_, false))
+        LoseNetworkManager();
     if (dirty & kPresence)
         ReadPresence();
     if (!present_)
         return true;
     if (dirty & (kProfiles | kPresence))
         ReadProfiles();
-    ReadActive();
+    if (!ReadActive()) {
+        // Gone in the middle, most likely: the next call asks whether it is
+        // still there, and a line it had up is kept meanwhile.
+        dirty_ |= kPresence;
+        return true;
+    }
     Recompute();
     return true;
 }
@@ -244,31 +257,31 @@ void NetworkManagerDialupService::ReadProfiles()
     profiles_ = std::move(profiles);
 }
 
-void NetworkManagerDialupService::ReadActive()
+bool NetworkManagerDialupService::ReadActive()
 {
     BusError e;
     Reply reply;
     std::vector<nm::ActiveConnection> active;
     if (sd_bus_call_method(bus_, kService, kManagerPath, kProperties, "Get", &e.error, &reply.message, "ss",
             "org.freedesktop.NetworkManager", "ActiveConnections")
-        >= 0) {
-        for (const std::string& path : nm::ReadPaths(reply.message).value_or(std::vector<std::string>{})) {
-            BusError propertiesError;
-            Reply properties;
-            if (sd_bus_call_method(bus_, kService, path.c_str(), kProperties, "GetAll",
-                    &propertiesError.error, &properties.message, "s", kActiveInterface)
-                < 0)
-                continue;  // gone meanwhile
-            if (std::optional<nm::ActiveConnection> connection
-                = nm::ReadActiveConnection(properties.message)) {
-                connection->Path = path;
-                if (connection->State == nm::kActiveConnectionActivated && !connection->Device.empty())
-                    connection->Interface = DeviceInterface(connection->Device);
-                active.push_back(std::move(*connection));
-            }
+        < 0)
+        return false;
+    for (const std::string& path : nm::ReadPaths(reply.message).value_or(std::vector<std::string>{})) {
+        BusError propertiesError;
+        Reply properties;
+        if (sd_bus_call_method(bus_, kService, path.c_str(), kProperties, "GetAll", &propertiesError.error,
+                &properties.message, "s", kActiveInterface)
+            < 0)
+            continue;  // gone meanwhile
+        if (std::optional<nm::ActiveConnection> connection = nm::ReadActiveConnection(properties.message)) {
+            connection->Path = path;
+            if (connection->State == nm::kActiveConnectionActivated && !connection->Device.empty())
+                connection->Interface = DeviceInterface(connection->Device);
+            active.push_back(std::move(*connection));
         }
     }
     active_ = std::move(active);
+    return true;
 }
 
 std::string NetworkManagerDialupService::DeviceInterface(const std::string& device)

@@ -35,6 +35,8 @@ public:
     // in words for the user.
     bool Available();
     const std::string& AbsenceReason() const { return absenceReason_; }
+    // Whether it answered when last asked, without asking again.
+    bool Present() const { return present_; }
 
     PhonebookResult Phonebook() override;
     bool IsConnected() override;
@@ -74,7 +76,8 @@ private:
     // shows a line of its own again.
     bool InGrace() const;
     void ReadProfiles();
-    void ReadActive();
+    // False when NetworkManager did not answer: what was known stays.
+    bool ReadActive();
     // The interface a device carries IP on, or "" when it cannot be told.
     std::string DeviceInterface(const std::string& device);
     void Recompute();
@@ -87,6 +90,7 @@ private:
     sd_bus* bus_ = nullptr;
     std::vector<sd_bus_slot*> slots_;
     unsigned dirty_ = kAll;
+    bool ownerLeft_ = false;  // NetworkManager left the bus since the last update
     int64_t lastConnectAttempt_ = 0;
     bool everTried_ = false;
 

@@ -52,7 +52,7 @@ std::optional<std::vector<std::string>> ReadPaths(sd_bus_message* reply);
 // Properties.GetAll of Connection.Active (a{sv}): its profile, state and first device.
 std::optional<ActiveConnection> ReadActiveConnection(sd_bus_message* reply);
 
-// A D-Bus error text made fit to show inside a Chinese message: control
+// A D-Bus error text (or a dialer's message) made fit to show inside a Chinese message: control
 // characters dropped, cut to a sensible length at a character boundary.
 std::string ShowableReason(std::string_view text);
 

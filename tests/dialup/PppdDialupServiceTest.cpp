@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <grp.h>
+#include <sched.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/mount.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -279,6 +281,114 @@ TEST(PppdDialupService, DialsOnlyPhonebookEntriesAsOneArgument)
         }
     }
     EXPECT_FALSE(std::filesystem::exists(std::filesystem::current_path() / "pwned"));
+}
+
+// A dialer that ends before a link comes up is told once, with the meaning of
+// its exit status and its own last word; one that went to the background,
+// brought a link up or was hung up is not.
+TEST(PppdDialupService, ADialThatFailsSaysWhyOnce)
+{
+    const struct {
+        const char* what;
+        const char* script;
+        bool linkUp, hangUp;
+        std::string failure;
+    } cases[] = {
+        {"no kernel support",
+            "echo \"Couldn't open the /dev/ppp device: No such file or directory\"\n"
+            "printf '/usr/sbin/pppd: You need to create the /dev/ppp device node by\\n\\tmknod\\n' >&2\nexit "
+            "4",
+            false, false,
+            "拨号“isp”失败：系统内核不支持 PPP（没有 /dev/ppp 设备）（pppd：Couldn't open the /dev/ppp "
+            "device: No "
+            "such file or directory）。"},
+        {"bad options: the first complaint",
+            "echo '/usr/sbin/pppd: In file /etc/ppp/peers/isp: unrecognized option' >&2\necho more >&2\nexit "
+            "2",
+            false, false,
+            "拨号“isp”失败：连接的设置有误，或找不到这个连接的设置文件（pppd：In file /etc/ppp/peers/isp: "
+            "unrecognized option）。"},
+        {"silent, unknown status", "exit 42", false, false, "拨号“isp”失败：拨号程序以状态 42 退出。"},
+        {"went to the background", "echo 'Serial connection established.'\nexit 0", false, false, ""},
+        {"the link came up first", "sleep 0.5\nexit 16", true, false, ""},
+        {"hung up while dialling", "sleep 0.5\nexit 5", false, true, ""},
+    };
+    for (const auto& c : cases) {
+        PppWorld world;
+        world.AddPeer("isp");
+        world.MakeEmptyNet();
+        if (c.linkUp)
+            world.SetInterface("ppp0", 512, "0x1091");
+        FakePppd pppd(std::string("#!/bin/sh\n") + c.script + "\n");
+        ScopedEnv path("PATH", (pppd.Bin().string() + ":/usr/bin:/bin").c_str());
+        PppdDialupService service(world.Root());
+        ASSERT_TRUE(service.DialConnection("isp").Started) << c.what;
+        service.IsConnected();
+        if (c.hangUp)
+            service.HangUp();
+        std::string failure;
+        WaitFor([&] {
+            return service.IsConnected(), (failure = service.TakeDialFailure()) != "" || Children() == 0;
+        });
+        if (failure.empty())
+            failure = service.TakeDialFailure();
+        EXPECT_EQ(failure, c.failure) << c.what;
+        EXPECT_EQ(service.TakeDialFailure(), "") << c.what << ": said twice";
+    }
+}
+
+// The real pppd, where this machine has no /dev/ppp: the peers folder of a
+// fixture is put in place of /etc/ppp/peers in a mount namespace of a child.
+TEST(PppdDialupService, TheRealPppdSaysThereIsNoKernelSupport)
+{
+    if (std::filesystem::exists("/dev/ppp") || !std::filesystem::exists("/usr/sbin/pppd"))
+        GTEST_SKIP() << "needs the real pppd (package ppp) on a machine without /dev/ppp";
+    PppWorld world;
+    WriteFile(world.Peers() / "isp", "/dev/null\nnoauth\n");
+    int report[2];
+    ASSERT_EQ(::pipe(report), 0);
+    pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::close(report[0]);
+        const uid_t uid = ::geteuid();
+        const gid_t gid = ::getegid();
+        auto say = [&](const std::string& text) {
+            ssize_t ignored = ::write(report[1], text.data(), text.size());
+            (void)ignored;
+            ::_exit(0);
+        };
+        if (::unshare(CLONE_NEWNS | (uid == 0 ? 0 : CLONE_NEWUSER)) != 0)
+            say("skip: no mount namespace here");
+        if (uid != 0) {
+            WriteFile("/proc/self/setgroups", "deny");
+            WriteFile("/proc/self/uid_map", "0 " + std::to_string(uid) + " 1");
+            WriteFile("/proc/self/gid_map", "0 " + std::to_string(gid) + " 1");
+        }
+        if (::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0
+            || ::mount(world.Peers().c_str(), "/etc/ppp/peers", nullptr, MS_BIND, nullptr) != 0)
+            say("skip: cannot mount the fixture's peers in place");
+        PppdDialupService service(world.Root());
+        tollix::DialResult dial = service.DialConnection("isp");
+        if (!dial.Started)
+            say("skip: " + dial.Error);
+        std::string failure;
+        WaitFor([&] { return !(failure = service.TakeDialFailure()).empty(); });
+        say(failure + (service.IsConnected() ? " but connected" : ""));
+    }
+    ::close(report[1]);
+    std::string said;
+    char buffer[512];
+    for (ssize_t n; (n = ::read(report[0], buffer, sizeof buffer)) > 0;)
+        said.append(buffer, size_t(n));
+    ::close(report[0]);
+    ::waitpid(child, nullptr, 0);
+    if (said.rfind("skip: ", 0) == 0)
+        GTEST_SKIP() << said;
+    EXPECT_EQ(said,
+        "拨号“isp”失败：系统内核不支持 PPP（没有 /dev/ppp 设备）（pppd：Couldn't open the /dev/ppp device: "
+        "No "
+        "such file or directory）。");
 }
 
 TEST(PppdDialupService, FindsPppdOnPathThenInSbin)
