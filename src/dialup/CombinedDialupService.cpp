@@ -12,6 +12,8 @@ CombinedDialupService::CombinedDialupService(
 
 std::string CombinedDialupService::DescribeEntry(const std::string& name)
 {
+    if (!networkManager_->Present())
+        return pppd_->DescribeEntry(name);
     if (std::string kind = networkManager_->EntryKind(name); !kind.empty())
         return "NetworkManager，" + kind;
     return "pppd，拨号脚本";
@@ -45,6 +47,14 @@ std::string CombinedDialupService::GetDefaultConnection()
         return networkManager_->GetDefaultConnection();
     std::string name = pppd_->GetDefaultConnection();
     return name.empty() ? networkManager_->OwnedLinkName() : name;
+}
+
+LinkInfo CombinedDialupService::CurrentLink()
+{
+    // The same link GetDefaultConnection names.
+    if (networkManager_->IsConnected())
+        return networkManager_->CurrentLink();
+    return pppd_->CurrentLink();
 }
 
 DialResult CombinedDialupService::DialConnection(const std::string& name)

@@ -10,7 +10,8 @@
 namespace tollix {
 
 // NetworkManager's profiles and pppd's peers in one phonebook, each entry
-// dialled by the backend that holds it. NetworkManager's come first, so when
+// dialled by the backend that holds it; while NetworkManager is not there, it
+// is pppd alone, exactly. NetworkManager's come first, so when
 // links of both are up the meter times NetworkManager's; a name both hold is
 // listed once, as NetworkManager's. A PPP link NetworkManager runs has a pppd
 // without `call`, so NetworkManager names it.
@@ -19,15 +20,20 @@ public:
     CombinedDialupService(
         std::unique_ptr<NetworkManagerDialupService> networkManager, std::unique_ptr<PppdDialupService> pppd);
 
-    std::string BackendName() const override { return "NetworkManager+pppd"; }
+    std::string BackendName() const override
+    {
+        return networkManager_->Present() ? "NetworkManager+pppd" : pppd_->BackendName();
+    }
     std::string PhonebookLocation() const override { return pppd_->PhonebookLocation(); }
     std::string DescribeEntry(const std::string& name) override;
 
     PhonebookResult Phonebook() override;
     bool IsConnected() override;
     std::string GetDefaultConnection() override;
+    LinkInfo CurrentLink() override;
     DialResult DialConnection(const std::string& name) override;
     void HangUp() override;
+    std::string TakeDialFailure() override { return pppd_->TakeDialFailure(); }
 
 private:
     std::unique_ptr<NetworkManagerDialupService> networkManager_;

@@ -3,7 +3,9 @@
 #include <systemd/sd-bus.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <utility>
 
 #include "base/SafeFile.h"
 #include "base/TextUtil.h"
@@ -18,6 +20,9 @@ constexpr const char* kSettingsPath = "/org/freedesktop/NetworkManager/Settings"
 constexpr const char* kSettingsInterface = "org.freedesktop.NetworkManager.Settings";
 constexpr const char* kProfileInterface = "org.freedesktop.NetworkManager.Settings.Connection";
 constexpr const char* kActiveInterface = "org.freedesktop.NetworkManager.Connection.Active";
+constexpr const char* kDeviceInterface = "org.freedesktop.NetworkManager.Device";
+constexpr const char* kNetDir = "/sys/class/net";
+constexpr const char* kProcDir = "/proc";
 constexpr const char* kProperties = "org.freedesktop.DBus.Properties";
 // A NetworkManager that does not answer within this time is taken as absent;
 // the meter's window must not freeze for longer.
@@ -84,9 +89,14 @@ int NetworkManagerSignals::OnSignal(sd_bus_message* m, void* userdata, sd_bus_er
     const char* interface = sd_bus_message_get_interface(m);
     if (!interface)
         return 0;
-    if (std::strcmp(interface, "org.freedesktop.DBus") == 0)
+    if (std::strcmp(interface, "org.freedesktop.DBus") == 0) {
         self->dirty_ |= NetworkManagerDialupService::kAll;
-    else if (std::strncmp(interface, kSettingsInterface, std::strlen(kSettingsInterface)) == 0)
+        // A restart between two ticks looks present at both: what it left
+        // behind is remembered all the same.
+        const char *name = nullptr, *oldOwner = nullptr, *newOwner = nullptr;
+        if (sd_bus_message_read(m, "sss", &name, &oldOwner, &newOwner) > 0 && oldOwner && *oldOwner)
+            self->ownerLeft_ = true;
+    } else if (std::strncmp(interface, kSettingsInterface, std::strlen(kSettingsInterface)) == 0)
         self->dirty_ |= NetworkManagerDialupService::kProfiles;
     else
         self->dirty_ |= NetworkManagerDialupService::kActive;
@@ -160,13 +170,20 @@ bool NetworkManagerDialupService::Update()
     const unsigned dirty = dirty_;
     // Signals that arrive while reading are handled at the next call.
     dirty_ = 0;
+    if (std::exchange(ownerLeft_, false))
+        LoseNetworkManager();
     if (dirty & kPresence)
         ReadPresence();
     if (!present_)
         return true;
     if (dirty & (kProfiles | kPresence))
         ReadProfiles();
-    ReadActive();
+    if (!ReadActive()) {
+        // Gone in the middle, most likely: the next call asks whether it is
+        // still there, and a line it had up is kept meanwhile.
+        dirty_ |= kPresence;
+        return true;
+    }
     Recompute();
     return true;
 }
@@ -196,6 +213,7 @@ void NetworkManagerDialupService::LoseNetworkManager()
         if (upIndex_ >= 0) {
             wasUp_ = true;
             absentName_ = upName_;
+            absentLink_ = upLink_;
         }
     }
     present_ = false;
@@ -203,6 +221,7 @@ void NetworkManagerDialupService::LoseNetworkManager()
     active_.clear();
     upIndex_ = -1;
     upName_.clear();
+    upLink_ = {};
 }
 
 bool NetworkManagerDialupService::InGrace() const
@@ -238,43 +257,70 @@ void NetworkManagerDialupService::ReadProfiles()
     profiles_ = std::move(profiles);
 }
 
-void NetworkManagerDialupService::ReadActive()
+bool NetworkManagerDialupService::ReadActive()
 {
     BusError e;
     Reply reply;
     std::vector<nm::ActiveConnection> active;
     if (sd_bus_call_method(bus_, kService, kManagerPath, kProperties, "Get", &e.error, &reply.message, "ss",
             "org.freedesktop.NetworkManager", "ActiveConnections")
-        >= 0) {
-        for (const std::string& path : nm::ReadPaths(reply.message).value_or(std::vector<std::string>{})) {
-            BusError propertiesError;
-            Reply properties;
-            if (sd_bus_call_method(bus_, kService, path.c_str(), kProperties, "GetAll",
-                    &propertiesError.error, &properties.message, "s", kActiveInterface)
-                < 0)
-                continue;  // gone meanwhile
-            if (std::optional<nm::ActiveConnection> connection
-                = nm::ReadActiveConnection(properties.message)) {
-                connection->Path = path;
-                active.push_back(std::move(*connection));
-            }
+        < 0)
+        return false;
+    for (const std::string& path : nm::ReadPaths(reply.message).value_or(std::vector<std::string>{})) {
+        BusError propertiesError;
+        Reply properties;
+        if (sd_bus_call_method(bus_, kService, path.c_str(), kProperties, "GetAll", &propertiesError.error,
+                &properties.message, "s", kActiveInterface)
+            < 0)
+            continue;  // gone meanwhile
+        if (std::optional<nm::ActiveConnection> connection = nm::ReadActiveConnection(properties.message)) {
+            connection->Path = path;
+            if (connection->State == nm::kActiveConnectionActivated && !connection->Device.empty())
+                connection->Interface = DeviceInterface(connection->Device);
+            active.push_back(std::move(*connection));
         }
     }
     active_ = std::move(active);
+    return true;
+}
+
+std::string NetworkManagerDialupService::DeviceInterface(const std::string& device)
+{
+    // A PPP or mobile link carries IP on an interface of its own (ppp0,
+    // wwan0), not on the device it runs over (eth0, ttyUSB0).
+    for (const char* property : {"IpInterface", "Interface"}) {
+        BusError e;
+        char* value = nullptr;
+        int r = sd_bus_get_property_string(
+            bus_, kService, device.c_str(), kDeviceInterface, property, &e.error, &value);
+        std::string name = r >= 0 && value ? value : "";
+        std::free(value);
+        if (IsInterfaceName(name))
+            return name;
+    }
+    return {};
 }
 
 void NetworkManagerDialupService::Recompute()
 {
     upIndex_ = -1;
+    const nm::ActiveConnection* timed = nullptr;
     for (const nm::ActiveConnection& connection : active_) {
         if (connection.State != nm::kActiveConnectionActivated)
             continue;
         for (size_t i = 0; i < profiles_.size(); ++i) {
-            if (profiles_[i].Path == connection.ProfilePath && (upIndex_ < 0 || int(i) < upIndex_))
+            if (profiles_[i].Path == connection.ProfilePath && (upIndex_ < 0 || int(i) < upIndex_)) {
                 upIndex_ = int(i);
+                timed = &connection;
+            }
         }
     }
     upName_ = upIndex_ >= 0 ? profiles_[size_t(upIndex_)].Id : std::string();
+    upLink_ = {};
+    if (timed) {
+        upLink_.Interface = timed->Interface;
+        upLink_.Identity = LinkIdentity("NetworkManager " + timed->Path, kNetDir, kProcDir, timed->Interface);
+    }
     if (upIndex_ >= 0)
         wasUp_ = false;  // the line NetworkManager left behind is its own again
 }
@@ -313,6 +359,14 @@ std::string NetworkManagerDialupService::GetDefaultConnection()
 {
     Update();
     return upIndex_ >= 0 ? upName_ : InGrace() ? absentName_ : std::string();
+}
+
+LinkInfo NetworkManagerDialupService::CurrentLink()
+{
+    Update();
+    LinkInfo link = upIndex_ >= 0 ? upLink_ : InGrace() ? absentLink_ : LinkInfo{};
+    ReadInterfaceCounters(kNetDir, link);
+    return link;
 }
 
 std::string NetworkManagerDialupService::OwnedLinkName()

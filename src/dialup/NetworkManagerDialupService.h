@@ -35,10 +35,15 @@ public:
     // in words for the user.
     bool Available();
     const std::string& AbsenceReason() const { return absenceReason_; }
+    // Whether it answered when last asked, without asking again.
+    bool Present() const { return present_; }
 
     PhonebookResult Phonebook() override;
     bool IsConnected() override;
     std::string GetDefaultConnection() override;
+    // The timed connection's interface (its device's IP interface) and
+    // identity (its active connection's path); kept through the grace.
+    LinkInfo CurrentLink() override;
     DialResult DialConnection(const std::string& name) override;
     void HangUp() override;
 
@@ -71,7 +76,10 @@ private:
     // shows a line of its own again.
     bool InGrace() const;
     void ReadProfiles();
-    void ReadActive();
+    // False when NetworkManager did not answer: what was known stays.
+    bool ReadActive();
+    // The interface a device carries IP on, or "" when it cannot be told.
+    std::string DeviceInterface(const std::string& device);
     void Recompute();
     const nm::Profile* FindProfile(const std::string& id) const;
 
@@ -82,6 +90,7 @@ private:
     sd_bus* bus_ = nullptr;
     std::vector<sd_bus_slot*> slots_;
     unsigned dirty_ = kAll;
+    bool ownerLeft_ = false;  // NetworkManager left the bus since the last update
     int64_t lastConnectAttempt_ = 0;
     bool everTried_ = false;
 
@@ -93,8 +102,10 @@ private:
     // The phonebook index of the profile the meter times, -1 for none.
     int upIndex_ = -1;
     std::string upName_;
+    LinkInfo upLink_;         // its interface and identity
     bool wasUp_ = false;      // a line was up when NetworkManager left
     std::string absentName_;  // and this was its name
+    LinkInfo absentLink_;     // and its link
 };
 
 }  // namespace tollix

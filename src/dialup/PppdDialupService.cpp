@@ -14,9 +14,11 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 #include "base/SafeFile.h"
 #include "base/TextUtil.h"
+#include "dialup/NetworkManagerReplies.h"
 
 namespace tollix {
 
@@ -180,6 +182,12 @@ PppdDialupService::PppdDialupService(std::filesystem::path root)
 PppdDialupService::~PppdDialupService()
 {
     ReapDialers();
+    for (Dialer& dialer : dialers_) {
+        for (int fd : {dialer.out, dialer.err}) {
+            if (fd >= 0)
+                ::close(fd);
+        }
+    }
 }
 
 bool PppdDialupService::IsAcceptableEntryName(std::string_view name)
@@ -311,26 +319,54 @@ bool PppdDialupService::IsConnected()
 {
     if (!dialers_.empty())
         ReapDialers();
-    return ForEachUpPppInterface([](const char*) { return true; });
+    const bool up = ForEachUpPppInterface([](const char*) { return true; });
+    if (up) {
+        for (Dialer& dialer : dialers_)
+            dialer.sawLink = true;
+    }
+    return up;
 }
 
-std::string PppdDialupService::GetDefaultConnection()
+std::string PppdDialupService::TimedInterface()
 {
     std::vector<std::string> up;
     ForEachUpPppInterface([&](const char* name) {
         up.emplace_back(name);
         return false;
     });
-    if (up.empty())
-        return {};
-    std::string first = *std::min_element(up.begin(), up.end());
+    return up.empty() ? std::string() : *std::min_element(up.begin(), up.end());
+}
 
+pid_t PppdDialupService::OwnerPid(const std::string& interface)
+{
     char pidText[64];
-    if (ReadSmallFile(AT_FDCWD, (runDir_ / (first + ".pid")).c_str(), pidText, sizeof pidText) <= 0)
-        return {};
+    if (ReadSmallFile(AT_FDCWD, (runDir_ / (interface + ".pid")).c_str(), pidText, sizeof pidText) <= 0)
+        return 0;
     pidText[std::strcspn(pidText, "\n")] = '\0';
     pid_t pid = ParsePid(pidText);
-    if (pid <= 0 || !IsPppdProcess(procDir_, pid))
+    return pid > 0 && IsPppdProcess(procDir_, pid) ? pid : 0;
+}
+
+LinkInfo PppdDialupService::CurrentLink()
+{
+    LinkInfo link;
+    link.Interface = TimedInterface();
+    if (link.Interface.empty())
+        return link;
+    if (pid_t pid = OwnerPid(link.Interface); pid > 0)
+        link.Identity
+            = LinkIdentity("pppd " + std::to_string(pid), netDir_, procDir_.string(), link.Interface);
+    ReadInterfaceCounters(netDir_, link);
+    return link;
+}
+
+std::string PppdDialupService::GetDefaultConnection()
+{
+    std::string first = TimedInterface();
+    if (first.empty())
+        return {};
+    pid_t pid = OwnerPid(first);
+    if (pid <= 0)
         return {};
 
     std::string cmdline;
@@ -409,16 +445,28 @@ DialResult PppdDialupService::DialConnection(const std::string& name)
     // Everything the child needs is prepared before fork: after it, only
     // async-signal-safe calls.
     const char* argv[] = {"pppd", "call", name.c_str(), nullptr};
-    int reportPipe[2];
+    int reportPipe[2], outPipe[2], errPipe[2];
     if (::pipe2(reportPipe, O_CLOEXEC) != 0) {
         result.Error = "无法启动拨号程序 pppd：" + SystemErrorText(errno);
+        return result;
+    }
+    if (::pipe2(outPipe, O_CLOEXEC | O_NONBLOCK) != 0) {
+        result.Error = "无法启动拨号程序 pppd：" + SystemErrorText(errno);
+        ::close(reportPipe[0]);
+        ::close(reportPipe[1]);
+        return result;
+    }
+    if (::pipe2(errPipe, O_CLOEXEC | O_NONBLOCK) != 0) {
+        result.Error = "无法启动拨号程序 pppd：" + SystemErrorText(errno);
+        for (int fd : {reportPipe[0], reportPipe[1], outPipe[0], outPipe[1]})
+            ::close(fd);
         return result;
     }
     pid_t pid = ::fork();
     if (pid < 0) {
         int error = errno;
-        ::close(reportPipe[0]);
-        ::close(reportPipe[1]);
+        for (int fd : {reportPipe[0], reportPipe[1], outPipe[0], outPipe[1], errPipe[0], errPipe[1]})
+            ::close(fd);
         result.Error = "无法启动拨号程序 pppd：" + SystemErrorText(error);
         return result;
     }
@@ -432,6 +480,15 @@ DialResult PppdDialupService::DialConnection(const std::string& name)
             if (devNull != STDIN_FILENO)
                 ::close(devNull);
         }
+        // dup2 leaves the copies open across exec; the originals close there.
+        ::dup2(outPipe[1], STDOUT_FILENO);
+        ::dup2(errPipe[1], STDERR_FILENO);
+        // Blocking again, so pppd never sees EAGAIN when it reports; and a
+        // pppd that keeps the pipes after we stopped reading gets EPIPE, not
+        // a signal that would end it.
+        ::fcntl(STDOUT_FILENO, F_SETFL, 0);
+        ::fcntl(STDERR_FILENO, F_SETFL, 0);
+        ::signal(SIGPIPE, SIG_IGN);
         ::execv(pppd.c_str(), const_cast<char* const*>(argv));
         int error = errno;
         ssize_t ignored = ::write(reportPipe[1], &error, sizeof error);
@@ -439,6 +496,8 @@ DialResult PppdDialupService::DialConnection(const std::string& name)
         ::_exit(127);
     }
     ::close(reportPipe[1]);
+    ::close(outPipe[1]);
+    ::close(errPipe[1]);
     int execError = 0;
     ssize_t n;
     do
@@ -446,6 +505,8 @@ DialResult PppdDialupService::DialConnection(const std::string& name)
     while (n < 0 && errno == EINTR);
     ::close(reportPipe[0]);
     if (n == sizeof execError) {
+        ::close(outPipe[0]);
+        ::close(errPipe[0]);
         int status;
         while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) { }
         if (execError == EACCES || execError == EPERM)
@@ -454,7 +515,12 @@ DialResult PppdDialupService::DialConnection(const std::string& name)
             result.Error = "无法启动拨号程序 " + pppd + "：" + SystemErrorText(execError);
         return result;
     }
-    dialers_.push_back(pid);
+    Dialer dialer;
+    dialer.pid = pid;
+    dialer.name = name;
+    dialer.out = outPipe[0];
+    dialer.err = errPipe[0];
+    dialers_.push_back(std::move(dialer));
     result.Started = true;
     return result;
 }
@@ -465,8 +531,10 @@ void PppdDialupService::HangUp()
     std::vector<pid_t> pids;
     // A pppd we started that has not gone to the background yet is still
     // dialling: it is ours and unreaped, so its pid cannot have been reused.
-    for (pid_t pid : dialers_)
-        pids.push_back(pid);
+    for (Dialer& dialer : dialers_) {
+        dialer.hungUp = true;
+        pids.push_back(dialer.pid);
+    }
     if (DIR* dir = ::opendir(runDir_.c_str())) {
         int dirFd = ::dirfd(dir);
         while (const dirent* entry = ::readdir(dir)) {
@@ -485,20 +553,147 @@ void PppdDialupService::HangUp()
     std::sort(pids.begin(), pids.end());
     pids.erase(std::unique(pids.begin(), pids.end()), pids.end());
     for (pid_t pid : pids) {
-        if (std::find(dialers_.begin(), dialers_.end(), pid) != dialers_.end())
+        if (std::any_of(dialers_.begin(), dialers_.end(), [&](const Dialer& d) { return d.pid == pid; }))
             ::kill(pid, SIGTERM);
         else
             TerminatePppd(procDir_, pid);
     }
 }
 
+void PppdDialupService::Drain(int& fd, std::string& text)
+{
+    if (fd < 0)
+        return;
+    char buffer[1024];
+    for (;;) {
+        ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            if (n == 0 || errno != EAGAIN) {
+                ::close(fd);
+                fd = -1;
+            }
+            break;
+        }
+        text.append(buffer, size_t(n));
+        // Only the last lines matter; a chatty dialer must not grow this.
+        constexpr size_t kKeep = 4096;
+        if (text.size() > 2 * kKeep)
+            text.erase(0, text.size() - kKeep);
+    }
+}
+
 void PppdDialupService::ReapDialers()
 {
-    std::erase_if(dialers_, [](pid_t pid) {
-        int status;
-        pid_t r = ::waitpid(pid, &status, WNOHANG);
-        return r == pid || (r < 0 && errno == ECHILD);
+    std::erase_if(dialers_, [&](Dialer& dialer) {
+        Drain(dialer.out, dialer.outText);
+        Drain(dialer.err, dialer.errText);
+        int status = 0;
+        pid_t r = ::waitpid(dialer.pid, &status, WNOHANG);
+        if (r == 0 || (r < 0 && errno != ECHILD))
+            return false;
+        // What it wrote just before it ended is in the pipes already.
+        Drain(dialer.out, dialer.outText);
+        Drain(dialer.err, dialer.errText);
+        for (int* fd : {&dialer.out, &dialer.err}) {
+            if (*fd >= 0)
+                ::close(std::exchange(*fd, -1));
+        }
+        if (r == dialer.pid && !dialer.sawLink && !dialer.hungUp) {
+            // A pppd that went to the background ended with 0; only a
+            // failure is the user's business.
+            int code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+            if (code != 0)
+                dialFailure_ = FailureText(dialer, code);
+        }
+        return true;
     });
+}
+
+std::string PppdDialupService::TakeDialFailure()
+{
+    if (!dialers_.empty())
+        ReapDialers();
+    return std::exchange(dialFailure_, std::string());
+}
+
+std::string PppdDialupService::ExitStatusText(int status)
+{
+    switch (status) {
+    case 0:
+        return {};
+    case 1:
+        return "拨号程序发生了严重错误";
+    case 2:
+        return "连接的设置有误，或找不到这个连接的设置文件";
+    case 3:
+        return "你没有运行拨号程序 pppd 的权限";
+    case 4:
+        return "系统内核不支持 PPP（没有 /dev/ppp 设备）";
+    case 5:
+        return "拨号程序被终止了";
+    case 6:
+        return "串口被其他程序锁定了";
+    case 7:
+        return "无法打开调制解调器的串口";
+    case 8:
+        return "拨号脚本失败（没有应答或线路忙）";
+    case 9:
+        return "无法运行 pty 命令";
+    case 10:
+        return "与对方的 PPP 协商失败";
+    case 11:
+        return "对方没有通过身份验证";
+    case 12:
+        return "连接空闲太久，已断开";
+    case 13:
+        return "连接时间到了上限";
+    case 14:
+        return "已开始回拨";
+    case 15:
+        return "对方没有回应";
+    case 16:
+        return "调制解调器挂断了，连接中断";
+    case 17:
+        return "线路出现回环";
+    case 18:
+        return "初始化脚本失败";
+    case 19:
+        return "身份验证失败（用户名或密码不对）";
+    default:
+        return status < 0 ? "拨号程序异常终止" : "拨号程序以状态 " + std::to_string(status) + " 退出";
+    }
+}
+
+std::string PppdDialupService::FailureText(const Dialer& dialer, int status) const
+{
+    // pppd logs to its standard output until it detaches, and reports bad
+    // options on standard error: its word is the last logged line, else the
+    // first complaint about the options, without its own program name.
+    auto lines = [](std::string_view text) {
+        std::vector<std::string_view> found;
+        while (!text.empty()) {
+            size_t end = text.find('\n');
+            std::string_view line = TrimChars(text.substr(0, end), " \t\r");
+            if (!line.empty())
+                found.push_back(line);
+            text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
+        }
+        return found;
+    };
+    std::string_view said;
+    if (auto out = lines(dialer.outText); !out.empty()) {
+        said = out.back();
+    } else if (auto err = lines(dialer.errText); !err.empty()) {
+        said = err.front();
+        if (said.find("pppd: ") != std::string_view::npos && said.front() == '/')
+            said.remove_prefix(said.find("pppd: ") + 6);
+    }
+    std::string text = "拨号“" + dialer.name + "”失败：" + ExitStatusText(status);
+    if (std::string clean = nm::ShowableReason(said); !clean.empty())
+        text += "（pppd：" + clean + "）";
+    return text + "。";
 }
 
 }  // namespace tollix

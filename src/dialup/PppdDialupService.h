@@ -29,8 +29,13 @@ public:
     PhonebookResult Phonebook() override;
     bool IsConnected() override;
     std::string GetDefaultConnection() override;
+    LinkInfo CurrentLink() override;
     DialResult DialConnection(const std::string& name) override;
     void HangUp() override;
+    std::string TakeDialFailure() override;
+
+    // What pppd's exit status means, for the user; empty for success.
+    static std::string ExitStatusText(int status);
 
     // Where pppd is started from: the first pppd on `searchPath`, else
     // /usr/sbin/pppd; empty when there is none.
@@ -53,7 +58,25 @@ private:
     // order; stops when visit returns true. Allocates nothing.
     template <typename Visit> bool ForEachUpPppInterface(Visit&& visit);
     int InterfaceType(int dirFd, ino_t inode, const char* name);
+    // The up PPP interface first by name (the one the meter times), or "".
+    std::string TimedInterface();
+    // The pppd that owns an interface, by its pid file; 0 when unknown.
+    pid_t OwnerPid(const std::string& interface);
+    // A pppd this service started, watched until it ends.
+    struct Dialer {
+        pid_t pid = -1;
+        std::string name;
+        int out = -1;  // its standard output, where pppd logs until it detaches
+        int err = -1;  // its standard error, where it reports bad options
+        std::string outText, errText;
+        bool sawLink = false;  // a PPP link was up while it ran
+        bool hungUp = false;   // ended by our own hang-up
+    };
+    // Reads what the dialers said and reaps those that ended, noting why a
+    // dial that never brought a link up failed.
     void ReapDialers();
+    static void Drain(int& fd, std::string& text);
+    std::string FailureText(const Dialer& dialer, int status) const;
 
     std::filesystem::path root_;
     std::filesystem::path peersDir_;
@@ -66,7 +89,8 @@ private:
     timespec netDirMtime_{};
     timespec netDirCtime_{};
 
-    std::vector<pid_t> dialers_;
+    std::vector<Dialer> dialers_;
+    std::string dialFailure_;
 };
 
 }  // namespace tollix

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <grp.h>
+#include <sched.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/mount.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -131,6 +133,59 @@ TEST(PppdDialupService, ConnectionNameComesFromTheOwningPppd)
     }
 }
 
+// The link the meter times: the interface the name comes from, an identity of
+// owner, interface index and boot, and the kernel's counters.
+TEST(PppdDialupService, CurrentLinkIsTheTimedInterface)
+{
+    const struct {
+        const char* what;
+        std::function<void(PppWorld&)> change;
+        std::string identity;
+        std::optional<uint64_t> received, sent;
+    } cases[] = {
+        {"complete", [](PppWorld&) {}, "pppd 4242 ppp0#7 boot-1", 1234, 56},
+        {"counter not a number",
+            [](PppWorld& w) { WriteFile(w.Net() / "ppp0/statistics/rx_bytes", "12x\n"); },
+            "pppd 4242 ppp0#7 boot-1", std::nullopt, 56},
+        {"counter beyond 64 bits",
+            [](PppWorld& w) { WriteFile(w.Net() / "ppp0/statistics/tx_bytes", "18446744073709551616\n"); },
+            "pppd 4242 ppp0#7 boot-1", 1234, std::nullopt},
+        {"owner unknown", [](PppWorld& w) { std::filesystem::remove(w.Root() / "run/ppp0.pid"); }, "", 1234,
+            56},
+        {"boot unknown", [](PppWorld& w) { std::filesystem::remove_all(w.Root() / "proc/sys"); }, "", 1234,
+            56},
+    };
+    for (const auto& c : cases) {
+        PppWorld world;
+        world.SetInterface("ppp1", 512, "0x1091");
+        world.SetInterface("ppp0", 512, "0x1091");
+        WriteFile(world.Net() / "ppp0/ifindex", "7\n");
+        WriteFile(world.Net() / "ppp0/statistics/rx_bytes", "1234\n");
+        WriteFile(world.Net() / "ppp0/statistics/tx_bytes", "56\n");
+        WriteFile(world.Root() / "proc/sys/kernel/random/boot_id", "boot-1\n");
+        world.SetPidFile("ppp0.pid", "4242\n");
+        world.SetProcess(4242, "pppd", {"pppd", "call", "isp"});
+        c.change(world);
+        tollix::LinkInfo link = PppdDialupService(world.Root()).CurrentLink();
+        EXPECT_EQ(link.Interface, "ppp0") << c.what;
+        EXPECT_EQ(link.Identity, c.identity) << c.what;
+        EXPECT_EQ(link.ReceivedBytes, c.received) << c.what;
+        EXPECT_EQ(link.SentBytes, c.sent) << c.what;
+    }
+    PppWorld down;
+    down.SetInterface("ppp0", 512, "0x1090");
+    EXPECT_EQ(PppdDialupService(down.Root()).CurrentLink().Interface, "");
+}
+
+// A name from the bus becomes a path under /sys: only what the kernel accepts.
+TEST(DialupService, InterfaceNamesAreTheKernels)
+{
+    for (const char* name : {"ppp0", "wwan0", "enp0s31f6", "a-b_c.d@e", "123456789012345"})
+        EXPECT_TRUE(tollix::IsInterfaceName(name)) << name;
+    for (const char* name : {"", ".", "..", "../etc", "a/b", "eth0:1", "a b", "1234567890123456", "网卡"})
+        EXPECT_FALSE(tollix::IsInterfaceName(name)) << name;
+}
+
 TEST(PppdDialupService, PhonebookListsOnlyDiallablePeers)
 {
     PppWorld world;
@@ -226,6 +281,114 @@ TEST(PppdDialupService, DialsOnlyPhonebookEntriesAsOneArgument)
         }
     }
     EXPECT_FALSE(std::filesystem::exists(std::filesystem::current_path() / "pwned"));
+}
+
+// A dialer that ends before a link comes up is told once, with the meaning of
+// its exit status and its own last word; one that went to the background,
+// brought a link up or was hung up is not.
+TEST(PppdDialupService, ADialThatFailsSaysWhyOnce)
+{
+    const struct {
+        const char* what;
+        const char* script;
+        bool linkUp, hangUp;
+        std::string failure;
+    } cases[] = {
+        {"no kernel support",
+            "echo \"Couldn't open the /dev/ppp device: No such file or directory\"\n"
+            "printf '/usr/sbin/pppd: You need to create the /dev/ppp device node by\\n\\tmknod\\n' >&2\nexit "
+            "4",
+            false, false,
+            "拨号“isp”失败：系统内核不支持 PPP（没有 /dev/ppp 设备）（pppd：Couldn't open the /dev/ppp "
+            "device: No "
+            "such file or directory）。"},
+        {"bad options: the first complaint",
+            "echo '/usr/sbin/pppd: In file /etc/ppp/peers/isp: unrecognized option' >&2\necho more >&2\nexit "
+            "2",
+            false, false,
+            "拨号“isp”失败：连接的设置有误，或找不到这个连接的设置文件（pppd：In file /etc/ppp/peers/isp: "
+            "unrecognized option）。"},
+        {"silent, unknown status", "exit 42", false, false, "拨号“isp”失败：拨号程序以状态 42 退出。"},
+        {"went to the background", "echo 'Serial connection established.'\nexit 0", false, false, ""},
+        {"the link came up first", "sleep 0.5\nexit 16", true, false, ""},
+        {"hung up while dialling", "sleep 0.5\nexit 5", false, true, ""},
+    };
+    for (const auto& c : cases) {
+        PppWorld world;
+        world.AddPeer("isp");
+        world.MakeEmptyNet();
+        if (c.linkUp)
+            world.SetInterface("ppp0", 512, "0x1091");
+        FakePppd pppd(std::string("#!/bin/sh\n") + c.script + "\n");
+        ScopedEnv path("PATH", (pppd.Bin().string() + ":/usr/bin:/bin").c_str());
+        PppdDialupService service(world.Root());
+        ASSERT_TRUE(service.DialConnection("isp").Started) << c.what;
+        service.IsConnected();
+        if (c.hangUp)
+            service.HangUp();
+        std::string failure;
+        WaitFor([&] {
+            return service.IsConnected(), (failure = service.TakeDialFailure()) != "" || Children() == 0;
+        });
+        if (failure.empty())
+            failure = service.TakeDialFailure();
+        EXPECT_EQ(failure, c.failure) << c.what;
+        EXPECT_EQ(service.TakeDialFailure(), "") << c.what << ": said twice";
+    }
+}
+
+// The real pppd, where this machine has no /dev/ppp: the peers folder of a
+// fixture is put in place of /etc/ppp/peers in a mount namespace of a child.
+TEST(PppdDialupService, TheRealPppdSaysThereIsNoKernelSupport)
+{
+    if (std::filesystem::exists("/dev/ppp") || !std::filesystem::exists("/usr/sbin/pppd"))
+        GTEST_SKIP() << "needs the real pppd (package ppp) on a machine without /dev/ppp";
+    PppWorld world;
+    WriteFile(world.Peers() / "isp", "/dev/null\nnoauth\n");
+    int report[2];
+    ASSERT_EQ(::pipe(report), 0);
+    pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::close(report[0]);
+        const uid_t uid = ::geteuid();
+        const gid_t gid = ::getegid();
+        auto say = [&](const std::string& text) {
+            ssize_t ignored = ::write(report[1], text.data(), text.size());
+            (void)ignored;
+            ::_exit(0);
+        };
+        if (::unshare(CLONE_NEWNS | (uid == 0 ? 0 : CLONE_NEWUSER)) != 0)
+            say("skip: no mount namespace here");
+        if (uid != 0) {
+            WriteFile("/proc/self/setgroups", "deny");
+            WriteFile("/proc/self/uid_map", "0 " + std::to_string(uid) + " 1");
+            WriteFile("/proc/self/gid_map", "0 " + std::to_string(gid) + " 1");
+        }
+        if (::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0
+            || ::mount(world.Peers().c_str(), "/etc/ppp/peers", nullptr, MS_BIND, nullptr) != 0)
+            say("skip: cannot mount the fixture's peers in place");
+        PppdDialupService service(world.Root());
+        tollix::DialResult dial = service.DialConnection("isp");
+        if (!dial.Started)
+            say("skip: " + dial.Error);
+        std::string failure;
+        WaitFor([&] { return !(failure = service.TakeDialFailure()).empty(); });
+        say(failure + (service.IsConnected() ? " but connected" : ""));
+    }
+    ::close(report[1]);
+    std::string said;
+    char buffer[512];
+    for (ssize_t n; (n = ::read(report[0], buffer, sizeof buffer)) > 0;)
+        said.append(buffer, size_t(n));
+    ::close(report[0]);
+    ::waitpid(child, nullptr, 0);
+    if (said.rfind("skip: ", 0) == 0)
+        GTEST_SKIP() << said;
+    EXPECT_EQ(said,
+        "拨号“isp”失败：系统内核不支持 PPP（没有 /dev/ppp 设备）（pppd：Couldn't open the /dev/ppp device: "
+        "No "
+        "such file or directory）。");
 }
 
 TEST(PppdDialupService, FindsPppdOnPathThenInSbin)

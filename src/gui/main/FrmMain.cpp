@@ -189,6 +189,9 @@ void FrmMain::OnMonitorTick()
         return;
     clockText_->setText(Q("当前系统时间：" + DateTimeText(clock_.Now())));
     const bool connected = dialup_.IsConnected();
+    // A dialer that gave up is told here, the program going on as before.
+    if (const std::string failure = dialup_.TakeDialFailure(); !failure.empty())
+        ShowNotice(Q(failure), QMessageBox::Warning);
     if (!connected && session_.Idle())
         return;
     const std::string name = connected ? dialup_.GetDefaultConnection() : std::string();
