@@ -86,11 +86,26 @@ bool ConnectionSession::Flush(std::string* error)
 {
     if (!pending_)
         return true;
+    bool settle = !journalSaved_;
     // Between sessions memory holds exactly what Price.DB should, also after
     // the user zeroed a period; the journal follows it before the file does.
     if (idle_ && pending_->Records != program_.Stats.Records) {
         pending_->Records = program_.Stats.Records;
-        SaveJournal();
+        settle = true;
+    }
+    // No data file is touched before the journal says what they will hold: a
+    // crash meanwhile would count the connection a second time.
+    if (settle) {
+        std::string why;
+        if (!SaveJournal(&why)) {
+            lastCommit_ = CommitResult{};
+            lastCommit_.Error = why;
+            if (error)
+                *error = why;
+            return false;
+        }
+        if (CommitStepHook)
+            CommitStepHook(1);
     }
     lastCommit_ = RunCommit(program_, *pending_);
     if (!lastCommit_.Done()) {
@@ -379,13 +394,8 @@ void ConnectionSession::End(TickResult& result)
     pending_->Connections.push_back(std::move(closed));
     idle_ = true;
     result.Ended = true;
+    journalSaved_ = false;  // the journal on disk does not hold this end yet
     std::string error;
-    // Settled before any data file is touched: a crash from here on replays
-    // exactly these values.
-    if (!SaveJournal(&error))
-        AppendError(result, error);
-    else if (CommitStepHook)
-        CommitStepHook(1);
     if (!Flush(&error))
         AppendError(result, error);
 }

@@ -318,15 +318,25 @@ TEST_F(SessionFixture, FileReplacedDuringASessionGetsTheConnection)
 }
 
 // Said once a session: a journal that cannot be written does not stop the
-// meter, and the user is not told again every minute.
+// meter, and the user is not told again every minute. Its end waits for the
+// journal: a data file written without it could count the connection twice.
 TEST_F(SessionFixture, JournalThatCannotBeWrittenIsReportedOnce)
 {
     Start(At(2026, 12, 7, 12, 0, 0));
+    const fs::path journal = program_->JournalPath;
     program_->JournalPath = Dir() / "missing folder" / "session.journal";
     EXPECT_NE(session_->Tick(true, "Home").Error.find("临时记录"), std::string::npos);
     clock_.Advance(60);
     EXPECT_EQ(session_->Tick(true, "Home").Error, "");
     EXPECT_EQ(session_->State().MinutesCharged, 2);
+    EXPECT_NE(Drop().Error, "");
+    EXPECT_EQ(Stored(4).Connections, 0);
+    EXPECT_FALSE(fs::exists(Dir() / "time.txt"));
+    program_->JournalPath = journal;
+    Drop();
+    EXPECT_EQ(Stored(4).Connections, 1);
+    EXPECT_EQ(Log().size(), 1u);
+    EXPECT_FALSE(fs::exists(journal));
 }
 
 TEST_F(SessionFixture, CountersOfADamagedRecordStopAtTheirLargestValue)
