@@ -135,7 +135,7 @@ bool FrmMain::Start()
     connect(tray_, &MainTray::activated, this, &FrmMain::RestoreMainWindow);
 
     // A link still up since before a crash is the same connection, not a new one.
-    const std::string link = dialup_.IsConnected() ? CurrentLinkIdentity() : std::string();
+    const std::string link = dialup_.IsConnected() ? dialup_.CurrentLink().Identity : std::string();
     RecoveryResult recovery = RecoverOpenSession(program_, clock_, link);
 
     std::string error;
@@ -180,7 +180,7 @@ void FrmMain::OnMonitorTick()
         return;
     const std::string name = connected ? dialup_.GetDefaultConnection() : std::string();
     TickResult result = session_.Tick(
-        connected, name, connected && session_.Idle() ? CurrentLinkIdentity() : std::string());
+        connected, name, connected && session_.Idle() ? dialup_.CurrentLink().Identity : std::string());
     if (result.Started) {
         ShowStartedState();
         if (result.PlayStartSound)
@@ -345,11 +345,6 @@ bool FrmMain::EndProgram()
         tray_->Hide();
     QCoreApplication::exit(0);
     return true;
-}
-
-std::string FrmMain::CurrentLinkIdentity()
-{
-    return {};
 }
 
 void FrmMain::EndBySystem()
