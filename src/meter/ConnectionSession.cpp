@@ -168,14 +168,17 @@ TickResult ConnectionSession::EndNow()
 void ConnectionSession::Discard()
 {
     program_.StatsFile.Close();
+    // Connections that ended earlier but could not be written yet still count.
+    // Tried while the session is still open, so that its partial counts in
+    // memory never join what those ends settled.
+    Flush(nullptr);
     const bool wasOpen = !idle_;
     state_.SessionSeconds = 0;
     idle_ = true;
-    // Connections that ended earlier but could not be written yet still count.
-    if (!Flush(nullptr) && wasOpen)
-        SaveJournal();
-    else if (!pending_)
+    if (!pending_)
         RemoveFileDurably(program_.JournalPath);
+    else if (wasOpen)
+        SaveJournal();
 }
 
 bool ConnectionSession::Adopt(const RecoveryResult& recovery)
