@@ -107,13 +107,17 @@ bool ConnectionSession::Flush(std::string* error)
         if (CommitStepHook)
             CommitStepHook(1);
     }
-    lastCommit_ = RunCommit(program_, *pending_);
+    // A retry every second must not flush the same four records every second.
+    lastCommit_ = RunCommit(program_, *pending_, recordsWritten_ == pending_->Records);
+    if (lastCommit_.StatisticsWritten)
+        recordsWritten_ = pending_->Records;
     if (!lastCommit_.Done()) {
         if (error)
             *error = lastCommit_.Error;
         return false;
     }
     pending_.reset();
+    recordsWritten_.reset();
     if (idle_)
         journalSaved_ = RemoveFileDurably(program_.JournalPath);
     else
