@@ -1,5 +1,6 @@
 #include "meter/Program.h"
 
+#include "base/SafeFile.h"
 #include "config/SettingKeys.h"
 
 namespace tollix {
@@ -11,7 +12,11 @@ Program::Program(const std::filesystem::path& dataFolder)
     , JournalPath(dataFolder / "session.journal")
     , Profile(dataFolder / "tollix.ini")
     , StatsFile(dataFolder / "Price.DB")
-{ }
+{
+    if (ReadWholeFile("/proc/sys/kernel/random/boot_id", BootId))
+        while (!BootId.empty() && (BootId.back() == '\n' || BootId.back() == ' '))
+            BootId.pop_back();
+}
 
 void LoadSettings(Program& program, const std::vector<std::string>& phonebook, DateTime now)
 {

@@ -6,6 +6,7 @@
 
 #include "alerts/AlertSetting.h"
 #include "config/ProfileFile.h"
+#include "meter/ClosedConnection.h"
 #include "meter/Statistics.h"
 #include "meter/StatisticsFile.h"
 #include "tariff/TariffSet.h"
@@ -24,6 +25,12 @@ struct Program {
     std::filesystem::path StatisticsPath;
     std::filesystem::path LogPath;
     std::filesystem::path JournalPath;
+    // This boot of the machine (empty when it cannot be told): a link seen in
+    // another boot is another link, whatever its interface and pid.
+    std::string BootId;
+    // Called for each finished connection once its statistics and log line are
+    // written; none when empty.
+    ArchiveStep ArchiveConnection;
     ProfileFile Profile;
     StatisticsFile StatsFile;
 

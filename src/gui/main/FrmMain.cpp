@@ -1,5 +1,7 @@
 #include "gui/main/FrmMain.h"
 
+#include <cstdio>
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QEventLoop>
@@ -133,7 +135,9 @@ bool FrmMain::Start()
     connect(tray_, &MainTray::activated, this, &FrmMain::RestoreMainWindow);
     connect(tray_, &MainTray::Changed, this, &FrmMain::OnTrayChanged);
 
-    RecoveryResult recovery = RecoverOpenSession(program_);
+    // A link still up since before a crash is the same connection, not a new one.
+    const std::string link = dialup_.IsConnected() ? dialup_.CurrentLink().Identity : std::string();
+    RecoveryResult recovery = RecoverOpenSession(program_, clock_, link);
 
     std::string error;
     if (!OpenStatistics(program_, clock_.Now(), &error)) {
@@ -141,6 +145,8 @@ bool FrmMain::Start()
             this, "Tollix", Q("无法打开统计文件，Tollix 不能继续运行。\n" + error), QMessageBox::Critical);
         return false;
     }
+    if (session_.Adopt(recovery))
+        ShowStartedState();
     ShowTotals(0);
     show();
     startHideTimer_->start();
@@ -192,10 +198,11 @@ void FrmMain::OnMonitorTick()
     // A dialer that gave up is told here, the program going on as before.
     if (const std::string failure = dialup_.TakeDialFailure(); !failure.empty())
         ShowNotice(Q(failure), QMessageBox::Warning);
-    if (!connected && session_.Idle())
+    if (!connected && session_.Idle() && !session_.HasUnwritten())
         return;
     const std::string name = connected ? dialup_.GetDefaultConnection() : std::string();
-    TickResult result = session_.Tick(connected, name);
+    TickResult result = session_.Tick(
+        connected, name, connected && session_.Idle() ? dialup_.CurrentLink().Identity : std::string());
     if (result.Started) {
         ShowStartedState();
         if (result.PlayStartSound)
@@ -363,6 +370,8 @@ bool FrmMain::EndProgram()
     }
     ending_ = true;
     session_.Discard();
+    if (session_.HasUnwritten())
+        ShowMessage(this, "Tollix", Q(session_.UnwrittenText()), QMessageBox::Warning);
     if (tray_)
         tray_->Hide();
     QCoreApplication::exit(0);
@@ -375,6 +384,9 @@ void FrmMain::EndBySystem()
         return;
     ending_ = true;
     session_.EndNow();
+    // No window may hold up the system's end: the reason goes to the error output.
+    if (session_.HasUnwritten())
+        std::fprintf(stderr, "Tollix: %s\n", session_.UnwrittenText().c_str());
     if (tray_)
         tray_->Hide();
     QCoreApplication::exit(0);
