@@ -139,16 +139,17 @@ DateTime Midnight(int64_t day)
 
 ReportRange RangeOf(const Options& o, DateTime now, const ReportCalendar& calendar)
 {
-    // Years 100 to 9999 are all DateTime knows.
-    ReportRange all{DateTime::FromCivil(100, 1, 1).value_or(DateTime()),
-        Midnight(DateTime::FromCivil(9999, 12, 31).value_or(DateTime()).DayNumber() + 1)};
+    // Years 100 to 9999 are all a date can hold; the archive's text keys sort
+    // right only within them.
+    const DateTime latest = DateTime::FromCivil(9999, 12, 31, 23, 59, 59).value_or(DateTime());
+    ReportRange range{DateTime::FromCivil(100, 1, 1).value_or(DateTime()), latest};
     if (o.Period)
         return PeriodContaining(*o.Period, now, calendar);
     if (o.FromDay)
-        all.From = Midnight(*o.FromDay);
-    if (o.ToDay)
-        all.To = Midnight(*o.ToDay + 1);
-    return all;
+        range.From = Midnight(*o.FromDay);
+    if (o.ToDay && Midnight(*o.ToDay + 1).Days() < latest.Days())
+        range.To = Midnight(*o.ToDay + 1);
+    return range;
 }
 
 std::string DateOnly(DateTime d)

@@ -156,9 +156,6 @@ Prepared Prepare(sqlite3* db, const std::filesystem::path& dataFolder)
         p.Error = ArchiveError(db);
         return p;
     };
-    int rc = sqlite3_exec(db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=FULL;", nullptr, nullptr, nullptr);
-    if (rc != SQLITE_OK)
-        return fail(rc);
     auto version = QueryInt(db, "PRAGMA user_version");
     if (!version)
         return fail(sqlite3_errcode(db));
@@ -167,6 +164,9 @@ Prepared Prepare(sqlite3* db, const std::filesystem::path& dataFolder)
         p.Error = "用量档案由较新版本的 Tollix 建立，本程序不会改动它。";
         return p;
     }
+    // Nothing is written before the file is known to be ours: a file set aside
+    // keeps the bytes it had.
+    int rc = SQLITE_OK;
     if (*version > 0) {
         Statement check(db, "PRAGMA quick_check");
         if (!check.Ok())
@@ -187,6 +187,9 @@ Prepared Prepare(sqlite3* db, const std::filesystem::path& dataFolder)
         p.State = Health::Damaged;  // some other program's database under our name
         return p;
     }
+    rc = sqlite3_exec(db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=FULL;", nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK)
+        return fail(rc);
     if (*version == UsageArchive::kSchemaVersion) {
         p.State = Health::Usable;
         return p;
@@ -213,8 +216,8 @@ Prepared Prepare(sqlite3* db, const std::filesystem::path& dataFolder)
         for (const ArchivedConnection& row : *rows) {
             if (!InsertRow(db, row, &error))
                 return rollback(error);
+            p.Imported += sqlite3_changes(db);
         }
-        p.Imported = int(rows->size());
     }
     const std::string setVersion = "PRAGMA user_version=" + std::to_string(UsageArchive::kSchemaVersion);
     if (sqlite3_exec(db, setVersion.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK
@@ -383,15 +386,28 @@ bool UsageArchive::Contains(std::string_view sessionKey, std::string* error) con
 std::optional<std::vector<ArchivedConnection>> UsageArchive::Query(
     DateTime from, DateTime to, std::string* error) const
 {
-    const std::string sql = std::string("SELECT ") + kColumns
-        + " FROM connections WHERE start_local >= ? AND start_local < ? ORDER BY start_local, id";
+    return Select(" WHERE start_local >= ? AND start_local < ?", &from, &to, error);
+}
+
+std::optional<std::vector<ArchivedConnection>> UsageArchive::QueryAll(std::string* error) const
+{
+    return Select("", nullptr, nullptr, error);
+}
+
+std::optional<std::vector<ArchivedConnection>> UsageArchive::Select(
+    const char* where, const DateTime* from, const DateTime* to, std::string* error) const
+{
+    const std::string sql
+        = std::string("SELECT ") + kColumns + " FROM connections" + where + " ORDER BY start_local, id";
     Statement st(db_, sql.c_str());
     if (!st.Ok()) {
         SetError(error, ArchiveError(db_));
         return std::nullopt;
     }
-    st.Text(1, GeneralDateText(from));
-    st.Text(2, GeneralDateText(to));
+    if (from && to) {
+        st.Text(1, GeneralDateText(*from));
+        st.Text(2, GeneralDateText(*to));
+    }
     std::vector<ArchivedConnection> rows;
     int rc = 0;
     while ((rc = st.Step()) == SQLITE_ROW)
@@ -401,12 +417,6 @@ std::optional<std::vector<ArchivedConnection>> UsageArchive::Query(
         return std::nullopt;
     }
     return rows;
-}
-
-std::optional<std::vector<ArchivedConnection>> UsageArchive::QueryAll(std::string* error) const
-{
-    return Query(DateTime::FromCivil(100, 1, 1).value_or(DateTime()),
-        DateTime::FromCivil(9999, 12, 31, 23, 59, 59).value_or(DateTime()).AddSeconds(1), error);
 }
 
 int64_t UsageArchive::Count(std::string* error) const

@@ -31,7 +31,7 @@ public:
         // one started. Empty otherwise.
         std::string Notice;
         std::string Error;      // why Archive is null
-        int ImportedLines = 0;  // lines of time.txt taken over into a new archive
+        int ImportedLines = 0;  // connections of time.txt taken over into a new archive
         int SkippedLines = 0;   // damaged lines of time.txt left out of the import
     };
 
@@ -69,6 +69,8 @@ public:
 
 private:
     explicit UsageArchive(sqlite3* db);
+    std::optional<std::vector<ArchivedConnection>> Select(
+        const char* where, const DateTime* from, const DateTime* to, std::string* error) const;
     sqlite3* db_ = nullptr;
 };
 
