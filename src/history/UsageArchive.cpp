@@ -101,8 +101,12 @@ std::optional<int64_t> QueryInt(sqlite3* db, const char* sql)
 
 bool InsertRow(sqlite3* db, const ArchivedConnection& c, std::string* error)
 {
+    // A connection taken over from time.txt and then stored by its own session
+    // (a crash recovered on the start that created the archive) is one
+    // connection: the imported row stands for it.
     static const std::string sql = std::string("INSERT OR IGNORE INTO connections (") + kColumns
-        + ") VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?)";
+        + ") SELECT ?1,?2,?3,?4,?5,?6,?7,?8,?9,?10,?11,?12,?13 WHERE NOT EXISTS (SELECT 1 FROM connections"
+          " WHERE imported = 1 AND start_local = ?2 AND name = ?5)";
     Statement st(db, sql.c_str());
     if (!st.Ok()) {
         SetError(error, ArchiveError(db));

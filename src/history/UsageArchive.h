@@ -49,8 +49,9 @@ public:
 
     // Stores one connection; a session key already present leaves the stored
     // row as it is and still counts as success (INSERT OR IGNORE), so a
-    // repeated end-of-session step never counts a connection twice. The row is
-    // on disk (committed) when this returns true.
+    // repeated end-of-session step never counts a connection twice. So does a
+    // row imported from time.txt with the same start and name. The row is on
+    // disk (committed) when this returns true.
     bool Store(const ArchivedConnection& connection, std::string* error = nullptr);
 
     bool Contains(std::string_view sessionKey, std::string* error = nullptr) const;

@@ -82,6 +82,9 @@ TEST(UsageArchive, NewArchiveTakesOverTimeTxtOnce)
     auto opened = UsageArchive::OpenForWriting(home.Path());
     ASSERT_TRUE(opened.Archive);
     EXPECT_EQ(opened.ImportedLines, 0);
+    ArchivedConnection recovered = Live("s1", At(2026, 3, 2), 1);  // the imported line's own session
+    recovered.ConnectionName = "Home";
+    EXPECT_TRUE(opened.Archive->Store(recovered));
     auto rows = opened.Archive->QueryAll();
     ASSERT_TRUE(rows);
     ASSERT_EQ(rows->size(), 2u);  // the repeated line is one connection
