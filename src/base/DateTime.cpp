@@ -179,6 +179,24 @@ DateTime FromUnixTime(int64_t unixSeconds)
     return DateTime::FromDays(Compose(dayNumber, sod));
 }
 
+int32_t UtcOffsetSeconds(DateTime local)
+{
+    if (!local.IsValid())
+        return 0;
+    const CivilTime c = local.ToCivil();
+    std::tm tm{};
+    tm.tm_year = c.year - 1900;
+    tm.tm_mon = c.month - 1;
+    tm.tm_mday = c.day;
+    tm.tm_hour = c.hour;
+    tm.tm_min = c.minute;
+    tm.tm_sec = c.second;
+    tm.tm_isdst = -1;
+    if (std::mktime(&tm) == std::time_t(-1))
+        return 0;
+    return static_cast<int32_t>(tm.tm_gmtoff);
+}
+
 std::string DateText(DateTime d)
 {
     CivilTime t = d.ToCivil();

@@ -67,6 +67,9 @@ int64_t MonthsBetween(DateTime from, DateTime to);
 
 // Local civil time <-> seconds since the Unix epoch, through the time zone.
 DateTime FromUnixTime(int64_t unixSeconds);
+// How far the local time zone is ahead of UTC at the local moment `local`, in
+// seconds (east positive); 0 when the time zone cannot tell.
+int32_t UtcOffsetSeconds(DateTime local);
 
 // "1998年7月5日"
 std::string DateText(DateTime d);

@@ -96,6 +96,24 @@ bool ReplaceFileAtomically(const std::filesystem::path& link, std::string_view c
     return true;
 }
 
+bool RemoveFileDurably(const std::filesystem::path& path, std::string* error)
+{
+    if (::unlink(path.c_str()) != 0 && errno != ENOENT) {
+        if (error)
+            *error = "无法删除文件 " + path.string() + "：" + SystemErrorText(errno);
+        return false;
+    }
+    std::filesystem::path dir = path.parent_path();
+    if (dir.empty())
+        dir = ".";
+    int dirFd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd >= 0) {
+        ::fsync(dirFd);
+        ::close(dirFd);
+    }
+    return true;
+}
+
 bool ReadWholeFile(const std::filesystem::path& path, std::string& contents, std::string* error)
 {
     contents.clear();

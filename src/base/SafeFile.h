@@ -14,6 +14,10 @@ namespace tollix {
 bool ReplaceFileAtomically(
     const std::filesystem::path& path, std::string_view contents, std::string* error = nullptr);
 
+// Removes `path` and flushes its folder, so that the removal survives a power
+// cut. A missing file counts as removed. False, saying why, when it stays.
+bool RemoveFileDurably(const std::filesystem::path& path, std::string* error = nullptr);
+
 // Reads a whole regular file. False when it is missing, not a regular file or
 // cannot be read.
 bool ReadWholeFile(const std::filesystem::path& path, std::string& contents, std::string* error = nullptr);

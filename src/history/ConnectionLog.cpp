@@ -258,6 +258,12 @@ std::optional<ConnectionLogEntry> ParseLogLine(std::string_view line)
 
 bool AppendLogEntry(const std::filesystem::path& file, const ConnectionLogEntry& entry, std::string* error)
 {
+    return AppendMissingLogEntries(file, {entry}, error);
+}
+
+bool AppendMissingLogEntries(
+    const std::filesystem::path& file, const std::vector<ConnectionLogEntry>& entries, std::string* error)
+{
     struct stat st { };
     int errorNumber = 0;
     int fd = OpenRegular(file, O_RDWR | O_APPEND | O_CREAT, st, errorNumber);
@@ -267,16 +273,39 @@ bool AppendLogEntry(const std::filesystem::path& file, const ConnectionLogEntry&
         return false;
     }
     const off_t oldSize = st.st_size;
+    GbkNameCache cache;
+    std::vector<std::string> lines(entries.size());
+    size_t longest = 0;
+    for (size_t i = 0; i < entries.size(); ++i) {
+        AppendDiskLine(lines[i], entries[i], cache);
+        longest += lines[i].size();
+    }
+    // A write cut short by a crash may have put the first lines in already:
+    // the longest run of them that ends the file is not written again.
+    std::string tail(size_t(std::min<off_t>(oldSize, off_t(longest) + 1)), '\0');
+    if (!tail.empty()
+        && ::pread(fd, tail.data(), tail.size(), oldSize - off_t(tail.size())) != ssize_t(tail.size()))
+        tail.clear();
+    size_t skip = entries.size();
+    for (; skip > 0; --skip) {
+        std::string run;
+        for (size_t i = 0; i < skip; ++i)
+            run += lines[i];
+        const size_t at = tail.size() - std::min(run.size(), tail.size());
+        if (run.size() <= tail.size() && tail.compare(at, run.size(), run) == 0
+            && (run.size() == size_t(oldSize) || (at > 0 && tail[at - 1] == '\n')))
+            break;
+    }
     std::string data;
     // A hand-edited file may end without a line end; the new line must not be
     // glued onto its last line.
-    if (oldSize > 0) {
+    if (oldSize > 0 && skip < entries.size()) {
         char last = '\n';
         if (::pread(fd, &last, 1, oldSize - 1) == 1 && last != '\n')
             data = "\r\n";
     }
-    GbkNameCache cache;
-    AppendDiskLine(data, entry, cache);
+    for (size_t i = skip; i < entries.size(); ++i)
+        data += lines[i];
 
     bool ok = true;
     std::string_view left = data;
@@ -291,7 +320,7 @@ bool AppendLogEntry(const std::filesystem::path& file, const ConnectionLogEntry&
         }
         left.remove_prefix(size_t(n));
     }
-    if (ok && ::fsync(fd) != 0) {
+    if (ok && !data.empty() && ::fsync(fd) != 0) {
         ok = false;
         errorNumber = errno;
     }

@@ -34,6 +34,13 @@ std::optional<ConnectionLogEntry> ParseLogLine(std::string_view utf8Line);
 bool AppendLogEntry(
     const std::filesystem::path& file, const ConnectionLogEntry& entry, std::string* error = nullptr);
 
+// Appends the lines of finished connections that the log does not end with
+// yet: when its last lines already are the first of them (a crash came after
+// they were written), only the rest is appended. So replaying the end of a
+// session never logs a connection twice.
+bool AppendMissingLogEntries(const std::filesystem::path& file,
+    const std::vector<ConnectionLogEntry>& entries, std::string* error = nullptr);
+
 struct LogLoadResult {
     std::vector<ConnectionLogEntry> Entries;  // newest first
     int DamagedLine = 0;                      // 1-based number of the first malformed line, 0 for none

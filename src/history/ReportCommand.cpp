@@ -15,7 +15,7 @@ namespace {
 constexpr const char* kUsage
     = "用法：tollix report [--period today|week|month|year|all] [--from 日期] [--to 日期]\n"
       "                    [--by day|week|month|year|connection] [--format table|csv|json]\n"
-      "不打开窗口，从用量档案 usage.sqlite 统计上网的用时和费用。\n"
+      "不打开窗口，从使用记录存档 usage.sqlite 统计上网的用时和费用。\n"
       "\n"
       "  --period   统计今天、本周、本月、今年或全部的记录（默认：全部）\n"
       "  --from     从这一天起（含），日期写成 YYYY-MM-DD\n"

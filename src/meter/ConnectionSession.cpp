@@ -1,6 +1,7 @@
 #include "meter/ConnectionSession.h"
 
 #include "base/Clock.h"
+#include "base/SafeFile.h"
 #include "history/ConnectionLog.h"
 #include "meter/Program.h"
 #include "meter/SessionJournal.h"
@@ -44,20 +45,6 @@ int32_t SaturatingAdd32(int32_t a, int32_t b)
 
 }  // namespace
 
-void ConnectionSession::FlushPendingStatistics(TickResult& result)
-{
-    if (!statisticsPending_)
-        return;
-    std::string error;
-    const bool wasOpen = program_.StatsFile.IsOpen();
-    if ((wasOpen || program_.StatsFile.Open(&error)) && program_.Stats.WriteAll(program_.StatsFile, &error))
-        statisticsPending_ = false;
-    else
-        AppendError(result, error);
-    if (!wasOpen)
-        program_.StatsFile.Close();
-}
-
 std::string VersionTitle()
 {
     return "Tollix " + std::to_string(TOLLIX_VERSION_MAJOR) + "." + std::to_string(TOLLIX_VERSION_MINOR);
@@ -85,22 +72,77 @@ int32_t ConnectionSession::ElapsedSeconds() const
     return seconds > INT32_MAX ? INT32_MAX : static_cast<int32_t>(seconds);
 }
 
-TickResult ConnectionSession::Tick(bool connected, const std::string& connectionName)
+bool ConnectionSession::SaveJournal(std::string* error)
+{
+    Journal journal;
+    journal.Closing = pending_;
+    if (!idle_)
+        journal.Open = state_;
+    journalSaved_ = WriteSessionJournal(program_.JournalPath, journal, error);
+    return journalSaved_;
+}
+
+bool ConnectionSession::Flush(std::string* error)
+{
+    if (!pending_)
+        return true;
+    bool settle = !journalSaved_;
+    // Between sessions memory holds exactly what Price.DB should, also after
+    // the user zeroed a period; the journal follows it before the file does.
+    if (idle_ && pending_->Records != program_.Stats.Records) {
+        pending_->Records = program_.Stats.Records;
+        settle = true;
+    }
+    // No data file is touched before the journal says what they will hold: a
+    // crash meanwhile would count the connection a second time.
+    if (settle) {
+        std::string why;
+        if (!SaveJournal(&why)) {
+            lastCommit_ = CommitResult{};
+            lastCommit_.Error = why;
+            if (error)
+                *error = why;
+            return false;
+        }
+        if (CommitStepHook)
+            CommitStepHook(1);
+    }
+    lastCommit_ = RunCommit(program_, *pending_);
+    if (!lastCommit_.Done()) {
+        if (error)
+            *error = lastCommit_.Error;
+        return false;
+    }
+    pending_.reset();
+    if (idle_)
+        journalSaved_ = RemoveFileDurably(program_.JournalPath);
+    else
+        SaveJournal();
+    return true;
+}
+
+TickResult ConnectionSession::Tick(
+    bool connected, const std::string& connectionName, const std::string& linkIdentity)
 {
     TickResult result;
+    // An end that could not be written is tried again every tick, quietly: the
+    // user was told when it failed.
+    // The tick that ends a session writes it together with this one.
+    if (pending_ && (idle_ || connected))
+        Flush(nullptr);
     if (!connected) {
         if (!idle_)
             End(result);
         return result;
     }
     if (idle_)
-        Start(connectionName, result);
+        Start(connectionName, linkIdentity, result);
     ConnectedWork(connectionName, result);
     // Units and minutes begin at least once a minute, so a crash loses at most
     // the last minute of the connection.
     if (result.Started || result.UnitCharged || result.MinuteCharged) {
         std::string error;
-        if (!WriteSessionJournal(program_.JournalPath, state_, &error) && !journalWarned_) {
+        if (!SaveJournal(&error) && !journalWarned_) {
             // Said once a session: the meter goes on, but a crash now would lose it.
             journalWarned_ = true;
             AppendError(
@@ -113,51 +155,122 @@ TickResult ConnectionSession::Tick(bool connected, const std::string& connection
 TickResult ConnectionSession::EndNow()
 {
     TickResult result;
-    if (!idle_)
+    if (!idle_) {
         End(result);
-    else
-        FlushPendingStatistics(result);
+    } else {
+        std::string error;
+        if (!Flush(&error))
+            AppendError(result, error);
+    }
     return result;
 }
 
 void ConnectionSession::Discard()
 {
     program_.StatsFile.Close();
-    RemoveSessionJournal(program_.JournalPath);
-    // Connections that ended earlier but could not be written yet still count.
-    TickResult ignored;
-    FlushPendingStatistics(ignored);
+    const bool wasOpen = !idle_;
     state_.SessionSeconds = 0;
     idle_ = true;
+    // Connections that ended earlier but could not be written yet still count.
+    if (!Flush(nullptr) && wasOpen)
+        SaveJournal();
+    else if (!pending_)
+        RemoveFileDurably(program_.JournalPath);
 }
 
-void ConnectionSession::Start(const std::string& connectionName, TickResult& result)
+bool ConnectionSession::Adopt(const RecoveryResult& recovery)
+{
+    auto& stats = program_.Stats;
+    const DateTime now = clock_.Now();
+    if (recovery.Unwritten) {
+        // Price.DB could not take them: memory holds them instead, and they go
+        // on being written until the file takes them.
+        pending_ = recovery.Unwritten;
+        stats.Records = pending_->Records;
+        StatisticsFile file(program_.StatisticsPath);
+        file.Open();
+        stats.RollOverPeriods(file, now, program_.RolloverWeekDay, program_.Reset.ResetMonthDay);
+        pending_->Records = stats.Records;
+    }
+    if (!recovery.Resume)
+        return false;
+    state_ = *recovery.Resume;
+    idle_ = false;
+    journalWarned_ = false;
+    // Counted again in the periods it started in, as it was before the restart.
+    auto& records = stats.Records;
+    const DateTime start = state_.SessionStart;
+    state_.Counted = {SameDayPeriod(start, records[Today].StartDate),
+        SameWeekPeriod(start, records[Week].StartDate, program_.RolloverWeekDay),
+        SameMonthPeriod(start, records[Month].StartDate, program_.Reset.ResetMonthDay, start), true};
+    for (size_t i = 0; i < 4; ++i) {
+        state_.BaseSeconds[i] = records[i].Seconds;
+        if (!state_.Counted[i])
+            continue;
+        records[i].Connections = SaturatingAdd16(records[i].Connections, 1);
+        records[i].CallUnits = SaturatingAdd32(records[i].CallUnits, state_.UnitsCharged);
+        stats.RunningTelFee[i] += state_.SessionTelFee;
+        stats.RunningNetFee[i] += state_.SessionNetFee;
+    }
+    displayName_ = state_.ConnectionName;
+    SaveJournal();
+    return true;
+}
+
+std::string ConnectionSession::UnwrittenText() const
+{
+    if (!pending_)
+        return {};
+    std::string what;
+    if (!lastCommit_.StatisticsWritten)
+        what += "统计文件 " + program_.StatisticsPath.string() + "\n";
+    if (!lastCommit_.LogWritten)
+        what += "连接记录文件 " + program_.LogPath.string() + "\n";
+    if (!lastCommit_.Archived)
+        what += "使用记录存档\n";
+    std::string text = std::to_string(pending_->Connections.size()) + " 次已结束的连接还没有写入：\n" + what;
+    if (!lastCommit_.Error.empty())
+        text += "原因：" + lastCommit_.Error + "\n";
+    if (journalSaved_)
+        text += "它们保存在 " + program_.JournalPath.string()
+            + " 中，下次启动 Tollix 时会再次写入，请不要删除这个文件。";
+    else
+        text += "也无法保存到 " + program_.JournalPath.string() + " 中，退出后它们将会丢失。";
+    return text;
+}
+
+void ConnectionSession::Start(
+    const std::string& connectionName, const std::string& linkIdentity, TickResult& result)
 {
     const DateTime now = clock_.Now();
     std::string error;
-    if (!program_.StatsFile.Open(&error))
-        result.Error = error;  // the session is still timed; the end tries again
-    else if (statisticsPending_ && program_.Stats.WriteAll(program_.StatsFile))
-        statisticsPending_ = false;
+    // Opened for the roll-over only: a file replaced during the session is
+    // opened afresh at its end.
+    StatisticsFile file(program_.StatisticsPath);
+    if (!file.Open(&error)
+        || !program_.Stats.RollOverPeriods(
+            file, now, program_.RolloverWeekDay, program_.Reset.ResetMonthDay, &error))
+        result.Error = error;  // the session is still timed and rolled in memory; the end tries again
+    if (!file.IsOpen())
+        program_.Stats.RollOverPeriods(
+            file, now, program_.RolloverWeekDay, program_.Reset.ResetMonthDay, nullptr);
+    file.Close();
+    if (pending_)
+        pending_->Records = program_.Stats.Records;
     idle_ = false;
+    journalWarned_ = false;
     // A negative delay from a hand-edited file would make the first seconds count
     // backwards; no delay is the only sensible reading of it.
     state_ = SessionState{};
+    state_.SessionKey = NewSessionKey();
     state_.ProAddSeconds = program_.Reset.ProAddSeconds > 0 ? program_.Reset.ProAddSeconds : 0;
     state_.SessionStart = now.AddSeconds(-state_.ProAddSeconds);
+    state_.UtcOffsetSeconds = UtcOffsetSeconds(state_.SessionStart);
     state_.SteadyStartMillis = clock_.SteadyMillis();
+    state_.BootId = program_.BootId;
+    state_.LinkIdentity = linkIdentity;
     result.Started = true;
 
-    if (program_.StatsFile.IsOpen()
-        && !program_.Stats.RollOverPeriods(
-            program_.StatsFile, now, program_.RolloverWeekDay, program_.Reset.ResetMonthDay, &error))
-        result.Error = error;
-    if (!program_.StatsFile.IsOpen()) {
-        // Still roll the periods in memory, so the session lands in the right day.
-        StatisticsFile none(program_.StatisticsPath);
-        program_.Stats.RollOverPeriods(
-            none, now, program_.RolloverWeekDay, program_.Reset.ResetMonthDay, nullptr);
-    }
     for (int i = 0; i < 4; ++i)
         state_.BaseSeconds[i] = program_.Stats.Records[size_t(i)].Seconds;
 
@@ -188,6 +301,8 @@ void ConnectionSession::ConnectedWork(const std::string& connectionName, TickRes
         const Money price = CallUnitPrice(tariffs.Telephone, unit, moment);
         ++state_.UnitsCharged;
         for (size_t i = 0; i < 4; ++i) {
+            if (!state_.Counted[i])
+                continue;
             records[i].CallUnits = SaturatingAdd32(records[i].CallUnits, 1);
             program_.Stats.RunningTelFee[i] += price;
         }
@@ -198,7 +313,8 @@ void ConnectionSession::ConnectedWork(const std::string& connectionName, TickRes
 
     state_.SessionSeconds = e;
     for (size_t i = 0; i < 4; ++i)
-        records[i].Seconds = SaturatingAdd32(state_.BaseSeconds[i], e);
+        if (state_.Counted[i])
+            records[i].Seconds = SaturatingAdd32(state_.BaseSeconds[i], e);
 
     e = ElapsedSeconds();
     while (e / 60 >= state_.MinutesCharged) {
@@ -215,7 +331,8 @@ void ConnectionSession::ConnectedWork(const std::string& connectionName, TickRes
                 const Money sofar = NetFeeFor(tariffs.Connection(idx), k * 60, monthSeconds, moment);
                 state_.SessionNetFee = sofar;
                 for (size_t i = 0; i < 4; ++i)
-                    program_.Stats.RunningNetFee[i] = records[i].NetFee + sofar;
+                    if (state_.Counted[i])
+                        program_.Stats.RunningNetFee[i] = records[i].NetFee + sofar;
             }
         }
         Money price;
@@ -228,7 +345,8 @@ void ConnectionSession::ConnectedWork(const std::string& connectionName, TickRes
             currentMinutePrice_ = newest ? price : NetFeeFor(tariff, 60, records[Month].Seconds, now);
         }
         for (size_t i = 0; i < 4; ++i)
-            program_.Stats.RunningNetFee[i] += price;
+            if (state_.Counted[i])
+                program_.Stats.RunningNetFee[i] += price;
         state_.SessionNetFee += price;
         ++state_.MinutesCharged;
         result.MinuteCharged = true;
@@ -243,25 +361,24 @@ void ConnectionSession::End(TickResult& result)
         seconds += 60 - seconds % 60;
     state_.SessionSeconds = seconds;
     for (size_t i = 0; i < 4; ++i) {
+        if (!state_.Counted[i])
+            continue;
         records[i].Seconds = SaturatingAdd32(state_.BaseSeconds[i], seconds);
         records[i].TelFee = program_.Stats.RunningTelFee[i];
         records[i].NetFee = program_.Stats.RunningNetFee[i];
     }
 
-    std::string error;
-    if (!program_.StatsFile.IsOpen())
-        program_.StatsFile.Open(&error);
-    if (!program_.StatsFile.IsOpen() || !program_.Stats.WriteAll(program_.StatsFile, &error)) {
-        // Memory keeps the connection; it is written at the next session's start
-        // or when the program ends.
-        statisticsPending_ = true;
-        result.Error = error;
-    } else {
-        statisticsPending_ = false;
-    }
-    program_.StatsFile.Close();
-
-    ConnectionLogEntry entry;
+    ClosedConnection closed;
+    closed.SessionKey = state_.SessionKey;
+    closed.Start = state_.SessionStart;
+    closed.UtcOffsetSeconds = state_.UtcOffsetSeconds;
+    closed.Seconds = seconds;
+    closed.Name = state_.ConnectionName;
+    closed.TelFee = state_.SessionTelFee;
+    closed.NetFee = state_.SessionNetFee;
+    closed.CallUnits = state_.UnitsCharged;
+    closed.Minutes = state_.MinutesCharged;
+    ConnectionLogEntry& entry = closed.Log;
     entry.ConnectionName = FixName15(state_.ConnectionName);
     entry.StartTime = state_.SessionStart;
     entry.Seconds = seconds;
@@ -270,13 +387,17 @@ void ConnectionSession::End(TickResult& result)
     const int32_t units = seconds / TelUnit() + 1;
     entry.CallUnits = static_cast<int16_t>(units > INT16_MAX ? INT16_MAX : units);
     lastEntry_ = entry;
-    if (!AppendLogEntry(program_.LogPath, entry, &error))
-        AppendError(result, error);
 
-    RemoveSessionJournal(program_.JournalPath);
-    state_.SessionSeconds = 0;
+    if (!pending_)
+        pending_ = PendingCommit{};
+    pending_->Records = records;
+    pending_->Connections.push_back(std::move(closed));
     idle_ = true;
     result.Ended = true;
+    journalSaved_ = false;  // the journal on disk does not hold this end yet
+    std::string error;
+    if (!Flush(&error))
+        AppendError(result, error);
 }
 
 std::string ConnectionSession::StartTimeText() const

@@ -7,6 +7,7 @@
 #include "base/DateTime.h"
 #include "base/Money.h"
 #include "history/ConnectionLogEntry.h"
+#include "meter/SessionJournal.h"
 
 namespace tollix {
 
@@ -21,36 +22,29 @@ struct TickResult {
     bool MinuteCharged = false;  // the access fee labels changed
     bool PlayStartSound = false;
     // Set when the statistics or the log could not be written at the end of a
-    // session; the text names the file and the reason.
+    // session; the text names the file and the reason. Later ticks try again.
     std::string Error;
-};
-
-// The state of an open session, enough to close it later exactly as the tick
-// would (the crash journal keeps this).
-struct SessionState {
-    DateTime SessionStart;          // wall clock, less the connect delay
-    int64_t SteadyStartMillis = 0;  // steady clock when the session was seen
-    int32_t ProAddSeconds = 0;
-    int32_t SessionSeconds = 0;
-    int32_t UnitsCharged = 0;
-    int32_t MinutesCharged = 0;
-    int16_t TariffIndex = 0;
-    int32_t BaseSeconds[4] = {0, 0, 0, 0};
-    Money SessionTelFee;
-    Money SessionNetFee;
-    std::string ConnectionName;  // last name seen while connected, trimmed
 };
 
 // The per-second connection session: opens a session when the line comes up,
 // charges every call unit and access minute as it begins, keeps the four records
-// current in memory, and at the end writes the statistics and one log line.
+// current in memory, and at the end writes the statistics and one log line,
+// through the journal (see SessionJournal.h). An end that could not be written
+// is kept in the journal and tried again on every tick until it is.
 class ConnectionSession {
 public:
     ConnectionSession(Program& program, const Clock& clock);
 
     // One monitor tick. `connected` and `connectionName` are what the dial-up
-    // layer reports now (the name is only looked at while connected).
-    TickResult Tick(bool connected, const std::string& connectionName);
+    // layer reports now (the name is only looked at while connected);
+    // `linkIdentity` names the link, recorded when a session opens so that a
+    // restart can tell the same link from a new one.
+    TickResult Tick(bool connected, const std::string& connectionName, const std::string& linkIdentity = {});
+
+    // After start-up (the statistics loaded): takes over what recovery left, an
+    // end not yet written and a session whose link is still up, which then goes
+    // on where it was. True when a session was taken up again.
+    bool Adopt(const RecoveryResult& recovery);
 
     // Closes an open session as if the line had dropped (the program is being
     // ended by the system). Does nothing when idle.
@@ -60,6 +54,10 @@ public:
     void Discard();
 
     bool Idle() const { return idle_; }
+    // An ended connection is not yet wholly in Price.DB, time.txt or the archive.
+    bool HasUnwritten() const { return pending_.has_value(); }
+    // For the user at quit: what is not written yet, where, and where it waits.
+    std::string UnwrittenText() const;
     const SessionState& State() const { return state_; }
 
     // Texts of the main window's upper frame and caption.
@@ -74,19 +72,22 @@ public:
     const ConnectionLogEntry& LastLogEntry() const { return lastEntry_; }
 
 private:
-    void Start(const std::string& connectionName, TickResult& result);
+    void Start(const std::string& connectionName, const std::string& linkIdentity, TickResult& result);
     void ConnectedWork(const std::string& connectionName, TickResult& result);
     void End(TickResult& result);
     int32_t ElapsedSeconds() const;
-    // Writes the statistics of a connection whose end could not be written.
-    void FlushPendingStatistics(TickResult& result);
+    bool SaveJournal(std::string* error = nullptr);
+    // Runs the steps of the pending end; false, with the reason in `error`, while unwritten.
+    bool Flush(std::string* error);
     int32_t TelUnit() const;
 
     Program& program_;
     const Clock& clock_;
     bool idle_ = true;
-    bool statisticsPending_ = false;
     bool journalWarned_ = false;
+    bool journalSaved_ = true;  // the last write of the journal worked
+    std::optional<PendingCommit> pending_;
+    CommitResult lastCommit_;
     SessionState state_;
     std::string displayName_;
     Money currentUnitPrice_;

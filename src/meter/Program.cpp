@@ -1,5 +1,6 @@
 #include "meter/Program.h"
 
+#include "base/SafeFile.h"
 #include "config/SettingKeys.h"
 
 namespace tollix {
@@ -11,7 +12,11 @@ Program::Program(const std::filesystem::path& dataFolder)
     , JournalPath(dataFolder / "session.journal")
     , Profile(dataFolder / "tollix.ini")
     , StatsFile(dataFolder / "Price.DB")
-{ }
+{
+    if (ReadWholeFile("/proc/sys/kernel/random/boot_id", BootId))
+        while (!BootId.empty() && (BootId.back() == '\n' || BootId.back() == ' '))
+            BootId.pop_back();
+}
 
 void LoadSettings(Program& program, const std::vector<std::string>& phonebook, DateTime now)
 {
@@ -36,12 +41,40 @@ bool OpenStatistics(Program& program, DateTime now, std::string* error)
     return ok;
 }
 
-std::string OpenArchive(Program& program)
+std::string OpenArchive(Program& program, const std::string& backend)
 {
     UsageArchive::OpenResult opened = UsageArchive::OpenForWriting(program.DataFolder);
     program.Archive = std::move(opened.Archive);
-    program.ArchiveError = opened.Error;
+    program.ArchiveConnection = [&program, backend](const ClosedConnection& c, std::string* error) {
+        if (!program.Archive) {
+            // The cause may have gone meanwhile (a folder made writable again).
+            UsageArchive::OpenResult again = UsageArchive::OpenForWriting(program.DataFolder);
+            program.Archive = std::move(again.Archive);
+            if (!program.Archive) {
+                if (error)
+                    *error = again.Error;
+                return false;
+            }
+        }
+        return program.Archive->Store(ToArchived(c, backend), error);
+    };
     return opened.Notice;
+}
+
+ArchivedConnection ToArchived(const ClosedConnection& c, const std::string& backend)
+{
+    ArchivedConnection a;
+    a.SessionKey = c.SessionKey;
+    a.Start = c.Start;
+    a.UtcOffsetSeconds = c.UtcOffsetSeconds;
+    a.Seconds = c.Seconds;
+    a.ConnectionName = c.Name;
+    a.TelFee = c.TelFee;
+    a.NetFee = c.NetFee;
+    a.CallUnits = c.CallUnits;
+    a.MinutesCharged = c.Minutes;
+    a.Backend = backend;
+    return a;
 }
 
 }  // namespace tollix

@@ -8,6 +8,7 @@
 #include "alerts/AlertSetting.h"
 #include "config/ProfileFile.h"
 #include "history/UsageArchive.h"
+#include "meter/ClosedConnection.h"
 #include "meter/Statistics.h"
 #include "meter/StatisticsFile.h"
 #include "tariff/TariffSet.h"
@@ -26,6 +27,12 @@ struct Program {
     std::filesystem::path StatisticsPath;
     std::filesystem::path LogPath;
     std::filesystem::path JournalPath;
+    // This boot of the machine (empty when it cannot be told): a link seen in
+    // another boot is another link, whatever its interface and pid.
+    std::string BootId;
+    // Called for each finished connection once its statistics and log line are
+    // written; none when empty.
+    ArchiveStep ArchiveConnection;
     ProfileFile Profile;
     StatisticsFile StatsFile;
 
@@ -45,10 +52,9 @@ struct Program {
     bool FeeTypeTwo = false;
     int16_t FeeTypeTwoIndex = 0;
 
-    // usage.sqlite, every connection kept for good; null when it could not be
-    // opened, with the reason in ArchiveError.
+    // usage.sqlite, every connection kept for good; null until opened, or
+    // when it could not be.
     std::unique_ptr<UsageArchive> Archive;
-    std::string ArchiveError;
 };
 
 // Reads every setting in start-up order: connection tariffs for the phonebook
@@ -59,8 +65,15 @@ void LoadSettings(Program& program, const std::vector<std::string>& phonebook, D
 // the file again. False with a message naming the file when it cannot be used.
 bool OpenStatistics(Program& program, DateTime now, std::string* error);
 
-// Opens the usage archive; a new one takes over the lines of time.txt. Returns
-// what the user is to be told once (a damaged archive set aside), else "".
-std::string OpenArchive(Program& program);
+// Opens the usage archive (a new one takes over the lines of time.txt) and
+// makes storing into it the archive step of every end of a session, with
+// `backend` as the dial-up backend that saw the connections. An archive that
+// cannot be opened now is tried again at each retry of that step. Returns what
+// the user is to be told once (a damaged archive set aside), else "".
+std::string OpenArchive(Program& program, const std::string& backend);
+
+// The archive's row for a finished connection. Its bytes stay unknown: the
+// session does not measure them.
+ArchivedConnection ToArchived(const ClosedConnection& connection, const std::string& backend);
 
 }  // namespace tollix

@@ -218,13 +218,15 @@ class Meter:
 
     def connect_for(self, seconds, name="Home", pid=4242):
         """Waits for the session to open (its journal appears) and to close (it
-        goes), so that a slow start, as under the sanitizers, sees it whole."""
+        goes, or the user is told why it cannot be written yet), so that a slow
+        start, as under the sanitizers, sees it whole."""
         journal = self.path("session.journal")
         self.line_up(name, pid)
         wait_for(lambda: os.path.exists(journal))
         time.sleep(seconds)
+        told = len(self.messages())
         self.line_down()
-        wait_for(lambda: not os.path.exists(journal))
+        wait_for(lambda: not os.path.exists(journal) or len(self.messages()) > told)
         time.sleep(0.5)
 
 

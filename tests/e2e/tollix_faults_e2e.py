@@ -9,7 +9,7 @@ import time
 import unittest
 from datetime import datetime
 
-from tollix_e2e import NOON, ONE, Meter, day_count, from_day_count, log_line, near, packed, plus
+from tollix_e2e import NOON, ONE, Meter, contents, day_count, from_day_count, log_line, near, packed, plus, wait_for
 
 # A history line and the records of a user with some months of use behind them.
 OLD_LOG = (log_line("Home", 1860, datetime(2026, 11, 30, 21, 30, 15), "3.1", "1.2", 11)
@@ -72,19 +72,28 @@ class ReadOnlyAndFullDisk(unittest.TestCase):
                 self.assertEqual(after, before)
 
     def test_full_disk_when_the_log_is_appended(self):
+        """The line that did not fit waits in the journal, through a quit, and
+        goes into the log at the next start; the statistics have it once."""
         m = seeded(self)
-        # The limit binds writes in place too: leave room for the whole of Price.DB.
-        m.start(NOON, rate=10, file_limit=max(len(OLD_LOG), 136) + 10)
+        long_log = OLD_LOG * 6
+        m.write("time.txt", long_log)
+        # Room for the journal and the whole of Price.DB, not for one more log line.
+        m.start(NOON, rate=10, file_limit=len(long_log) + 10)
         time.sleep(2)
         m.connect_for(3)
         shown = m.messages()
         self.assertEqual([s["name"] for s in shown], ["noticeBox"])
         self.assertIn(m.path("time.txt"), shown[0]["text"])
         self.assertEqual(m.stop(), 0, "the meter keeps running after the message")
-        self.assertFalse(os.path.exists(m.path("session.journal")))
-        # Not half a line more, and the statistics took the connection.
-        self.assertEqual(m.read("time.txt"), OLD_LOG)
-        self.assertEqual(m.records(), [plus(r) for r in OLD_RECORDS])
+        self.assertIn(m.path("session.journal"), contents(os.path.join(m.dir, "stderr")).decode())
+        self.assertEqual(m.read("time.txt"), long_log)
+        expected = [plus(r) for r in OLD_RECORDS]
+        self.assertEqual(m.records(), expected)
+        m.start(NOON.replace(hour=13))
+        wait_for(lambda: not os.path.exists(m.path("session.journal")))
+        m.stop()
+        self.assertEqual(m.log_bytes(), long_log + log_line("Home", 60, m.logged_starts()[-1]))
+        self.assertEqual(m.records(), expected)
 
     def test_full_disk_when_a_statistics_record_is_written(self):
         # Three records: the start-up must add the all-time record at the end.

@@ -153,6 +153,28 @@ TEST(ConnectionLog, AppendWritesGbkLinesWithCrLfAndDeleteStartsAfresh)
     EXPECT_TRUE(fs::is_directory(folder));
 }
 
+// Replaying the end of sessions after a crash: the lines the log already ends
+// with are not written twice, whatever came before them.
+TEST(ConnectionLog, AppendMissingSkipsTheLinesTheLogEndsWith)
+{
+    const auto a = Entry("A", At(2026, 2, 3, 8), 60, "0.1", "0", 1);
+    const auto b = Entry("B", At(2026, 2, 3, 9), 60, "0.1", "0", 1);
+    const std::string home = std::string(kHomeLine) + "\r\n";
+    const std::string la = FormatLogLine(a) + "\r\n", lb = FormatLogLine(b) + "\r\n";
+    const struct {
+        std::string before;
+    } cases[] = {{""}, {home}, {home + la}, {home + la + lb}, {la}, {la + lb}, {"x" + la}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.before);
+        TempFolder dir;
+        const fs::path log = dir.Path() / "time.txt";
+        WriteFile(log, c.before);
+        ASSERT_TRUE(tollix::AppendMissingLogEntries(log, {a, b}));
+        const std::string kept = c.before.starts_with("x") ? c.before : c.before.substr(0, c.before.find(la));
+        EXPECT_EQ(ReadFile(log), kept + la + lb);
+    }
+}
+
 TEST(ConnectionLog, NameWithBrokenUtf8StillWritesALineThatReads)
 {
     // A name restored from a damaged crash journal may hold bytes that are not

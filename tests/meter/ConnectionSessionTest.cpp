@@ -264,40 +264,79 @@ TEST_F(SessionFixture, EndedBySystemIsRecordedDiscardIsNot)
     EXPECT_EQ(Stored(4).Seconds, 120);
 }
 
-TEST_F(SessionFixture, StatisticsThatCouldNotBeWrittenAreWrittenLater)
+// An end that cannot be written stays in the journal, is tried again on the
+// following ticks, and at quit the user learns what is unwritten and where.
+TEST_F(SessionFixture, EndThatCouldNotBeWrittenIsKeptAndWrittenLater)
 {
-    // Quitting, by the user or by the system, writes what memory holds and
-    // leaves the file closed between sessions.
-    for (bool byTheSystem : {false, true}) {
+    const struct {
+        const char* file;
+        bool quit;  // the user quits while it is unwritten
+    } cases[] = {{"Price.DB", false}, {"time.txt", false}, {"time.txt", true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
         Start(At(2026, 12, 7, 12, 0, 0));
         Connected(30);
-        TickResult end;
-        {
-            tollix::test::FileSizeLimit full(0);  // no record of Price.DB can be put
-            end = Drop();
-        }
+        const fs::path file = Dir() / c.file, aside = Dir() / "aside";
+        if (fs::exists(file))
+            fs::rename(file, aside);
+        fs::create_directory(file);  // cannot be opened as a file
+        TickResult end = Drop();
         EXPECT_TRUE(end.Ended);
-        EXPECT_NE(end.Error.find("Price.DB"), std::string::npos) << end.Error;
-        EXPECT_EQ(Stored(4).Connections, 0);
-        EXPECT_EQ(program_->Stats.Records[Total].Connections, 1);  // memory keeps it
-        byTheSystem ? (void)session_->EndNow() : session_->Discard();
-        EXPECT_EQ(Stored(4).Connections, 1) << byTheSystem;
+        EXPECT_NE(end.Error.find(file.string()), std::string::npos) << end.Error;
+        EXPECT_TRUE(session_->HasUnwritten());
+        EXPECT_TRUE(fs::exists(program_->JournalPath));
+        EXPECT_NE(session_->UnwrittenText().find(file.string()), std::string::npos);
+        if (c.quit) {
+            session_->Discard();
+            EXPECT_TRUE(session_->HasUnwritten());
+            ASSERT_TRUE(fs::exists(program_->JournalPath)) << "the next start writes it";
+            continue;
+        }
+        EXPECT_EQ(Drop().Error, "") << "tried again quietly";
+        fs::remove(file);
+        if (fs::exists(aside))
+            fs::rename(aside, file);
+        Drop();
+        EXPECT_FALSE(session_->HasUnwritten());
+        EXPECT_FALSE(fs::exists(program_->JournalPath));
+        EXPECT_EQ(Stored(4).Connections, 1);
         EXPECT_EQ(Stored(4).Seconds, 60);
-        EXPECT_EQ(Stored(4).TelFee, Money::FromRaw(1200));
-        EXPECT_FALSE(program_->StatsFile.IsOpen());
+        EXPECT_EQ(Log().size(), 1u);
     }
 }
 
+// Price.DB moved over by a copy (a restore from backup) during a session: the
+// connection goes into the file that is there at the end.
+TEST_F(SessionFixture, FileReplacedDuringASessionGetsTheConnection)
+{
+    Start(At(2026, 12, 7, 12, 0, 0));
+    Connected(30);
+    fs::copy_file(Dir() / "Price.DB", Dir() / "copy");
+    fs::rename(Dir() / "copy", Dir() / "Price.DB");
+    Drop();
+    EXPECT_EQ(Stored(4).Connections, 1);
+}
+
 // Said once a session: a journal that cannot be written does not stop the
-// meter, and the user is not told again every minute.
+// meter, and the user is not told again every minute. Its end waits for the
+// journal: a data file written without it could count the connection twice.
 TEST_F(SessionFixture, JournalThatCannotBeWrittenIsReportedOnce)
 {
     Start(At(2026, 12, 7, 12, 0, 0));
+    const fs::path journal = program_->JournalPath;
     program_->JournalPath = Dir() / "missing folder" / "session.journal";
     EXPECT_NE(session_->Tick(true, "Home").Error.find("临时记录"), std::string::npos);
     clock_.Advance(60);
     EXPECT_EQ(session_->Tick(true, "Home").Error, "");
     EXPECT_EQ(session_->State().MinutesCharged, 2);
+    EXPECT_NE(Drop().Error, "");
+    EXPECT_EQ(Stored(4).Connections, 0);
+    EXPECT_FALSE(fs::exists(Dir() / "time.txt"));
+    program_->JournalPath = journal;
+    Drop();
+    EXPECT_EQ(Stored(4).Connections, 1);
+    EXPECT_EQ(Log().size(), 1u);
+    EXPECT_FALSE(fs::exists(journal));
 }
 
 TEST_F(SessionFixture, CountersOfADamagedRecordStopAtTheirLargestValue)

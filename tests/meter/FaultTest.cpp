@@ -74,7 +74,7 @@ TEST(FullDisk, EveryWriterKeepsWhatWasStoredAndSaysWhy)
                 SessionState s;
                 s.SessionStart = tollix::test::At(2026, 12, 7, 12);
                 s.ConnectionName = "Home";
-                return WriteSessionJournal(d / "session.journal", s, error);
+                return WriteSessionJournal(d / "session.journal", Journal{std::nullopt, s}, error);
             }},
         {"setting written", "tollix.ini", ini.size() + 3,
             [](const fs::path& d, std::string* error) {

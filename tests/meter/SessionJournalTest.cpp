@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "ManualClock.h"
 #include "TestSupport.h"
@@ -61,8 +63,9 @@ TEST_F(JournalFixture, FollowsTheOpenSessionAndGoesWithIt)
     ASSERT_TRUE(fs::exists(journal));
     clock_.Advance(130);
     session.Tick(true, "Home");
-    auto state = ReadSessionJournal(journal);
-    ASSERT_TRUE(state);
+    auto read = ReadSessionJournal(journal);
+    ASSERT_TRUE(read && read->Open && !read->Closing);
+    const auto& state = read->Open;
     EXPECT_EQ(state->SessionSeconds, 130);
     EXPECT_EQ(state->MinutesCharged, 3);
     EXPECT_EQ(state->ConnectionName, "Home");
@@ -95,7 +98,7 @@ TEST_F(JournalFixture, CrashedSessionIsRecoveredIntoItsOwnPeriods)
         CrashDuring(At(2026, 12, 7, 12, 0, 0), 200);  // last journal entry at 180 s
 
         auto program = Run(c.restart);
-        RecoveryResult result = RecoverOpenSession(*program);
+        RecoveryResult result = RecoverOpenSession(*program, clock_);
         ASSERT_TRUE(result.Recovered) << result.Error;
         EXPECT_NE(result.Report.find("Home"), std::string::npos);
         EXPECT_FALSE(fs::exists(program->JournalPath));
@@ -115,7 +118,7 @@ TEST_F(JournalFixture, CrashedSessionIsRecoveredIntoItsOwnPeriods)
         EXPECT_EQ(log.Entries[0].StartTime, At(2026, 12, 7, 12, 0, 0));
 
         // Recovered once only.
-        EXPECT_FALSE(RecoverOpenSession(*program).Recovered);
+        EXPECT_FALSE(RecoverOpenSession(*program, clock_).Recovered);
     }
 }
 
@@ -125,13 +128,17 @@ TEST_F(JournalFixture, DamagedJournalIsSetAsideNotTrusted)
 {
     const std::string body = "start=46363.5\nseconds=200\nunits=2\nminutes=4\ntariff=1\ntelfee=0\nnetfee=0\n";
     const std::string good = "tollix-session 1\n" + body + "name=Home\n";
-    const std::string bad[] = {"", "garbage\n", "tollix-session 2\n" + body + "name=Home\n",
-        "tollix-session 1\n" + body, good + "a line without a value\n", good + "seconds=-5\n",
-        good + "units=2x\n", good + "start=nan\n", good + "start=1e300\n"};
+    const std::string bad[]
+        = {"", "garbage\n", "tollix-session 9\n" + body + "name=Home\n", "tollix-session 2\nrecords=00\n",
+            "tollix-session 2\nclosed=k\t1\n"
+            "tollix-session 1\n"
+                + body,
+            good + "a line without a value\n", good + "seconds=-5\n", good + "units=2x\n",
+            good + "start=nan\n", good + "start=1e300\n"};
     for (const auto& text : bad) {
         auto program = Run(At(2026, 12, 7, 12, 0, 0));
         std::ofstream(program->JournalPath, std::ios::binary) << text;
-        RecoveryResult result = RecoverOpenSession(*program);
+        RecoveryResult result = RecoverOpenSession(*program, clock_);
         EXPECT_FALSE(result.Recovered) << text;
         EXPECT_FALSE(result.Error.empty()) << text;
         EXPECT_FALSE(fs::exists(program->JournalPath));
@@ -141,7 +148,7 @@ TEST_F(JournalFixture, DamagedJournalIsSetAsideNotTrusted)
     }
     auto program = Run(At(2026, 12, 7, 12, 0, 0));
     std::ofstream(program->JournalPath, std::ios::binary) << good;
-    EXPECT_TRUE(RecoverOpenSession(*program).Recovered) << "the undamaged journal";
+    EXPECT_TRUE(RecoverOpenSession(*program, clock_).Recovered) << "the previous version's journal";
 }
 
 // A journal written between two whole minutes: the statistics and the log get
@@ -161,10 +168,10 @@ TEST_F(JournalFixture, RecoveredSessionIsRoundedAndCountedInItsStatisticsMonth)
     s.SessionTelFee = Money::FromRaw(1200);
     s.SessionNetFee = Money::FromRaw(3000);
     s.ConnectionName = "Home";
-    ASSERT_TRUE(WriteSessionJournal(first->JournalPath, s));
+    ASSERT_TRUE(WriteSessionJournal(first->JournalPath, Journal{std::nullopt, s}));
 
     auto program = Run(At(2026, 12, 10, 14, 0, 0));
-    ASSERT_TRUE(RecoverOpenSession(*program).Recovered);
+    ASSERT_TRUE(RecoverOpenSession(*program, clock_).Recovered);
     const auto& r = program->Stats.Records;
     EXPECT_EQ(r[Today].Connections + r[Week].Connections, 0) << "the day and week of 20 November are over";
     for (Period p : {Month, Total}) {
@@ -182,16 +189,16 @@ TEST_F(JournalFixture, RecoveredSessionIsRoundedAndCountedInItsStatisticsMonth)
 
 TEST_F(JournalFixture, HugeJournalValuesStopAtTheEndsOfTheirRange)
 {
-    char start[64];
-    std::snprintf(start, sizeof start, "%.17g", At(2026, 12, 7, 12, 0, 0).Days());
-    const std::string text = std::string("tollix-session 1\nstart=") + start
-        + "\nseconds=2147483647\nunits=2147483647\nminutes=1\ntariff=0\n"
-          "telfee=9223372036854775807\nnetfee=-9223372036854775808\nname=Home\n";
     // Two such crashes in a row: the second would carry every total past its end.
     for (int round = 0; round < 2; ++round) {
+        char start[64];
+        std::snprintf(start, sizeof start, "%.17g", At(2026, 12, 7, 12, round, 0).Days());
+        const std::string text = std::string("tollix-session 1\nstart=") + start
+            + "\nseconds=2147483647\nunits=2147483647\nminutes=1\ntariff=0\n"
+              "telfee=9223372036854775807\nnetfee=-9223372036854775808\nname=Home\n";
         auto program = Run(At(2026, 12, 7, 13, 0, 0));
         std::ofstream(program->JournalPath, std::ios::binary) << text;
-        RecoveryResult result = RecoverOpenSession(*program);
+        RecoveryResult result = RecoverOpenSession(*program, clock_);
         ASSERT_TRUE(result.Recovered) << result.Error;
         const UsageRecord& total = program->Stats.Records[Total];
         EXPECT_EQ(total.Seconds, INT32_MAX);
@@ -204,4 +211,176 @@ TEST_F(JournalFixture, HugeJournalValuesStopAtTheEndsOfTheirRange)
     ASSERT_EQ(log.Entries.size(), 2u);
     EXPECT_EQ(log.Entries[0].TelFee.Raw(), INT64_MAX);
     EXPECT_EQ(log.Entries[0].NetFee.Raw(), INT64_MIN);
+}
+
+// Everything an end settles, written and read back: two ended connections
+// waiting to be written and the session open meanwhile.
+TEST_F(JournalFixture, JournalKeepsSettledEndsBesideTheOpenSession)
+{
+    Journal journal;
+    journal.Closing = PendingCommit{};
+    for (int i = 0; i < 4; ++i)
+        journal.Closing->Records[size_t(i)] = UsageRecord{
+            At(2026, 12, i + 1, 8), Money::FromRaw(12345 + i), Money::FromRaw(-7), int16_t(i), 60 * i, i};
+    for (const char* name : {"Home", "名字\twith a tab"}) {
+        ClosedConnection c;
+        c.SessionKey = NewSessionKey();
+        c.Start = At(2026, 12, 7, 12, 0, 1);
+        c.UtcOffsetSeconds = 28800;
+        c.Seconds = 120;
+        c.Name = name;
+        c.TelFee = Money::FromRaw(2400);
+        c.NetFee = Money::FromRaw(2000);
+        c.CallUnits = 1;
+        c.Minutes = 2;
+        c.Log = *ParseLogLine("\"" + FixName15(name) + "\",120,#2026-12-07 12:00:01#,0.2,0.24,1");
+        journal.Closing->Connections.push_back(c);
+    }
+    journal.Open = SessionState{};
+    journal.Open->SessionKey = "k";
+    journal.Open->SessionStart = At(2026, 12, 7, 13);
+    journal.Open->LinkIdentity = "ppp0 4242";
+    journal.Open->SteadyStartMillis = 123456789;
+    ASSERT_TRUE(WriteSessionJournal(dir_ / "j", journal));
+    auto read = ReadSessionJournal(dir_ / "j");
+    ASSERT_TRUE(read && read->Closing && read->Open);
+    EXPECT_EQ(read->Closing->Records, journal.Closing->Records);
+    journal.Closing->Connections[1].Name = "名字 with a tab";  // one line per connection
+    EXPECT_EQ(read->Closing->Connections, journal.Closing->Connections);
+    EXPECT_NE(journal.Closing->Connections[0].SessionKey, journal.Closing->Connections[1].SessionKey);
+    EXPECT_EQ(read->Open->LinkIdentity, "ppp0 4242");
+    EXPECT_EQ(read->Open->SteadyStartMillis, 123456789);
+}
+
+namespace {
+
+int g_stopAtStep = 0;
+
+}  // namespace
+
+// The program killed after each write of the end of a session, and after each
+// write of the recovery of a crashed one: once the next start has recovered,
+// Price.DB, time.txt and the archive hold the connection exactly once, and
+// the four periods agree.
+TEST_F(JournalFixture, KilledAtEachStepCountsTheConnectionOnce)
+{
+    // The real archive, opened afresh by each process as the program does.
+    auto archiveTo = [this](const ClosedConnection& c, std::string* error) {
+        auto opened = UsageArchive::OpenForWriting(dir_);
+        return opened.Archive && opened.Archive->Store(ToArchived(c, "pppd"), error);
+    };
+    for (bool inRecovery : {false, true}) {
+        for (int step = 1; step <= 7; ++step) {
+            SCOPED_TRACE(std::string(inRecovery ? "recovery" : "end") + ", step " + std::to_string(step));
+            for (const char* name : {"time.txt", "Price.DB", "session.journal", "usage.sqlite",
+                     "usage.sqlite-wal", "usage.sqlite-shm"})
+                fs::remove(dir_ / name);
+            ASSERT_TRUE(UsageArchive::OpenForWriting(dir_).Archive);  // made at start, before the session
+            const DateTime start = At(2026, 12, 7, 12, 0, 0);
+            auto program = Run(start);
+            program->ArchiveConnection = archiveTo;
+            ASSERT_TRUE(OpenStatistics(*program, start, nullptr));
+            ConnectionSession session(*program, clock_);
+            for (int i = 0; i < 200; ++i, clock_.Advance(1))
+                session.Tick(true, "Home");
+            fflush(nullptr);
+            const pid_t child = fork();
+            if (child == 0) {
+                g_stopAtStep = step;
+                CommitStepHook = [](int at) {
+                    if (at == g_stopAtStep)
+                        _exit(0);
+                };
+                if (inRecovery) {
+                    auto again = Run(clock_.Now());
+                    again->ArchiveConnection = archiveTo;
+                    RecoverOpenSession(*again, clock_);
+                } else {
+                    session.Tick(false, "");
+                }
+                _exit(1);  // the step was never reached
+            }
+            int status = 0;
+            ASSERT_EQ(waitpid(child, &status, 0), child);
+            ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+
+            auto next = Run(clock_.Now().AddSeconds(60));
+            next->ArchiveConnection = archiveTo;
+            RecoveryResult result = RecoverOpenSession(*next, clock_);
+            EXPECT_EQ(result.Error, "");
+            EXPECT_FALSE(fs::exists(next->JournalPath));
+            ASSERT_TRUE(OpenStatistics(*next, clock_.Now(), nullptr));
+            const auto& r = next->Stats.Records;
+            EXPECT_EQ(r[Total].Connections, 1);
+            for (Period p : {Today, Week, Month})
+                EXPECT_EQ(r[p],
+                    (UsageRecord{r[p].StartDate, r[Total].TelFee, r[Total].NetFee, 1, r[Total].Seconds,
+                        r[Total].CallUnits}))
+                    << p;
+            auto log = LoadConnectionLog(next->LogPath, 50).Entries;
+            ASSERT_EQ(log.size(), 1u);
+            EXPECT_EQ(log[0].Seconds, r[Total].Seconds);
+            EXPECT_EQ(log[0].TelFee, r[Total].TelFee);
+            // Told again is fine, as long as it is stored once.
+            auto archived = UsageArchive::OpenForWriting(dir_).Archive->QueryAll();
+            ASSERT_TRUE(archived && archived->size() == 1u);
+            EXPECT_EQ((*archived)[0].Seconds, r[Total].Seconds);
+            EXPECT_EQ((*archived)[0].TotalFee(), r[Total].TelFee + r[Total].NetFee);
+        }
+    }
+}
+
+// The program restarted after a crash: the same link, still up, goes on as the
+// same connection from its first start; anything else is a connection that
+// ended with the crash.
+TEST_F(JournalFixture, RestartWhileTheLinkIsStillUp)
+{
+    const struct {
+        const char* what;
+        std::string linkNow;
+        bool sameBoot;
+        bool resumed;
+    } cases[] = {
+        {"same link", "ppp0 4242", true, true},
+        {"another pppd on the interface", "ppp0 4343", true, false},
+        {"link not known", "", true, false},
+        {"same names after a reboot", "ppp0 4242", false, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        for (const char* name : {"time.txt", "Price.DB", "session.journal"})
+            fs::remove(dir_ / name);
+        const DateTime start = At(2026, 12, 7, 12, 0, 0);
+        {
+            auto program = Run(start);
+            program->BootId = "boot-1";
+            ASSERT_TRUE(OpenStatistics(*program, start, nullptr));
+            ConnectionSession session(*program, clock_);
+            for (int i = 0; i < 100; ++i, clock_.Advance(1))
+                session.Tick(true, "Home", "ppp0 4242");
+        }
+        clock_.Advance(20);  // the program is down for a while; the line is not
+        auto program = Run(clock_.Now());
+        program->BootId = c.sameBoot ? "boot-1" : "boot-2";
+        RecoveryResult recovery = RecoverOpenSession(*program, clock_, c.linkNow);
+        ASSERT_TRUE(OpenStatistics(*program, clock_.Now(), nullptr));
+        ConnectionSession session(*program, clock_);
+        EXPECT_EQ(session.Adopt(recovery), c.resumed);
+        for (int i = 0; i < 60; ++i, clock_.Advance(1))
+            session.Tick(true, "Home", c.linkNow);
+        session.Tick(false, "");
+        auto log = LoadConnectionLog(program->LogPath, 50).Entries;
+        const auto& total = program->Stats.Records[Total];
+        if (c.resumed) {
+            ASSERT_EQ(log.size(), 1u);
+            EXPECT_EQ(log[0].StartTime, start);
+            EXPECT_EQ(log[0].Seconds, 180);  // 179 s from the first start, rounded up
+            EXPECT_EQ(log[0].TelFee, Money::FromRaw(1200));
+            EXPECT_EQ(log[0].NetFee, Money::FromRaw(3000));
+            EXPECT_EQ(total, (UsageRecord{total.StartDate, log[0].TelFee, log[0].NetFee, 1, 180, 1}));
+        } else {
+            EXPECT_EQ(log.size(), 2u);
+            EXPECT_EQ(total.Connections, 2);
+        }
+    }
 }

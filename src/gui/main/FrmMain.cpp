@@ -1,5 +1,7 @@
 #include "gui/main/FrmMain.h"
 
+#include <cstdio>
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QEventLoop>
@@ -132,7 +134,12 @@ bool FrmMain::Start()
     tray_ = new MainTray(this, commands_->Popup());
     connect(tray_, &MainTray::activated, this, &FrmMain::RestoreMainWindow);
 
-    RecoveryResult recovery = RecoverOpenSession(program_);
+    // Before recovery, so a connection recovered now reaches the archive too. A
+    // failure here is told when a connection cannot be stored, not at every start.
+    const std::string archiveNotice = OpenArchive(program_, dialup_.BackendName());
+    // A link still up since before a crash is the same connection, not a new one.
+    const std::string link = dialup_.IsConnected() ? CurrentLinkIdentity() : std::string();
+    RecoveryResult recovery = RecoverOpenSession(program_, clock_, link);
 
     std::string error;
     if (!OpenStatistics(program_, clock_.Now(), &error)) {
@@ -140,8 +147,8 @@ bool FrmMain::Start()
             this, "Tollix", Q("无法打开统计文件，Tollix 不能继续运行。\n" + error), QMessageBox::Critical);
         return false;
     }
-    // A failure here is told when a connection cannot be stored, not at every start.
-    const std::string archiveNotice = OpenArchive(program_);
+    if (session_.Adopt(recovery))
+        ShowStartedState();
     ShowTotals(0);
     show();
     startHideTimer_->start();
@@ -174,10 +181,11 @@ void FrmMain::OnMonitorTick()
         return;
     clockText_->setText(Q("当前系统时间：" + DateTimeText(clock_.Now())));
     const bool connected = dialup_.IsConnected();
-    if (!connected && session_.Idle())
+    if (!connected && session_.Idle() && !session_.HasUnwritten())
         return;
     const std::string name = connected ? dialup_.GetDefaultConnection() : std::string();
-    TickResult result = session_.Tick(connected, name);
+    TickResult result = session_.Tick(
+        connected, name, connected && session_.Idle() ? CurrentLinkIdentity() : std::string());
     if (result.Started) {
         ShowStartedState();
         if (result.PlayStartSound)
@@ -336,10 +344,17 @@ bool FrmMain::EndProgram()
     }
     ending_ = true;
     session_.Discard();
+    if (session_.HasUnwritten())
+        ShowMessage(this, "Tollix", Q(session_.UnwrittenText()), QMessageBox::Warning);
     if (tray_)
         tray_->Hide();
     QCoreApplication::exit(0);
     return true;
+}
+
+std::string FrmMain::CurrentLinkIdentity()
+{
+    return {};
 }
 
 void FrmMain::EndBySystem()
@@ -348,6 +363,9 @@ void FrmMain::EndBySystem()
         return;
     ending_ = true;
     session_.EndNow();
+    // No window may hold up the system's end: the reason goes to the error output.
+    if (session_.HasUnwritten())
+        std::fprintf(stderr, "Tollix: %s\n", session_.UnwrittenText().c_str());
     if (tray_)
         tray_->Hide();
     QCoreApplication::exit(0);
