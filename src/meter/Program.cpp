@@ -41,24 +41,24 @@ bool OpenStatistics(Program& program, DateTime now, std::string* error)
     return ok;
 }
 
-std::string OpenArchive(Program& program, const std::string& backend)
+void UseArchive(Program& program, const std::string& backend)
 {
+    program.ArchiveConnection = [&program, backend](const ClosedConnection& c, std::string* error) {
+        return OpenArchive(program, error) && program.Archive->Store(ToArchived(c, backend), error);
+    };
+}
+
+bool OpenArchive(Program& program, std::string* error)
+{
+    if (program.Archive)
+        return true;
     UsageArchive::OpenResult opened = UsageArchive::OpenForWriting(program.DataFolder);
     program.Archive = std::move(opened.Archive);
-    program.ArchiveConnection = [&program, backend](const ClosedConnection& c, std::string* error) {
-        if (!program.Archive) {
-            // The cause may have gone meanwhile (a folder made writable again).
-            UsageArchive::OpenResult again = UsageArchive::OpenForWriting(program.DataFolder);
-            program.Archive = std::move(again.Archive);
-            if (!program.Archive) {
-                if (error)
-                    *error = again.Error;
-                return false;
-            }
-        }
-        return program.Archive->Store(ToArchived(c, backend), error);
-    };
-    return opened.Notice;
+    if (!opened.Notice.empty())
+        program.ArchiveNotice = opened.Notice;
+    if (!program.Archive && error)
+        *error = opened.Error;
+    return bool(program.Archive);
 }
 
 ArchivedConnection ToArchived(const ClosedConnection& c, const std::string& backend)

@@ -55,6 +55,8 @@ struct Program {
     // usage.sqlite, every connection kept for good; null until opened, or
     // when it could not be.
     std::unique_ptr<UsageArchive> Archive;
+    // For the user, once: a damaged archive was set aside. Cleared when shown.
+    std::string ArchiveNotice;
 };
 
 // Reads every setting in start-up order: connection tariffs for the phonebook
@@ -65,12 +67,15 @@ void LoadSettings(Program& program, const std::vector<std::string>& phonebook, D
 // the file again. False with a message naming the file when it cannot be used.
 bool OpenStatistics(Program& program, DateTime now, std::string* error);
 
-// Opens the usage archive (a new one takes over the lines of time.txt) and
-// makes storing into it the archive step of every end of a session, with
-// `backend` as the dial-up backend that saw the connections. An archive that
-// cannot be opened now is tried again at each retry of that step. Returns what
-// the user is to be told once (a damaged archive set aside), else "".
-std::string OpenArchive(Program& program, const std::string& backend);
+// Makes storing into the usage archive the archive step of every end of a
+// session, with `backend` as the dial-up backend that saw the connections.
+// The archive is opened by OpenArchive or at the step's first use; one that
+// cannot be opened is tried again at each retry of the step.
+void UseArchive(Program& program, const std::string& backend);
+
+// Opens the archive when it is not open yet; a new one takes over the lines of
+// time.txt. False, saying why, when it cannot be opened.
+bool OpenArchive(Program& program, std::string* error = nullptr);
 
 // The archive's row for a finished connection. Its bytes stay unknown: the
 // session does not measure them.
