@@ -12,6 +12,7 @@ PACKAGES=(
   faketime xvfb xauth x11-utils trayer weston qt6-wayland fonts-wqy-microhei poppler-utils desktop-file-utils appstream librsvg2-bin
   iproute2 procps python3
   libsystemd-dev dbus-daemon systemd python3-dbusmock network-manager ppp
+  libsqlite3-dev
 )
 
 missing=()

@@ -40,4 +40,40 @@ bool OpenStatistics(Program& program, DateTime now, std::string* error)
     return ok;
 }
 
+void UseArchive(Program& program, const std::string& backend)
+{
+    program.ArchiveConnection = [&program, backend](const ClosedConnection& c, std::string* error) {
+        return OpenArchive(program, error) && program.Archive->Store(ToArchived(c, backend), error);
+    };
+}
+
+bool OpenArchive(Program& program, std::string* error)
+{
+    if (program.Archive)
+        return true;
+    UsageArchive::OpenResult opened = UsageArchive::OpenForWriting(program.DataFolder);
+    program.Archive = std::move(opened.Archive);
+    if (!opened.Notice.empty())
+        program.ArchiveNotice = opened.Notice;
+    if (!program.Archive && error)
+        *error = opened.Error;
+    return bool(program.Archive);
+}
+
+ArchivedConnection ToArchived(const ClosedConnection& c, const std::string& backend)
+{
+    ArchivedConnection a;
+    a.SessionKey = c.SessionKey;
+    a.Start = c.Start;
+    a.UtcOffsetSeconds = c.UtcOffsetSeconds;
+    a.Seconds = c.Seconds;
+    a.ConnectionName = c.Name;
+    a.TelFee = c.TelFee;
+    a.NetFee = c.NetFee;
+    a.CallUnits = c.CallUnits;
+    a.MinutesCharged = c.Minutes;
+    a.Backend = backend;
+    return a;
+}
+
 }  // namespace tollix

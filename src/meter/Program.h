@@ -1,11 +1,13 @@
 #pragma once
 
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "alerts/AlertSetting.h"
 #include "config/ProfileFile.h"
+#include "history/UsageArchive.h"
 #include "meter/ClosedConnection.h"
 #include "meter/Statistics.h"
 #include "meter/StatisticsFile.h"
@@ -49,6 +51,12 @@ struct Program {
     // The connection that is up (or was last up) uses the rated-hours tariff.
     bool FeeTypeTwo = false;
     int16_t FeeTypeTwoIndex = 0;
+
+    // usage.sqlite, every connection kept for good; null until opened, or
+    // when it could not be.
+    std::unique_ptr<UsageArchive> Archive;
+    // For the user, once: a damaged archive was set aside. Cleared when shown.
+    std::string ArchiveNotice;
 };
 
 // Reads every setting in start-up order: connection tariffs for the phonebook
@@ -58,5 +66,19 @@ void LoadSettings(Program& program, const std::vector<std::string>& phonebook, D
 // Opens Price.DB, starts never-used records, rolls the periods over and closes
 // the file again. False with a message naming the file when it cannot be used.
 bool OpenStatistics(Program& program, DateTime now, std::string* error);
+
+// Makes storing into the usage archive the archive step of every end of a
+// session, with `backend` as the dial-up backend that saw the connections.
+// The archive is opened by OpenArchive or at the step's first use; one that
+// cannot be opened is tried again at each retry of the step.
+void UseArchive(Program& program, const std::string& backend);
+
+// Opens the archive when it is not open yet; a new one takes over the lines of
+// time.txt. False, saying why, when it cannot be opened.
+bool OpenArchive(Program& program, std::string* error = nullptr);
+
+// The archive's row for a finished connection. Its bytes stay unknown: the
+// session does not measure them.
+ArchivedConnection ToArchived(const ClosedConnection& connection, const std::string& backend);
 
 }  // namespace tollix

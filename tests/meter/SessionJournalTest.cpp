@@ -4,8 +4,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
-#include <set>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -275,16 +273,18 @@ int g_stopAtStep = 0;
 // the four periods agree.
 TEST_F(JournalFixture, KilledAtEachStepCountsTheConnectionOnce)
 {
-    const fs::path archive = dir_ / "archive";
-    auto archiveTo = [archive](const ClosedConnection& c, std::string*) {
-        std::ofstream(archive, std::ios::app) << c.SessionKey << "\n";
-        return true;
+    // The real archive, opened afresh by each process as the program does.
+    auto archiveTo = [this](const ClosedConnection& c, std::string* error) {
+        auto opened = UsageArchive::OpenForWriting(dir_);
+        return opened.Archive && opened.Archive->Store(ToArchived(c, "pppd"), error);
     };
     for (bool inRecovery : {false, true}) {
         for (int step = 1; step <= 7; ++step) {
             SCOPED_TRACE(std::string(inRecovery ? "recovery" : "end") + ", step " + std::to_string(step));
-            for (const char* name : {"time.txt", "Price.DB", "session.journal", "archive"})
+            for (const char* name : {"time.txt", "Price.DB", "session.journal", "usage.sqlite",
+                     "usage.sqlite-wal", "usage.sqlite-shm"})
                 fs::remove(dir_ / name);
+            ASSERT_TRUE(UsageArchive::OpenForWriting(dir_).Archive);  // made at start, before the session
             const DateTime start = At(2026, 12, 7, 12, 0, 0);
             auto program = Run(start);
             program->ArchiveConnection = archiveTo;
@@ -330,10 +330,11 @@ TEST_F(JournalFixture, KilledAtEachStepCountsTheConnectionOnce)
             ASSERT_EQ(log.size(), 1u);
             EXPECT_EQ(log[0].Seconds, r[Total].Seconds);
             EXPECT_EQ(log[0].TelFee, r[Total].TelFee);
-            // Told again is fine, as long as it is the same connection.
-            std::ifstream in(archive);
-            std::set<std::string> keys(std::istream_iterator<std::string>(in), {});
-            EXPECT_EQ(keys.size(), 1u);
+            // Told again is fine, as long as it is stored once.
+            auto archived = UsageArchive::OpenForWriting(dir_).Archive->QueryAll();
+            ASSERT_TRUE(archived && archived->size() == 1u);
+            EXPECT_EQ((*archived)[0].Seconds, r[Total].Seconds);
+            EXPECT_EQ((*archived)[0].TotalFee(), r[Total].TelFee + r[Total].NetFee);
         }
     }
 }

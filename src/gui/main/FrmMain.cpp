@@ -1,6 +1,7 @@
 #include "gui/main/FrmMain.h"
 
 #include <cstdio>
+#include <utility>
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -135,6 +136,8 @@ bool FrmMain::Start()
     connect(tray_, &MainTray::activated, this, &FrmMain::RestoreMainWindow);
     connect(tray_, &MainTray::Changed, this, &FrmMain::OnTrayChanged);
 
+    // Before recovery, so a connection recovered now reaches the archive too.
+    UseArchive(program_, dialup_.BackendName());
     // A link still up since before a crash is the same connection, not a new one.
     const std::string link = dialup_.IsConnected() ? dialup_.CurrentLink().Identity : std::string();
     RecoveryResult recovery = RecoverOpenSession(program_, clock_, link);
@@ -145,6 +148,9 @@ bool FrmMain::Start()
             this, "Tollix", Q("无法打开统计文件，Tollix 不能继续运行。\n" + error), QMessageBox::Critical);
         return false;
     }
+    // Only once the start has gone through: a start that stops leaves the
+    // data folder as it was. A failure is told when a connection cannot be stored.
+    OpenArchive(program_);
     if (session_.Adopt(recovery))
         ShowStartedState();
     ShowTotals(0);
@@ -152,6 +158,8 @@ bool FrmMain::Start()
     startHideTimer_->start();
     monitorTimer_->start();
     // Told once the window is up, without holding up the monitor.
+    if (!program_.ArchiveNotice.empty())
+        ShowNotice(Q(std::exchange(program_.ArchiveNotice, {})), QMessageBox::Warning);
     if (recovery.Recovered)
         ShowNotice(Q(recovery.Report), QMessageBox::Information);
     if (!recovery.Error.empty())
