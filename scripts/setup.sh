@@ -12,6 +12,7 @@ PACKAGES=(
   faketime xvfb xauth fonts-wqy-microhei poppler-utils desktop-file-utils
   iproute2 procps python3
   libsystemd-dev dbus-daemon systemd python3-dbusmock
+  libsqlite3-dev
 )
 
 missing=()
