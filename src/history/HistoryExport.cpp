@@ -1,9 +1,12 @@
 #include "history/HistoryExport.h"
 
+#include <map>
 #include <string_view>
+#include <utility>
 
 #include "base/Gbk.h"
 #include "base/SafeFile.h"
+#include "history/ConnectionLog.h"
 #include "history/HistoryFilter.h"
 
 namespace tollix {
@@ -79,6 +82,24 @@ std::string HistoryCsv(
     if (encoding == CsvEncoding::Gbk)
         return Utf8ToGbk(out);
     return "\xEF\xBB\xBF" + out;
+}
+
+std::vector<LinkBytes> ArchivedBytes(
+    const std::vector<ConnectionLogEntry>& entries, const std::vector<ArchivedConnection>& archived)
+{
+    // The log holds names cut to 15 characters; the archive keeps them whole.
+    std::map<std::pair<int64_t, std::string>, LinkBytes> byStart;
+    for (const ArchivedConnection& c : archived)
+        byStart[{SecondsBetween(DateTime(), c.Start), TrimBlanks(FixName15(c.ConnectionName))}]
+            = LinkBytes{c.ReceivedBytes, c.SentBytes};
+    std::vector<LinkBytes> bytes;
+    bytes.reserve(entries.size());
+    for (const ConnectionLogEntry& e : entries) {
+        const auto found
+            = byStart.find({SecondsBetween(DateTime(), e.StartTime), TrimBlanks(e.ConnectionName)});
+        bytes.push_back(found == byStart.end() ? LinkBytes{} : found->second);
+    }
+    return bytes;
 }
 
 bool ExportHistoryCsv(const std::filesystem::path& file, const std::vector<ConnectionLogEntry>& entries,

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "history/ArchivedConnection.h"
 #include "history/ConnectionLogEntry.h"
 
 namespace tollix {
@@ -30,6 +31,11 @@ struct LinkBytes {
 // apostrophe.
 std::string HistoryCsv(const std::vector<ConnectionLogEntry>& entries, const std::vector<LinkBytes>& bytes,
     CsvEncoding encoding);
+
+// The measured bytes of each logged entry: the archived connection with the
+// same start (to the second) and name. Unknown where there is none.
+std::vector<LinkBytes> ArchivedBytes(
+    const std::vector<ConnectionLogEntry>& entries, const std::vector<ArchivedConnection>& archived);
 
 // Writes HistoryCsv to `file`, replacing it whole or not at all. On failure
 // `error` names the file and the reason.

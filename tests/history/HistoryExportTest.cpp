@@ -53,6 +53,32 @@ TEST(HistoryExportTest, FormatsOneLinePerEntryAndTotals)
         EXPECT_EQ(HistoryCsv(c.entries, c.bytes, c.encoding), c.expected) << c.what;
 }
 
+TEST(HistoryExportTest, BytesComeFromTheArchivedConnectionWithTheSameStartAndName)
+{
+    auto archived = [](const std::string& name, DateTime start, int64_t received) {
+        ArchivedConnection c;
+        c.ConnectionName = name;
+        c.Start = start;
+        c.ReceivedBytes = received;
+        return c;
+    };
+    const DateTime start = At(2024, 5, 15, 9, 5, 7);
+    const std::vector<ArchivedConnection> archive{archived("Home", start, 1), archived("Work", start, 2),
+        archived("A very long connection name", start.AddSeconds(60), 3)};
+    const struct {
+        std::string name;
+        DateTime start;
+        std::optional<int64_t> received;
+    } cases[] = {
+        {"Work", start, 2}, {"Other", start, std::nullopt}, {"Home", start.AddSeconds(1), std::nullopt},
+        {"A very long con", start.AddSeconds(60), 3},  // the log keeps 15 characters
+    };
+    for (const auto& c : cases) {
+        ConnectionLogEntry e{c.name, c.start};
+        EXPECT_EQ(ArchivedBytes({e}, archive).at(0).Received, c.received) << c.name;
+    }
+}
+
 TEST(HistoryExportTest, AFullDiskKeepsTheOldFileWholeAndNamesIt)
 {
     test::TempFolder dir;

@@ -116,6 +116,7 @@ void FrmMain::ConnectCommands()
     connect(c, &MainCommands::mailRequested, this, [](bool trailingBlank) { OpenMailLink(trailingBlank); });
     connect(c, &MainCommands::settingsRequested, this, &FrmMain::settingsRequested);
     connect(c, &MainCommands::historyRequested, this, &FrmMain::historyRequested);
+    connect(c, &MainCommands::chartsRequested, this, &FrmMain::chartsRequested);
     connect(c, &MainCommands::helpRequested, this, &FrmMain::helpRequested);
     connect(c, &MainCommands::aboutRequested, this, &FrmMain::aboutRequested);
     connect(c, &MainCommands::restoreRequested, this, &FrmMain::RestoreMainWindow);

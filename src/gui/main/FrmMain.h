@@ -74,6 +74,7 @@ signals:
     void SessionEnded();
     void settingsRequested();
     void historyRequested();
+    void chartsRequested();
     void dialRequested();
     void helpRequested();
     void aboutRequested();
