@@ -1,5 +1,6 @@
 // The command-line front. --help, --version and --check never create a
 // QApplication, so they work without a display.
+#include <algorithm>
 #include <cstring>
 #include <iostream>
 #include <string_view>
@@ -10,6 +11,7 @@
 #include "dialup/CheckCommand.h"
 #include "dialup/DialupService.h"
 #include "gui/Application.h"
+#include "history/ReportCommand.h"
 
 namespace {
 
@@ -21,6 +23,7 @@ void PrintHelp(std::ostream& out)
            "选项：\n"
            "  --demo      使用模拟的演示线路，数据放在单独的文件夹里，不影响真实的统计\n"
            "  --check     不打开窗口，显示数据文件夹、拨号方式、电话簿中的连接和当前连接状态\n"
+           "  report      不打开窗口，按天、周、月、年或连接统计用时和费用（tollix report --help）\n"
            "  --help      显示本帮助后退出\n"
            "  --version   显示版本后退出\n"
            "\n"
@@ -37,10 +40,15 @@ int main(int argc, char* argv[])
     bool check = false;
     bool help = false;
     bool version = false;
+    // "report" takes the rest of the command line as its own.
+    const bool report = argc > 1 && std::string_view(argv[1]) == "report";
+    std::vector<std::string> reportArgs;
+    if (report)
+        reportArgs.assign(argv + 2, argv + argc);
     // Arguments we do not know are left for Qt (-platform, -style, ...), except
     // a mistyped long option, which is better refused than silently ignored.
     std::vector<char*> rest{argv[0]};
-    for (int i = 1; i < argc; ++i) {
+    for (int i = report ? argc : 1; i < argc; ++i) {
         std::string_view arg = argv[i];
         if (arg == "--demo")
             demo = true;
@@ -64,6 +72,19 @@ int main(int argc, char* argv[])
         std::cout << "Tollix " << TOLLIX_VERSION_MAJOR << "." << TOLLIX_VERSION_MINOR << "\n";
         return 0;
     }
+
+    if (report && std::find(reportArgs.begin(), reportArgs.end(), "--help") == reportArgs.end()
+        && std::find(reportArgs.begin(), reportArgs.end(), "-h") == reportArgs.end()) {
+        std::string error;
+        auto folder = tollix::ResolveDataFolder(false, tollix::ExecutableDir(argv[0]), &error);
+        if (folder.empty()) {
+            std::cerr << "tollix report：" << error << "\n";
+            return 1;
+        }
+        return tollix::RunReport(reportArgs, std::cout, std::cerr, folder, tollix::SystemClock().Now());
+    }
+    if (report)
+        return tollix::RunReport(reportArgs, std::cout, std::cerr, {}, tollix::SystemClock().Now());
 
     tollix::StartOptions options;
     options.demo = demo;

@@ -438,6 +438,43 @@ LogLoadResult LoadConnectionLog(const std::filesystem::path& file, int logNumber
     return result;
 }
 
+LogReadAllResult ReadEveryLogEntry(const std::filesystem::path& file)
+{
+    LogReadAllResult result;
+    struct stat st { };
+    int errorNumber = 0;
+    int fd = OpenRegular(file, O_RDONLY, st, errorNumber);
+    if (fd < 0) {
+        if (errorNumber != ENOENT)
+            result.Error = LogFileError("无法读取", file, OpenErrorText(errorNumber));
+        return result;
+    }
+    ::close(fd);
+    std::string contents;
+    std::string error;
+    if (!ReadWholeFile(file, contents, &error)) {
+        result.Error = error;
+        return result;
+    }
+    GbkNameCache cache;
+    std::string_view rest = contents;
+    while (!rest.empty()) {
+        const size_t lf = rest.find('\n');
+        std::string_view raw = rest.substr(0, lf);
+        rest.remove_prefix(lf == std::string_view::npos ? rest.size() : lf + 1);
+        if (!raw.empty() && raw.back() == '\r')
+            raw.remove_suffix(1);
+        if (Trim(raw).empty())
+            continue;
+        auto entry = raw.size() > kMaxLineBytes ? std::nullopt : ParseDiskLine(raw, cache);
+        if (entry)
+            result.Entries.push_back(std::move(*entry));
+        else
+            ++result.DamagedLines;
+    }
+    return result;
+}
+
 bool DeleteConnectionLog(const std::filesystem::path& file, std::string* error)
 {
     struct stat st { };

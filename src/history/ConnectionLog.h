@@ -48,6 +48,17 @@ struct LogLoadResult {
 // line gives zero entries, leaves the file untouched and names the line.
 LogLoadResult LoadConnectionLog(const std::filesystem::path& file, int logNumber);
 
+struct LogReadAllResult {
+    std::vector<ConnectionLogEntry> Entries;  // oldest first
+    int DamagedLines = 0;                     // malformed lines left out
+    std::string Error;                        // the file could not be read; no entries
+};
+
+// Reads every line of time.txt without changing the file: blank lines are
+// passed over as the load passes them, a malformed line is left out and
+// counted, and the reading goes on. A missing file gives zero entries.
+LogReadAllResult ReadEveryLogEntry(const std::filesystem::path& file);
+
 // Removes time.txt. A missing file is not an error.
 bool DeleteConnectionLog(const std::filesystem::path& file, std::string* error = nullptr);
 
