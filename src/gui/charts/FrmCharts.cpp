@@ -129,7 +129,7 @@ void FrmCharts::BuildWindow()
     state_ = new QLabel(statusBar());
     state_->setObjectName("lblChartState");
     statusBar()->addWidget(state_, 1);
-    resize(760, 620);
+    resize(900, 640);
 
     connect(span_, &QComboBox::currentIndexChanged, this, [this] { Redraw(); });
     connect(connection_, &QComboBox::currentIndexChanged, this, [this] { Redraw(); });
@@ -153,8 +153,11 @@ void FrmCharts::Start()
             return result;
         }
         std::unique_ptr<UsageArchive> archive = UsageArchive::OpenReadOnly(file, &result.Error);
+        // Bounds written out: a bound past year 9999 would compare as text
+        // before every stored start.
         if (archive)
-            result.Connections = archive->QueryAll(&result.Error);
+            result.Connections = archive->Query(
+                *DateTime::FromCivil(1900, 1, 1), *DateTime::FromCivil(9999, 1, 1), &result.Error);
         return result;
     }));
 }
@@ -291,6 +294,10 @@ void FrmCharts::DrawChart(QChart* chart, const char* barsName, const QString& ba
 
     auto* x = new QBarCategoryAxis();
     x->append(categories);
+    // Thirty-one day numbers fit under the bars only in a small font.
+    QFont small = x->labelsFont();
+    small.setPointSizeF(small.pointSizeF() * 0.75);
+    x->setLabelsFont(small);
     auto* y = new QValueAxis();
     chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(y, Qt::AlignLeft);
