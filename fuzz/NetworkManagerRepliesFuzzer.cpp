@@ -38,7 +38,7 @@ public:
     std::string Text()
     {
         static const char* const kWords[] = {"connection", "bluetooth", "id", "type", "metered", "pppoe",
-            "gsm", "dun", "Connection", "State", "宽带连接", ""};
+            "gsm", "dun", "Connection", "State", "Devices", "宽带连接", ""};
         uint8_t b = Byte();
         if (b < 0xc0)
             return kWords[b % (sizeof kWords / sizeof *kWords)];

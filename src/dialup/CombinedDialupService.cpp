@@ -47,6 +47,14 @@ std::string CombinedDialupService::GetDefaultConnection()
     return name.empty() ? networkManager_->OwnedLinkName() : name;
 }
 
+LinkInfo CombinedDialupService::CurrentLink()
+{
+    // The same link GetDefaultConnection names.
+    if (networkManager_->IsConnected())
+        return networkManager_->CurrentLink();
+    return pppd_->CurrentLink();
+}
+
 DialResult CombinedDialupService::DialConnection(const std::string& name)
 {
     networkManager_->Phonebook();  // current profiles, so the entry goes to its own backend

@@ -26,6 +26,7 @@ public:
     PhonebookResult Phonebook() override;
     bool IsConnected() override;
     std::string GetDefaultConnection() override;
+    LinkInfo CurrentLink() override;
     DialResult DialConnection(const std::string& name) override;
     void HangUp() override;
 

@@ -22,9 +22,10 @@ void DemoDialupService::Advance()
 {
     if (clock_.SteadyMillis() < changeAt_)
         return;
-    if (state_ == LineState::Dialling)
+    if (state_ == LineState::Dialling) {
         state_ = LineState::Up;
-    else if (state_ == LineState::HangingUp) {
+        upSince_ = changeAt_;
+    } else if (state_ == LineState::HangingUp) {
         state_ = LineState::Down;
         name_.clear();
     }
@@ -41,6 +42,19 @@ std::string DemoDialupService::GetDefaultConnection()
     return IsConnected() ? name_ : std::string();
 }
 
+LinkInfo DemoDialupService::CurrentLink()
+{
+    LinkInfo link;
+    if (!IsConnected())
+        return link;
+    link.Interface = "demo0";
+    link.Identity = "demo " + std::to_string(dials_) + " " + name_;
+    const auto millis = static_cast<uint64_t>(std::max<int64_t>(0, clock_.SteadyMillis() - upSince_));
+    link.ReceivedBytes = millis * 4;  // 4000 bytes a second
+    link.SentBytes = millis / 2;      // 500 bytes a second
+    return link;
+}
+
 DialResult DemoDialupService::DialConnection(const std::string& name)
 {
     DialResult result;
@@ -55,6 +69,7 @@ DialResult DemoDialupService::DialConnection(const std::string& name)
     }
     state_ = LineState::Dialling;
     name_ = name;
+    ++dials_;
     changeAt_ = clock_.SteadyMillis() + kDialMillis;
     result.Started = true;
     return result;

@@ -24,6 +24,8 @@ public:
     PhonebookResult Phonebook() override;
     bool IsConnected() override;
     std::string GetDefaultConnection() override;
+    // A line of its own kind: "demo0", counting like a busy 56K modem.
+    LinkInfo CurrentLink() override;
     DialResult DialConnection(const std::string& name) override;
     void HangUp() override;
 
@@ -36,6 +38,8 @@ private:
     LineState state_ = LineState::Down;
     std::string name_;
     int64_t changeAt_ = 0;  // steady millis of the next change
+    int64_t upSince_ = 0;   // steady millis when the line came up
+    int dials_ = 0;         // so that each line has an identity of its own
 };
 
 }  // namespace tollix

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,6 +26,31 @@ struct HangUpResult {
     bool LineDown = true;  // false when the line was still up when the wait gave up
 };
 
+// The line the meter times, as far as the backend can tell.
+struct LinkInfo {
+    std::string Interface;  // "ppp0"; empty when not connected or unknown
+    // Names this one link and stays the same while it stays up, across a
+    // restart of the meter; empty when not connected or unknown.
+    std::string Identity;
+    // The interface's counters as the kernel keeps them since it came up.
+    std::optional<uint64_t> ReceivedBytes;
+    std::optional<uint64_t> SentBytes;
+};
+
+// Reads a network interface's byte counters from `netDir`/NAME/statistics;
+// each stays unknown when it cannot be read or the name is not an interface
+// name (so a name from the bus never leads outside `netDir`).
+void ReadInterfaceCounters(const std::string& netDir, LinkInfo& link);
+// What the kernel accepts as an interface name.
+bool IsInterfaceName(const std::string& name);
+// A link's identity: its owner (who brought it up, in the backend's words),
+// the interface with the kernel's index for it (a new interface of the same
+// name gets a new index) and the boot it belongs to, since pids, index and
+// NetworkManager's object paths all start over after a reboot. Empty when any
+// part cannot be read.
+std::string LinkIdentity(const std::string& owner, const std::string& netDir, const std::string& procDir,
+    const std::string& interface);
+
 // The program's only contact with the system's dial-up networking. One
 // implementation per kind of dialer; callers never know which one they hold.
 class DialupService {
@@ -43,6 +70,9 @@ public:
     virtual bool IsConnected() = 0;
     // Name of the connection that is up, or "" when none is or it cannot be told.
     virtual std::string GetDefaultConnection() = 0;
+    // The link GetDefaultConnection names: its interface, identity and
+    // counters. Cheap enough to ask once a second.
+    virtual LinkInfo CurrentLink() = 0;
     // Starts the dialer for a phonebook entry and returns at once; the monitor
     // notices the connection when it comes up. Anything that is not an entry is
     // refused.

@@ -3,6 +3,7 @@
 #include <systemd/sd-bus.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 #include "base/SafeFile.h"
@@ -18,6 +19,9 @@ constexpr const char* kSettingsPath = "/org/freedesktop/NetworkManager/Settings"
 constexpr const char* kSettingsInterface = "org.freedesktop.NetworkManager.Settings";
 constexpr const char* kProfileInterface = "org.freedesktop.NetworkManager.Settings.Connection";
 constexpr const char* kActiveInterface = "org.freedesktop.NetworkManager.Connection.Active";
+constexpr const char* kDeviceInterface = "org.freedesktop.NetworkManager.Device";
+constexpr const char* kNetDir = "/sys/class/net";
+constexpr const char* kProcDir = "/proc";
 constexpr const char* kProperties = "org.freedesktop.DBus.Properties";
 // A NetworkManager that does not answer within this time is taken as absent;
 // the meter's window must not freeze for longer.
@@ -196,6 +200,7 @@ void NetworkManagerDialupService::LoseNetworkManager()
         if (upIndex_ >= 0) {
             wasUp_ = true;
             absentName_ = upName_;
+            absentLink_ = upLink_;
         }
     }
     present_ = false;
@@ -203,6 +208,7 @@ void NetworkManagerDialupService::LoseNetworkManager()
     active_.clear();
     upIndex_ = -1;
     upName_.clear();
+    upLink_ = {};
 }
 
 bool NetworkManagerDialupService::InGrace() const
@@ -256,6 +262,8 @@ void NetworkManagerDialupService::ReadActive()
             if (std::optional<nm::ActiveConnection> connection
                 = nm::ReadActiveConnection(properties.message)) {
                 connection->Path = path;
+                if (connection->State == nm::kActiveConnectionActivated && !connection->Device.empty())
+                    connection->Interface = DeviceInterface(connection->Device);
                 active.push_back(std::move(*connection));
             }
         }
@@ -263,18 +271,43 @@ void NetworkManagerDialupService::ReadActive()
     active_ = std::move(active);
 }
 
+std::string NetworkManagerDialupService::DeviceInterface(const std::string& device)
+{
+    // A PPP or mobile link carries IP on an interface of its own (ppp0,
+    // wwan0), not on the device it runs over (eth0, ttyUSB0).
+    for (const char* property : {"IpInterface", "Interface"}) {
+        BusError e;
+        char* value = nullptr;
+        int r = sd_bus_get_property_string(
+            bus_, kService, device.c_str(), kDeviceInterface, property, &e.error, &value);
+        std::string name = r >= 0 && value ? value : "";
+        std::free(value);
+        if (IsInterfaceName(name))
+            return name;
+    }
+    return {};
+}
+
 void NetworkManagerDialupService::Recompute()
 {
     upIndex_ = -1;
+    const nm::ActiveConnection* timed = nullptr;
     for (const nm::ActiveConnection& connection : active_) {
         if (connection.State != nm::kActiveConnectionActivated)
             continue;
         for (size_t i = 0; i < profiles_.size(); ++i) {
-            if (profiles_[i].Path == connection.ProfilePath && (upIndex_ < 0 || int(i) < upIndex_))
+            if (profiles_[i].Path == connection.ProfilePath && (upIndex_ < 0 || int(i) < upIndex_)) {
                 upIndex_ = int(i);
+                timed = &connection;
+            }
         }
     }
     upName_ = upIndex_ >= 0 ? profiles_[size_t(upIndex_)].Id : std::string();
+    upLink_ = {};
+    if (timed) {
+        upLink_.Interface = timed->Interface;
+        upLink_.Identity = LinkIdentity("NetworkManager " + timed->Path, kNetDir, kProcDir, timed->Interface);
+    }
     if (upIndex_ >= 0)
         wasUp_ = false;  // the line NetworkManager left behind is its own again
 }
@@ -313,6 +346,14 @@ std::string NetworkManagerDialupService::GetDefaultConnection()
 {
     Update();
     return upIndex_ >= 0 ? upName_ : InGrace() ? absentName_ : std::string();
+}
+
+LinkInfo NetworkManagerDialupService::CurrentLink()
+{
+    Update();
+    LinkInfo link = upIndex_ >= 0 ? upLink_ : InGrace() ? absentLink_ : LinkInfo{};
+    ReadInterfaceCounters(kNetDir, link);
+    return link;
 }
 
 std::string NetworkManagerDialupService::OwnedLinkName()

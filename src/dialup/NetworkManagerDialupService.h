@@ -39,6 +39,9 @@ public:
     PhonebookResult Phonebook() override;
     bool IsConnected() override;
     std::string GetDefaultConnection() override;
+    // The timed connection's interface (its device's IP interface) and
+    // identity (its active connection's path); kept through the grace.
+    LinkInfo CurrentLink() override;
     DialResult DialConnection(const std::string& name) override;
     void HangUp() override;
 
@@ -72,6 +75,8 @@ private:
     bool InGrace() const;
     void ReadProfiles();
     void ReadActive();
+    // The interface a device carries IP on, or "" when it cannot be told.
+    std::string DeviceInterface(const std::string& device);
     void Recompute();
     const nm::Profile* FindProfile(const std::string& id) const;
 
@@ -93,8 +98,10 @@ private:
     // The phonebook index of the profile the meter times, -1 for none.
     int upIndex_ = -1;
     std::string upName_;
+    LinkInfo upLink_;         // its interface and identity
     bool wasUp_ = false;      // a line was up when NetworkManager left
     std::string absentName_;  // and this was its name
+    LinkInfo absentLink_;     // and its link
 };
 
 }  // namespace tollix

@@ -38,6 +38,27 @@ template <typename Raw, typename T> bool ReadVariant(sd_bus_message* m, char typ
     return true;
 }
 
+// The first path of a variant holding "ao"; any other variant is skipped.
+bool ReadFirstDevice(sd_bus_message* m, std::string& device)
+{
+    char type = 0;
+    const char* contents = nullptr;
+    if (sd_bus_message_peek_type(m, &type, &contents) <= 0 || type != SD_BUS_TYPE_VARIANT)
+        return false;
+    if (!contents || std::strcmp(contents, "ao") != 0)
+        return sd_bus_message_skip(m, "v") >= 0;
+    if (sd_bus_message_enter_container(m, SD_BUS_TYPE_VARIANT, "ao") <= 0
+        || sd_bus_message_enter_container(m, SD_BUS_TYPE_ARRAY, "o") <= 0)
+        return false;
+    const char* path = nullptr;
+    int r = sd_bus_message_read_basic(m, SD_BUS_TYPE_OBJECT_PATH, &path);
+    device = r > 0 && path ? path : "";
+    // The others are read past without being kept, however many there are.
+    while (r > 0)
+        r = sd_bus_message_read_basic(m, SD_BUS_TYPE_OBJECT_PATH, &path);
+    return r == 0 && sd_bus_message_exit_container(m) >= 0 && sd_bus_message_exit_container(m) >= 0;
+}
+
 }  // namespace
 
 std::string BilledKind(std::string_view type, std::string_view bluetoothType, int32_t metered)
@@ -123,6 +144,7 @@ std::optional<ActiveConnection> ReadActiveConnection(sd_bus_message* m)
 {
     std::optional<std::string> profile;
     std::optional<uint32_t> state;
+    std::string device;
     if (sd_bus_message_enter_container(m, SD_BUS_TYPE_ARRAY, "{sv}") <= 0)
         return std::nullopt;
     int r;
@@ -135,6 +157,8 @@ std::optional<ActiveConnection> ReadActiveConnection(sd_bus_message* m)
             ok = ReadVariant<const char*>(m, SD_BUS_TYPE_OBJECT_PATH, profile);
         else if (std::strcmp(key, "State") == 0)
             ok = ReadVariant<uint32_t>(m, SD_BUS_TYPE_UINT32, state);
+        else if (std::strcmp(key, "Devices") == 0)
+            ok = ReadFirstDevice(m, device);
         else
             ok = sd_bus_message_skip(m, "v") >= 0;
         if (!ok || sd_bus_message_exit_container(m) < 0)
@@ -145,6 +169,7 @@ std::optional<ActiveConnection> ReadActiveConnection(sd_bus_message* m)
     ActiveConnection connection;
     connection.ProfilePath = std::move(*profile);
     connection.State = state.value_or(0);
+    connection.Device = std::move(device);
     return connection;
 }
 

@@ -32,6 +32,8 @@ struct ActiveConnection {
     std::string Path;
     std::string ProfilePath;
     uint32_t State = 0;
+    std::string Device;     // the first of its devices, empty for none
+    std::string Interface;  // that device's IP interface, as the backend asked it
 };
 
 // How a profile is billed like dial-up, as shown by `--check`, or "" when it
@@ -47,7 +49,7 @@ std::optional<Profile> ReadSettings(sd_bus_message* reply);
 // returns it; at most kMaxObjects of them.
 std::optional<std::vector<std::string>> ReadPaths(sd_bus_message* reply);
 
-// Properties.GetAll of Connection.Active (a{sv}): its profile and state.
+// Properties.GetAll of Connection.Active (a{sv}): its profile, state and first device.
 std::optional<ActiveConnection> ReadActiveConnection(sd_bus_message* reply);
 
 // A D-Bus error text made fit to show inside a Chinese message: control

@@ -314,23 +314,46 @@ bool PppdDialupService::IsConnected()
     return ForEachUpPppInterface([](const char*) { return true; });
 }
 
-std::string PppdDialupService::GetDefaultConnection()
+std::string PppdDialupService::TimedInterface()
 {
     std::vector<std::string> up;
     ForEachUpPppInterface([&](const char* name) {
         up.emplace_back(name);
         return false;
     });
-    if (up.empty())
-        return {};
-    std::string first = *std::min_element(up.begin(), up.end());
+    return up.empty() ? std::string() : *std::min_element(up.begin(), up.end());
+}
 
+pid_t PppdDialupService::OwnerPid(const std::string& interface)
+{
     char pidText[64];
-    if (ReadSmallFile(AT_FDCWD, (runDir_ / (first + ".pid")).c_str(), pidText, sizeof pidText) <= 0)
-        return {};
+    if (ReadSmallFile(AT_FDCWD, (runDir_ / (interface + ".pid")).c_str(), pidText, sizeof pidText) <= 0)
+        return 0;
     pidText[std::strcspn(pidText, "\n")] = '\0';
     pid_t pid = ParsePid(pidText);
-    if (pid <= 0 || !IsPppdProcess(procDir_, pid))
+    return pid > 0 && IsPppdProcess(procDir_, pid) ? pid : 0;
+}
+
+LinkInfo PppdDialupService::CurrentLink()
+{
+    LinkInfo link;
+    link.Interface = TimedInterface();
+    if (link.Interface.empty())
+        return link;
+    if (pid_t pid = OwnerPid(link.Interface); pid > 0)
+        link.Identity
+            = LinkIdentity("pppd " + std::to_string(pid), netDir_, procDir_.string(), link.Interface);
+    ReadInterfaceCounters(netDir_, link);
+    return link;
+}
+
+std::string PppdDialupService::GetDefaultConnection()
+{
+    std::string first = TimedInterface();
+    if (first.empty())
+        return {};
+    pid_t pid = OwnerPid(first);
+    if (pid <= 0)
         return {};
 
     std::string cmdline;

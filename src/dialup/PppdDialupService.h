@@ -29,6 +29,7 @@ public:
     PhonebookResult Phonebook() override;
     bool IsConnected() override;
     std::string GetDefaultConnection() override;
+    LinkInfo CurrentLink() override;
     DialResult DialConnection(const std::string& name) override;
     void HangUp() override;
 
@@ -53,6 +54,10 @@ private:
     // order; stops when visit returns true. Allocates nothing.
     template <typename Visit> bool ForEachUpPppInterface(Visit&& visit);
     int InterfaceType(int dirFd, ino_t inode, const char* name);
+    // The up PPP interface first by name (the one the meter times), or "".
+    std::string TimedInterface();
+    // The pppd that owns an interface, by its pid file; 0 when unknown.
+    pid_t OwnerPid(const std::string& interface);
     void ReapDialers();
 
     std::filesystem::path root_;

@@ -40,9 +40,18 @@ TEST(DemoDialupService, PhonebookAndALineThatFollowsDialAndHangUp)
         {"hang up while dialling", [&] { demo.HangUp(); }, false, ""},
         {"never comes up", [&] { clock.Advance(10); }, false, ""},
     };
+    std::vector<std::string> identities;
     for (const auto& s : steps) {
         s.act();
         EXPECT_EQ(demo.IsConnected(), s.connected) << s.step;
         EXPECT_EQ(demo.GetDefaultConnection(), s.connection) << s.step;
+        const tollix::LinkInfo link = demo.CurrentLink();
+        EXPECT_EQ(!link.Identity.empty() && link.ReceivedBytes && link.SentBytes, s.connected) << s.step;
+        if (s.connected && (identities.empty() || identities.back() != link.Identity))
+            identities.push_back(link.Identity);
     }
+    EXPECT_EQ(identities.size(), 1u) << "one line, one identity while it lasts";
+    EXPECT_TRUE(demo.DialConnection(name).Started);
+    clock.Advance(3);
+    EXPECT_NE(demo.CurrentLink().Identity, identities[0]) << "a second dial is another line";
 }

@@ -34,6 +34,7 @@ struct ScriptedLine final : tollix::DialupService {
         return hangUpAt < 0 || downAfter < 0 || clock.SteadyMillis() < hangUpAt + downAfter;
     }
     std::string GetDefaultConnection() override { return "isp"; }
+    tollix::LinkInfo CurrentLink() override { return {}; }
     tollix::DialResult DialConnection(const std::string&) override { return {}; }
     void HangUp() override
     {

@@ -58,6 +58,7 @@ TEST(NetworkManagerDialupService, FollowsNetworkManagerThroughAConnection)
         std::vector<std::string> phonebook;
         bool up;
         std::string name;
+        const char* link = "";  // its interface; "same" for the link of the step before
     } steps[] = {
         {"profiles read", [] {}, {"宽带连接"}, false, ""},
         {"dialled", [&] { EXPECT_TRUE(service.DialConnection("宽带连接").Started); }, {"宽带连接"}, true,
@@ -82,25 +83,38 @@ TEST(NetworkManagerDialupService, FollowsNetworkManagerThroughAConnection)
                 Eventually([&] { return service.IsConnected(); });
                 nm.StopManager();
             },
-            {}, true, "电信宽带"},
-        {"back, still up", [&] { nm.StartManager(); }, {}, true, "电信宽带"},
+            {}, true, "电信宽带", "lo"},
+        {"back, still up", [&] { nm.StartManager(); }, {}, true, "电信宽带", "same"},
         {"adopts the line again under its own name",
             [&] {
                 nm.Activate(nm.AddProfile("电信宽带", "pppoe"));
                 clock.Advance(NetworkManagerDialupService::kAbsenceGraceMillis / 1000 + 1);
             },
-            {"电信宽带"}, true, "电信宽带"},
-        {"the bus goes away: the line is kept for the grace", [&] { nm.StopBus(); }, {}, true, "电信宽带"},
+            {"电信宽带"}, true, "电信宽带", "lo"},
+        {"the bus goes away: the line is kept for the grace", [&] { nm.StopBus(); }, {}, true, "电信宽带",
+            "same"},
         {"gone for longer than a restart",
             [&] { clock.Advance(NetworkManagerDialupService::kAbsenceGraceMillis / 1000 + 1); }, {}, false,
             ""},
     };
+    LinkInfo last;
     for (const auto& s : steps) {
         SCOPED_TRACE(s.step);
         s.change();
         EXPECT_TRUE(Eventually([&] { return service.IsConnected() == s.up; }));
         EXPECT_TRUE(Eventually([&] { return service.Phonebook().Entries == s.phonebook; }));
         EXPECT_EQ(service.GetDefaultConnection(), s.name);
+        const LinkInfo link = service.CurrentLink();
+        if (std::string_view(s.link) == "same") {
+            EXPECT_EQ(link.Identity, last.Identity);
+        } else {
+            EXPECT_EQ(link.Interface, s.link);
+            EXPECT_EQ(link.Identity.find("NetworkManager /org/freedesktop/NetworkManager/ActiveConnection/"),
+                *s.link ? 0 : std::string::npos)
+                << link.Identity;
+        }
+        EXPECT_EQ(link.ReceivedBytes.has_value(), !link.Interface.empty());
+        last = link;
     }
 }
 

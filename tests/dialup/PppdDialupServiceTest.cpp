@@ -131,6 +131,59 @@ TEST(PppdDialupService, ConnectionNameComesFromTheOwningPppd)
     }
 }
 
+// The link the meter times: the interface the name comes from, an identity of
+// owner, interface index and boot, and the kernel's counters.
+TEST(PppdDialupService, CurrentLinkIsTheTimedInterface)
+{
+    const struct {
+        const char* what;
+        std::function<void(PppWorld&)> change;
+        std::string identity;
+        std::optional<uint64_t> received, sent;
+    } cases[] = {
+        {"complete", [](PppWorld&) {}, "pppd 4242 ppp0#7 boot-1", 1234, 56},
+        {"counter not a number",
+            [](PppWorld& w) { WriteFile(w.Net() / "ppp0/statistics/rx_bytes", "12x\n"); },
+            "pppd 4242 ppp0#7 boot-1", std::nullopt, 56},
+        {"counter beyond 64 bits",
+            [](PppWorld& w) { WriteFile(w.Net() / "ppp0/statistics/tx_bytes", "18446744073709551616\n"); },
+            "pppd 4242 ppp0#7 boot-1", 1234, std::nullopt},
+        {"owner unknown", [](PppWorld& w) { std::filesystem::remove(w.Root() / "run/ppp0.pid"); }, "", 1234,
+            56},
+        {"boot unknown", [](PppWorld& w) { std::filesystem::remove_all(w.Root() / "proc/sys"); }, "", 1234,
+            56},
+    };
+    for (const auto& c : cases) {
+        PppWorld world;
+        world.SetInterface("ppp1", 512, "0x1091");
+        world.SetInterface("ppp0", 512, "0x1091");
+        WriteFile(world.Net() / "ppp0/ifindex", "7\n");
+        WriteFile(world.Net() / "ppp0/statistics/rx_bytes", "1234\n");
+        WriteFile(world.Net() / "ppp0/statistics/tx_bytes", "56\n");
+        WriteFile(world.Root() / "proc/sys/kernel/random/boot_id", "boot-1\n");
+        world.SetPidFile("ppp0.pid", "4242\n");
+        world.SetProcess(4242, "pppd", {"pppd", "call", "isp"});
+        c.change(world);
+        tollix::LinkInfo link = PppdDialupService(world.Root()).CurrentLink();
+        EXPECT_EQ(link.Interface, "ppp0") << c.what;
+        EXPECT_EQ(link.Identity, c.identity) << c.what;
+        EXPECT_EQ(link.ReceivedBytes, c.received) << c.what;
+        EXPECT_EQ(link.SentBytes, c.sent) << c.what;
+    }
+    PppWorld down;
+    down.SetInterface("ppp0", 512, "0x1090");
+    EXPECT_EQ(PppdDialupService(down.Root()).CurrentLink().Interface, "");
+}
+
+// A name from the bus becomes a path under /sys: only what the kernel accepts.
+TEST(DialupService, InterfaceNamesAreTheKernels)
+{
+    for (const char* name : {"ppp0", "wwan0", "enp0s31f6", "a-b_c.d@e", "123456789012345"})
+        EXPECT_TRUE(tollix::IsInterfaceName(name)) << name;
+    for (const char* name : {"", ".", "..", "../etc", "a/b", "eth0:1", "a b", "1234567890123456", "网卡"})
+        EXPECT_FALSE(tollix::IsInterfaceName(name)) << name;
+}
+
 TEST(PppdDialupService, PhonebookListsOnlyDiallablePeers)
 {
     PppWorld world;
