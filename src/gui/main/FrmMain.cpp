@@ -97,6 +97,9 @@ void FrmMain::BuildWindow()
     clockText_->setObjectName("StatusBar1_Panel2");
     bar->addWidget(statePanel, 1);
     bar->addWidget(clockText_, 1);
+    dataText_ = new QLabel(bar);
+    dataText_->setObjectName("StatusBar1_Panel3");
+    bar->addWidget(dataText_);
     setStatusBar(bar);
 }
 
@@ -185,6 +188,7 @@ void FrmMain::OnMonitorTick()
         setWindowTitle(duration);
         commands_->ShowConnectedTime(duration);
         sessionBox_->ShowTick(session_, result, duration);
+        ShowDataUsed(dialup_.CurrentLink());
         ShowTotals(program_.SelectedPeriod);
     }
     if (result.Ended) {
@@ -216,9 +220,23 @@ void FrmMain::ShowEndedState()
     commands_->ShowConnectedTime({});
     sessionBox_->ShowEnded();
     ShowLineState(false);
+    ShowDataUsed({});
     alertTimer_->stop();
     alerts_.ResetCounters();
     ShowTotals(program_.SelectedPeriod);
+}
+
+void FrmMain::ShowDataUsed(const LinkInfo& link)
+{
+    QString text;
+    // Either counter alone would understate what the line carried.
+    if (link.ReceivedBytes && link.SentBytes) {
+        const double megabytes = double(*link.ReceivedBytes + *link.SentBytes) / (1024.0 * 1024.0);
+        text = QString("已用流量：%1 MB").arg(megabytes, 0, 'f', 1);
+    }
+    dataText_->setText(text);
+    if (tray_)
+        tray_->ShowDataUsed(text);
 }
 
 void FrmMain::ShowTotals(int period)

@@ -30,6 +30,14 @@ MainTray::MainTray(QMainWindow* window, QMenu* popup)
     icon_->show();
 }
 
+void MainTray::ShowDataUsed(const QString& text)
+{
+    if (!icon_)
+        return;
+    const QString version = QString::fromStdString(VersionTitle());
+    icon_->setToolTip(text.isEmpty() ? version : version + '\n' + text);
+}
+
 void MainTray::Hide()
 {
     if (icon_)
