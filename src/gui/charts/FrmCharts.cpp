@@ -141,23 +141,27 @@ void FrmCharts::Start()
 {
     if (loading_)
         return;
-    loading_ = true;
     anchor_ = clock_.Now();
+    thisMonth_.reset();
+    Load(PeriodContaining(ReportGrouping::Year, anchor_, Calendar()));
+}
+
+void FrmCharts::Load(const ReportRange& year)
+{
+    loading_ = true;
     state_->setText("正在读取用量记录……");
     const std::filesystem::path file = program_.DataFolder / kUsageArchiveFileName;
-    reader_.setFuture(QtConcurrent::run([file] {
+    reader_.setFuture(QtConcurrent::run([file, year] {
         ReadResult result;
+        result.Range = year;
         std::error_code ec;
         if (!std::filesystem::exists(file, ec)) {
             result.Connections.emplace();
             return result;
         }
         std::unique_ptr<UsageArchive> archive = UsageArchive::OpenReadOnly(file, &result.Error);
-        // Bounds written out: a bound past year 9999 would compare as text
-        // before every stored start.
         if (archive)
-            result.Connections = archive->Query(
-                *DateTime::FromCivil(1900, 1, 1), *DateTime::FromCivil(9999, 1, 1), &result.Error);
+            result.Connections = archive->Query(year.From, year.To, &result.Error);
         return result;
     }));
 }
@@ -167,14 +171,27 @@ void FrmCharts::OnRead()
     loading_ = false;
     ReadResult result = reader_.result();
     connections_ = result.Connections ? std::move(*result.Connections) : std::vector<ArchivedConnection>{};
+    loaded_ = result.Range;
     if (!result.Connections)
         state_->setText(Q("无法读取用量记录：" + result.Error));
     else if (connections_.empty())
-        state_->setText("还没有用量记录。");
+        state_->setText("这段时间没有用量记录。");
     else
-        state_->setText(QString("共有 %1 次连接的记录").arg(connections_.size()));
+        state_->setText(QString("这一年共有 %1 次连接的记录").arg(connections_.size()));
+    // The first read holds the month under way, which the forecast keeps
+    // whatever year is shown later.
+    if (!thisMonth_) {
+        const ReportRange month = PeriodContaining(ReportGrouping::Month, clock_.Now(), Calendar());
+        thisMonth_.emplace();
+        std::copy_if(connections_.begin(), connections_.end(), std::back_inserter(*thisMonth_),
+            [&month](const ArchivedConnection& c) {
+                return c.Start.Days() >= month.From.Days() && c.Start.Days() < month.To.Days();
+            });
+    }
 
     std::set<std::string> names;
+    for (int i = 1; i <= program_.Tariffs.ConnectionCount(); ++i)
+        names.insert(program_.Tariffs.Connection(i).Name);
     for (const ArchivedConnection& c : connections_)
         names.insert(c.ConnectionName);
     {
@@ -184,6 +201,8 @@ void FrmCharts::OnRead()
         connection_->addItem("所有的连接");
         for (const std::string& name : names)
             connection_->addItem(Q(name));
+        if (!chosen.isEmpty() && connection_->findText(chosen) < 0)
+            connection_->addItem(chosen);
         connection_->setCurrentIndex(std::max(0, connection_->findText(chosen)));
     }
     Redraw();
@@ -195,13 +214,13 @@ ReportCalendar FrmCharts::Calendar() const
     return ReportCalendar{program_.Reset.ResetWeekDay, program_.Reset.ResetMonthDay};
 }
 
-std::vector<ArchivedConnection> FrmCharts::Chosen() const
+std::vector<ArchivedConnection> FrmCharts::Chosen(const std::vector<ArchivedConnection>& connections) const
 {
     if (connection_->currentIndex() <= 0)
-        return connections_;
+        return connections;
     const std::string name = connection_->currentText().toStdString();
     std::vector<ArchivedConnection> chosen;
-    std::copy_if(connections_.begin(), connections_.end(), std::back_inserter(chosen),
+    std::copy_if(connections.begin(), connections.end(), std::back_inserter(chosen),
         [&name](const ArchivedConnection& c) { return c.ConnectionName == name; });
     return chosen;
 }
@@ -221,8 +240,15 @@ void FrmCharts::Redraw()
     const bool byMonth = span_->currentIndex() == MonthsOfYear;
     const ReportRange span
         = PeriodContaining(byMonth ? ReportGrouping::Year : ReportGrouping::Month, anchor_, calendar);
+    if (loading_)
+        return;
+    // Another year is read first; its arrival draws it.
+    if (span.From.Days() < loaded_.From.Days() || span.To.Days() > loaded_.To.Days()) {
+        Load(PeriodContaining(ReportGrouping::Year, anchor_, calendar));
+        return;
+    }
     const ReportGrouping grouping = byMonth ? ReportGrouping::Month : ReportGrouping::Day;
-    const std::vector<ArchivedConnection> chosen = Chosen();
+    const std::vector<ArchivedConnection> chosen = Chosen(connections_);
     const std::vector<ReportRange> periods = PeriodsOf(grouping, span, calendar);
     const UsageReportResult report = AggregateUsage(chosen, grouping, span, calendar);
 
@@ -264,7 +290,8 @@ void FrmCharts::Redraw()
     DrawChart(timeChart_, "barsTime", "用时（小时）", categories, hours, timeLimits);
     DrawChart(costChart_, "barsCost", "费用（元）", categories, yuan, costLimits);
 
-    const MonthForecast forecast = ForecastMonth(chosen, clock_.Now(), calendar);
+    const MonthForecast forecast
+        = ForecastMonth(Chosen(thisMonth_.value_or(connections_)), clock_.Now(), calendar);
     const int32_t seconds
         = int32_t(std::clamp<int64_t>(forecast.Seconds, 0, std::numeric_limits<int32_t>::max()));
     std::string text = "按目前的速度，本月预计 用时"

@@ -23,8 +23,8 @@ struct Program;
 // The usage charts: connected time and cost as bars, per day of a statistics
 // month or per statistics month of a year, for every connection or one; the
 // alert limits that apply to such a bar as lines, and the current month's
-// forecast at today's pace. The archive is read once per opening, on a worker
-// thread; changing the view only regroups what was read.
+// forecast at today's pace. The archive is read a statistics year at a time
+// on a worker thread; changing the view within that year only regroups.
 //
 // object name          member
 // frmCharts            this
@@ -56,15 +56,18 @@ signals:
 
 private:
     struct ReadResult {
+        ReportRange Range;
         std::optional<std::vector<ArchivedConnection>> Connections;
         std::string Error;
     };
 
     void BuildWindow();
+    // Reads the connections of one statistics year on a worker thread.
+    void Load(const ReportRange& year);
     void OnRead();
     void Redraw();
     void Move(int direction);
-    std::vector<ArchivedConnection> Chosen() const;
+    std::vector<ArchivedConnection> Chosen(const std::vector<ArchivedConnection>& connections) const;
     ReportCalendar Calendar() const;
     struct Limit {
         const char* ObjectName;
@@ -78,7 +81,10 @@ private:
     const Clock& clock_;
     QFutureWatcher<ReadResult> reader_;
     bool loading_ = false;
+    // The statistics year last read, and the month under way as first read.
     std::vector<ArchivedConnection> connections_;
+    ReportRange loaded_;
+    std::optional<std::vector<ArchivedConnection>> thisMonth_;
     DateTime anchor_;
 
     QComboBox* span_ = nullptr;

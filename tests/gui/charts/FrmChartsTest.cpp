@@ -103,7 +103,8 @@ private slots:
         QCOMPARE(months.at(4), 7.5);
         QCOMPARE(Values(window, "chartTime", "limitMonth"), QList<double>{50});
         QVERIFY(Values(window, "chartCost", "limitDay").isEmpty());
-        window->findChild<QPushButton*>("cmdPrevious")->click();
+        window->findChild<QPushButton*>("cmdPrevious")->click();  // 2023 is read anew
+        QVERIFY(loaded.wait(10000));
         QCOMPARE(Sum(Values(window, "chartTime", "bars")), 1.0);
         delete window;
     }
