@@ -74,7 +74,7 @@ TEST(HistoryExportTest, BytesComeFromTheArchivedConnectionWithTheSameStartAndNam
         {"A very long con", start.AddSeconds(60), 3},  // the log keeps 15 characters
     };
     for (const auto& c : cases) {
-        ConnectionLogEntry e{c.name, c.start};
+        const ConnectionLogEntry e{c.name, c.start, 60, {}, {}, 1};
         EXPECT_EQ(ArchivedBytes({e}, archive).at(0).Received, c.received) << c.name;
     }
 }

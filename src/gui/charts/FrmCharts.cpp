@@ -242,9 +242,12 @@ void FrmCharts::Redraw()
         = PeriodContaining(byMonth ? ReportGrouping::Year : ReportGrouping::Month, anchor_, calendar);
     if (loading_)
         return;
-    // Another year is read first; its arrival draws it.
-    if (span.From.Days() < loaded_.From.Days() || span.To.Days() > loaded_.To.Days()) {
-        Load(PeriodContaining(ReportGrouping::Year, anchor_, calendar));
+    // Another year is read first; its arrival draws it. A span that reaches
+    // past the year just read (odd reset days) is drawn from what there is.
+    const ReportRange year = PeriodContaining(ReportGrouping::Year, anchor_, calendar);
+    const bool outside = span.From.Days() < loaded_.From.Days() || span.To.Days() > loaded_.To.Days();
+    if (outside && (year.From.Days() != loaded_.From.Days() || year.To.Days() != loaded_.To.Days())) {
+        Load(year);
         return;
     }
     const ReportGrouping grouping = byMonth ? ReportGrouping::Month : ReportGrouping::Day;
