@@ -139,16 +139,17 @@ DateTime Midnight(int64_t day)
 
 ReportRange RangeOf(const Options& o, DateTime now, const ReportCalendar& calendar)
 {
-    // Years 100 to 9999 are all DateTime knows.
-    ReportRange all{DateTime::FromCivil(100, 1, 1).value_or(DateTime()),
-        Midnight(DateTime::FromCivil(9999, 12, 31).value_or(DateTime()).DayNumber() + 1)};
+    // Years 100 to 9999 are all a date can hold; the archive's text keys sort
+    // right only within them.
+    const DateTime latest = DateTime::FromCivil(9999, 12, 31, 23, 59, 59).value_or(DateTime());
+    ReportRange range{DateTime::FromCivil(100, 1, 1).value_or(DateTime()), latest};
     if (o.Period)
         return PeriodContaining(*o.Period, now, calendar);
     if (o.FromDay)
-        all.From = Midnight(*o.FromDay);
-    if (o.ToDay)
-        all.To = Midnight(*o.ToDay + 1);
-    return all;
+        range.From = Midnight(*o.FromDay);
+    if (o.ToDay && Midnight(*o.ToDay + 1).Days() < latest.Days())
+        range.To = Midnight(*o.ToDay + 1);
+    return range;
 }
 
 std::string DateOnly(DateTime d)
@@ -199,7 +200,10 @@ void PrintTable(std::ostream& out, const Options& o, const UsageReportResult& r,
     for (const auto& line : lines)
         for (size_t i = 0; i < line.size(); ++i)
             widths[i] = std::max(widths[i], DisplayWidth(line[i]));
-    out << "统计范围：" << DateOnly(range.From) << " 至 " << DateOnly(range.To.AddSeconds(-1)) << "\n";
+    if (o.Period || o.FromDay || o.ToDay)
+        out << "统计范围：" << DateOnly(range.From) << " 至 " << DateOnly(range.To.AddSeconds(-1)) << "\n";
+    else
+        out << "统计范围：全部记录\n";
     for (const auto& line : lines) {
         std::string text;
         for (size_t i = 0; i < line.size(); ++i) {
@@ -280,10 +284,13 @@ std::string JsonTotals(const UsageTotals& t)
         + ",\"rx_bytes\":" + bytes(t.ReceivedBytes) + ",\"tx_bytes\":" + bytes(t.SentBytes);
 }
 
-void PrintJson(std::ostream& out, const UsageReportResult& r, const ReportRange& range, bool byConnection)
+void PrintJson(std::ostream& out, const Options& o, const UsageReportResult& r, const ReportRange& range)
 {
-    out << "{\"from\":" << JsonString(DateOnly(range.From))
-        << ",\"to\":" << JsonString(DateOnly(range.To.AddSeconds(-1))) << ",\"rows\":[";
+    const bool byConnection = o.By == ReportGrouping::Connection;
+    // No bound given: null rather than the first and last day a date can hold.
+    const bool from = o.Period || o.FromDay, to = o.Period || o.ToDay;
+    out << "{\"from\":" << (from ? JsonString(DateOnly(range.From)) : "null")
+        << ",\"to\":" << (to ? JsonString(DateOnly(range.To.AddSeconds(-1))) : "null") << ",\"rows\":[";
     for (size_t i = 0; i < r.Rows.size(); ++i) {
         const ReportRow& row = r.Rows[i];
         out << (i ? "," : "") << "\n  {";
@@ -334,7 +341,7 @@ int RunReport(const std::vector<std::string>& args, std::ostream& out, std::ostr
     if (options->Format == "csv")
         PrintCsv(out, result, byConnection);
     else if (options->Format == "json")
-        PrintJson(out, result, range, byConnection);
+        PrintJson(out, *options, result, range);
     else
         PrintTable(out, *options, result, range, *rows, now, calendar);
     return out.good() ? 0 : 1;

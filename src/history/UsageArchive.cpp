@@ -101,8 +101,12 @@ std::optional<int64_t> QueryInt(sqlite3* db, const char* sql)
 
 bool InsertRow(sqlite3* db, const ArchivedConnection& c, std::string* error)
 {
+    // A connection taken over from time.txt and then stored by its own session
+    // (a crash recovered on the start that created the archive) is one
+    // connection: the imported row stands for it.
     static const std::string sql = std::string("INSERT OR IGNORE INTO connections (") + kColumns
-        + ") VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?)";
+        + ") SELECT ?1,?2,?3,?4,?5,?6,?7,?8,?9,?10,?11,?12,?13 WHERE NOT EXISTS (SELECT 1 FROM connections"
+          " WHERE imported = 1 AND start_local = ?2 AND name = ?5)";
     Statement st(db, sql.c_str());
     if (!st.Ok()) {
         SetError(error, ArchiveError(db));
@@ -156,9 +160,6 @@ Prepared Prepare(sqlite3* db, const std::filesystem::path& dataFolder)
         p.Error = ArchiveError(db);
         return p;
     };
-    int rc = sqlite3_exec(db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=FULL;", nullptr, nullptr, nullptr);
-    if (rc != SQLITE_OK)
-        return fail(rc);
     auto version = QueryInt(db, "PRAGMA user_version");
     if (!version)
         return fail(sqlite3_errcode(db));
@@ -167,6 +168,9 @@ Prepared Prepare(sqlite3* db, const std::filesystem::path& dataFolder)
         p.Error = "用量档案由较新版本的 Tollix 建立，本程序不会改动它。";
         return p;
     }
+    // Nothing is written before the file is known to be ours: a file set aside
+    // keeps the bytes it had.
+    int rc = SQLITE_OK;
     if (*version > 0) {
         Statement check(db, "PRAGMA quick_check");
         if (!check.Ok())
@@ -187,6 +191,9 @@ Prepared Prepare(sqlite3* db, const std::filesystem::path& dataFolder)
         p.State = Health::Damaged;  // some other program's database under our name
         return p;
     }
+    rc = sqlite3_exec(db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=FULL;", nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK)
+        return fail(rc);
     if (*version == UsageArchive::kSchemaVersion) {
         p.State = Health::Usable;
         return p;
@@ -213,8 +220,8 @@ Prepared Prepare(sqlite3* db, const std::filesystem::path& dataFolder)
         for (const ArchivedConnection& row : *rows) {
             if (!InsertRow(db, row, &error))
                 return rollback(error);
+            p.Imported += sqlite3_changes(db);
         }
-        p.Imported = int(rows->size());
     }
     const std::string setVersion = "PRAGMA user_version=" + std::to_string(UsageArchive::kSchemaVersion);
     if (sqlite3_exec(db, setVersion.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK
@@ -383,15 +390,28 @@ bool UsageArchive::Contains(std::string_view sessionKey, std::string* error) con
 std::optional<std::vector<ArchivedConnection>> UsageArchive::Query(
     DateTime from, DateTime to, std::string* error) const
 {
-    const std::string sql = std::string("SELECT ") + kColumns
-        + " FROM connections WHERE start_local >= ? AND start_local < ? ORDER BY start_local, id";
+    return Select(" WHERE start_local >= ? AND start_local < ?", &from, &to, error);
+}
+
+std::optional<std::vector<ArchivedConnection>> UsageArchive::QueryAll(std::string* error) const
+{
+    return Select("", nullptr, nullptr, error);
+}
+
+std::optional<std::vector<ArchivedConnection>> UsageArchive::Select(
+    const char* where, const DateTime* from, const DateTime* to, std::string* error) const
+{
+    const std::string sql
+        = std::string("SELECT ") + kColumns + " FROM connections" + where + " ORDER BY start_local, id";
     Statement st(db_, sql.c_str());
     if (!st.Ok()) {
         SetError(error, ArchiveError(db_));
         return std::nullopt;
     }
-    st.Text(1, GeneralDateText(from));
-    st.Text(2, GeneralDateText(to));
+    if (from && to) {
+        st.Text(1, GeneralDateText(*from));
+        st.Text(2, GeneralDateText(*to));
+    }
     std::vector<ArchivedConnection> rows;
     int rc = 0;
     while ((rc = st.Step()) == SQLITE_ROW)
@@ -401,12 +421,6 @@ std::optional<std::vector<ArchivedConnection>> UsageArchive::Query(
         return std::nullopt;
     }
     return rows;
-}
-
-std::optional<std::vector<ArchivedConnection>> UsageArchive::QueryAll(std::string* error) const
-{
-    return Query(DateTime::FromCivil(100, 1, 1).value_or(DateTime()),
-        DateTime::FromCivil(9999, 12, 31, 23, 59, 59).value_or(DateTime()).AddSeconds(1), error);
 }
 
 int64_t UsageArchive::Count(std::string* error) const

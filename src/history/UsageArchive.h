@@ -31,7 +31,7 @@ public:
         // one started. Empty otherwise.
         std::string Notice;
         std::string Error;      // why Archive is null
-        int ImportedLines = 0;  // lines of time.txt taken over into a new archive
+        int ImportedLines = 0;  // connections of time.txt taken over into a new archive
         int SkippedLines = 0;   // damaged lines of time.txt left out of the import
     };
 
@@ -49,8 +49,9 @@ public:
 
     // Stores one connection; a session key already present leaves the stored
     // row as it is and still counts as success (INSERT OR IGNORE), so a
-    // repeated end-of-session step never counts a connection twice. The row is
-    // on disk (committed) when this returns true.
+    // repeated end-of-session step never counts a connection twice. So does a
+    // row imported from time.txt with the same start and name. The row is on
+    // disk (committed) when this returns true.
     bool Store(const ArchivedConnection& connection, std::string* error = nullptr);
 
     bool Contains(std::string_view sessionKey, std::string* error = nullptr) const;
@@ -69,6 +70,8 @@ public:
 
 private:
     explicit UsageArchive(sqlite3* db);
+    std::optional<std::vector<ArchivedConnection>> Select(
+        const char* where, const DateTime* from, const DateTime* to, std::string* error) const;
     sqlite3* db_ = nullptr;
 };
 

@@ -36,4 +36,12 @@ bool OpenStatistics(Program& program, DateTime now, std::string* error)
     return ok;
 }
 
+std::string OpenArchive(Program& program)
+{
+    UsageArchive::OpenResult opened = UsageArchive::OpenForWriting(program.DataFolder);
+    program.Archive = std::move(opened.Archive);
+    program.ArchiveError = opened.Error;
+    return opened.Notice;
+}
+
 }  // namespace tollix

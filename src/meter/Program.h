@@ -1,11 +1,13 @@
 #pragma once
 
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "alerts/AlertSetting.h"
 #include "config/ProfileFile.h"
+#include "history/UsageArchive.h"
 #include "meter/Statistics.h"
 #include "meter/StatisticsFile.h"
 #include "tariff/TariffSet.h"
@@ -42,6 +44,11 @@ struct Program {
     // The connection that is up (or was last up) uses the rated-hours tariff.
     bool FeeTypeTwo = false;
     int16_t FeeTypeTwoIndex = 0;
+
+    // usage.sqlite, every connection kept for good; null when it could not be
+    // opened, with the reason in ArchiveError.
+    std::unique_ptr<UsageArchive> Archive;
+    std::string ArchiveError;
 };
 
 // Reads every setting in start-up order: connection tariffs for the phonebook
@@ -51,5 +58,9 @@ void LoadSettings(Program& program, const std::vector<std::string>& phonebook, D
 // Opens Price.DB, starts never-used records, rolls the periods over and closes
 // the file again. False with a message naming the file when it cannot be used.
 bool OpenStatistics(Program& program, DateTime now, std::string* error);
+
+// Opens the usage archive; a new one takes over the lines of time.txt. Returns
+// what the user is to be told once (a damaged archive set aside), else "".
+std::string OpenArchive(Program& program);
 
 }  // namespace tollix

@@ -144,11 +144,15 @@ bool FrmMain::Start()
             this, "Tollix", Q("无法打开统计文件，Tollix 不能继续运行。\n" + error), QMessageBox::Critical);
         return false;
     }
+    // A failure here is told when a connection cannot be stored, not at every start.
+    const std::string archiveNotice = OpenArchive(program_);
     ShowTotals(0);
     show();
     startHideTimer_->start();
     monitorTimer_->start();
     // Told once the window is up, without holding up the monitor.
+    if (!archiveNotice.empty())
+        ShowNotice(Q(archiveNotice), QMessageBox::Warning);
     if (recovery.Recovered)
         ShowNotice(Q(recovery.Report), QMessageBox::Information);
     if (!recovery.Error.empty())
