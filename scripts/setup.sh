@@ -11,7 +11,7 @@ PACKAGES=(
   clang libclang-rt-14-dev
   faketime xvfb xauth fonts-wqy-microhei poppler-utils desktop-file-utils
   iproute2 procps python3
-  libsystemd-dev dbus-daemon systemd python3-dbusmock
+  libsystemd-dev dbus-daemon systemd python3-dbusmock network-manager ppp
   libsqlite3-dev
 )
 

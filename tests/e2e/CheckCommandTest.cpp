@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -8,8 +9,10 @@
 #include <map>
 #include <sqlite3.h>
 
+#include "ManualClock.h"
 #include "base/DataFolder.h"
 #include "dialup/DialupFixture.h"
+#include "dialup/DialupService.h"
 #include "dialup/NetworkManagerMock.h"
 
 using tollix::test::NetworkManagerMock;
@@ -148,6 +151,146 @@ TEST(TollixCheck, ListsEachEntryWithItsBackendWhenNetworkManagerAnswers)
             + "\n拨号网络电话簿（2 个连接）：\n  宽带连接（NetworkManager，pppoe）\n  isp（pppd，拨号脚本）\n"
               "连接状态：已连接（宽带连接）\n"))
         << r.out << r.err;
+}
+
+// The real NetworkManager, in a network and mount namespace of its own (so it
+// sees no device of this machine and writes nothing under /run or /var/lib)
+// on a private system bus, reading the profiles of a folder of keyfiles.
+class RealNetworkManager {
+public:
+    RealNetworkManager()
+    {
+        WriteFile(dir_.Path() / "bus.conf",
+            "<busconfig><type>system</type><listen>unix:path=" + socket_.string()
+                + "</listen><auth>EXTERNAL</auth><policy context=\"default\"><allow user=\"*\"/>"
+                  "<allow own=\"*\"/><allow send_destination=\"*\"/><allow receive_sender=\"*\"/>"
+                  "</policy></busconfig>\n");
+        WriteFile(dir_.Path() / "nm.conf",
+            "[main]\nplugins=keyfile\nauth-polkit=false\ndns=none\n[keyfile]\npath=" + Profiles().string()
+                + "\n");
+        std::filesystem::create_directories(dir_.Path() / "conf.d");
+        const char* const profiles[][2] = {
+            {"pppoe", "id=My ISP\ntype=pppoe\n[pppoe]\nusername=user\npassword=secret\n[ethernet]\n"},
+            {"gsm", "id=手机上网\ntype=gsm\n[gsm]\napn=internet\n"},
+            {"hotspot", "id=手机热点\ntype=wifi\nmetered=1\n[wifi]\nssid=Hotspot\nmode=infrastructure\n"},
+            {"wired", "id=家里有线\ntype=ethernet\n"},
+        };
+        int n = 0;
+        for (const auto& [file, body] : profiles) {
+            auto path = Profiles() / (std::string(file) + ".nmconnection");
+            WriteFile(path,
+                "[connection]\nuuid=0b5a2b42-5b5e-4b5e-9c1a-00000000000" + std::to_string(++n)
+                    + "\nautoconnect=false\n" + body + "[ipv4]\nmethod=auto\n");
+            std::filesystem::permissions(
+                path, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+        }
+        bus_ = Start("exec dbus-daemon --nofork --config-file=" + (dir_.Path() / "bus.conf").string());
+        for (int i = 0; i < 1500 && !std::filesystem::exists(socket_); ++i)
+            ::usleep(10 * 1000);
+        // Root needs no user namespace; anyone else gets root inside one.
+        const std::string d = dir_.Path().string();
+        manager_ = Start("exec env DBUS_SYSTEM_BUS_ADDRESS=" + Address() + " unshare "
+            + (::geteuid() == 0 ? "" : "-r ")
+            + "-n -m --propagation private sh -c 'mount -t tmpfs tmpfs /run && mount -t tmpfs tmpfs "
+              "/var/lib/NetworkManager "
+              "&& exec NetworkManager --debug --config="
+            + d + "/nm.conf --config-dir=" + d + "/conf.d --system-config-dir=" + d + "/conf.d --state-file="
+            + d + "/state --intern-config=" + d + "/intern.conf --pid-file=" + d + "/pid'");
+    }
+    ~RealNetworkManager()
+    {
+        for (pid_t pid : {manager_, bus_}) {
+            if (pid > 0) {  // never -1: that would signal every process there is
+                ::kill(pid, SIGTERM);
+                ::waitpid(pid, nullptr, 0);
+            }
+        }
+    }
+    RealNetworkManager(const RealNetworkManager&) = delete;
+    RealNetworkManager& operator=(const RealNetworkManager&) = delete;
+
+    // Why it did not come up, or "" once it answers with its profiles.
+    std::string Failure()
+    {
+        if (::access("/usr/sbin/NetworkManager", X_OK) != 0)
+            return "NetworkManager is missing (package network-manager)";
+        for (int i = 0; i < 300; ++i) {
+            int status = 0;
+            if (::waitpid(manager_, &status, WNOHANG) == manager_) {
+                manager_ = -1;
+                return "NetworkManager or its namespace could not start here: "
+                    + ReadFile(dir_.Path() / "log");
+            }
+            if (Contains(
+                    RunShell("busctl --address=" + Address()
+                        + " call org.freedesktop.NetworkManager /org/freedesktop/NetworkManager/Settings "
+                          "org.freedesktop.NetworkManager.Settings ListConnections 2>/dev/null"),
+                    "ao 4 "))
+                return {};
+            ::usleep(100 * 1000);
+        }
+        return "NetworkManager did not answer within 30 s";
+    }
+    std::string Address() const { return "unix:path=" + socket_.string(); }
+
+private:
+    std::filesystem::path Profiles() const { return dir_.Path() / "profiles"; }
+    pid_t Start(const std::string& command)
+    {
+        const std::string line = command + " >>" + (dir_.Path() / "log").string() + " 2>&1";
+        const char* argv[] = {"sh", "-c", line.c_str(), nullptr};
+        pid_t pid = -1;
+        ::posix_spawn(&pid, "/bin/sh", nullptr, nullptr, const_cast<char**>(argv), environ);
+        return pid;
+    }
+    static std::string RunShell(const std::string& command)
+    {
+        std::string out;
+        if (FILE* pipe = ::popen(command.c_str(), "r")) {
+            char buffer[512];
+            while (size_t got = std::fread(buffer, 1, sizeof buffer, pipe))
+                out.append(buffer, got);
+            ::pclose(pipe);
+        }
+        return out;
+    }
+
+    TempFolder dir_{"tollix-nm"};
+    std::filesystem::path socket_ = dir_.Path() / "bus";
+    pid_t bus_ = -1;
+    pid_t manager_ = -1;
+};
+
+// Exactly the profiles billed like dial-up, in NetworkManager's order; a dial
+// that cannot come up here says NetworkManager's reason and leaves the meter
+// as it was.
+TEST(TollixCheck, AgainstARealNetworkManager)
+{
+    RealNetworkManager nm;
+    if (std::string failure = nm.Failure(); !failure.empty())
+        GTEST_SKIP() << failure;
+    TempFolder home;
+    PppWorld world;
+    world.AddPeer("isp");
+    RunResult r = RunTollix({"--check"},
+        {{"TOLLIX_HOME", home.Path().string()}, {"TOLLIX_PPP_ROOT", world.Root().string()},
+            {"DBUS_SYSTEM_BUS_ADDRESS", nm.Address()}});
+    EXPECT_TRUE(Contains(r.out,
+        "拨号网络电话簿（4 个连接）：\n  My ISP（NetworkManager，pppoe）\n  手机上网（NetworkManager，gsm）\n"
+        "  手机热点（NetworkManager，802-11-wireless，按流量计费）\n  "
+        "isp（pppd，拨号脚本）\n连接状态：未连接\n"))
+        << r.out << r.err;
+
+    ScopedEnv bus("DBUS_SYSTEM_BUS_ADDRESS", nm.Address().c_str());
+    ScopedEnv root("TOLLIX_PPP_ROOT", world.Root().c_str());
+    tollix::ManualClock clock;
+    auto service = tollix::CreateDialupService(false, clock);
+    tollix::DialResult dial = service->DialConnection("My ISP");
+    EXPECT_FALSE(dial.Started);
+    EXPECT_TRUE(Contains(dial.Error, "无法拨号“My ISP”：") && Contains(dial.Error, "No suitable device"))
+        << dial.Error;
+    EXPECT_FALSE(service->IsConnected());
+    EXPECT_EQ(service->Phonebook().Entries.size(), 4u);
 }
 
 TEST(DataFolder, ChosenInOrderAndCreated)
