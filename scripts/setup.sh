@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 
 PACKAGES=(
   build-essential cmake ninja-build pkg-config git ccache clang-format clang-tidy
-  qt6-base-dev qt6-base-dev-tools libxcb1-dev qt6-multimedia-dev qt6-svg-dev libqt6svg6 qt6-qpa-plugins
+  qt6-base-dev qt6-base-dev-tools libxcb1-dev qt6-multimedia-dev qt6-svg-dev libqt6svg6 qt6-qpa-plugins qt6-charts-dev libqt6opengl6-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   faketime xvfb xauth x11-utils trayer weston qt6-wayland fonts-wqy-microhei poppler-utils desktop-file-utils appstream librsvg2-bin

@@ -1,6 +1,7 @@
 #include "gui/WindowRegistry.h"
 
 #include "gui/alerts/FrmAlert.h"
+#include "gui/charts/FrmCharts.h"
 #include "gui/dialup/FrmDialUp.h"
 #include "gui/history/FrmHistory.h"
 #include "gui/main/FrmMain.h"
@@ -59,6 +60,7 @@ WindowRegistry::~WindowRegistry()
     delete history_.data();
     delete dial_.data();
     delete alert_.data();
+    delete charts_.data();
 }
 
 FrmMain& WindowRegistry::Main()
@@ -69,6 +71,7 @@ FrmMain& WindowRegistry::Main()
     FrmMain* main = main_.get();
     connect(main, &FrmMain::settingsRequested, this, &WindowRegistry::OpenSettings);
     connect(main, &FrmMain::historyRequested, this, &WindowRegistry::OpenHistory);
+    connect(main, &FrmMain::chartsRequested, this, &WindowRegistry::OpenCharts);
     connect(main, &FrmMain::dialRequested, this, &WindowRegistry::OpenDial);
     connect(main, &FrmMain::helpRequested, this, [main] { ShowHelp(main); });
     connect(main, &FrmMain::aboutRequested, this, [main] { ShowAbout(main); });
@@ -114,6 +117,7 @@ FrmHistory* WindowRegistry::OpenHistory()
     FrmHistory* history = history_;
     connect(history, &FrmHistory::returned, this, &WindowRegistry::RestoreMain);
     connect(history, &FrmHistory::helpRequested, this, [history] { ShowHelp(history); });
+    connect(history, &FrmHistory::chartsRequested, this, &WindowRegistry::OpenCharts);
     history->show();
     // Loaded once shown, so that a message about a damaged log has the window behind it.
     history->Start();
@@ -128,6 +132,15 @@ FrmDialUp* WindowRegistry::OpenDial()
     }
     Raise(dial_);
     return dial_;
+}
+
+FrmCharts* WindowRegistry::OpenCharts()
+{
+    if (!charts_)
+        charts_ = new FrmCharts(program_, clock_);
+    Raise(charts_);
+    charts_->Start();
+    return charts_;
 }
 
 FrmAlert* WindowRegistry::ShowAlert(const QString& text)

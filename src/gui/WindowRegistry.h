@@ -12,6 +12,7 @@ class AboutWindow;
 class Clock;
 class DialupService;
 class FrmAlert;
+class FrmCharts;
 class FrmDialUp;
 class FrmHistory;
 class FrmMain;
@@ -39,6 +40,8 @@ public:
     FrmHistory* OpenHistory();
     // The dial dialog, raised when it is already open.
     FrmDialUp* OpenDial();
+    // The usage charts, read anew from the archive each time they are asked for.
+    FrmCharts* OpenCharts();
     // The warning of a passed limit; one already up stays as it is.
     FrmAlert* ShowAlert(const QString& text);
 
@@ -59,6 +62,7 @@ private:
     QPointer<FrmHistory> history_;
     QPointer<FrmDialUp> dial_;
     QPointer<FrmAlert> alert_;
+    QPointer<FrmCharts> charts_;
 };
 
 }  // namespace tollix

@@ -22,6 +22,7 @@
 #include "config/SettingKeys.h"
 #include "gui/common/MessageBoxes.h"
 #include "gui/common/SaveFailureNotice.h"
+#include "gui/history/ExportDialog.h"
 #include "gui/history/FixedRows.h"
 #include "gui/history/PrintGrid.h"
 #include "history/ConnectionLog.h"
@@ -91,6 +92,8 @@ void FrmHistory::BuildWindow()
             {"删除记录", "delete", "删除所有的记录"},
             {"显示帮助", "help", "解答一些问题"},
             {"返回", "back", "返回主窗口"},
+            {"导出记录", "export", "把当前显示的记录存为CSV文件"},
+            {"用量图表", "charts", "按日、按月查看用时和费用"},
         },
         [this](const QString& caption) { OnToolButton(caption); }, &toolbar_);
 
@@ -325,7 +328,16 @@ void FrmHistory::OnToolButton(const QString& caption)
     } else if (caption == "返回") {
         close();
         emit returned();
+    } else if (caption == "导出记录") {
+        ExportShown();
+    } else if (caption == "用量图表") {
+        emit chartsRequested();
     }
+}
+
+void FrmHistory::ExportShown()
+{
+    ExportHistory(this, program_.DataFolder, entries_);
 }
 
 }  // namespace tollix

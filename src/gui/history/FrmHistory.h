@@ -56,12 +56,14 @@ signals:
     // The user left with "返回"; closing by the title bar is no return.
     void returned();
     void helpRequested();
+    void chartsRequested();
 
 public:
     const std::vector<ConnectionLogEntry>& ShownEntries() const { return entries_; }
 
 private:
     void BuildWindow();
+    void ExportShown();
     void SetComboIndex(QComboBox* combo, int index);
     // False (the user told, the choice undone) when the file did not take it.
     bool SetLogNumber(int16_t logNumber);

@@ -100,6 +100,9 @@ void FrmMain::BuildWindow()
     clockText_->setObjectName("StatusBar1_Panel2");
     bar->addWidget(statePanel, 1);
     bar->addWidget(clockText_, 1);
+    dataText_ = new QLabel(bar);
+    dataText_->setObjectName("StatusBar1_Panel3");
+    bar->addWidget(dataText_);
     setStatusBar(bar);
 }
 
@@ -119,6 +122,7 @@ void FrmMain::ConnectCommands()
     connect(c, &MainCommands::mailRequested, this, [](bool trailingBlank) { OpenMailLink(trailingBlank); });
     connect(c, &MainCommands::settingsRequested, this, &FrmMain::settingsRequested);
     connect(c, &MainCommands::historyRequested, this, &FrmMain::historyRequested);
+    connect(c, &MainCommands::chartsRequested, this, &FrmMain::chartsRequested);
     connect(c, &MainCommands::helpRequested, this, &FrmMain::helpRequested);
     connect(c, &MainCommands::aboutRequested, this, &FrmMain::aboutRequested);
     connect(c, &MainCommands::restoreRequested, this, &FrmMain::RestoreMainWindow);
@@ -221,6 +225,7 @@ void FrmMain::OnMonitorTick()
         setWindowTitle(duration);
         commands_->ShowConnectedTime(duration);
         sessionBox_->ShowTick(session_, result, duration);
+        ShowDataUsed(dialup_.CurrentLink());
         ShowTotals(program_.SelectedPeriod);
     }
     if (result.Ended) {
@@ -261,9 +266,23 @@ void FrmMain::ShowEndedState()
     commands_->ShowConnectedTime({});
     sessionBox_->ShowEnded();
     ShowLineState(false);
+    ShowDataUsed({});
     alertTimer_->stop();
     alerts_.ResetCounters();
     ShowTotals(program_.SelectedPeriod);
+}
+
+void FrmMain::ShowDataUsed(const LinkInfo& link)
+{
+    QString text;
+    // Either counter alone would understate what the line carried.
+    if (link.ReceivedBytes && link.SentBytes) {
+        const double megabytes = double(*link.ReceivedBytes + *link.SentBytes) / (1024.0 * 1024.0);
+        text = QString("已用流量：%1 MB").arg(megabytes, 0, 'f', 1);
+    }
+    dataText_->setText(text);
+    if (tray_)
+        tray_->ShowDataUsed(text);
 }
 
 void FrmMain::ShowTotals(int period)

@@ -4,6 +4,7 @@
 #include <QMessageBox>
 
 #include "alerts/AlertMonitor.h"
+#include "dialup/DialupService.h"
 #include "meter/ConnectionSession.h"
 #include "meter/SettingsEditor.h"
 
@@ -34,6 +35,7 @@ struct Program;
 // StatusBar1_Picture1    stateIcon_
 // StatusBar1_Panel1      stateText_
 // StatusBar1_Panel2      clockText_
+// StatusBar1_Panel3      dataText_ (data the connection has moved)
 // tmrStartOnce           startHideTimer_
 // tmrSystemtime          monitorTimer_
 // tmrPlayWave            alertTimer_
@@ -74,6 +76,7 @@ signals:
     void SessionEnded();
     void settingsRequested();
     void historyRequested();
+    void chartsRequested();
     void dialRequested();
     void helpRequested();
     void aboutRequested();
@@ -91,6 +94,7 @@ private:
     void ShowStartedState();
     void ShowEndedState();
     void ShowLineState(bool connected);
+    void ShowDataUsed(const LinkInfo& link);
     void HangUpCommand();
     void DialEntry(int index);
     void SetStartFlag(Setting key, bool on, bool& held);
@@ -119,6 +123,7 @@ private:
     QLabel* stateIcon_ = nullptr;
     QLabel* stateText_ = nullptr;
     QLabel* clockText_ = nullptr;
+    QLabel* dataText_ = nullptr;
     MainCommands* commands_ = nullptr;
     MainTray* tray_ = nullptr;
     SaveFailureNotice* saveFailures_ = nullptr;

@@ -65,6 +65,7 @@ void MainCommands::BuildMenuBar(QMainWindow* window)
     windows->setObjectName("mnuWindow");
     AddEntry(windows, "mnuSettingWindow", "设置中心(&E)", this, &MainCommands::settingsRequested);
     AddEntry(windows, "mnuHistory", "历史记录(&R)", this, &MainCommands::historyRequested);
+    AddEntry(windows, "mnuCharts", "用量图表(&C)", this, &MainCommands::chartsRequested);
 
     QMenu* help = window->menuBar()->addMenu("帮助(&H)");
     help->setObjectName("mnuhelp");

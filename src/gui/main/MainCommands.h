@@ -19,6 +19,7 @@ class TariffSet;
 // object name                    member
 // mnuVDialup, mnuVHangup         fileDial_, fileHangUp_
 // mnuAutoHide, mnuPlayWave       autoHide_, playWave_
+// mnuCharts                      (the usage charts, last in 窗口)
 // mnuPopupmenu                   popup_
 // mnuConnectedTime, mnuflag2     connectedTime_, connectedTimeSeparator_
 // mnuDial                        dialMenu_
@@ -54,6 +55,7 @@ signals:
     void mailRequested(bool trailingBlank);
     void settingsRequested();
     void historyRequested();
+    void chartsRequested();
     void helpRequested();
     void aboutRequested();
     void restoreRequested();

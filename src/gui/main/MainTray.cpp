@@ -107,6 +107,14 @@ void MainTray::Update()
     emit Changed(available);
 }
 
+void MainTray::ShowDataUsed(const QString& text)
+{
+    if (!icon_)
+        return;
+    const QString version = QString::fromStdString(VersionTitle());
+    icon_->setToolTip(text.isEmpty() ? version : version + '\n' + text);
+}
+
 void MainTray::Hide()
 {
     ended_ = true;

@@ -26,6 +26,8 @@ public:
 
     bool Available() const { return icon_ != nullptr; }
     void Hide();
+    // The tip under the icon: the version, and the connection's data while known.
+    void ShowDataUsed(const QString& text);
 
     // Looks again whether a notification area is there.
     void Update();

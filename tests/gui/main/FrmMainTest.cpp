@@ -163,6 +163,7 @@ private slots:
                 "|mnuConnectedTime= (1个电话)|lblCurrentName=163|lblStarttime=2024年03月13日12点00分"
                 "|lblDuration= (1个电话)|lblCurrentTelFee=0.12元  (现在0.12元/个电话)"
                 "|lblCurrentNetFee=0.1元  (现在0.1元/分钟)|lblTotalPrice=0.22 元|lblTotalTime= (1个电话)"
+                "|panel3=已用流量：0.0 MB"
                 "|lblConnectionTimes=1次|lblTelfee=0.12 元|lblNetFee=0.1 元|lblTotalCost=0.22 元"},
             {"second call unit",
                 [&] {
@@ -173,12 +174,13 @@ private slots:
                 "caption=3分5秒 (2个电话)|mnuConnectedTime=3分5秒 "
                 "(2个电话)|panel2=当前系统时间：2024年03月13日12点03分"
                 "|lblCurrentTelFee=0.24元  (现在0.12元/个电话)|lblCurrentNetFee=0.4元  (现在0.1元/分钟)"
-                "|lblTotalPrice=0.64 元|lblTotalTime=3分5秒 (2个电话)|lblConnectionTimes=1次"
+                "|lblTotalPrice=0.64 元|lblTotalTime=3分5秒 "
+                "(2个电话)|lblConnectionTimes=1次|panel3=已用流量：0.8 MB"
                 "|lblTelfee=0.24 元|lblNetFee=0.4 元|lblTotalCost=0.64 元"},
             // The upper labels keep the connection just ended; the totals hold
             // it rounded up to whole minutes.
             {"line dropped", [&] { w.Drop(); }, false,
-                "caption=Tollix 3.1|Frame1=上一次连接|panel1=当前状态：断开|mnuConnectedTime=<hidden>"
+                "caption=Tollix 3.1|Frame1=上一次连接|panel1=当前状态：断开|panel3=|mnuConnectedTime=<hidden>"
                 "|lblCurrentName=163|lblStarttime=2024年03月13日12点00分|lblDuration=3分5秒 (2个电话)"
                 "|lblCurrentTelFee=0.24元  (现在0.12元/个电话)|lblTotalPrice=0.64 元"
                 "|lblTotalTime=4分 (2个电话)|lblConnectionTimes=1次|lblTelfee=0.24 元|lblNetFee=0.4 元"

@@ -1,0 +1,139 @@
+#include "gui/charts/FrmCharts.h"
+#include "ManualClock.h"
+#include "TestSupport.h"
+#include "gui/history/FrmHistory.h"
+#include "gui/main/MainCommands.h"
+#include "history/UsageArchive.h"
+#include "meter/Program.h"
+
+#include <QtCharts>
+#include <QtTest>
+#include <QtWidgets>
+
+#include <memory>
+#include <numeric>
+
+using namespace tollix;
+using tollix::test::At;
+
+namespace {
+
+// Wednesday 15 May 2024, noon; statistics months start on the 1st.
+const DateTime kNow = At(2024, 5, 15, 12);
+
+ArchivedConnection Connection(const char* name, DateTime start, int32_t seconds, int64_t feeRaw)
+{
+    ArchivedConnection c;
+    c.SessionKey = std::string(name) + GeneralDateText(start);
+    c.ConnectionName = name;
+    c.Start = start;
+    c.Seconds = seconds;
+    c.NetFee = Money::FromRaw(feeRaw);
+    return c;
+}
+
+QList<double> Values(FrmCharts* window, const char* chart, const char* series)
+{
+    QList<double> values;
+    for (QAbstractSeries* s : window->findChild<QChartView*>(chart)->chart()->series()) {
+        if (auto* bars = qobject_cast<QBarSeries*>(s); bars && series == std::string_view("bars"))
+            for (int i = 0; i < bars->barSets().at(0)->count(); ++i)
+                values << bars->barSets().at(0)->at(i);
+        if (auto* line = qobject_cast<QLineSeries*>(s); line && line->objectName() == series)
+            values << line->at(0).y();
+    }
+    return values;
+}
+
+double Sum(const QList<double>& values)
+{
+    return std::accumulate(values.begin(), values.end(), 0.0);
+}
+
+}  // namespace
+
+class FrmChartsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void ShowsTheArchiveSummedPerDayAndMonthWithLimitsAndForecast()
+    {
+        QTemporaryDir dir;
+        Program program(dir.path().toStdString());
+        LoadSettings(program, {"Home", "Work"}, kNow);
+        program.Alerts.DayAlert = AlertSetting{1, 3, 0, 5, "", 1, Money::FromYuan(20)};  // cost
+        program.Alerts.MonthAlert = AlertSetting{1, 50, 0, 5, "", 0, {}};                // time
+        {
+            auto archive = UsageArchive::OpenForWriting(program.DataFolder).Archive;
+            QVERIFY(archive);
+            for (const ArchivedConnection& c : {Connection("Home", At(2024, 5, 3, 8), 3600, 25000),
+                     Connection("Home", At(2024, 5, 3, 21), 1800, 10000),
+                     Connection("Work", At(2024, 5, 10, 9), 7200, 40000),
+                     Connection("Home", At(2024, 4, 20, 9), 3600, 10000),
+                     Connection("Home", At(2023, 12, 31, 23), 3600, 10000)})
+                QVERIFY(archive->Store(c));
+        }
+        ManualClock clock(kNow);
+        auto* window = new FrmCharts(program, clock);
+        QSignalSpy loaded(window, &FrmCharts::loaded);
+        window->show();
+        window->Start();
+        QVERIFY(loaded.wait(10000));
+
+        // May by day: 31 bars, the 3rd holds both Home connections.
+        const QList<double> hours = Values(window, "chartTime", "bars");
+        QCOMPARE(hours.size(), 31);
+        QCOMPARE(hours.at(2), 1.5);
+        QCOMPARE(Sum(hours), 3.5);
+        QCOMPARE(Sum(Values(window, "chartCost", "bars")), 7.5);
+        QCOMPARE(Values(window, "chartCost", "limitDay"), QList<double>{20});
+        QVERIFY(Values(window, "chartTime", "limitMonth").isEmpty());
+        // 7.5 yuan and 3.5 hours in 15 of 31 days.
+        QCOMPARE(window->findChild<QLabel*>("lblForecast")->text(),
+            "按目前的速度，本月预计 用时7小时14分，费用15.5元");
+
+        window->findChild<QComboBox*>("cboChartConnection")->setCurrentText("Work");
+        QCOMPARE(Sum(Values(window, "chartTime", "bars")), 2.0);
+
+        // 2024 by month, every connection: April and May, not the year before.
+        window->findChild<QComboBox*>("cboChartConnection")->setCurrentIndex(0);
+        window->findChild<QComboBox*>("cboChartSpan")->setCurrentIndex(FrmCharts::MonthsOfYear);
+        const QList<double> months = Values(window, "chartCost", "bars");
+        QCOMPARE(months.size(), 12);
+        QCOMPARE(months.at(3), 1.0);
+        QCOMPARE(months.at(4), 7.5);
+        QCOMPARE(Values(window, "chartTime", "limitMonth"), QList<double>{50});
+        QVERIFY(Values(window, "chartCost", "limitDay").isEmpty());
+        window->findChild<QPushButton*>("cmdPrevious")->click();  // 2023 is read anew
+        QVERIFY(loaded.wait(10000));
+        QCOMPARE(Sum(Values(window, "chartTime", "bars")), 1.0);
+        delete window;
+    }
+
+    void NewEntriesComeAfterTheSpecifiedOnes()
+    {
+        QMainWindow main;
+        MainCommands commands(&main);
+        QStringList windowMenu;
+        for (QAction* a : main.findChild<QMenu*>("mnuWindow")->actions())
+            windowMenu << a->objectName();
+        QCOMPARE(windowMenu, (QStringList{"mnuSettingWindow", "mnuHistory", "mnuCharts"}));
+        QSignalSpy fromMain(&commands, &MainCommands::chartsRequested);
+        main.findChild<QAction*>("mnuCharts")->trigger();
+        QCOMPARE(fromMain.size(), 1);
+
+        QTemporaryDir dir;
+        Program program(dir.path().toStdString());
+        ManualClock clock(kNow);
+        FrmHistory history(program, clock);
+        QStringList buttons;
+        for (QAction* a : history.findChild<QToolBar*>("Toolbar1")->actions())
+            buttons << a->text();
+        QCOMPARE(buttons, (QStringList{"打印记录", "删除记录", "显示帮助", "返回", "导出记录", "用量图表"}));
+        QSignalSpy fromHistory(&history, &FrmHistory::chartsRequested);
+        history.findChild<QAction*>("Toolbar1_6")->trigger();
+        QCOMPARE(fromHistory.size(), 1);
+    }
+};
+
+QTEST_MAIN(FrmChartsTest)
+#include "FrmChartsTest.moc"
