@@ -107,13 +107,17 @@ bool ConnectionSession::Flush(std::string* error)
         if (CommitStepHook)
             CommitStepHook(1);
     }
-    lastCommit_ = RunCommit(program_, *pending_);
+    // A retry every second must not flush the same four records every second.
+    lastCommit_ = RunCommit(program_, *pending_, recordsWritten_ == pending_->Records);
+    if (lastCommit_.StatisticsWritten)
+        recordsWritten_ = pending_->Records;
     if (!lastCommit_.Done()) {
         if (error)
             *error = lastCommit_.Error;
         return false;
     }
     pending_.reset();
+    recordsWritten_.reset();
     if (idle_)
         journalSaved_ = RemoveFileDurably(program_.JournalPath);
     else
@@ -168,14 +172,17 @@ TickResult ConnectionSession::EndNow()
 void ConnectionSession::Discard()
 {
     program_.StatsFile.Close();
+    // Connections that ended earlier but could not be written yet still count.
+    // Tried while the session is still open, so that its partial counts in
+    // memory never join what those ends settled.
+    Flush(nullptr);
     const bool wasOpen = !idle_;
     state_.SessionSeconds = 0;
     idle_ = true;
-    // Connections that ended earlier but could not be written yet still count.
-    if (!Flush(nullptr) && wasOpen)
-        SaveJournal();
-    else if (!pending_)
+    if (!pending_)
         RemoveFileDurably(program_.JournalPath);
+    else if (wasOpen)
+        SaveJournal();
 }
 
 bool ConnectionSession::Adopt(const RecoveryResult& recovery)

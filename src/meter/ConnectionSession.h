@@ -88,6 +88,7 @@ private:
     bool journalSaved_ = true;  // the last write of the journal worked
     std::optional<PendingCommit> pending_;
     CommitResult lastCommit_;
+    std::optional<std::array<UsageRecord, 4>> recordsWritten_;  // by an earlier try of the pending end
     SessionState state_;
     std::string displayName_;
     Money currentUnitPrice_;

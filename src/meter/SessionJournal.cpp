@@ -294,17 +294,19 @@ std::optional<Journal> ReadSessionJournal(const std::filesystem::path& path)
     return journal;
 }
 
-CommitResult RunCommit(Program& program, const PendingCommit& commit)
+CommitResult RunCommit(Program& program, const PendingCommit& commit, bool statisticsWritten)
 {
     CommitResult result;
-    StatisticsFile file(program.StatisticsPath);
-    bool ok = file.Open(&result.Error);
-    for (int n = 1; ok && n <= 4; ++n) {
-        ok = file.Put(n, commit.Records[size_t(n - 1)], &result.Error);
-        Step(n + 1);
+    result.StatisticsWritten = statisticsWritten;
+    if (!statisticsWritten) {
+        StatisticsFile file(program.StatisticsPath);
+        bool ok = file.Open(&result.Error);
+        for (int n = 1; ok && n <= 4; ++n) {
+            ok = file.Put(n, commit.Records[size_t(n - 1)], &result.Error);
+            Step(n + 1);
+        }
+        result.StatisticsWritten = ok;
     }
-    file.Close();
-    result.StatisticsWritten = ok;
 
     std::vector<ConnectionLogEntry> lines;
     for (const ClosedConnection& c : commit.Connections)

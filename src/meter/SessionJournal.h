@@ -77,7 +77,8 @@ struct CommitResult {
 // The steps after the journal holds `commit`: the four records into Price.DB,
 // the log lines time.txt does not end with yet, then the archive. Each file is
 // opened for the step, so a file replaced meanwhile gets the connection.
-CommitResult RunCommit(Program& program, const PendingCommit& commit);
+// `statisticsWritten` skips the records a retry wrote already.
+CommitResult RunCommit(Program& program, const PendingCommit& commit, bool statisticsWritten = false);
 
 // Called after each durable step of a commit (1 the closing journal, 2 to 5
 // the records, 6 the log, 7 the archive) when set; tests stop the process there.

@@ -287,9 +287,14 @@ TEST_F(SessionFixture, EndThatCouldNotBeWrittenIsKeptAndWrittenLater)
         EXPECT_TRUE(fs::exists(program_->JournalPath));
         EXPECT_NE(session_->UnwrittenText().find(file.string()), std::string::npos);
         if (c.quit) {
+            Connected(30);  // quit during the next connection, which is dropped
             session_->Discard();
             EXPECT_TRUE(session_->HasUnwritten());
-            ASSERT_TRUE(fs::exists(program_->JournalPath)) << "the next start writes it";
+            fs::remove(file);
+            auto next = std::make_unique<Program>(Dir());
+            EXPECT_TRUE(RecoverOpenSession(*next, clock_).Recovered) << "the next start writes it";
+            EXPECT_EQ(Stored(4).Connections, 1);
+            EXPECT_EQ(Log().size(), 1u);
             continue;
         }
         EXPECT_EQ(Drop().Error, "") << "tried again quietly";

@@ -138,7 +138,7 @@ bool FrmMain::Start()
     // Before recovery, so a connection recovered now reaches the archive too.
     UseArchive(program_, dialup_.BackendName());
     // A link still up since before a crash is the same connection, not a new one.
-    const std::string link = dialup_.IsConnected() ? CurrentLinkIdentity() : std::string();
+    const std::string link = dialup_.IsConnected() ? dialup_.CurrentLink().Identity : std::string();
     RecoveryResult recovery = RecoverOpenSession(program_, clock_, link);
 
     std::string error;
@@ -188,7 +188,7 @@ void FrmMain::OnMonitorTick()
         return;
     const std::string name = connected ? dialup_.GetDefaultConnection() : std::string();
     TickResult result = session_.Tick(
-        connected, name, connected && session_.Idle() ? CurrentLinkIdentity() : std::string());
+        connected, name, connected && session_.Idle() ? dialup_.CurrentLink().Identity : std::string());
     if (result.Started) {
         ShowStartedState();
         if (result.PlayStartSound)
@@ -353,11 +353,6 @@ bool FrmMain::EndProgram()
         tray_->Hide();
     QCoreApplication::exit(0);
     return true;
-}
-
-std::string FrmMain::CurrentLinkIdentity()
-{
-    return {};
 }
 
 void FrmMain::EndBySystem()

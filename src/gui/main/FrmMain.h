@@ -84,8 +84,6 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    // What names the link that is up, so a restart can tell it from a new one.
-    std::string CurrentLinkIdentity();
     void BuildWindow();
     void ConnectCommands();
     void OnStartedOnce();
