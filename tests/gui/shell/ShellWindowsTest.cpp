@@ -136,14 +136,13 @@ private:
             QCOMPARE(answerer.seen.size(), 2);
             QCOMPARE(answerer.seen[1].title + " " + answerer.seen[1].text,
                 "Ouch! Create Start Menu Group Failed!");
-            QCOMPARE(Read(folder), QStringLiteral("mine"));
             return;
         }
         QCOMPARE(answerer.seen.size(), 1);
         QCOMPARE(QFile::exists(file), answer == QMessageBox::Ok);
         if (answer == QMessageBox::Cancel)
             return;
-        // What else the entry holds is the desktop layer's to pin.
+        // What else the entry holds, and what a failure leaves, is the desktop layer's to pin.
         const QString entry = Read(file);
         QVERIFY(entry.contains("\nExec=\"" + QCoreApplication::applicationFilePath() + "\"\n"));
         // Run from the build the icon is given as a copy in the user's icon
