@@ -24,7 +24,6 @@ namespace tollix::test {
 struct SeenBox {
     QString title;
     QString text;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
     QStringList buttons;
 };
 
@@ -57,7 +56,7 @@ private:
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         if (!box)
             return;
-        SeenBox record{box->windowTitle(), box->text(), box->icon(), {}};
+        SeenBox record{box->windowTitle(), box->text(), {}};
         for (QAbstractButton* b : box->buttons())
             record.buttons << b->text();
         seen << record;

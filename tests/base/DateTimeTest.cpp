@@ -56,9 +56,7 @@ TEST(DateTime, ChineseTexts)
 {
     EXPECT_EQ(tollix::DateText(At(1998, 7, 5)), "1998年7月5日");
     EXPECT_EQ(tollix::DateTimeText(At(1998, 7, 5, 9, 3, 59)), "1998年07月05日09点03分");
-    EXPECT_EQ(tollix::DateTimeText(At(1998, 12, 25, 23, 45)), "1998年12月25日23点45分");
     EXPECT_EQ(tollix::DateTimeText(At(2000, 1, 1)), "2000年01月01日00点00分");
-    EXPECT_EQ(tollix::DateText(At(2000, 1, 1)), "2000年1月1日");
     const struct {
         int32_t s;
         const char* text;

@@ -58,4 +58,25 @@ private:
     TempFolder dir_{"tollix-dialup"};
 };
 
+// A pppd stand-in to put first on PATH; without a script of its own it records
+// its arguments, NUL-separated, in Record().
+class FakePppd {
+public:
+    explicit FakePppd(const std::string& script = "")
+    {
+        const std::string record = "'" + Record().string();
+        WriteFile(Bin() / "pppd",
+            !script.empty() ? script
+                            : "#!/bin/sh\nprintf '%s\\0' \"$@\" > " + record + ".tmp'; mv " + record
+                    + ".tmp' " + record + "'\n");
+        std::filesystem::permissions(Bin() / "pppd", std::filesystem::perms::owner_all);
+    }
+    std::filesystem::path Bin() const { return bin_.Path(); }
+    std::filesystem::path Record() const { return bin_.Path() / "argv"; }
+    ScopedEnv FirstOnPath() const { return ScopedEnv("PATH", (Bin().string() + ":/usr/bin:/bin").c_str()); }
+
+private:
+    TempFolder bin_{"tollix-pppd"};
+};
+
 }  // namespace tollix::test

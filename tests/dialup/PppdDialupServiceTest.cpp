@@ -228,30 +228,6 @@ TEST(PppdDialupService, PhonebookWithoutPermissionSaysHowToGetIt)
         << "1: read as readable, 2: no word of permission and dip, 3: no setuid";
 }
 
-// A pppd stand-in first on PATH; by default it records its arguments.
-class FakePppd {
-public:
-    explicit FakePppd(std::string body = "")
-    {
-        const std::string record = Record().string();
-        WriteFile(Bin() / "pppd",
-            body.empty()
-                ? "#!/bin/sh\nprintf '%s\\0' \"$@\" > " + record + ".tmp; mv " + record + ".tmp " + record
-                : body);
-        std::filesystem::permissions(Bin() / "pppd", std::filesystem::perms::owner_all);
-    }
-    std::filesystem::path Bin() const { return bin_.Path(); }
-    std::filesystem::path Record() const { return bin_.Path() / "argv"; }
-    std::string WaitForArguments() const
-    {
-        WaitFor([&] { return std::filesystem::exists(Record()); });
-        return ReadFile(Record());
-    }
-
-private:
-    TempFolder bin_;
-};
-
 TEST(PppdDialupService, DialsOnlyPhonebookEntriesAsOneArgument)
 {
     const std::vector<std::string> entries
@@ -266,12 +242,13 @@ TEST(PppdDialupService, DialsOnlyPhonebookEntriesAsOneArgument)
     for (const auto& list : {entries, refused}) {
         for (const std::string& name : list) {
             FakePppd pppd;
-            ScopedEnv path("PATH", (pppd.Bin().string() + ":/usr/bin:/bin").c_str());
+            ScopedEnv path = pppd.FirstOnPath();
             PppdDialupService service(world.Root());
             tollix::DialResult result = service.DialConnection(name);
             if (std::count(entries.begin(), entries.end(), name)) {
                 EXPECT_TRUE(result.Started && result.Error.empty()) << name << ": " << result.Error;
-                EXPECT_EQ(pppd.WaitForArguments(), "call" + std::string(1, '\0') + name + '\0');
+                EXPECT_TRUE(WaitFor([&] { return std::filesystem::exists(pppd.Record()); }));
+                EXPECT_EQ(ReadFile(pppd.Record()), "call" + std::string(1, '\0') + name + '\0');
                 EXPECT_EQ(ChildrenLeft(service), 0) << "unreaped: " << name;
             } else {
                 EXPECT_FALSE(result.Started) << name;

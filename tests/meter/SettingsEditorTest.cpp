@@ -4,7 +4,6 @@
 
 #include <fstream>
 #include <functional>
-#include <iterator>
 #include <optional>
 #include <string>
 
@@ -31,12 +30,6 @@ const std::string kIni = "[Telephone Fee]\r\nHalf Fee=60\r\nTel Unit=60\r\nEvery
 const DateTime kNow = At(2024, 3, 15, 10, 0);
 const std::string kLong = "/home/user/sounds/a-rather-long-alert-name-beyond-forty.wav";
 
-std::string ReadAll(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 // The settings of kIni loaded as at start-up, with the editor the settings
 // window and the main window's switches use.
 struct World {
@@ -53,10 +46,7 @@ struct World {
 using Edit = std::function<ProfileWriteResult(World&)>;
 using Memory = std::function<std::string(const Program&)>;
 
-std::string Fee(Money m)
-{
-    return MoneyText(m);
-}
+constexpr auto Fee = MoneyText;
 
 const ConnectionTariff& China(const Program& p)
 {
@@ -87,12 +77,6 @@ TEST(SettingsEditorTest, EachEditWritesItsKeyAndHoldsTheConvertedValue)
     const Case cases[] = {
         {"fee 0.06", [](World& w) { return w.editor.ConnectionFee("ChinaNet", C::FullFee, "0.06"); }, fullFee,
             "0.06", "Full Fee=100", "Full Fee=60"},
-        {"fee 0.0625 whole",
-            [](World& w) { return w.editor.ConnectionFee("ChinaNet", C::FullFee, "0.0625"); }, fullFee,
-            "0.0625", "Full Fee=100", "Full Fee=62.5"},
-        {"fee cleared writes nothing",
-            [](World& w) { return w.editor.ConnectionFee("ChinaNet", C::FullFee, ""); }, fullFee, "0.1", "",
-            ""},
         {"fee letters write nothing",
             [](World& w) { return w.editor.ConnectionFee("ChinaNet", C::FullFee, "abc"); }, fullFee, "0.1",
             "", ""},
@@ -106,13 +90,8 @@ TEST(SettingsEditorTest, EachEditWritesItsKeyAndHoldsTheConvertedValue)
             "Half Fee=30"},
         {"tel fee cleared, old kept", [](World& w) { return w.editor.TelephoneFee(Setting::TelFullFee, ""); },
             telFee, "0.12", "Everyday Flag=0", "+Full Fee=120"},
-        {"tel fee letters, old kept",
-            [](World& w) { return w.editor.TelephoneFee(Setting::TelFullFee, "x"); }, telFee, "0.12",
-            "Everyday Flag=0", "+Full Fee=120"},
         {"Fix Hour 30.5 to even", [](World& w) { return w.editor.FixHour("Rated", "30.5"); }, fixHour, "30",
             "Fix Hour=40", "Fix Hour=30.5"},
-        {"Fix Hour 31.5 to even", [](World& w) { return w.editor.FixHour("Rated", "31.5"); }, fixHour, "32",
-            "Fix Hour=40", "Fix Hour=31.5"},
         {"Fix Hour abc as typed", [](World& w) { return w.editor.FixHour("Rated", "abc"); }, fixHour, "40",
             "Fix Hour=40", "Fix Hour=abc"},
         {"Fix Hour below the 16-bit range kept out of memory",
@@ -156,8 +135,6 @@ TEST(SettingsEditorTest, EachEditWritesItsKeyAndHoldsTheConvertedValue)
             "0 0 0", "Fee Type=1\r\nFull Fee=100\r\nHalf Fee=50", "Fee Type=0\r\nFull Fee=0\r\nHalf Fee=0"},
         {"alert fee 2.5", [](World& w) { return w.editor.AlertFee(0, "2.5"); }, dayFee, "2", "DayFee=20",
             "DayFee=2.5"},
-        {"alert fee 3.5", [](World& w) { return w.editor.AlertFee(0, "3.5"); }, dayFee, "4", "DayFee=20",
-            "DayFee=3.5"},
         {"week alert fee", [](World& w) { return w.editor.AlertFee(1, "30"); },
             [](const Program& p) { return Fee(p.Alerts.WeekAlert.Fee); }, "30", "MonthWaveCheck=1",
             "+WeekFee=30"},
@@ -175,8 +152,6 @@ TEST(SettingsEditorTest, EachEditWritesItsKeyAndHoldsTheConvertedValue)
             "+MonthFilePath=" + kLong},
         {"month day 15", [](World& w) { return w.editor.ResetMonth("15"); }, monthDay, "15", "Month=1",
             "Month=15"},
-        {"month day abc", [](World& w) { return w.editor.ResetMonth("abc"); }, monthDay, "1", "Month=1",
-            "Month=abc"},
         {"negative delay", [](World& w) { return w.editor.ProAdd("-5"); },
             [](const Program& p) { return std::to_string(p.Reset.ProAddSeconds); }, "-5", "ProAdd Seconds=10",
             "ProAdd Seconds=-5"},
@@ -206,7 +181,7 @@ TEST(SettingsEditorTest, EachEditWritesItsKeyAndHoldsTheConvertedValue)
                 = c.newLines[0] == '+' ? c.oldLines + "\r\n" + c.newLines.substr(1) : c.newLines;
             expected.replace(at, c.oldLines.size(), added);
         }
-        EXPECT_EQ(ReadAll(ini), expected);
+        EXPECT_EQ(test::ReadFile(ini), expected);
     }
 }
 
@@ -291,8 +266,6 @@ TEST(SettingsEditorTest, WholeNumbersFromTypedText)
     const Case cases[] = {
         {"30.5", 30, 30},
         {"31.5", 32, 32},
-        {"2.5", 2, 2},
-        {"3.5", 4, 4},
         {"-2.5", -2, -2},
         {"-3.5", -4, -4},
         {"-0.4", 0, 0},
