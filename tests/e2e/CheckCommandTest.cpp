@@ -17,6 +17,7 @@
 using tollix::test::NetworkManagerMock;
 using tollix::test::PppWorld;
 using tollix::test::ReadFile;
+using tollix::test::ScopedEnv;
 using tollix::test::TempFolder;
 using tollix::test::WriteFile;
 
