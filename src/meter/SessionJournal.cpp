@@ -378,7 +378,8 @@ RecoveryResult RecoverOpenSession(Program& program, const Clock& clock, const st
             const DateTime start = s.SessionStart;
             for (Period p : {Today, Week, Month, Total}) {
                 UsageRecord& r = records[size_t(p)];
-                if (!PeriodCurrent(p, start, r.StartDate, program.RolloverWeekDay, program.Reset.ResetMonthDay))
+                if (!PeriodCurrent(
+                        p, start, r.StartDate, program.RolloverWeekDay, program.Reset.ResetMonthDay))
                     continue;
                 r.Connections = static_cast<int16_t>(std::min<int32_t>(r.Connections + 1, INT16_MAX));
                 r.Seconds = AddClamped(r.Seconds, c.Seconds);
