@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "base/DateTime.h"
@@ -24,6 +25,9 @@ struct ClosedConnection {
     int32_t CallUnits = 0;   // telephone call units charged
     int32_t Minutes = 0;     // access minutes charged
     ConnectionLogEntry Log;  // the exact line time.txt gets
+    // The link's counters as last seen while it was up; nothing when never read.
+    std::optional<uint64_t> ReceivedBytes;
+    std::optional<uint64_t> SentBytes;
 
     bool operator==(const ClosedConnection&) const = default;
 };

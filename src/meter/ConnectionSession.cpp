@@ -125,8 +125,7 @@ bool ConnectionSession::Flush(std::string* error)
     return true;
 }
 
-TickResult ConnectionSession::Tick(
-    bool connected, const std::string& connectionName, const std::string& linkIdentity)
+TickResult ConnectionSession::Tick(bool connected, const std::string& connectionName, const LinkInfo& link)
 {
     TickResult result;
     // An end that could not be written is tried again every tick, quietly: the
@@ -140,8 +139,8 @@ TickResult ConnectionSession::Tick(
         return result;
     }
     if (idle_)
-        Start(connectionName, linkIdentity, result);
-    ConnectedWork(connectionName, result);
+        Start(connectionName, link.Identity, result);
+    ConnectedWork(connectionName, link, result);
     // Units and minutes begin at least once a minute, so a crash loses at most
     // the last minute of the connection.
     if (result.Started || result.UnitCharged || result.MinuteCharged) {
@@ -288,8 +287,14 @@ void ConnectionSession::Start(
     result.PlayStartSound = program_.PlayWave;
 }
 
-void ConnectionSession::ConnectedWork(const std::string& connectionName, TickResult& result)
+void ConnectionSession::ConnectedWork(
+    const std::string& connectionName, const LinkInfo& link, TickResult& result)
 {
+    // Saved with the journal's next write, at most a minute on, as the time is.
+    if (link.ReceivedBytes)
+        state_.ReceivedBytes = link.ReceivedBytes;
+    if (link.SentBytes)
+        state_.SentBytes = link.SentBytes;
     const DateTime now = clock_.Now();
     const std::string trimmed = Trim(connectionName);
     if (!trimmed.empty())
@@ -385,6 +390,8 @@ void ConnectionSession::End(TickResult& result)
     closed.NetFee = state_.SessionNetFee;
     closed.CallUnits = state_.UnitsCharged;
     closed.Minutes = state_.MinutesCharged;
+    closed.ReceivedBytes = state_.ReceivedBytes;
+    closed.SentBytes = state_.SentBytes;
     ConnectionLogEntry& entry = closed.Log;
     entry.ConnectionName = FixName15(state_.ConnectionName);
     entry.StartTime = state_.SessionStart;

@@ -6,6 +6,7 @@
 
 #include "base/DateTime.h"
 #include "base/Money.h"
+#include "dialup/DialupService.h"
 #include "history/ConnectionLogEntry.h"
 #include "meter/SessionJournal.h"
 
@@ -35,11 +36,13 @@ class ConnectionSession {
 public:
     ConnectionSession(Program& program, const Clock& clock);
 
-    // One monitor tick. `connected` and `connectionName` are what the dial-up
-    // layer reports now (the name is only looked at while connected);
-    // `linkIdentity` names the link, recorded when a session opens so that a
-    // restart can tell the same link from a new one.
-    TickResult Tick(bool connected, const std::string& connectionName, const std::string& linkIdentity = {});
+    // One monitor tick. `connected`, `connectionName` and `link` are what the
+    // dial-up layer reports now (the name and link are only looked at while
+    // connected). The link's identity is recorded when a session opens, so
+    // that a restart can tell the same link from a new one; its byte counters
+    // are kept on every tick, a counter that could not be read keeping the
+    // count seen last.
+    TickResult Tick(bool connected, const std::string& connectionName, const LinkInfo& link = {});
 
     // After start-up (the statistics loaded): takes over what recovery left, an
     // end not yet written and a session whose link is still up, which then goes
@@ -73,7 +76,7 @@ public:
 
 private:
     void Start(const std::string& connectionName, const std::string& linkIdentity, TickResult& result);
-    void ConnectedWork(const std::string& connectionName, TickResult& result);
+    void ConnectedWork(const std::string& connectionName, const LinkInfo& link, TickResult& result);
     void End(TickResult& result);
     int32_t ElapsedSeconds() const;
     bool SaveJournal(std::string* error = nullptr);

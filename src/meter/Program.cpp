@@ -1,5 +1,8 @@
 #include "meter/Program.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #include "base/SafeFile.h"
 #include "config/SettingKeys.h"
 
@@ -60,6 +63,19 @@ bool OpenArchive(Program& program, std::string* error)
     return bool(program.Archive);
 }
 
+namespace {
+
+// SQLite's integers are signed; no link carries 8 EiB, so this only stops a
+// damaged counter from turning negative.
+std::optional<int64_t> ArchivedCount(const std::optional<uint64_t>& count)
+{
+    if (!count)
+        return std::nullopt;
+    return int64_t(std::min<uint64_t>(*count, uint64_t(INT64_MAX)));
+}
+
+}  // namespace
+
 ArchivedConnection ToArchived(const ClosedConnection& c, const std::string& backend)
 {
     ArchivedConnection a;
@@ -72,6 +88,8 @@ ArchivedConnection ToArchived(const ClosedConnection& c, const std::string& back
     a.NetFee = c.NetFee;
     a.CallUnits = c.CallUnits;
     a.MinutesCharged = c.Minutes;
+    a.ReceivedBytes = ArchivedCount(c.ReceivedBytes);
+    a.SentBytes = ArchivedCount(c.SentBytes);
     a.Backend = backend;
     return a;
 }

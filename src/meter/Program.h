@@ -77,8 +77,7 @@ void UseArchive(Program& program, const std::string& backend);
 // time.txt. False, saying why, when it cannot be opened.
 bool OpenArchive(Program& program, std::string* error = nullptr);
 
-// The archive's row for a finished connection. Its bytes stay unknown: the
-// session does not measure them.
+// The archive's row for a finished connection.
 ArchivedConnection ToArchived(const ClosedConnection& connection, const std::string& backend);
 
 }  // namespace tollix

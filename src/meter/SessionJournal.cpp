@@ -119,12 +119,31 @@ std::vector<std::string_view> Split(std::string_view text, char by)
     }
 }
 
+// A byte count is written as nothing when it is not known.
+std::string CountText(const std::optional<uint64_t>& count)
+{
+    return count ? std::to_string(*count) : std::string();
+}
+
+bool ParseCount(std::string_view text, std::optional<uint64_t>& out)
+{
+    out.reset();
+    if (text.empty())
+        return true;
+    uint64_t count = 0;
+    if (!ParseInt(text, count))
+        return false;
+    out = count;
+    return true;
+}
+
 std::string ClosedLine(const ClosedConnection& c)
 {
     return c.SessionKey + "\t" + DaysText(c.Start) + "\t" + std::to_string(c.UtcOffsetSeconds) + "\t"
         + std::to_string(c.Seconds) + "\t" + std::to_string(c.CallUnits) + "\t" + std::to_string(c.Minutes)
         + "\t" + std::to_string(c.TelFee.Raw()) + "\t" + std::to_string(c.NetFee.Raw()) + "\t"
-        + OneLine(FormatLogLine(c.Log)) + "\t" + OneLine(c.Name);
+        + OneLine(FormatLogLine(c.Log)) + "\t" + OneLine(c.Name) + "\t" + CountText(c.ReceivedBytes) + "\t"
+        + CountText(c.SentBytes);
 }
 
 std::optional<ClosedConnection> ParseClosedLine(std::string_view text)
@@ -132,12 +151,13 @@ std::optional<ClosedConnection> ParseClosedLine(std::string_view text)
     const auto f = Split(text, '\t');
     ClosedConnection c;
     int64_t tel = 0, net = 0;
-    if (f.size() != 10 || f[0].empty() || !ParseDays(std::string(f[1]), c.Start)
+    // Journals written before byte counts were kept end with the name.
+    if ((f.size() != 10 && f.size() != 12) || f[0].empty() || !ParseDays(std::string(f[1]), c.Start)
         || !ParseInt(f[2], c.UtcOffsetSeconds) || !ParseInt(f[3], c.Seconds) || !ParseInt(f[4], c.CallUnits)
         || !ParseInt(f[5], c.Minutes) || !ParseInt(f[6], tel) || !ParseInt(f[7], net))
         return std::nullopt;
     auto log = ParseLogLine(f[8]);
-    if (!log)
+    if (!log || (f.size() == 12 && (!ParseCount(f[10], c.ReceivedBytes) || !ParseCount(f[11], c.SentBytes))))
         return std::nullopt;
     c.SessionKey = f[0];
     c.TelFee = Money::FromRaw(tel);
@@ -162,6 +182,8 @@ ClosedConnection CloseAsOf(const SessionState& s, int32_t telUnit)
     c.NetFee = s.SessionNetFee;
     c.CallUnits = s.UnitsCharged;
     c.Minutes = s.MinutesCharged;
+    c.ReceivedBytes = s.ReceivedBytes;
+    c.SentBytes = s.SentBytes;
     c.Log.ConnectionName = FixName15(s.ConnectionName);
     c.Log.StartTime = s.SessionStart;
     c.Log.Seconds = c.Seconds;
@@ -185,7 +207,8 @@ std::optional<SessionState> ParseOpen(std::map<std::string, std::string>& v, boo
         && (!ParseInt(v["utcoffset"], s.UtcOffsetSeconds) || !ParseInt(v["proadd"], s.ProAddSeconds)
             || !ParseInt(v["boottime"], s.SteadyStartMillis)))
         return std::nullopt;
-    if (s.SessionSeconds < 0 || s.UnitsCharged < 0 || s.MinutesCharged < 0 || s.ProAddSeconds < 0)
+    if (s.SessionSeconds < 0 || s.UnitsCharged < 0 || s.MinutesCharged < 0 || s.ProAddSeconds < 0
+        || !ParseCount(v["rxbytes"], s.ReceivedBytes) || !ParseCount(v["txbytes"], s.SentBytes))
         return std::nullopt;
     s.SessionKey = v["key"];
     s.BootId = v["bootid"];
@@ -240,7 +263,9 @@ bool WriteSessionJournal(const std::filesystem::path& path, const Journal& journ
             << "tariff=" << s.TariffIndex << "\n"
             << "telfee=" << s.SessionTelFee.Raw() << "\n"
             << "netfee=" << s.SessionNetFee.Raw() << "\n"
-            << "name=" << OneLine(s.ConnectionName) << "\n";
+            << "name=" << OneLine(s.ConnectionName) << "\n"
+            << "rxbytes=" << CountText(s.ReceivedBytes) << "\n"
+            << "txbytes=" << CountText(s.SentBytes) << "\n";
     }
     return ReplaceFileAtomically(path, out.str(), error);
 }

@@ -32,6 +32,10 @@ struct SessionState {
     Money SessionTelFee;
     Money SessionNetFee;
     std::string ConnectionName;  // last name seen while connected, trimmed
+    // The link's counters, since it came up, as last read while connected:
+    // once it is down its interface, and they with it, are gone.
+    std::optional<uint64_t> ReceivedBytes;
+    std::optional<uint64_t> SentBytes;
     // Periods the session counts in: all four, unless it was taken up again
     // after a restart in a later day, week or month than it started in.
     std::array<bool, 4> Counted{true, true, true, true};

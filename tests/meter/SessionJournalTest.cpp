@@ -243,6 +243,8 @@ TEST_F(JournalFixture, JournalKeepsSettledEndsBesideTheOpenSession)
         c.CallUnits = 1;
         c.Minutes = 2;
         c.Log = *ParseLogLine("\"" + FixName15(name) + "\",120,#2026-12-07 12:00:01#,0.2,0.24,1");
+        c.ReceivedBytes
+            = journal.Closing->Connections.empty() ? std::optional<uint64_t>(5000000000) : std::nullopt;
         journal.Closing->Connections.push_back(c);
     }
     journal.Open = SessionState{};
@@ -250,6 +252,7 @@ TEST_F(JournalFixture, JournalKeepsSettledEndsBesideTheOpenSession)
     journal.Open->SessionStart = At(2026, 12, 7, 13);
     journal.Open->LinkIdentity = "ppp0 4242";
     journal.Open->SteadyStartMillis = 123456789;
+    journal.Open->SentBytes = 42;
     ASSERT_TRUE(WriteSessionJournal(dir_ / "j", journal));
     auto read = ReadSessionJournal(dir_ / "j");
     ASSERT_TRUE(read && read->Closing && read->Open);
@@ -259,6 +262,8 @@ TEST_F(JournalFixture, JournalKeepsSettledEndsBesideTheOpenSession)
     EXPECT_NE(journal.Closing->Connections[0].SessionKey, journal.Closing->Connections[1].SessionKey);
     EXPECT_EQ(read->Open->LinkIdentity, "ppp0 4242");
     EXPECT_EQ(read->Open->SteadyStartMillis, 123456789);
+    EXPECT_EQ(read->Open->SentBytes, 42u);
+    EXPECT_EQ(read->Open->ReceivedBytes, std::nullopt);
 }
 
 namespace {
@@ -290,8 +295,10 @@ TEST_F(JournalFixture, KilledAtEachStepCountsTheConnectionOnce)
             program->ArchiveConnection = archiveTo;
             ASSERT_TRUE(OpenStatistics(*program, start, nullptr));
             ConnectionSession session(*program, clock_);
-            for (int i = 0; i < 200; ++i, clock_.Advance(1))
-                session.Tick(true, "Home");
+            // The counters unreadable for the last ticks: the last ones read are kept.
+            for (uint64_t i = 0; i < 200; ++i, clock_.Advance(1))
+                session.Tick(
+                    true, "Home", {"ppp0", "", i < 150 ? std::optional(i * 1000) : std::nullopt, 77});
             fflush(nullptr);
             const pid_t child = fork();
             if (child == 0) {
@@ -335,6 +342,8 @@ TEST_F(JournalFixture, KilledAtEachStepCountsTheConnectionOnce)
             ASSERT_TRUE(archived && archived->size() == 1u);
             EXPECT_EQ((*archived)[0].Seconds, r[Total].Seconds);
             EXPECT_EQ((*archived)[0].TotalFee(), r[Total].TelFee + r[Total].NetFee);
+            EXPECT_EQ((*archived)[0].ReceivedBytes, 149000);
+            EXPECT_EQ((*archived)[0].SentBytes, 77);
         }
     }
 }
@@ -366,7 +375,7 @@ TEST_F(JournalFixture, RestartWhileTheLinkIsStillUp)
             ASSERT_TRUE(OpenStatistics(*program, start, nullptr));
             ConnectionSession session(*program, clock_);
             for (int i = 0; i < 100; ++i, clock_.Advance(1))
-                session.Tick(true, "Home", "ppp0 4242");
+                session.Tick(true, "Home", {"ppp0", "ppp0 4242", {}, {}});
         }
         clock_.Advance(20);  // the program is down for a while; the line is not
         auto program = Run(clock_.Now());
@@ -376,7 +385,7 @@ TEST_F(JournalFixture, RestartWhileTheLinkIsStillUp)
         ConnectionSession session(*program, clock_);
         EXPECT_EQ(session.Adopt(recovery), c.resumed);
         for (int i = 0; i < 60; ++i, clock_.Advance(1))
-            session.Tick(true, "Home", c.linkNow);
+            session.Tick(true, "Home", {"ppp0", c.linkNow, {}, {}});
         session.Tick(false, "");
         auto log = LoadConnectionLog(program->LogPath, 50).Entries;
         const auto& total = program->Stats.Records[Total];

@@ -213,8 +213,10 @@ void FrmMain::OnMonitorTick()
     if (!connected && session_.Idle() && !session_.HasUnwritten())
         return;
     const std::string name = connected ? dialup_.GetDefaultConnection() : std::string();
-    TickResult result = session_.Tick(
-        connected, name, connected && session_.Idle() ? dialup_.CurrentLink().Identity : std::string());
+    // Read on every connected tick: once the line is down its interface and
+    // counters are gone, so the last counts read are the connection's.
+    const LinkInfo link = connected ? dialup_.CurrentLink() : LinkInfo{};
+    TickResult result = session_.Tick(connected, name, link);
     if (result.Started) {
         ShowStartedState();
         if (result.PlayStartSound)
@@ -225,7 +227,7 @@ void FrmMain::OnMonitorTick()
         setWindowTitle(duration);
         commands_->ShowConnectedTime(duration);
         sessionBox_->ShowTick(session_, result, duration);
-        ShowDataUsed(dialup_.CurrentLink());
+        ShowDataUsed(link);
         ShowTotals(program_.SelectedPeriod);
     }
     if (result.Ended) {
