@@ -18,6 +18,11 @@
 
 namespace tollix {
 
+std::string LinkBackend(const std::string& identity)
+{
+    return identity.substr(0, identity.find(' '));
+}
+
 namespace {
 
 // The start of a small file, or -1.

@@ -41,6 +41,10 @@ struct LinkInfo {
 // each stays unknown when it cannot be read or the name is not an interface
 // name (so a name from the bus never leads outside `netDir`).
 void ReadInterfaceCounters(const std::string& netDir, LinkInfo& link);
+
+// The backend that made a link ("pppd", "NetworkManager", "demo"), read from its
+// identity; empty when the identity is.
+std::string LinkBackend(const std::string& identity);
 // What the kernel accepts as an interface name.
 bool IsInterfaceName(const std::string& name);
 // A link's identity: its owner (who brought it up, in the backend's words),

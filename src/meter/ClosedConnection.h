@@ -28,6 +28,7 @@ struct ClosedConnection {
     // The link's counters as last seen while it was up; nothing when never read.
     std::optional<uint64_t> ReceivedBytes;
     std::optional<uint64_t> SentBytes;
+    std::string Backend;  // the one that made the link; empty when not known
 
     bool operator==(const ClosedConnection&) const = default;
 };

@@ -392,6 +392,7 @@ void ConnectionSession::End(TickResult& result)
     closed.Minutes = state_.MinutesCharged;
     closed.ReceivedBytes = state_.ReceivedBytes;
     closed.SentBytes = state_.SentBytes;
+    closed.Backend = LinkBackend(state_.LinkIdentity);
     ConnectionLogEntry& entry = closed.Log;
     entry.ConnectionName = FixName15(state_.ConnectionName);
     entry.StartTime = state_.SessionStart;

@@ -90,7 +90,10 @@ ArchivedConnection ToArchived(const ClosedConnection& c, const std::string& back
     a.MinutesCharged = c.Minutes;
     a.ReceivedBytes = ArchivedCount(c.ReceivedBytes);
     a.SentBytes = ArchivedCount(c.SentBytes);
-    a.Backend = backend;
+    // A combined service's name says only which backends were looked at.
+    a.Backend = !c.Backend.empty()               ? c.Backend
+        : backend.find('+') == std::string::npos ? backend
+                                                 : std::string();
     return a;
 }
 

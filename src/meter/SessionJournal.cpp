@@ -15,6 +15,7 @@
 
 #include "base/Clock.h"
 #include "base/SafeFile.h"
+#include "dialup/DialupService.h"
 #include "history/ConnectionLog.h"
 #include "meter/Program.h"
 #include "meter/Statistics.h"
@@ -143,7 +144,7 @@ std::string ClosedLine(const ClosedConnection& c)
         + std::to_string(c.Seconds) + "\t" + std::to_string(c.CallUnits) + "\t" + std::to_string(c.Minutes)
         + "\t" + std::to_string(c.TelFee.Raw()) + "\t" + std::to_string(c.NetFee.Raw()) + "\t"
         + OneLine(FormatLogLine(c.Log)) + "\t" + OneLine(c.Name) + "\t" + CountText(c.ReceivedBytes) + "\t"
-        + CountText(c.SentBytes);
+        + CountText(c.SentBytes) + "\t" + OneLine(c.Backend);
 }
 
 std::optional<ClosedConnection> ParseClosedLine(std::string_view text)
@@ -151,19 +152,23 @@ std::optional<ClosedConnection> ParseClosedLine(std::string_view text)
     const auto f = Split(text, '\t');
     ClosedConnection c;
     int64_t tel = 0, net = 0;
-    // Journals written before byte counts were kept end with the name.
-    if ((f.size() != 10 && f.size() != 12) || f[0].empty() || !ParseDays(std::string(f[1]), c.Start)
-        || !ParseInt(f[2], c.UtcOffsetSeconds) || !ParseInt(f[3], c.Seconds) || !ParseInt(f[4], c.CallUnits)
-        || !ParseInt(f[5], c.Minutes) || !ParseInt(f[6], tel) || !ParseInt(f[7], net))
+    // Journals written before byte counts were kept end with the name, and
+    // before the backend was kept, with the bytes.
+    if ((f.size() != 10 && f.size() != 12 && f.size() != 13) || f[0].empty()
+        || !ParseDays(std::string(f[1]), c.Start) || !ParseInt(f[2], c.UtcOffsetSeconds)
+        || !ParseInt(f[3], c.Seconds) || !ParseInt(f[4], c.CallUnits) || !ParseInt(f[5], c.Minutes)
+        || !ParseInt(f[6], tel) || !ParseInt(f[7], net))
         return std::nullopt;
     auto log = ParseLogLine(f[8]);
-    if (!log || (f.size() == 12 && (!ParseCount(f[10], c.ReceivedBytes) || !ParseCount(f[11], c.SentBytes))))
+    if (!log || (f.size() >= 12 && (!ParseCount(f[10], c.ReceivedBytes) || !ParseCount(f[11], c.SentBytes))))
         return std::nullopt;
     c.SessionKey = f[0];
     c.TelFee = Money::FromRaw(tel);
     c.NetFee = Money::FromRaw(net);
     c.Log = *log;
     c.Name = f[9];
+    if (f.size() == 13)
+        c.Backend = f[12];
     return c;
 }
 
@@ -184,6 +189,7 @@ ClosedConnection CloseAsOf(const SessionState& s, int32_t telUnit)
     c.Minutes = s.MinutesCharged;
     c.ReceivedBytes = s.ReceivedBytes;
     c.SentBytes = s.SentBytes;
+    c.Backend = LinkBackend(s.LinkIdentity);
     c.Log.ConnectionName = FixName15(s.ConnectionName);
     c.Log.StartTime = s.SessionStart;
     c.Log.Seconds = c.Seconds;

@@ -245,6 +245,7 @@ TEST_F(JournalFixture, JournalKeepsSettledEndsBesideTheOpenSession)
         c.Log = *ParseLogLine("\"" + FixName15(name) + "\",120,#2026-12-07 12:00:01#,0.2,0.24,1");
         c.ReceivedBytes
             = journal.Closing->Connections.empty() ? std::optional<uint64_t>(5000000000) : std::nullopt;
+        c.Backend = journal.Closing->Connections.empty() ? "pppd" : "";
         journal.Closing->Connections.push_back(c);
     }
     journal.Open = SessionState{};
@@ -297,8 +298,9 @@ TEST_F(JournalFixture, KilledAtEachStepCountsTheConnectionOnce)
             ConnectionSession session(*program, clock_);
             // The counters unreadable for the last ticks: the last ones read are kept.
             for (uint64_t i = 0; i < 200; ++i, clock_.Advance(1))
-                session.Tick(
-                    true, "Home", {"ppp0", "", i < 150 ? std::optional(i * 1000) : std::nullopt, 77});
+                session.Tick(true, "Home",
+                    {"ppp0", "NetworkManager /ac/1 ppp0#7 boot",
+                        i < 150 ? std::optional(i * 1000) : std::nullopt, 77});
             fflush(nullptr);
             const pid_t child = fork();
             if (child == 0) {
@@ -344,6 +346,7 @@ TEST_F(JournalFixture, KilledAtEachStepCountsTheConnectionOnce)
             EXPECT_EQ((*archived)[0].TotalFee(), r[Total].TelFee + r[Total].NetFee);
             EXPECT_EQ((*archived)[0].ReceivedBytes, 149000);
             EXPECT_EQ((*archived)[0].SentBytes, 77);
+            EXPECT_EQ((*archived)[0].Backend, "NetworkManager");
         }
     }
 }
