@@ -37,35 +37,65 @@ int16_t TariffSet::FindConnectionTariff(std::string_view name) const
     for (int16_t index = 1; index <= bound; ++index)
         if (EqualIgnoringAsciiCase(Connections[size_t(index - 1)].Name, name))
             return index;
-    return bound;
+    return FallbackIndex > 0 && FallbackIndex <= bound ? static_cast<int16_t>(FallbackIndex) : bound;
 }
+
+bool TariffSet::HasConnectionTariff(std::string_view name) const
+{
+    const int16_t index = FindConnectionTariff(name);
+    return index > 0 && EqualIgnoringAsciiCase(Connections[size_t(index - 1)].Name, name);
+}
+
+namespace {
+
+ConnectionTariff ReadConnectionTariff(const ProfileFile& file, const std::string& entry, DateTime now)
+{
+    using C = ConnectionSetting;
+    ConnectionTariff t;
+    t.Name = entry.substr(0, entry.find('\0'));
+    const std::string& s = t.Name;
+    t.EverydayFlag = ReadConnectionInt16(file, s, C::EverydayFlag);
+    t.SaturdayFlag = ReadConnectionInt16(file, s, C::SaturdayFlag);
+    t.SundayFlag = ReadConnectionInt16(file, s, C::SundayFlag);
+    t.StartHour = ReadConnectionInt16(file, s, C::StartHour);
+    t.StartMinute = ReadConnectionInt16(file, s, C::StartMinute);
+    t.EndHour = ReadConnectionInt16(file, s, C::EndHour);
+    t.EndMinute = ReadConnectionInt16(file, s, C::EndMinute);
+    t.FullFee = ReadConnectionMoney(file, s, C::FullFee);
+    t.HalfFee = ReadConnectionMoney(file, s, C::HalfFee);
+    t.FeeType = ReadConnectionInt16(file, s, C::FeeType);
+    t.FixHour = ReadConnectionInt16(file, s, C::FixHour);
+    t.FixFee = ReadConnectionMoney(file, s, C::FixFee);
+    t.ExcelFee = ReadConnectionMoney(file, s, C::ExcelFee);
+    t.HolidayFlag = TodayHolidayFlag(file, s, now);
+    return t;
+}
+
+}  // namespace
 
 void IniNetFee(
     const ProfileFile& file, const std::vector<std::string>& entryNames, DateTime now, TariffSet& tariffs)
 {
-    using C = ConnectionSetting;
     tariffs.Connections.clear();
+    tariffs.FallbackIndex = 0;
     tariffs.Connections.reserve(entryNames.size());
-    for (const std::string& entry : entryNames) {
-        ConnectionTariff t;
-        t.Name = entry.substr(0, entry.find('\0'));
-        const std::string& s = t.Name;
-        t.EverydayFlag = ReadConnectionInt16(file, s, C::EverydayFlag);
-        t.SaturdayFlag = ReadConnectionInt16(file, s, C::SaturdayFlag);
-        t.SundayFlag = ReadConnectionInt16(file, s, C::SundayFlag);
-        t.StartHour = ReadConnectionInt16(file, s, C::StartHour);
-        t.StartMinute = ReadConnectionInt16(file, s, C::StartMinute);
-        t.EndHour = ReadConnectionInt16(file, s, C::EndHour);
-        t.EndMinute = ReadConnectionInt16(file, s, C::EndMinute);
-        t.FullFee = ReadConnectionMoney(file, s, C::FullFee);
-        t.HalfFee = ReadConnectionMoney(file, s, C::HalfFee);
-        t.FeeType = ReadConnectionInt16(file, s, C::FeeType);
-        t.FixHour = ReadConnectionInt16(file, s, C::FixHour);
-        t.FixFee = ReadConnectionMoney(file, s, C::FixFee);
-        t.ExcelFee = ReadConnectionMoney(file, s, C::ExcelFee);
-        t.HolidayFlag = TodayHolidayFlag(file, s, now);
-        tariffs.Connections.push_back(std::move(t));
-    }
+    for (const std::string& entry : entryNames)
+        tariffs.Connections.push_back(ReadConnectionTariff(file, entry, now));
+}
+
+bool AddLateConnectionTariff(const ProfileFile& file, const std::vector<std::string>& phonebook,
+    std::string_view name, DateTime now, TariffSet& tariffs)
+{
+    if (tariffs.HasConnectionTariff(name))
+        return false;
+    for (const std::string& entry : phonebook)
+        if (EqualIgnoringAsciiCase(std::string_view(entry).substr(0, entry.find('\0')), name)) {
+            if (tariffs.FallbackIndex == 0)
+                tariffs.FallbackIndex = tariffs.ConnectionCount();
+            tariffs.Connections.push_back(ReadConnectionTariff(file, entry, now));
+            return true;
+        }
+    return false;
 }
 
 void IniTelFee(const ProfileFile& file, DateTime now, TariffSet& tariffs)

@@ -19,6 +19,9 @@ class TariffSet {
 public:
     TelephoneTariff Telephone;
     std::vector<ConnectionTariff> Connections;
+    // What an unknown name is priced with once entries were appended after the
+    // load (AddLateConnectionTariff): still the last entry of the load. 0: the last.
+    int32_t FallbackIndex = 0;
 
     int32_t ConnectionCount() const { return static_cast<int32_t>(Connections.size()); }
     // index 1 .. ConnectionCount(); anything else ends the program (std::out_of_range).
@@ -27,14 +30,24 @@ public:
 
     // The index of the first connection whose name equals `name` without regard to
     // the case of ASCII letters (other bytes must match exactly). A name that
-    // matches none gives ConnectionCount(), the last connection; an empty list 0.
+    // matches none gives ConnectionCount(), the last connection (or FallbackIndex);
+    // an empty list 0.
     int16_t FindConnectionTariff(std::string_view name) const;
+    // Whether `name` has a tariff of its own (compared as FindConnectionTariff does).
+    bool HasConnectionTariff(std::string_view name) const;
 };
 
 // Loads one tariff per phonebook entry (all of them) from the section named
 // after the entry; a name is cut before a NUL character.
 void IniNetFee(
     const ProfileFile& file, const std::vector<std::string>& entryNames, DateTime now, TariffSet& tariffs);
+// A connection that joined the phonebook after the tariffs were loaded (a
+// NetworkManager profile added, or NetworkManager started after the program)
+// would otherwise be priced as the last entry: loads the tariff of the entry of
+// `phonebook` named `name` and appends it, so the indices already handed out
+// stay valid. False when `name` has its tariff already or is in no phonebook.
+bool AddLateConnectionTariff(const ProfileFile& file, const std::vector<std::string>& phonebook,
+    std::string_view name, DateTime now, TariffSet& tariffs);
 // Loads the telephone tariff; a "Tel Unit" of 0 or below is refused and the
 // default used, so pricing never divides by zero.
 void IniTelFee(const ProfileFile& file, DateTime now, TariffSet& tariffs);

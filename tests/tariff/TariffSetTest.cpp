@@ -117,6 +117,15 @@ TEST(TariffLoad, AllPhonebookEntriesAreLoaded)
     TariffSet cut = Load(file, {std::string("Line 21\0junk", 12)});
     EXPECT_EQ(cut.Connection(1).Name, "Line 21");
     EXPECT_EQ(cut.Connection(1).FixHour, 21);
+
+    // An entry that joined the phonebook later is appended once; unknown names
+    // keep the last entry of the load.
+    const std::vector<std::string> later{"Line 21", "Line 25"};
+    EXPECT_FALSE(tollix::AddLateConnectionTariff(file, later, "Line 24", kNow, cut));
+    EXPECT_TRUE(tollix::AddLateConnectionTariff(file, later, "LINE 25", kNow, cut));
+    EXPECT_FALSE(tollix::AddLateConnectionTariff(file, later, "line 25", kNow, cut));
+    EXPECT_EQ(Fields(cut.Connection(cut.FindConnectionTariff("line 25"))), Fields(t.Connection(25)));
+    EXPECT_EQ(cut.FindConnectionTariff("Nowhere"), 1);
 }
 
 TEST(TariffFind, ByNameWithoutRegardToCase)

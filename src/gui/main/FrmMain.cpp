@@ -216,6 +216,9 @@ void FrmMain::OnMonitorTick()
     // Read on every connected tick: once the line is down its interface and
     // counters are gone, so the last counts read are the connection's.
     const LinkInfo link = connected ? dialup_.CurrentLink() : LinkInfo{};
+    if (!name.empty() && !program_.Tariffs.HasConnectionTariff(name) && lateTariffNames_.insert(name).second)
+        AddLateConnectionTariff(
+            program_.Profile, dialup_.Phonebook().Entries, name, clock_.Now(), program_.Tariffs);
     TickResult result = session_.Tick(connected, name, link);
     if (result.Started) {
         ShowStartedState();

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <set>
+#include <string>
+
 #include <QMainWindow>
 #include <QMessageBox>
 
@@ -114,6 +117,9 @@ private:
     bool ending_ = false;
     // Auto-hide was due at start-up while there was no tray to hide to.
     bool autoHidePending_ = false;
+    // Connection names already looked up in the phonebook for a tariff of their
+    // own, so an unknown name costs one look-up, not one a tick.
+    std::set<std::string> lateTariffNames_;
 
     QTimer* startHideTimer_ = nullptr;
     QTimer* monitorTimer_ = nullptr;
