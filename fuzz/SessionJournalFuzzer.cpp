@@ -18,12 +18,22 @@ using namespace tollix;
 
 namespace {
 
+// The journal keeps one value per line, so a name's line breaks and tabs are
+// written as blanks.
+std::string AsWritten(std::string name)
+{
+    for (char& c : name)
+        if (c == '\n' || c == '\r' || c == '\t')
+            c = ' ';
+    return name;
+}
+
 bool SameState(const SessionState& a, const SessionState& b)
 {
     return a.SessionStart == b.SessionStart && a.SessionSeconds == b.SessionSeconds
         && a.UnitsCharged == b.UnitsCharged && a.MinutesCharged == b.MinutesCharged
         && a.TariffIndex == b.TariffIndex && a.SessionTelFee == b.SessionTelFee
-        && a.SessionNetFee == b.SessionNetFee && a.ConnectionName == b.ConnectionName;
+        && a.SessionNetFee == b.SessionNetFee && AsWritten(a.ConnectionName) == AsWritten(b.ConnectionName);
 }
 
 bool SameJournal(const Journal& a, const Journal& b)

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -27,19 +28,23 @@ UsageRecord RecordAt(std::string_view bytes, size_t index)
     return DecodeUsageRecord(record);
 }
 
+// Byte for byte: a damaged date (NaN) equals nothing, not even itself.
+bool Same(const std::optional<UsageRecord>& a, const UsageRecord& b)
+{
+    return a && EncodeUsageRecord(*a) == EncodeUsageRecord(b);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const std::string_view input(reinterpret_cast<const char*>(data), size);
     for (size_t offset = 0; offset + kUsageRecordSize <= size; offset += kUsageRecordSize) {
-        const UsageRecord record = DecodeUsageRecord(data + offset);
-        const auto bytes = EncodeUsageRecord(record);
-        TOLLIX_FUZZ_CHECK(
-            DecodeUsageRecord(bytes.data()) == record, "record at %zu does not round-trip", offset);
-        if (!(record == UsageRecord{}))
-            TOLLIX_FUZZ_CHECK(std::memcmp(bytes.data(), data + offset, kUsageRecordSize) == 0,
-                "record at %zu is written back differently", offset);
+        // Decoding keeps every byte as read (a damaged date is repaired later,
+        // where the statistics are loaded), so writing it back changes nothing.
+        const auto bytes = EncodeUsageRecord(DecodeUsageRecord(data + offset));
+        TOLLIX_FUZZ_CHECK(std::memcmp(bytes.data(), data + offset, kUsageRecordSize) == 0,
+            "record at %zu is written back differently", offset);
     }
 
     const std::filesystem::path path = fuzz::ScratchFolder() / "Price.DB";
@@ -51,7 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         for (int n = 1; n <= 4; ++n) {
             auto record = file.Read(n, &error);
             TOLLIX_FUZZ_CHECK(record.has_value(), "record %d does not read: %s", n, error.c_str());
-            TOLLIX_FUZZ_CHECK(*record == RecordAt(input, size_t(n - 1)), "record %d reads wrong", n);
+            TOLLIX_FUZZ_CHECK(Same(record, RecordAt(input, size_t(n - 1))), "record %d reads wrong", n);
         }
         TOLLIX_FUZZ_CHECK(!file.Read(0) && !file.Read(5), "a record out of range reads");
 
@@ -59,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         UsageRecord written = RecordAt(input, 0);
         written.Seconds ^= 0x5a5a;
         TOLLIX_FUZZ_CHECK(file.Put(3, written, &error), "cannot put: %s", error.c_str());
-        TOLLIX_FUZZ_CHECK(file.Read(3) == written, "record 3 reads back wrong");
+        TOLLIX_FUZZ_CHECK(Same(file.Read(3), written), "record 3 reads back wrong");
         const std::string after = fuzz::ReadFile(path);
         TOLLIX_FUZZ_CHECK(after.size() >= 3 * kUsageRecordSize, "file too short after a put");
         const size_t kept = std::min(size, 2 * size_t(kUsageRecordSize));
@@ -85,6 +90,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         stats.StartUp(file, now, weekDay, monthDay, &error), "start-up failed: %s", error.c_str());
     for (int n = 1; n <= 4; ++n)
         TOLLIX_FUZZ_CHECK(
-            file.Read(n) == stats.Records[size_t(n - 1)], "record %d in the file differs from memory", n);
+            Same(file.Read(n), stats.Records[size_t(n - 1)]), "record %d in the file differs from memory", n);
     return 0;
 }
