@@ -41,7 +41,12 @@ int Children()
     for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
         if (!std::isdigit(static_cast<unsigned char>(entry.path().filename().string()[0])))
             continue;
-        const std::string stat = ReadFile(entry.path() / "stat");
+        std::string stat;
+        try {
+            stat = ReadFile(entry.path() / "stat");
+        } catch (const std::ios_base::failure&) {
+            continue;  // the process ended between listing and reading: ESRCH
+        }
         const size_t end = stat.rfind(") ");  // the name may hold anything, even ") "
         count += end != std::string::npos && std::atoi(stat.c_str() + end + 4) == ::getpid();
     }
