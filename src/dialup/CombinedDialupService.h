@@ -33,7 +33,12 @@ public:
     LinkInfo CurrentLink() override;
     DialResult DialConnection(const std::string& name) override;
     void HangUp() override;
-    std::string TakeDialFailure() override { return pppd_->TakeDialFailure(); }
+    // One at a time: the other backend keeps its own for the next call.
+    std::string TakeDialFailure() override
+    {
+        std::string failure = networkManager_->TakeDialFailure();
+        return failure.empty() ? pppd_->TakeDialFailure() : failure;
+    }
 
 private:
     std::unique_ptr<NetworkManagerDialupService> networkManager_;

@@ -9,6 +9,7 @@
 
 #include "base/SafeFile.h"
 #include "base/TextUtil.h"
+#include "base/Translation.h"
 
 namespace tollix {
 
@@ -77,11 +78,60 @@ std::string RefusalText(const std::string& name, const BusError& e)
     return head + "NetworkManager 拒绝了请求" + tail;
 }
 
+// Why NetworkManager gave up on an activation it had accepted, from the
+// reason its active connection went down with.
+std::string ActivationFailureReason(uint32_t reason)
+{
+    switch (reason) {
+    case 0:
+    case 1:
+        return Tr("NetworkManager 没有说明原因");
+    case 3:
+        return Tr("设备断开了（调制解调器、SIM 卡或线路有问题）");
+    case 4:
+        return Tr("提供这个连接的服务停止了");
+    case 5:
+        return Tr("没有得到可用的 IP 地址");
+    case 6:
+        return Tr("连接超时");
+    case 7:
+        return Tr("提供这个连接的服务启动超时");
+    case 8:
+        return Tr("提供这个连接的服务无法启动");
+    case 9:
+        return Tr("缺少密码或 PIN 码");
+    case 10:
+        return Tr("登录失败（用户名或密码不对）");
+    case 11:
+        return Tr("这个连接已经从 NetworkManager 中删除");
+    case 12:
+        return Tr("它所依赖的另一个连接失败了");
+    case 13:
+        return Tr("无法创建这个连接所需的设备");
+    case 14:
+        return Tr("设备被拔出或移除了");
+    default:
+        return Tr("NetworkManager 给出的原因代码为 %1", {std::to_string(reason)});
+    }
+}
+
 }  // namespace
 
 struct NetworkManagerSignals {
     static int OnSignal(sd_bus_message* m, void* userdata, sd_bus_error* error);
+    static int OnActivationState(sd_bus_message* m, void* userdata, sd_bus_error* error);
 };
+
+int NetworkManagerSignals::OnActivationState(sd_bus_message* m, void* userdata, sd_bus_error*)
+{
+    auto* self = static_cast<NetworkManagerDialupService*>(userdata);
+    const char* sender = sd_bus_message_get_sender(m);
+    if (self->watchSender_ != (sender ? sender : ""))
+        return 0;
+    if (std::optional<nm::StateChange> change = nm::ReadStateChanged(m))
+        self->OnActivationState(change->State, change->Reason);
+    return 0;
+}
 
 int NetworkManagerSignals::OnSignal(sd_bus_message* m, void* userdata, sd_bus_error*)
 {
@@ -140,6 +190,7 @@ bool NetworkManagerDialupService::Connect()
 
 void NetworkManagerDialupService::Disconnect()
 {
+    StopWatching();
     for (sd_bus_slot* slot : slots_)
         sd_bus_slot_unref(slot);
     slots_.clear();
@@ -165,6 +216,9 @@ bool NetworkManagerDialupService::Update()
         LoseNetworkManager();
         return false;
     }
+    // What the activation said before it left the list has been heard by now.
+    if (watchSlot_ && (watchSettled_ || watchMissing_))
+        StopWatching();
     if (dirty_ == 0)
         return true;
     const unsigned dirty = dirty_;
@@ -216,6 +270,8 @@ void NetworkManagerDialupService::LoseNetworkManager()
             absentLink_ = upLink_;
         }
     }
+    // A restarted NetworkManager knows nothing of the dial.
+    StopWatching();
     present_ = false;
     profiles_.clear();
     active_.clear();
@@ -281,6 +337,14 @@ bool NetworkManagerDialupService::ReadActive()
         }
     }
     active_ = std::move(active);
+    if (watchSlot_) {
+        auto watched = std::find_if(active_.begin(), active_.end(),
+            [&](const nm::ActiveConnection& c) { return c.Path == watchPath_; });
+        if (watched == active_.end())
+            watchMissing_ = true;
+        else if (watched->State == nm::kActiveConnectionActivated)
+            watchSettled_ = true;
+    }
     return true;
 }
 
@@ -411,11 +475,17 @@ DialResult NetworkManagerDialupService::DialConnection(const std::string& name)
         return result;
     }
     result.Started = true;
+    if (std::optional<std::string> active = nm::ReadPath(reply.message)) {
+        const char* sender = sd_bus_message_get_sender(reply.message);
+        Watch(*active, sender ? sender : "", name);
+    }
     return result;
 }
 
 void NetworkManagerDialupService::HangUp()
 {
+    // Our own hang-up ends the activation; that is no failure.
+    StopWatching();
     wasUp_ = false;
     Update();
     if (!present_)
@@ -429,6 +499,57 @@ void NetworkManagerDialupService::HangUp()
         Reply reply;
         sd_bus_call_method(bus_, kService, kManagerPath, "org.freedesktop.NetworkManager",
             "DeactivateConnection", &e.error, &reply.message, "o", connection.Path.c_str());
+    }
+}
+
+std::string NetworkManagerDialupService::TakeDialFailure()
+{
+    if (watchSlot_)
+        Update();
+    return std::exchange(dialFailure_, std::string());
+}
+
+void NetworkManagerDialupService::Watch(
+    const std::string& path, const std::string& sender, const std::string& name)
+{
+    StopWatching();
+    // Signals sent since the dial are queued already (the match on every
+    // active connection has been in place since connecting), so none is
+    // missed: the new match only picks this object's out of them.
+    sd_bus_slot* slot = nullptr;
+    if (sd_bus_match_signal(bus_, &slot, nullptr, path.c_str(), kActiveInterface, "StateChanged",
+            &NetworkManagerSignals::OnActivationState, this)
+        < 0)
+        return;  // the dial goes on; only a later failure would go untold
+    watchSlot_ = slot;
+    watchPath_ = path;
+    watchSender_ = sender;
+    watchName_ = name;
+    watchSettled_ = false;
+    watchMissing_ = false;
+}
+
+void NetworkManagerDialupService::StopWatching()
+{
+    if (!watchSlot_)
+        return;
+    watchSlot_ = sd_bus_slot_unref(watchSlot_);
+    watchPath_.clear();
+    watchSender_.clear();
+    watchName_.clear();
+}
+
+void NetworkManagerDialupService::OnActivationState(uint32_t state, uint32_t reason)
+{
+    // Let go at the next update rather than from inside the slot's own callback.
+    if (watchSettled_)
+        return;
+    if (state == nm::kActiveConnectionActivated) {
+        watchSettled_ = true;
+    } else if (state == nm::kActiveConnectionDeactivated) {
+        watchSettled_ = true;
+        if (reason != nm::kReasonUserDisconnected)
+            dialFailure_ = Tr("拨号“%1”失败：%2。", {watchName_, ActivationFailureReason(reason)});
     }
 }
 

@@ -46,6 +46,9 @@ public:
     LinkInfo CurrentLink() override;
     DialResult DialConnection(const std::string& name) override;
     void HangUp() override;
+    // An activation NetworkManager accepted and then gave up on (no SIM, the
+    // modem gone, the login refused), told once.
+    std::string TakeDialFailure() override;
 
     // The first profile in phonebook order whose line NetworkManager is
     // bringing up or has up, or "": a PPP link shows up before NetworkManager
@@ -82,6 +85,10 @@ private:
     std::string DeviceInterface(const std::string& device);
     void Recompute();
     const nm::Profile* FindProfile(const std::string& id) const;
+    // Follows the activation a dial started until it is up or has failed.
+    void Watch(const std::string& path, const std::string& sender, const std::string& name);
+    void StopWatching();
+    void OnActivationState(uint32_t state, uint32_t reason);
 
     // Marks what a signal from the bus says has changed.
     friend struct NetworkManagerSignals;
@@ -106,6 +113,17 @@ private:
     bool wasUp_ = false;      // a line was up when NetworkManager left
     std::string absentName_;  // and this was its name
     LinkInfo absentLink_;     // and its link
+
+    // The last dial's activation while it is being brought up: its object,
+    // who answered the dial (only NetworkManager itself may say how it
+    // ended) and the connection's name. One at a time, so nothing piles up.
+    sd_bus_slot* watchSlot_ = nullptr;
+    std::string watchPath_;
+    std::string watchSender_;
+    std::string watchName_;
+    bool watchSettled_ = false;  // said its last word; let go at the next update
+    bool watchMissing_ = false;  // not among the active ones at the last read
+    std::string dialFailure_;
 };
 
 }  // namespace tollix

@@ -173,6 +173,22 @@ std::optional<ActiveConnection> ReadActiveConnection(sd_bus_message* m)
     return connection;
 }
 
+std::optional<std::string> ReadPath(sd_bus_message* m)
+{
+    const char* path = nullptr;
+    if (sd_bus_message_read_basic(m, SD_BUS_TYPE_OBJECT_PATH, &path) <= 0 || !path)
+        return std::nullopt;
+    return std::string(path);
+}
+
+std::optional<StateChange> ReadStateChanged(sd_bus_message* m)
+{
+    StateChange change;
+    if (sd_bus_message_read(m, "uu", &change.State, &change.Reason) <= 0)
+        return std::nullopt;
+    return change;
+}
+
 std::string ShowableReason(std::string_view text)
 {
     std::string out;

@@ -15,9 +15,12 @@ struct sd_bus_message;
 
 namespace tollix::nm {
 
-// Active-connection states: being brought up, and up.
+// Active-connection states: being brought up, up, and gone down.
 constexpr uint32_t kActiveConnectionActivating = 1;
 constexpr uint32_t kActiveConnectionActivated = 2;
+constexpr uint32_t kActiveConnectionDeactivated = 4;
+// Why an active connection went down: someone chose to end it.
+constexpr uint32_t kReasonUserDisconnected = 2;
 // More saved profiles or active connections than anyone keeps; the rest are
 // ignored so that one reply cannot make the meter issue unbounded calls.
 constexpr size_t kMaxObjects = 512;
@@ -51,6 +54,16 @@ std::optional<std::vector<std::string>> ReadPaths(sd_bus_message* reply);
 
 // Properties.GetAll of Connection.Active (a{sv}): its profile, state and first device.
 std::optional<ActiveConnection> ReadActiveConnection(sd_bus_message* reply);
+
+// One object path ("o"), as ActivateConnection returns the activation it started.
+std::optional<std::string> ReadPath(sd_bus_message* reply);
+
+// Connection.Active's StateChanged signal (uu): the new state and why.
+struct StateChange {
+    uint32_t State = 0;
+    uint32_t Reason = 0;
+};
+std::optional<StateChange> ReadStateChanged(sd_bus_message* signal);
 
 // A D-Bus error text (or a dialer's message) made fit to show inside a Chinese message: control
 // characters dropped, cut to a sensible length at a character boundary.

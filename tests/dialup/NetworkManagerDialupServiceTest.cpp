@@ -152,6 +152,55 @@ TEST(NetworkManagerDialupService, RefusedDialsSayWhy)
     }
 }
 
+// An activation NetworkManager accepted and then gave up on is told once,
+// with its reason; one that was up first, or that the user hung up, is not.
+TEST(NetworkManagerDialupService, ActivationThatFailsLaterSaysWhyOnce)
+{
+    SKIP_WITHOUT_MOCK();
+    NetworkManagerMock nm;
+    ManualClock clock;
+    NetworkManagerDialupService service(clock);
+    const std::string profile = nm.AddProfile("宽带连接", "pppoe");
+    nm.ActivateSlowly();
+    const std::string active = NetworkManagerMock::kDialPath;
+    const struct {
+        const char* what;
+        std::function<void()> before;
+        unsigned reason;
+        const char* failure;
+    } cases[] = {
+        {"fails", [] {}, 3, "拨号“宽带连接”失败：设备断开了（调制解调器、SIM 卡或线路有问题）。"},
+        {"fails for a reason of a newer NetworkManager", [] {}, 99,
+            "拨号“宽带连接”失败：NetworkManager 给出的原因代码为 99。"},
+        {"up first",
+            [&] {
+                nm.Call("/org/freedesktop", "org.freedesktop.DBus.Mock",
+                    {"SetProperty", "sssv", active, "org.freedesktop.NetworkManager.Connection.Active",
+                        "State", "u", "2"});
+                EXPECT_TRUE(Eventually([&] { return service.IsConnected(); }));
+            },
+            3, ""},
+        {"hung up by the user",
+            [&] {
+                // NetworkManager answers at once and takes the line down afterwards.
+                nm.Call(kNmPath, "org.freedesktop.DBus.Mock",
+                    {"AddMethod", "sssss", kNmService, "DeactivateConnection", "o", "", ""});
+                service.HangUp();
+            },
+            3, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_TRUE(service.DialConnection("宽带连接").Started);
+        EXPECT_TRUE(Eventually([&] { return service.OwnedLinkName() == "宽带连接"; }));
+        c.before();
+        nm.EndActivation(active, c.reason);
+        EXPECT_TRUE(Eventually([&] { return service.OwnedLinkName().empty(); }));
+        EXPECT_EQ(service.TakeDialFailure(), c.failure);
+        EXPECT_EQ(service.TakeDialFailure(), "");
+    }
+}
+
 // Both worlds at once: NetworkManager's profiles first, then pppd's peers; a
 // PPP link NetworkManager runs is named by it, one of `pppd call` by pppd.
 TEST(CombinedDialupService, EachLinkIsNamedByItsOwnBackend)

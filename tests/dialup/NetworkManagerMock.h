@@ -126,6 +126,28 @@ public:
                 "raise dbus.exceptions.DBusException('" + message + "', name='" + errorName + "')"});
     }
 
+    // Makes the manager's activations start out being brought up, at this one path.
+    static constexpr const char* kDialPath = "/org/freedesktop/NetworkManager/ActiveConnection/dial";
+    void ActivateSlowly()
+    {
+        Call(kNmPath, "org.freedesktop.DBus.Mock",
+            {"AddMethod", "sssss", kNmService, "ActivateConnection", "ooo", "o",
+                "ret = self.AddActiveConnection([], args[0], '/', 'dial', dbus.UInt32(1))"});
+    }
+    // Takes an activation down as NetworkManager does: its state, then the
+    // signal with the reason, then out of the list.
+    void EndActivation(const std::string& active, unsigned reason)
+    {
+        const std::string interface = "org.freedesktop.NetworkManager.Connection.Active";
+        Call("/org/freedesktop", "org.freedesktop.DBus.Mock",
+            {"SetProperty", "sssv", active, interface, "State", "u", "4"});
+        Call(active, "org.freedesktop.DBus.Mock",
+            {"EmitSignal", "sssav", interface, "StateChanged", "uu", "2", "u", "4", "u",
+                std::to_string(reason)});
+        Call(kNmPath, "org.freedesktop.DBus.Mock",
+            {"RemoveActiveConnection", "ss", "/org/freedesktop/NetworkManager/Devices/dev0", active});
+    }
+
 private:
     static std::string Path(const std::string& reply)
     {
