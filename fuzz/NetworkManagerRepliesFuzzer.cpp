@@ -1,5 +1,5 @@
 // The readers of NetworkManager's replies fed messages built from the input:
-// settings, property maps and path arrays of any shape, with values of the
+// settings, property maps, path arrays, single paths and state changes of any shape, with values of the
 // wrong type, keys missing or repeated, and arrays of several thousand
 // elements. The input drives a small generator rather than being the
 // wire format, so that nearly every input is a message the bus would deliver.
@@ -193,6 +193,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     sd_bus_message_rewind(m, 1);
     if (auto active = nm::ReadActiveConnection(m))
         TOLLIX_FUZZ_CHECK(!active->ProfilePath.empty(), "an active connection without its profile");
+    sd_bus_message_rewind(m, 1);
+    if (auto path = nm::ReadPath(m))
+        TOLLIX_FUZZ_CHECK(!path->empty() && path->front() == '/', "an object path that is none");
+    sd_bus_message_rewind(m, 1);
+    nm::ReadStateChanged(m);
     sd_bus_message_unref(m);
 
     const std::string reason
