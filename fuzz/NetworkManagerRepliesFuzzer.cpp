@@ -198,6 +198,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         TOLLIX_FUZZ_CHECK(!path->empty() && path->front() == '/', "an object path that is none");
     sd_bus_message_rewind(m, 1);
     nm::ReadStateChanged(m);
+    sd_bus_message_rewind(m, 1);
+    nm::ReadDeviceStateChanged(m);
     sd_bus_message_unref(m);
 
     const std::string reason

@@ -115,12 +115,85 @@ std::string ActivationFailureReason(uint32_t reason)
     }
 }
 
+// What a device's own reason for going down tells the user beyond its
+// activation's, or "" when it tells nothing more.
+std::string DeviceFailureReason(uint32_t reason)
+{
+    switch (reason) {
+    case 7:
+        return Tr("缺少密码或 PIN 码");
+    case 12:
+        return Tr("无法启动 PPP");
+    case 13:
+        return Tr("PPP 连接断开了");
+    case 14:
+        return Tr("PPP 协商失败（可能是用户名或密码不对）");
+    case 23:
+        return Tr("线路忙");
+    case 24:
+        return Tr("没有拨号音");
+    case 25:
+        return Tr("没有载波（对方没有应答）");
+    case 26:
+        return Tr("拨号超时");
+    case 27:
+        return Tr("调制解调器拨号失败");
+    case 28:
+        return Tr("调制解调器初始化失败");
+    case 29:
+        return Tr("无法使用这个接入点（APN）");
+    case 31:
+        return Tr("移动网络拒绝了注册");
+    case 32:
+    case 33:
+        return Tr("无法注册到移动网络");
+    case 34:
+    case 59:
+        return Tr("SIM 卡的 PIN 码不对");
+    case 36:
+        return Tr("设备被拔出或移除了");
+    case 38:
+        return Tr("这个连接已经从 NetworkManager 中删除");
+    case 43:
+        return Tr("找不到调制解调器");
+    case 44:
+        return Tr("蓝牙连接失败或超时");
+    case 45:
+        return Tr("没有插入 SIM 卡");
+    case 46:
+        return Tr("SIM 卡需要输入 PIN 码");
+    case 47:
+        return Tr("SIM 卡已锁定，需要 PUK 码");
+    case 48:
+        return Tr("SIM 卡不能用");
+    case 52:
+        return Tr("ModemManager 没有运行");
+    case 57:
+        return Tr("调制解调器出错了");
+    default:
+        return {};
+    }
+}
+
 }  // namespace
 
 struct NetworkManagerSignals {
     static int OnSignal(sd_bus_message* m, void* userdata, sd_bus_error* error);
     static int OnActivationState(sd_bus_message* m, void* userdata, sd_bus_error* error);
+    static int OnDeviceState(sd_bus_message* m, void* userdata, sd_bus_error* error);
 };
+
+int NetworkManagerSignals::OnDeviceState(sd_bus_message* m, void* userdata, sd_bus_error*)
+{
+    auto* self = static_cast<NetworkManagerDialupService*>(userdata);
+    const char* sender = sd_bus_message_get_sender(m);
+    if (self->watchSender_ != (sender ? sender : ""))
+        return 0;
+    std::optional<nm::StateChange> change = nm::ReadDeviceStateChanged(m);
+    if (change && (change->State == nm::kDeviceDeactivating || change->State == nm::kDeviceFailed))
+        self->watchDeviceReason_ = change->Reason;
+    return 0;
+}
 
 int NetworkManagerSignals::OnActivationState(sd_bus_message* m, void* userdata, sd_bus_error*)
 {
@@ -216,9 +289,10 @@ bool NetworkManagerDialupService::Update()
         LoseNetworkManager();
         return false;
     }
-    // What the activation said before it left the list has been heard by now.
+    // What the activation and its device said before it left the list has
+    // been heard by now.
     if (watchSlot_ && (watchSettled_ || watchMissing_))
-        StopWatching();
+        SettleWatch();
     if (dirty_ == 0)
         return true;
     const unsigned dirty = dirty_;
@@ -527,6 +601,19 @@ void NetworkManagerDialupService::Watch(
     watchName_ = name;
     watchSettled_ = false;
     watchMissing_ = false;
+    watchFailed_ = false;
+    watchReason_ = 0;
+    watchDeviceReason_ = 0;
+    BusError e;
+    Reply devices;
+    if (sd_bus_get_property(
+            bus_, kService, path.c_str(), kActiveInterface, "Devices", &e.error, &devices.message, "ao")
+        < 0)
+        return;
+    std::optional<std::vector<std::string>> paths = nm::ReadPaths(devices.message);
+    if (paths && !paths->empty())
+        sd_bus_match_signal(bus_, &watchDeviceSlot_, nullptr, paths->front().c_str(), kDeviceInterface,
+            "StateChanged", &NetworkManagerSignals::OnDeviceState, this);
 }
 
 void NetworkManagerDialupService::StopWatching()
@@ -534,6 +621,7 @@ void NetworkManagerDialupService::StopWatching()
     if (!watchSlot_)
         return;
     watchSlot_ = sd_bus_slot_unref(watchSlot_);
+    watchDeviceSlot_ = sd_bus_slot_unref(watchDeviceSlot_);
     watchPath_.clear();
     watchSender_.clear();
     watchName_.clear();
@@ -548,9 +636,23 @@ void NetworkManagerDialupService::OnActivationState(uint32_t state, uint32_t rea
         watchSettled_ = true;
     } else if (state == nm::kActiveConnectionDeactivated) {
         watchSettled_ = true;
-        if (reason != nm::kReasonUserDisconnected)
-            dialFailure_ = Tr("拨号“%1”失败：%2。", {watchName_, ActivationFailureReason(reason)});
+        watchFailed_ = true;
+        watchReason_ = reason;
     }
+}
+
+void NetworkManagerDialupService::SettleWatch()
+{
+    // A hang-up from another program (nmcli, the desktop's own menu) is no
+    // failure either: the activation says only that its device went away.
+    if (watchFailed_ && watchReason_ != nm::kReasonUserDisconnected
+        && watchDeviceReason_ != nm::kDeviceReasonUserRequested) {
+        std::string reason = DeviceFailureReason(watchDeviceReason_);
+        if (reason.empty())
+            reason = ActivationFailureReason(watchReason_);
+        dialFailure_ = Tr("拨号“%1”失败：%2。", {watchName_, reason});
+    }
+    StopWatching();
 }
 
 }  // namespace tollix

@@ -89,6 +89,8 @@ private:
     void Watch(const std::string& path, const std::string& sender, const std::string& name);
     void StopWatching();
     void OnActivationState(uint32_t state, uint32_t reason);
+    // Said once everything NetworkManager sent with the failure has been heard.
+    void SettleWatch();
 
     // Marks what a signal from the bus says has changed.
     friend struct NetworkManagerSignals;
@@ -118,11 +120,17 @@ private:
     // who answered the dial (only NetworkManager itself may say how it
     // ended) and the connection's name. One at a time, so nothing piles up.
     sd_bus_slot* watchSlot_ = nullptr;
+    sd_bus_slot* watchDeviceSlot_ = nullptr;  // its device's state, when it has one
     std::string watchPath_;
     std::string watchSender_;
     std::string watchName_;
     bool watchSettled_ = false;  // said its last word; let go at the next update
     bool watchMissing_ = false;  // not among the active ones at the last read
+    bool watchFailed_ = false;   // went down before it was ever up
+    uint32_t watchReason_ = 0;   // and why
+    // Why its device last went down or failed: says more than the activation
+    // (no SIM, no carrier), and tells a hang-up from elsewhere from a failure.
+    uint32_t watchDeviceReason_ = 0;
     std::string dialFailure_;
 };
 

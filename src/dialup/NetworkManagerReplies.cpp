@@ -189,6 +189,15 @@ std::optional<StateChange> ReadStateChanged(sd_bus_message* m)
     return change;
 }
 
+std::optional<StateChange> ReadDeviceStateChanged(sd_bus_message* m)
+{
+    StateChange change;
+    uint32_t old = 0;
+    if (sd_bus_message_read(m, "uuu", &change.State, &old, &change.Reason) <= 0)
+        return std::nullopt;
+    return change;
+}
+
 std::string ShowableReason(std::string_view text)
 {
     std::string out;

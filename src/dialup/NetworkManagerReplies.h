@@ -21,6 +21,10 @@ constexpr uint32_t kActiveConnectionActivated = 2;
 constexpr uint32_t kActiveConnectionDeactivated = 4;
 // Why an active connection went down: someone chose to end it.
 constexpr uint32_t kReasonUserDisconnected = 2;
+// Device states on the way down, and why a device went there: someone chose to.
+constexpr uint32_t kDeviceDeactivating = 110;
+constexpr uint32_t kDeviceFailed = 120;
+constexpr uint32_t kDeviceReasonUserRequested = 39;
 // More saved profiles or active connections than anyone keeps; the rest are
 // ignored so that one reply cannot make the meter issue unbounded calls.
 constexpr size_t kMaxObjects = 512;
@@ -64,6 +68,8 @@ struct StateChange {
     uint32_t Reason = 0;
 };
 std::optional<StateChange> ReadStateChanged(sd_bus_message* signal);
+// Device's StateChanged signal (uuu): the new state and why, the old one passed over.
+std::optional<StateChange> ReadDeviceStateChanged(sd_bus_message* signal);
 
 // A D-Bus error text (or a dialer's message) made fit to show inside a Chinese message: control
 // characters dropped, cut to a sensible length at a character boundary.

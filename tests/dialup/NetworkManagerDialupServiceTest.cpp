@@ -153,7 +153,8 @@ TEST(NetworkManagerDialupService, RefusedDialsSayWhy)
 }
 
 // An activation NetworkManager accepted and then gave up on is told once,
-// with its reason; one that was up first, or that the user hung up, is not.
+// with its device's reason when that says more, else its own; one that was up
+// first, or that the user hung up here or elsewhere, is not.
 TEST(NetworkManagerDialupService, ActivationThatFailsLaterSaysWhyOnce)
 {
     SKIP_WITHOUT_MOCK();
@@ -172,6 +173,9 @@ TEST(NetworkManagerDialupService, ActivationThatFailsLaterSaysWhyOnce)
         {"fails", [] {}, 3, "拨号“宽带连接”失败：设备断开了（调制解调器、SIM 卡或线路有问题）。"},
         {"fails for a reason of a newer NetworkManager", [] {}, 99,
             "拨号“宽带连接”失败：NetworkManager 给出的原因代码为 99。"},
+        {"the device failed: no SIM", [&] { nm.DeviceGoesDown(120, 45); }, 3,
+            "拨号“宽带连接”失败：没有插入 SIM 卡。"},
+        {"hung up elsewhere", [&] { nm.DeviceGoesDown(110, 39); }, 3, ""},
         {"up first",
             [&] {
                 nm.Call("/org/freedesktop", "org.freedesktop.DBus.Mock",

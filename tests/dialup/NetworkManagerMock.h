@@ -126,13 +126,23 @@ public:
                 "raise dbus.exceptions.DBusException('" + message + "', name='" + errorName + "')"});
     }
 
-    // Makes the manager's activations start out being brought up, at this one path.
+    // Makes the manager's activations start out being brought up on the
+    // device, at this one path.
     static constexpr const char* kDialPath = "/org/freedesktop/NetworkManager/ActiveConnection/dial";
+    static constexpr const char* kDevicePath = "/org/freedesktop/NetworkManager/Devices/dev0";
     void ActivateSlowly()
     {
         Call(kNmPath, "org.freedesktop.DBus.Mock",
             {"AddMethod", "sssss", kNmService, "ActivateConnection", "ooo", "o",
-                "ret = self.AddActiveConnection([], args[0], '/', 'dial', dbus.UInt32(1))"});
+                std::string("ret = self.AddActiveConnection(['") + kDevicePath
+                    + "'], args[0], '/', 'dial', dbus.UInt32(1))"});
+    }
+    // The device tells it went to `state` (110 deactivating, 120 failed) for `reason`.
+    void DeviceGoesDown(unsigned state, unsigned reason)
+    {
+        Call(kDevicePath, "org.freedesktop.DBus.Mock",
+            {"EmitSignal", "sssav", "org.freedesktop.NetworkManager.Device", "StateChanged", "uuu", "3", "u",
+                std::to_string(state), "u", "100", "u", std::to_string(reason)});
     }
     // Takes an activation down as NetworkManager does: its state, then the
     // signal with the reason, then out of the list.
@@ -144,8 +154,7 @@ public:
         Call(active, "org.freedesktop.DBus.Mock",
             {"EmitSignal", "sssav", interface, "StateChanged", "uu", "2", "u", "4", "u",
                 std::to_string(reason)});
-        Call(kNmPath, "org.freedesktop.DBus.Mock",
-            {"RemoveActiveConnection", "ss", "/org/freedesktop/NetworkManager/Devices/dev0", active});
+        Call(kNmPath, "org.freedesktop.DBus.Mock", {"RemoveActiveConnection", "ss", kDevicePath, active});
     }
 
 private:
