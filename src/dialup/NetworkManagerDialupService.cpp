@@ -604,6 +604,8 @@ void NetworkManagerDialupService::Watch(
     watchFailed_ = false;
     watchReason_ = 0;
     watchDeviceReason_ = 0;
+    // Its device's changes are heard only from here on: a failure quicker
+    // than this is told with the activation's own reason.
     BusError e;
     Reply devices;
     if (sd_bus_get_property(
