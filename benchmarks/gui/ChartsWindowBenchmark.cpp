@@ -1,30 +1,19 @@
-#include <benchmark/benchmark.h>
-
-#include <QApplication>
 #include <QEventLoop>
-#include <QTemporaryDir>
 
-#include <memory>
-
-#include "ManualClock.h"
+#include "WindowBenchmark.h"
 #include "gui/charts/FrmCharts.h"
 #include "history/UsageArchive.h"
-#include "meter/Program.h"
 
 using namespace tollix;
 
 namespace {
 
 // An archive of five years of connections, one every 66 minutes (about
-// 40 000), in two names. Kept in memory-backed storage where there is one, so
-// that building it does not wait for the disk 40 000 times.
-struct Fixture {
+// 40 000), in two names.
+struct Fixture : WindowBenchmarkFolder {
     Fixture()
-        : dir(QDir("/dev/shm").exists() ? "/dev/shm/tollix-bench-XXXXXX"
-                                        : QDir::tempPath() + "/tollix-bench-XXXXXX")
+        : WindowBenchmarkFolder(Now())
     {
-        program = std::make_unique<Program>(dir.path().toStdString());
-        LoadSettings(*program, {"Home", "Work"}, Now());
         auto archive = UsageArchive::OpenForWriting(program->DataFolder).Archive;
         const DateTime first = *DateTime::FromCivil(2020, 1, 1, 8, 0, 0);
         for (int i = 0; i < kConnections; ++i) {
@@ -42,10 +31,6 @@ struct Fixture {
     }
     static constexpr int kConnections = 40000;
     static DateTime Now() { return *DateTime::FromCivil(2024, 12, 20, 12, 0, 0); }
-
-    QTemporaryDir dir;
-    std::unique_ptr<Program> program;
-    ManualClock clock{Now()};
 };
 
 // From the window's creation until the archive is read and both charts and
@@ -92,11 +77,5 @@ BENCHMARK(BM_ReadWholeArchive)->Unit(benchmark::kMillisecond)->Iterations(10);
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunWindowBenchmarks(argc, argv);
 }

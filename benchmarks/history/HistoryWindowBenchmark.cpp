@@ -1,28 +1,19 @@
-#include <benchmark/benchmark.h>
-
-#include <QApplication>
 #include <QTableWidget>
-#include <QTemporaryDir>
 
-#include <memory>
-
-#include "ManualClock.h"
-#include "base/Clock.h"
+#include "WindowBenchmark.h"
 #include "gui/history/FrmHistory.h"
 #include "history/ConnectionLog.h"
 #include "history/HistoryFilter.h"
-#include "meter/Program.h"
 
 using namespace tollix;
 
 namespace {
 
 // A data folder whose log holds `count` connections and keeps 1000.
-struct Fixture {
+struct Fixture : WindowBenchmarkFolder {
     explicit Fixture(int count)
+        : WindowBenchmarkFolder(Now())
     {
-        program = std::make_unique<Program>(dir.path().toStdString());
-        LoadSettings(*program, {"Home", "Work"}, Now());
         program->LogNumber = 1000;
         const DateTime first = *DateTime::FromCivil(2024, 1, 1, 8, 0, 0);
         for (int i = 0; i < count; ++i) {
@@ -32,10 +23,6 @@ struct Fixture {
         }
     }
     static DateTime Now() { return *DateTime::FromCivil(2024, 3, 20, 12, 0, 0); }
-
-    QTemporaryDir dir;
-    std::unique_ptr<Program> program;
-    ManualClock clock{Now()};
 };
 
 // Opening the history window on a full 1000-entry log until the grid is filled.
@@ -71,11 +58,5 @@ BENCHMARK(BM_LoadAndFilterHistory)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunWindowBenchmarks(argc, argv);
 }

@@ -1,7 +1,8 @@
 #include "gui/WindowRegistry.h"
 
 #include "gui/alerts/FrmAlert.h"
-#include "gui/charts/FrmCharts.h"
+#include "gui/common/LateModule.h"
+#include "gui/common/MessageBoxes.h"
 #include "gui/dialup/FrmDialUp.h"
 #include "gui/history/FrmHistory.h"
 #include "gui/main/FrmMain.h"
@@ -134,12 +135,22 @@ FrmDialUp* WindowRegistry::OpenDial()
     return dial_;
 }
 
-FrmCharts* WindowRegistry::OpenCharts()
+QWidget* WindowRegistry::OpenCharts()
 {
-    if (!charts_)
-        charts_ = new FrmCharts(program_, clock_);
+    if (!charts_) {
+        using CreateFunction = QWidget* (*)(Program&, const Clock&);
+        QString error;
+        auto create = reinterpret_cast<CreateFunction>(
+            LateModuleFunction("tollix_charts", "TollixCreateCharts", &error));
+        if (!create) {
+            ShowMessage(main_.get(), "Tollix",
+                QString("无法载入图表模块：%1。请重新安装 Tollix。").arg(error), QMessageBox::Warning);
+            return nullptr;
+        }
+        charts_ = create(program_, clock_);
+    }
     Raise(charts_);
-    charts_->Start();
+    QMetaObject::invokeMethod(charts_, "Start");
     return charts_;
 }
 

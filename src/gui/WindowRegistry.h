@@ -12,7 +12,6 @@ class AboutWindow;
 class Clock;
 class DialupService;
 class FrmAlert;
-class FrmCharts;
 class FrmDialUp;
 class FrmHistory;
 class FrmMain;
@@ -40,8 +39,9 @@ public:
     FrmHistory* OpenHistory();
     // The dial dialog, raised when it is already open.
     FrmDialUp* OpenDial();
-    // The usage charts, read anew from the archive each time they are asked for.
-    FrmCharts* OpenCharts();
+    // The usage charts, read anew from the archive each time they are asked for;
+    // null, after telling the user, when their module cannot be loaded.
+    QWidget* OpenCharts();
     // The warning of a passed limit; one already up stays as it is.
     FrmAlert* ShowAlert(const QString& text);
 
@@ -62,7 +62,7 @@ private:
     QPointer<FrmHistory> history_;
     QPointer<FrmDialUp> dial_;
     QPointer<FrmAlert> alert_;
-    QPointer<FrmCharts> charts_;
+    QPointer<QWidget> charts_;
 };
 
 }  // namespace tollix

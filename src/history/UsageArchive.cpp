@@ -1,9 +1,9 @@
 #include "history/UsageArchive.h"
 
-#include <ctime>
 #include <sqlite3.h>
 #include <system_error>
 
+#include "base/DateTime.h"
 #include "base/TextUtil.h"
 #include "history/ConnectionLog.h"
 
@@ -450,7 +450,7 @@ std::optional<std::vector<ArchivedConnection>> ReadLogForImport(
         // Start and name tell one connection from another; a line repeated
         // in the log is still one connection.
         c.SessionKey = "time.txt:" + GeneralDateText(entry.StartTime) + " " + c.ConnectionName;
-        c.UtcOffsetSeconds = LocalUtcOffsetSeconds(entry.StartTime);
+        c.UtcOffsetSeconds = UtcOffsetSeconds(entry.StartTime);
         c.Seconds = entry.Seconds;
         c.TelFee = entry.TelFee;
         c.NetFee = entry.NetFee;
@@ -459,24 +459,6 @@ std::optional<std::vector<ArchivedConnection>> ReadLogForImport(
         rows.push_back(std::move(c));
     }
     return rows;
-}
-
-int32_t LocalUtcOffsetSeconds(DateTime local)
-{
-    const CivilTime t = local.ToCivil();
-    std::tm tm{};
-    tm.tm_year = t.year - 1900;
-    tm.tm_mon = t.month - 1;
-    tm.tm_mday = t.day;
-    tm.tm_hour = t.hour;
-    tm.tm_min = t.minute;
-    tm.tm_sec = t.second;
-    tm.tm_isdst = -1;
-    const std::time_t unix = std::mktime(&tm);
-    std::tm back{};
-    if (!localtime_r(&unix, &back))
-        return 0;
-    return int32_t(back.tm_gmtoff);
 }
 
 }  // namespace tollix

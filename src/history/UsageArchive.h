@@ -82,7 +82,4 @@ private:
 std::optional<std::vector<ArchivedConnection>> ReadLogForImport(
     const std::filesystem::path& timeTxt, int* skipped = nullptr, std::string* error = nullptr);
 
-// Local time minus UTC at the local moment `local` (from the time zone rules).
-int32_t LocalUtcOffsetSeconds(DateTime local);
-
 }  // namespace tollix

@@ -140,6 +140,21 @@ std::string SoundPathFromText(std::string_view text)
     return path;
 }
 
+namespace {
+
+// Writes a whole-number setting; once it is in the file, the value in memory
+// follows it where the text reads as a number.
+ProfileWriteResult WriteWholeNumber(ProfileFile& file, Setting key, std::string_view text, int16_t& held)
+{
+    ProfileWriteResult result = WriteSetting(file, key, text);
+    if (result)
+        if (const std::optional<int16_t> value = WholeNumber16(text))
+            held = *value;
+    return result;
+}
+
+}  // namespace
+
 ConnectionTariff* SettingsEditor::Find(std::string_view connection)
 {
     const int index = tariffs_.FindConnectionTariff(connection);
@@ -275,11 +290,7 @@ ProfileWriteResult SettingsEditor::TelephonePeriod(Setting field, std::string_vi
     if (field != Setting::TelStartHour && field != Setting::TelStartMinute && field != Setting::TelEndHour
         && field != Setting::TelEndMinute)
         return {};
-    ProfileWriteResult result = WriteSetting(file_, field, comboText);
-    if (result)
-        if (const std::optional<int16_t> value = WholeNumber16(comboText))
-            *TelephonePeriodOrFlagField(tariffs_.Telephone, field) = *value;
-    return result;
+    return WriteWholeNumber(file_, field, comboText, *TelephonePeriodOrFlagField(tariffs_.Telephone, field));
 }
 
 ProfileWriteResult SettingsEditor::TelephoneFlag(Setting field, bool on)
@@ -341,11 +352,7 @@ ProfileWriteResult SettingsEditor::AlertHours(int index, std::string_view text)
     AlertSetting* a = Alert(index);
     if (!a)
         return {};
-    ProfileWriteResult result = WriteSetting(file_, kAlertKeys[index].hours, text);
-    if (result)
-        if (const std::optional<int16_t> hours = WholeNumber16(text))
-            a->Hours = *hours;
-    return result;
+    return WriteWholeNumber(file_, kAlertKeys[index].hours, text, a->Hours);
 }
 
 ProfileWriteResult SettingsEditor::AlertFee(int index, std::string_view text)
@@ -388,28 +395,17 @@ ProfileWriteResult SettingsEditor::ResetWeek(int position)
 {
     if (position < 0 || position > 6)
         return {};
-    ProfileWriteResult result = WriteSetting(file_, Setting::ResetWeek, std::to_string(position));
-    if (result)
-        reset_.ResetWeekDay = static_cast<int16_t>(position);
-    return result;
+    return WriteWholeNumber(file_, Setting::ResetWeek, std::to_string(position), reset_.ResetWeekDay);
 }
 
 ProfileWriteResult SettingsEditor::ResetMonth(std::string_view text)
 {
-    ProfileWriteResult result = WriteSetting(file_, Setting::ResetMonth, text);
-    if (result)
-        if (const std::optional<int16_t> day = WholeNumber16(text))
-            reset_.ResetMonthDay = *day;
-    return result;
+    return WriteWholeNumber(file_, Setting::ResetMonth, text, reset_.ResetMonthDay);
 }
 
 ProfileWriteResult SettingsEditor::ProAdd(std::string_view text)
 {
-    ProfileWriteResult result = WriteSetting(file_, Setting::ProAddSeconds, text);
-    if (result)
-        if (const std::optional<int16_t> seconds = WholeNumber16(text))
-            reset_.ProAddSeconds = *seconds;
-    return result;
+    return WriteWholeNumber(file_, Setting::ProAddSeconds, text, reset_.ProAddSeconds);
 }
 
 ProfileWriteResult SettingsEditor::StartFlag(Setting key, bool on, bool& held)

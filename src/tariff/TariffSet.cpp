@@ -48,25 +48,57 @@ bool TariffSet::HasConnectionTariff(std::string_view name) const
 
 namespace {
 
+// The keys of a connection's section and of the telephone tariff, each with
+// the field it fills.
+template <typename Tariff, typename Key, typename Value> struct KeyField {
+    Key Setting;
+    Value Tariff::*Field;
+};
+using ConnectionKey = KeyField<ConnectionTariff, ConnectionSetting, int16_t>;
+using ConnectionAmountKey = KeyField<ConnectionTariff, ConnectionSetting, Money>;
+using TelephoneKey = KeyField<TelephoneTariff, Setting, int16_t>;
+using TelephoneAmountKey = KeyField<TelephoneTariff, Setting, Money>;
+
+constexpr ConnectionKey kConnectionKeys[] = {
+    {ConnectionSetting::EverydayFlag, &ConnectionTariff::EverydayFlag},
+    {ConnectionSetting::SaturdayFlag, &ConnectionTariff::SaturdayFlag},
+    {ConnectionSetting::SundayFlag, &ConnectionTariff::SundayFlag},
+    {ConnectionSetting::StartHour, &ConnectionTariff::StartHour},
+    {ConnectionSetting::StartMinute, &ConnectionTariff::StartMinute},
+    {ConnectionSetting::EndHour, &ConnectionTariff::EndHour},
+    {ConnectionSetting::EndMinute, &ConnectionTariff::EndMinute},
+    {ConnectionSetting::FeeType, &ConnectionTariff::FeeType},
+    {ConnectionSetting::FixHour, &ConnectionTariff::FixHour},
+};
+constexpr ConnectionAmountKey kConnectionAmountKeys[] = {
+    {ConnectionSetting::FullFee, &ConnectionTariff::FullFee},
+    {ConnectionSetting::HalfFee, &ConnectionTariff::HalfFee},
+    {ConnectionSetting::FixFee, &ConnectionTariff::FixFee},
+    {ConnectionSetting::ExcelFee, &ConnectionTariff::ExcelFee},
+};
+constexpr TelephoneKey kTelephoneKeys[] = {
+    {Setting::TelEverydayFlag, &TelephoneTariff::EverydayFlag},
+    {Setting::TelSaturdayFlag, &TelephoneTariff::SaturdayFlag},
+    {Setting::TelSundayFlag, &TelephoneTariff::SundayFlag},
+    {Setting::TelStartHour, &TelephoneTariff::StartHour},
+    {Setting::TelStartMinute, &TelephoneTariff::StartMinute},
+    {Setting::TelEndHour, &TelephoneTariff::EndHour},
+    {Setting::TelEndMinute, &TelephoneTariff::EndMinute},
+};
+constexpr TelephoneAmountKey kTelephoneAmountKeys[] = {
+    {Setting::TelFullFee, &TelephoneTariff::FullFee},
+    {Setting::TelHalfFee, &TelephoneTariff::HalfFee},
+};
+
 ConnectionTariff ReadConnectionTariff(const ProfileFile& file, const std::string& entry, DateTime now)
 {
-    using C = ConnectionSetting;
     ConnectionTariff t;
     t.Name = entry.substr(0, entry.find('\0'));
     const std::string& s = t.Name;
-    t.EverydayFlag = ReadConnectionInt16(file, s, C::EverydayFlag);
-    t.SaturdayFlag = ReadConnectionInt16(file, s, C::SaturdayFlag);
-    t.SundayFlag = ReadConnectionInt16(file, s, C::SundayFlag);
-    t.StartHour = ReadConnectionInt16(file, s, C::StartHour);
-    t.StartMinute = ReadConnectionInt16(file, s, C::StartMinute);
-    t.EndHour = ReadConnectionInt16(file, s, C::EndHour);
-    t.EndMinute = ReadConnectionInt16(file, s, C::EndMinute);
-    t.FullFee = ReadConnectionMoney(file, s, C::FullFee);
-    t.HalfFee = ReadConnectionMoney(file, s, C::HalfFee);
-    t.FeeType = ReadConnectionInt16(file, s, C::FeeType);
-    t.FixHour = ReadConnectionInt16(file, s, C::FixHour);
-    t.FixFee = ReadConnectionMoney(file, s, C::FixFee);
-    t.ExcelFee = ReadConnectionMoney(file, s, C::ExcelFee);
+    for (const ConnectionKey& k : kConnectionKeys)
+        t.*k.Field = ReadConnectionInt16(file, s, k.Setting);
+    for (const ConnectionAmountKey& k : kConnectionAmountKeys)
+        t.*k.Field = ReadConnectionMoney(file, s, k.Setting);
     t.HolidayFlag = TodayHolidayFlag(file, s, now);
     return t;
 }
@@ -101,15 +133,10 @@ bool AddLateConnectionTariff(const ProfileFile& file, const std::vector<std::str
 void IniTelFee(const ProfileFile& file, DateTime now, TariffSet& tariffs)
 {
     TelephoneTariff& t = tariffs.Telephone;
-    t.EverydayFlag = ReadSettingInt16(file, Setting::TelEverydayFlag);
-    t.SaturdayFlag = ReadSettingInt16(file, Setting::TelSaturdayFlag);
-    t.SundayFlag = ReadSettingInt16(file, Setting::TelSundayFlag);
-    t.StartHour = ReadSettingInt16(file, Setting::TelStartHour);
-    t.StartMinute = ReadSettingInt16(file, Setting::TelStartMinute);
-    t.EndHour = ReadSettingInt16(file, Setting::TelEndHour);
-    t.EndMinute = ReadSettingInt16(file, Setting::TelEndMinute);
-    t.FullFee = ReadSettingMoney(file, Setting::TelFullFee);
-    t.HalfFee = ReadSettingMoney(file, Setting::TelHalfFee);
+    for (const TelephoneKey& k : kTelephoneKeys)
+        t.*k.Field = ReadSettingInt16(file, k.Setting);
+    for (const TelephoneAmountKey& k : kTelephoneAmountKeys)
+        t.*k.Field = ReadSettingMoney(file, k.Setting);
     t.TelUnit = ReadSettingInt(file, Setting::TelUnit);
     if (t.TelUnit <= 0)
         t.TelUnit = DefaultInt(Setting::TelUnit);

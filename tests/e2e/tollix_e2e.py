@@ -244,10 +244,10 @@ class StartAndSignals(unittest.TestCase):
         m.peers("Home")
         m.start(NOON)
         time.sleep(3)
-        # Sound and printing are opened when first used, not at start.
+        # Sound, printing and the charts are opened when first used, not at start.
         maps = contents("/proc/%d/maps" % m.proc.pid).decode()
-        self.assertNotIn("Multimedia", maps)
-        self.assertNotIn("PrintSupport", maps)
+        for late in ("Multimedia", "PrintSupport", "Charts", "Concurrent", "OpenGLWidgets"):
+            self.assertNotIn(late, maps)
         self.assertEqual(m.stop(), 0)
         # Every period starts at the first start, with nothing counted.
         start = m.records()[0][0]

@@ -17,12 +17,13 @@ ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__)
 DEB_GLOB = os.path.join(ROOT, "build-deb", "tollix_*.deb")
 
 ICON_SIZES = (16, 22, 24, 32, 48, 64, 128, 256)
-# Sound and printing are libraries of the program's own, loaded on first use.
+# Sound, printing and the charts are libraries of the program's own, loaded on first use.
 MULTIARCH = subprocess.run(["dpkg-architecture", "-qDEB_HOST_MULTIARCH"],
                            capture_output=True, text=True).stdout.strip()
 EXPECTED_FILES = {
     f"/usr/lib/{MULTIARCH}/tollix/libtollix_sound.so",
     f"/usr/lib/{MULTIARCH}/tollix/libtollix_print.so",
+    f"/usr/lib/{MULTIARCH}/tollix/libtollix_charts.so",
     "/usr/bin/tollix",
     "/usr/share/applications/tollix.desktop",
     "/usr/share/metainfo/org.example.tollix.metainfo.xml",

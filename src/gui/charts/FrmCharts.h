@@ -46,8 +46,9 @@ public:
     ~FrmCharts() override;
 
     // Reads the archive again (on a worker thread) and shows the period that
-    // holds today.
-    void Start();
+    // holds today. Invokable: the program opens this window from a late module
+    // and knows it only as a widget.
+    Q_INVOKABLE void Start();
     bool Loading() const { return loading_; }
 
 signals:

@@ -205,7 +205,10 @@ void FrmMain::OnMonitorTick()
 {
     if (ending_)
         return;
-    clockText_->setText(Q("当前系统时间：" + DateTimeText(clock_.Now())));
+    // Out of sight (minimised, or hidden in the tray) the clock is left alone:
+    // formatting it every second is work for no one. Shown again, it catches up.
+    if (isVisible() && !isMinimized())
+        ShowClock();
     const bool connected = dialup_.IsConnected();
     // A dialer that gave up is told here, the program going on as before.
     if (const std::string failure = dialup_.TakeDialFailure(); !failure.empty())
@@ -378,8 +381,21 @@ void FrmMain::RestoreMainWindow()
     activateWindow();
 }
 
+void FrmMain::ShowClock()
+{
+    clockText_->setText(Q("当前系统时间：" + DateTimeText(clock_.Now())));
+}
+
+void FrmMain::showEvent(QShowEvent* event)
+{
+    ShowClock();
+    QMainWindow::showEvent(event);
+}
+
 void FrmMain::changeEvent(QEvent* event)
 {
+    if (event->type() == QEvent::WindowStateChange && !isMinimized())
+        ShowClock();
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::WindowStateChange && isMinimized() && tray_ && tray_->Available())
         QTimer::singleShot(0, this, &QWidget::hide);

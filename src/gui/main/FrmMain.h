@@ -88,6 +88,7 @@ signals:
 protected:
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void BuildWindow();
@@ -97,6 +98,7 @@ private:
     void ShowStartedState();
     void ShowEndedState();
     void ShowLineState(bool connected);
+    void ShowClock();
     void ShowDataUsed(const LinkInfo& link);
     void HangUpCommand();
     void DialEntry(int index);

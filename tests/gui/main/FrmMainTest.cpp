@@ -185,6 +185,14 @@ private slots:
                 "|lblCurrentTelFee=0.24元  (现在0.12元/个电话)|lblTotalPrice=0.64 元"
                 "|lblTotalTime=4分 (2个电话)|lblConnectionTimes=1次|lblTelfee=0.24 元|lblNetFee=0.4 元"
                 "|lblTotalCost=0.64 元"},
+            // Minimised, the clock is not kept; shown again, it is right at once.
+            {"restored",
+                [&] {
+                    w.main->showMinimized();
+                    w.Tick(120);
+                    w.main->showNormal();
+                },
+                false, "panel2=当前系统时间：2024年03月13日12点05分"},
         };
         for (const auto& s : steps) {
             s.act();
