@@ -28,8 +28,7 @@ const char* const kIni = "[Telephone Fee]\r\nHalf Fee=60\r\nTel Unit=60\r\nEvery
                          "[Odd]\r\nFee Type=7\r\n"
                          "[Alert Setting]\r\nDayCheck=1\r\nDayWaveCheck=0\r\nDayFee=20\r\nWeekCheck=1\r\n"
                          "Weekhours=10\r\nMonthCheck=1\r\nMonthWaveCheck=1\r\n"
-                         "[Reset]\r\nMonth=1\r\nWeek=0\r\n"
-                         "[ProAdd]\r\nProAdd Seconds=10\r\n";
+                         "[Reset]\r\nMonth=1\r\nWeek=0\r\n";
 
 const DateTime kStart = *DateTime::FromCivil(2024, 3, 15, 10, 0, 0);
 
@@ -47,7 +46,7 @@ struct Fixture {
     explicit Fixture(const std::filesystem::path& dataFolder = {})
     {
         if (dataFolder.empty())
-            WriteBytes(ini, QString(kIni).replace("{today}", Now()).toStdString());
+            WriteFile(ini, QString(kIni).replace("{today}", Now()).toStdString());
         program = std::make_unique<Program>(
             dataFolder.empty() ? std::filesystem::path(dir.path().toStdString()) : dataFolder);
         LoadSettings(*program, {"ChinaNet", "Rated", "Free", "Odd"}, clock.Now());
@@ -61,7 +60,7 @@ struct Fixture {
         window->show();
     }
     QString Now() const { return QString::fromStdString(GeneralDateText(clock.Now())); }
-    QString Ini() const { return QString::fromStdString(ReadBytes(ini)); }
+    QString Ini() const { return QString::fromStdString(ReadFile(ini)); }
     template <typename T> T* Find(const QString& name) const { return Child<T>(window, name); }
     QString TextOf(const QString& name) const
     {
@@ -153,7 +152,7 @@ private slots:
     {
         QTemporaryDir dir;
         const std::filesystem::path notAFolder = dir.path().toStdString() + "/data";
-        WriteBytes(notAFolder, "a file");
+        WriteFile(notAFolder, "a file");
         Fixture f(notAFolder);
         BoxAnswerer answerer({QMessageBox::Ok});
         f.Click("cekHoliday");  // two keys, one action
