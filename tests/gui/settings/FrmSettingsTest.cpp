@@ -134,18 +134,6 @@ private slots:
         }
     }
 
-    // Showing another connection is no edit of its Saturday box.
-    void refillLeavesSaturdayAlone()
-    {
-        Fixture f;
-        ConnectionTariff& free = f.program->Tariffs.Connection(3);
-        free.FeeType = 1;
-        free.SaturdayFlag = 1;
-        f.Choose("Free");
-        QVERIFY(f.Find<QCheckBox>("cekSaturday")->isChecked());
-        QVERIFY(!f.Ini().contains("Saturday Flag"));
-    }
-
     // A settings file that cannot be written: the user is told once, with the
     // file and the reason, and the program keeps the value it had.
     void failedWriteIsToldOnce()
@@ -194,17 +182,24 @@ private slots:
     }
 
     // The refill ticks "今天节假日折价" of the rated group: its flag is written back
-    // unchanged and its start stamped with the present moment.
-    void choosingConnectionStampsChangedHoliday()
+    // unchanged and its start stamped with the present moment. A Saturday box
+    // the refill ticks is no edit.
+    void choosingConnectionRefillsThePage()
     {
         Fixture f;
         f.clock.Advance(90);
+        ConnectionTariff& free = f.program->Tariffs.Connection(3);
+        free.FeeType = 1;
+        free.SaturdayFlag = 1;
         const QString before = f.Ini();
         f.Choose("Rated");
         QVERIFY(f.Find<QCheckBox>("cekFixHoliday")->isChecked());
         const QString stampLine = "Holiday Start=" + QString::fromStdString(GeneralDateText(kStart));
         QCOMPARE(f.Ini(), QString(before).replace(stampLine, "Holiday Start=" + f.Now()));
         QVERIFY(f.Ini() != before);
+        f.Choose("Free");
+        QVERIFY(f.Find<QCheckBox>("cekSaturday")->isChecked());
+        QVERIFY(!f.Ini().contains("Saturday Flag"));
     }
 
     // The day frame opens with the alert on and the sound repeat off; the
