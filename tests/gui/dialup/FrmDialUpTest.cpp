@@ -8,7 +8,7 @@
 #include "ManualClock.h"
 #include "WindowTestSupport.h"
 #include "base/Clock.h"
-#include "config/ProfileFile.h"
+#include "config/SettingKeys.h"
 #include "dialup/DialupFixture.h"
 #include "dialup/DialupService.h"
 #include "gui/WindowRegistry.h"
@@ -46,11 +46,9 @@ struct DialWorld {
     QComboBox* Combo() const { return Child<QComboBox>(dialog, "cboRasList"); }
     QCheckBox* Box() const { return Child<QCheckBox>(dialog, "cekSave"); }
     QPushButton* Dial() const { return Child<QPushButton>(dialog, "cmdDial"); }
-    // "<missing>" when tollix.ini has no such key.
     QString Remembered() const
     {
-        return QString::fromStdString(
-            ProfileFile(IniPath()).ReadText("Start Settings", "Show RASName", "<missing>", 256));
+        return QString::number(ReadSettingInt(ProfileFile(IniPath()), Setting::ShowRASName));
     }
 
     PppWorld world;
