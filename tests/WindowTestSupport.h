@@ -1,7 +1,7 @@
 #pragma once
 
 // Helpers shared by the window tests: answering message boxes, finding
-// controls and windows, clicking them, and reading and writing files.
+// controls and windows, and clicking them. Files and dates: TestSupport.h.
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -10,13 +10,8 @@
 #include <QtTest>
 
 #include <deque>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <string>
-#include <string_view>
 
-#include "config/ProfileFile.h"
+#include "TestSupport.h"
 
 namespace tollix::test {
 
@@ -100,24 +95,6 @@ template <typename T> T* Child(const QObject* parent, const QString& name)
 inline void ClickLeft(QAbstractButton* button)
 {
     QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(qMin(6, button->width() / 2), button->height() / 2));
-}
-
-inline void WriteBytes(const std::filesystem::path& path, std::string_view contents)
-{
-    std::filesystem::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << contents;
-}
-
-inline std::string ReadBytes(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-// A value of tollix.ini as the program reads it (UTF-8); "<missing>" when absent.
-inline QString IniValue(const std::filesystem::path& ini, const char* section, const char* key)
-{
-    return QString::fromStdString(ProfileFile(ini).ReadText(section, key, "<missing>", 256));
 }
 
 }  // namespace tollix::test

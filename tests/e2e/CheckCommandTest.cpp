@@ -6,15 +6,15 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
+#include <functional>
 #include <map>
 #include <sqlite3.h>
 
 #include "ManualClock.h"
 #include "dialup/DialupFixture.h"
 #include "dialup/DialupService.h"
-#include "dialup/NetworkManagerMock.h"
 
-using tollix::test::NetworkManagerMock;
 using tollix::test::PppWorld;
 using tollix::test::ReadFile;
 using tollix::test::ScopedEnv;
@@ -133,25 +133,6 @@ TEST(TollixCheck, ReportsWhatTheMeterSeesAsTheWorldChanges)
     EXPECT_FALSE(std::filesystem::exists(xdg.Path() / "tollix"));
 }
 
-TEST(TollixCheck, ListsEachEntryWithItsBackendWhenNetworkManagerAnswers)
-{
-    if (std::string missing = NetworkManagerMock::Missing(); !missing.empty())
-        GTEST_SKIP() << missing;
-    NetworkManagerMock nm;
-    nm.Activate(nm.AddProfile("宽带连接", "pppoe"));
-    TempFolder home;
-    PppWorld world;
-    world.AddPeer("isp");
-    RunResult r = RunTollix({"--check"},
-        {{"TOLLIX_HOME", home.Path().string()}, {"TOLLIX_PPP_ROOT", world.Root().string()},
-            {"DBUS_SYSTEM_BUS_ADDRESS", nm.Address()}});
-    EXPECT_TRUE(Contains(r.out,
-        "拨号方式：NetworkManager+pppd\n电话簿位置：" + world.Peers().string()
-            + "\n拨号网络电话簿（2 个连接）：\n  宽带连接（NetworkManager，pppoe）\n  isp（pppd，拨号脚本）\n"
-              "连接状态：已连接（宽带连接）\n"))
-        << r.out << r.err;
-}
-
 // The real NetworkManager, in a network and mount namespace of its own (so it
 // sees no device of this machine and writes nothing under /run or /var/lib)
 // on a private system bus, reading the profiles of a folder of keyfiles.
@@ -260,9 +241,9 @@ private:
     pid_t manager_ = -1;
 };
 
-// Exactly the profiles billed like dial-up, in NetworkManager's order; a dial
-// that cannot come up here says NetworkManager's reason and leaves the meter
-// as it was.
+// Both backends, each entry named with its own; exactly the profiles billed
+// like dial-up, in NetworkManager's order. A dial that cannot come up here says
+// NetworkManager's reason and leaves the meter as it was.
 TEST(TollixCheck, AgainstARealNetworkManager)
 {
     RealNetworkManager nm;
@@ -275,9 +256,11 @@ TEST(TollixCheck, AgainstARealNetworkManager)
         {{"TOLLIX_HOME", home.Path().string()}, {"TOLLIX_PPP_ROOT", world.Root().string()},
             {"DBUS_SYSTEM_BUS_ADDRESS", nm.Address()}});
     EXPECT_TRUE(Contains(r.out,
-        "拨号网络电话簿（4 个连接）：\n  My ISP（NetworkManager，pppoe）\n  手机上网（NetworkManager，gsm）\n"
-        "  手机热点（NetworkManager，802-11-wireless，按流量计费）\n  "
-        "isp（pppd，拨号脚本）\n连接状态：未连接\n"))
+        "拨号方式：NetworkManager+pppd\n电话簿位置：" + world.Peers().string()
+            + "\n拨号网络电话簿（4 个连接）：\n  My ISP（NetworkManager，pppoe）\n  "
+              "手机上网（NetworkManager，gsm）\n"
+              "  手机热点（NetworkManager，802-11-wireless，按流量计费）\n  "
+              "isp（pppd，拨号脚本）\n连接状态：未连接\n"))
         << r.out << r.err;
 
     ScopedEnv bus("DBUS_SYSTEM_BUS_ADDRESS", nm.Address().c_str());

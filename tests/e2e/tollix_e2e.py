@@ -286,25 +286,6 @@ class StartAndSignals(unittest.TestCase):
         self.assertIn(seconds, (120, 180))
         self.assertFalse(os.path.exists(m.path("session.journal")))
 
-    def test_restarted_while_the_line_is_up_goes_on_with_the_same_connection(self):
-        m = Meter(self)
-        m.peers("Home")
-        m.line_up("Home")
-        # What names the link across a restart: its interface index and the boot.
-        m.put("sys/class/net/ppp0/ifindex", b"7\n")
-        m.put("proc/sys/kernel/random/boot_id", b"0b8e7a52-5f0c-4d5e-9d37-2f4a1c9e6b10\n")
-        m.start()
-        wait_for(lambda: os.path.exists(m.path("session.journal")))
-        m.stop(signal.SIGKILL)
-        m.start()
-        time.sleep(3)
-        m.line_down()
-        wait_for(lambda: not os.path.exists(m.path("session.journal")))
-        self.assertEqual(m.stop(), 0)
-        self.assertEqual(m.messages(), [])
-        self.assertEqual(len(m.logged_starts()), 1)
-        self.assertEqual(m.records()[3][3:5], (1, 60))
-
     def test_second_instance_during_a_session_touches_nothing(self):
         # A second copy in the same folder, or in another folder whose data
         # files are the first one's through links.

@@ -8,6 +8,7 @@
 #include "ManualClock.h"
 #include "WindowTestSupport.h"
 #include "base/Clock.h"
+#include "config/SettingKeys.h"
 #include "dialup/DialupFixture.h"
 #include "dialup/DialupService.h"
 #include "gui/WindowRegistry.h"
@@ -31,7 +32,7 @@ struct DialWorld {
         for (const char* name : peers)
             world.AddPeer(name);
         if (remembered)
-            WriteBytes(IniPath(), std::string("[Start Settings]\r\nShow RASName=") + remembered + "\r\n");
+            WriteFile(IniPath(), std::string("[Start Settings]\r\nShow RASName=") + remembered + "\r\n");
         service = CreateDialupService(false, clock);
         program = std::make_unique<Program>(data.Path());
         LoadSettings(*program, service->Phonebook().Entries, kNow);
@@ -45,7 +46,10 @@ struct DialWorld {
     QComboBox* Combo() const { return Child<QComboBox>(dialog, "cboRasList"); }
     QCheckBox* Box() const { return Child<QCheckBox>(dialog, "cekSave"); }
     QPushButton* Dial() const { return Child<QPushButton>(dialog, "cmdDial"); }
-    QString Remembered() const { return IniValue(IniPath(), "Start Settings", "Show RASName"); }
+    QString Remembered() const
+    {
+        return QString::number(ReadSettingInt(ProfileFile(IniPath()), Setting::ShowRASName));
+    }
 
     PppWorld world;
     ScopedEnv root;
@@ -143,7 +147,7 @@ private slots:
             QTest::mouseClick(w.Dial(), Qt::LeftButton);
             if (*dialled) {
                 QTRY_VERIFY(std::filesystem::exists(pppd.Record()));
-                QCOMPARE(QString::fromStdString(ReadBytes(pppd.Record())).split(QChar(0)),
+                QCOMPARE(QString::fromStdString(ReadFile(pppd.Record())).split(QChar(0)),
                     (QStringList{"call", dialled, ""}));
                 QTRY_VERIFY(!w.dialog);  // closed after dialling
                 QVERIFY(answerer.seen.isEmpty());

@@ -19,11 +19,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-DateTime At(int y, int mo, int d, int h = 0)
-{
-    return *DateTime::FromCivil(y, mo, d, h, 0, 0);
-}
-
 ConnectionLogEntry Entry(
     const std::string& name, DateTime start, int32_t seconds, const char* net, const char* tel)
 {
@@ -44,7 +39,7 @@ QStringList Cells(QTableWidget* grid, int row, std::initializer_list<int> column
 
 int LineCount(const fs::path& path)
 {
-    const std::string bytes = ReadBytes(path);
+    const std::string bytes = ReadFile(path);
     return int(std::count(bytes.begin(), bytes.end(), '\n'));
 }
 
@@ -114,33 +109,8 @@ private slots:
         qunsetenv("TOLLIX_PRINT_TO_PDF");
     }
 
-    void emptyLogAndReturn()
-    {
-        Prepare({});
-        QCOMPARE(Combo("cboLastItem")->currentText(), QStringLiteral("50条记录"));
-        QCOMPARE(Combo("cboRASname")->itemText(2), QStringLiteral("仅显示Work的记录"));
-
-        // An empty log: headers and an empty totals row.
-        QTableWidget* grid = Grid();
-        QCOMPARE(grid->rowCount(), 2);
-        QCOMPARE(Cells(grid, 0, {0, 1, 2, 3, 4, 5, 6}),
-            QStringList({"序号", "连接名称", "开始时间", "用时", "上网费(元)", "电话费(元)", "总费用(元)"}));
-        QCOMPARE(Cells(grid, 1, {0, 3, 6}), (QStringList{"合计", "", "0"}));
-        QCOMPARE(Status(), QStringLiteral("共有 0 条纪录"));
-
-        // "返回" leaves the window and hands back to the main window; the title
-        // bar's close button only closes.
-        Click("返回");
-        QTRY_VERIFY(!window_);
-        QCOMPARE(returned_->size(), 1);
-        Open();
-        window_->close();
-        QTRY_VERIFY(!window_);
-        QCOMPARE(returned_->size(), 0);
-    }
-
-    // Both filters reach the grid, newest first with the totals above; which
-    // entries a filter keeps is the history filter's to pin.
+    // The filters reach the grid, newest first with the totals above; which
+    // entries a filter keeps and their totals are the history filter's to pin.
     void filtersAndTotals()
     {
         Prepare(Numbered(4));
@@ -148,7 +118,7 @@ private slots:
         QCOMPARE(Cells(Grid(), 2, {5}), QStringList{"0.5"});
         for (auto [connection, period, rows, newest, totals] :
             {std::tuple{0, 0, 4, 3, QStringList{"合计", "4分6秒", "4", "2", "6"}},
-                {2, 0, 2, 3, QStringList{"合计", "2分4秒", "2", "1", "3"}}, {1, 1, 0, 0, QStringList{}}}) {
+                {1, 1, 0, 0, QStringList{}}}) {
             Combo("cboRASname")->setCurrentIndex(connection);
             Combo("cboShowTime")->setCurrentIndex(period);
             QCOMPARE(Status(), QString("共有 %1 条纪录").arg(rows));
@@ -165,8 +135,8 @@ private slots:
     void shorterLogAsksFirst()
     {
         Prepare(Numbered(25));
-        const std::string before = ReadBytes(program_->LogPath);
-        const std::string iniBefore = ReadBytes(Path("tollix.ini"));
+        const std::string before = ReadFile(program_->LogPath);
+        const std::string iniBefore = ReadFile(Path("tollix.ini"));
         QComboBox* length = Combo("cboLastItem");
         {
             BoxAnswerer answerer({QMessageBox::Cancel});
@@ -174,8 +144,8 @@ private slots:
             QCOMPARE(answerer.Texts(), QStringList{"这将把第10条以后的记录都删除,你肯定吗?"});
         }
         QCOMPARE(program_->LogNumber, int16_t(50));
-        QCOMPARE(ReadBytes(program_->LogPath), before);
-        QCOMPARE(ReadBytes(Path("tollix.ini")), iniBefore);
+        QCOMPARE(ReadFile(program_->LogPath), before);
+        QCOMPARE(ReadFile(Path("tollix.ini")), iniBefore);
         QCOMPARE(Grid()->rowCount(), 27);
         QCOMPARE(length->currentText(), QStringLiteral("50条记录"));
 
@@ -189,7 +159,6 @@ private slots:
         }
         QCOMPARE(program_->LogNumber, int16_t(10));
         QCOMPARE(ReadSettingInt(ProfileFile(Path("tollix.ini")), Setting::LogNumber), 10);
-        QCOMPARE(LineCount(program_->LogPath), 10);
         Combo("cboShowTime")->setCurrentIndex(0);
         QCOMPARE(Status(), QStringLiteral("共有 10 条纪录"));
 
@@ -221,25 +190,43 @@ private slots:
         QCOMPARE(grid->verticalScrollBar()->value(), 0);
     }
 
-    void deleteTwice()
+    // Deleting twice (the second time there is no file) leaves an empty log:
+    // headers and an empty totals row.
+    void deleteTwiceAndReturn()
     {
         Prepare(Numbered(5));
+        QCOMPARE(Combo("cboLastItem")->currentText(), QStringLiteral("50条记录"));
+        QCOMPARE(Combo("cboRASname")->itemText(2), QStringLiteral("仅显示Work的记录"));
         Combo("cboRASname")->setCurrentIndex(1);
         for (int round = 0; round < 2; ++round) {
             BoxAnswerer answerer({QMessageBox::Ok});
             Click("删除记录");
             QCOMPARE(answerer.Texts(), QStringList{"你肯定要删除所有的记录吗？"});
             QVERIFY(!fs::exists(program_->LogPath));
-            QCOMPARE(Grid()->rowCount(), 2);
-            QCOMPARE(Status(), QStringLiteral("共有 0 条纪录"));
-            QCOMPARE(Combo("cboRASname")->currentIndex(), 0);
         }
+        QTableWidget* grid = Grid();
+        QCOMPARE(grid->rowCount(), 2);
+        QCOMPARE(Cells(grid, 0, {0, 1, 2, 3, 4, 5, 6}),
+            QStringList({"序号", "连接名称", "开始时间", "用时", "上网费(元)", "电话费(元)", "总费用(元)"}));
+        QCOMPARE(Cells(grid, 1, {0, 3, 6}), (QStringList{"合计", "", "0"}));
+        QCOMPARE(Status(), QStringLiteral("共有 0 条纪录"));
+        QCOMPARE(Combo("cboRASname")->currentIndex(), 0);
+
+        // "返回" leaves the window and hands back to the main window; the title
+        // bar's close button only closes.
+        Click("返回");
+        QTRY_VERIFY(!window_);
+        QCOMPARE(returned_->size(), 1);
+        Open();
+        window_->close();
+        QTRY_VERIFY(!window_);
+        QCOMPARE(returned_->size(), 0);
     }
 
     void damagedLineIsReportedAndKept()
     {
         Prepare(Numbered(80), 50, false);
-        std::string bytes = ReadBytes(program_->LogPath);
+        std::string bytes = ReadFile(program_->LogPath);
         const size_t third = bytes.find('\n', bytes.find('\n') + 1) + 1;
         bytes.insert(third, "\"Home           \",abc,#2024-01-01#,1,1,1\r\n");
         QVERIFY(ReplaceFileAtomically(program_->LogPath, bytes));
@@ -251,7 +238,7 @@ private slots:
             qPrintable(answerer.seen[0].text));
         QCOMPARE(Grid()->rowCount(), 2);
         QCOMPARE(Status(), QStringLiteral("共有 0 条纪录"));
-        QCOMPARE(ReadBytes(program_->LogPath), bytes);
+        QCOMPARE(ReadFile(program_->LogPath), bytes);
     }
 
     void printing()

@@ -28,8 +28,7 @@ const char* const kIni = "[Telephone Fee]\r\nHalf Fee=60\r\nTel Unit=60\r\nEvery
                          "[Odd]\r\nFee Type=7\r\n"
                          "[Alert Setting]\r\nDayCheck=1\r\nDayWaveCheck=0\r\nDayFee=20\r\nWeekCheck=1\r\n"
                          "Weekhours=10\r\nMonthCheck=1\r\nMonthWaveCheck=1\r\n"
-                         "[Reset]\r\nMonth=1\r\nWeek=0\r\n"
-                         "[ProAdd]\r\nProAdd Seconds=10\r\n";
+                         "[Reset]\r\nMonth=1\r\nWeek=0\r\n";
 
 const DateTime kStart = *DateTime::FromCivil(2024, 3, 15, 10, 0, 0);
 
@@ -47,7 +46,7 @@ struct Fixture {
     explicit Fixture(const std::filesystem::path& dataFolder = {})
     {
         if (dataFolder.empty())
-            WriteBytes(ini, QString(kIni).replace("{today}", Now()).toStdString());
+            WriteFile(ini, QString(kIni).replace("{today}", Now()).toStdString());
         program = std::make_unique<Program>(
             dataFolder.empty() ? std::filesystem::path(dir.path().toStdString()) : dataFolder);
         LoadSettings(*program, {"ChinaNet", "Rated", "Free", "Odd"}, clock.Now());
@@ -61,7 +60,7 @@ struct Fixture {
         window->show();
     }
     QString Now() const { return QString::fromStdString(GeneralDateText(clock.Now())); }
-    QString Ini() const { return QString::fromStdString(ReadBytes(ini)); }
+    QString Ini() const { return QString::fromStdString(ReadFile(ini)); }
     template <typename T> T* Find(const QString& name) const { return Child<T>(window, name); }
     QString TextOf(const QString& name) const
     {
@@ -135,25 +134,13 @@ private slots:
         }
     }
 
-    // Showing another connection is no edit of its Saturday box.
-    void refillLeavesSaturdayAlone()
-    {
-        Fixture f;
-        ConnectionTariff& free = f.program->Tariffs.Connection(3);
-        free.FeeType = 1;
-        free.SaturdayFlag = 1;
-        f.Choose("Free");
-        QVERIFY(f.Find<QCheckBox>("cekSaturday")->isChecked());
-        QVERIFY(!f.Ini().contains("Saturday Flag"));
-    }
-
     // A settings file that cannot be written: the user is told once, with the
     // file and the reason, and the program keeps the value it had.
     void failedWriteIsToldOnce()
     {
         QTemporaryDir dir;
         const std::filesystem::path notAFolder = dir.path().toStdString() + "/data";
-        WriteBytes(notAFolder, "a file");
+        WriteFile(notAFolder, "a file");
         Fixture f(notAFolder);
         BoxAnswerer answerer({QMessageBox::Ok});
         f.Click("cekHoliday");  // two keys, one action
@@ -195,17 +182,24 @@ private slots:
     }
 
     // The refill ticks "今天节假日折价" of the rated group: its flag is written back
-    // unchanged and its start stamped with the present moment.
-    void choosingConnectionStampsChangedHoliday()
+    // unchanged and its start stamped with the present moment. A Saturday box
+    // the refill ticks is no edit.
+    void choosingConnectionRefillsThePage()
     {
         Fixture f;
         f.clock.Advance(90);
+        ConnectionTariff& free = f.program->Tariffs.Connection(3);
+        free.FeeType = 1;
+        free.SaturdayFlag = 1;
         const QString before = f.Ini();
         f.Choose("Rated");
         QVERIFY(f.Find<QCheckBox>("cekFixHoliday")->isChecked());
         const QString stampLine = "Holiday Start=" + QString::fromStdString(GeneralDateText(kStart));
         QCOMPARE(f.Ini(), QString(before).replace(stampLine, "Holiday Start=" + f.Now()));
         QVERIFY(f.Ini() != before);
+        f.Choose("Free");
+        QVERIFY(f.Find<QCheckBox>("cekSaturday")->isChecked());
+        QVERIFY(!f.Ini().contains("Saturday Flag"));
     }
 
     // The day frame opens with the alert on and the sound repeat off; the

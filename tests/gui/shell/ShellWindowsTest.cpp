@@ -22,7 +22,7 @@ public slots:
 
 QString Read(const QString& path)
 {
-    return QString::fromStdString(ReadBytes(path.toStdString()));
+    return QString::fromStdString(ReadFile(path.toStdString()));
 }
 
 }  // namespace
@@ -121,7 +121,7 @@ private:
         QDir(folder).removeRecursively();
         QFile::remove(folder);
         if (blocked)
-            WriteBytes(folder.toStdString(), "mine");
+            WriteFile(folder.toStdString(), "mine");
 
         BoxAnswerer answerer({answer, QMessageBox::Ok});
         if (desktop)
