@@ -9,7 +9,7 @@ PACKAGES=(
   qt6-base-dev qt6-base-dev-tools libxcb1-dev qt6-multimedia-dev qt6-svg-dev libqt6svg6 qt6-qpa-plugins qt6-charts-dev libqt6opengl6-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  faketime xvfb xauth x11-utils trayer weston qt6-wayland fonts-wqy-microhei poppler-utils desktop-file-utils appstream librsvg2-bin
+  faketime xvfb xauth x11-utils trayer haskell-status-notifier-item-utils haskell-gtk-sni-tray-utils libglib2.0-bin weston qt6-wayland fonts-wqy-microhei poppler-utils desktop-file-utils appstream librsvg2-bin
   iproute2 procps python3
   libsystemd-dev dbus-daemon systemd python3-dbusmock network-manager ppp
   libsqlite3-dev

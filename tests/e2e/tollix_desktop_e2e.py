@@ -22,6 +22,23 @@ def until(test, condition, what, timeout=30, meter=None):
     test.assertTrue(condition(), what)
 
 
+def start_xvfb(test):
+    """An X server of its own; its display number, or a skip."""
+    read, write = os.pipe()
+    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "800x600x24", "-nolisten", "tcp"],
+                            pass_fds=(write,), stderr=subprocess.DEVNULL)
+    os.close(write)
+    # Xvfb writes the number, then its line end, once it takes connections.
+    number = b""
+    while not number.endswith(b"\n") and (chunk := os.read(read, 16)):
+        number += chunk
+    os.close(read)
+    test.addCleanup(lambda: (xvfb.kill(), xvfb.wait()))
+    if not number.strip():
+        test.skipTest("Xvfb did not start")
+    return number.decode().strip()
+
+
 def start_server(test, argv, env=None):
     proc = subprocess.Popen(argv, env=env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                             stderr=subprocess.DEVNULL)
@@ -37,19 +54,7 @@ class TrayComesAndGoes(unittest.TestCase):
         for tool in ("Xvfb", "trayer", "xwininfo"):
             if not shutil.which(tool):
                 self.skipTest("%s is not installed (scripts/setup.sh installs it)" % tool)
-        read, write = os.pipe()
-        self.xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "800x600x24",
-                                      "-nolisten", "tcp"], pass_fds=(write,), stderr=subprocess.DEVNULL)
-        os.close(write)
-        # Xvfb writes the number, then its line end, once it takes connections.
-        number = b""
-        while not number.endswith(b"\n") and (chunk := os.read(read, 16)):
-            number += chunk
-        number = number.decode().strip()
-        os.close(read)
-        self.addCleanup(lambda: (self.xvfb.kill(), self.xvfb.wait()))
-        if not number:
-            self.skipTest("Xvfb did not start")
+        number = start_xvfb(self)
         self.display = {"DISPLAY": ":" + number, "QT_QPA_PLATFORM": "xcb",
                         "DBUS_SESSION_BUS_ADDRESS": "unix:path=/nonexistent/tollix-test-bus"}
 
@@ -108,9 +113,10 @@ class TrayComesAndGoes(unittest.TestCase):
 
 class Wayland(unittest.TestCase):
     """The program as a Wayland client: its window appears, the meter ticks,
-    and it ends cleanly."""
+    it ends cleanly; and a StatusNotifierItem host started after it (the only
+    kind of notification area there) gets its icon."""
 
-    def test_window_appears_and_the_meter_ticks(self):
+    def setUp(self):
         if not shutil.which("weston"):
             self.skipTest("weston is not installed (scripts/setup.sh installs it)")
         runtime = tempfile.mkdtemp(prefix="tollix-wayland-")
@@ -124,20 +130,53 @@ class Wayland(unittest.TestCase):
         wait_for(lambda: os.path.exists(os.path.join(runtime, socket)), 10)
         if not os.path.exists(os.path.join(runtime, socket)):
             self.skipTest("weston --backend=headless-backend.so did not start here")
+        self.desktop = {"QT_QPA_PLATFORM": "wayland", "WAYLAND_DISPLAY": os.path.join(runtime, socket),
+                        "WAYLAND_DEBUG": "client"}
+
+    def start_meter(self):
         m = Meter(self)
         m.peers("Home")
-        m.start(desktop={"QT_QPA_PLATFORM": "wayland", "WAYLAND_DISPLAY": os.path.join(runtime, socket),
-                         "WAYLAND_DEBUG": "client"})
+        m.start(desktop=self.desktop)
         stderr = os.path.join(m.dir, "stderr")
+
         # The compositor took the main window: titled, and configured by it.
         def configured():
             text = contents(stderr).decode(errors="replace")
             titled = re.search(r'xdg_toplevel@(\d+)\.set_title\("Tollix V3\.1"\)', text)
             return titled and re.search(r"^\[.*\] xdg_toplevel@%s\.configure\(" % titled.group(1), text, re.M)
-        until(self, configured, "main window titled and configured")
+        until(self, configured, "main window titled and configured", meter=m)
+        return m
+
+    def test_window_appears_and_the_meter_ticks(self):
+        m = self.start_meter()
         # The meter ticks: a line brought up opens a session, brought down logs it.
         m.connect_for(2)
         self.assertEqual(len(m.logged_starts()), 1)
+        self.assertEqual(m.stop(), 0)
+
+    def test_tray_host_started_after_the_program(self):
+        for tool in ("dbus-daemon", "gdbus", "status-notifier-watcher", "gtk-sni-tray-standalone", "Xvfb"):
+            if not shutil.which(tool):
+                self.skipTest("%s is not installed (scripts/setup.sh installs it)" % tool)
+        bus = subprocess.Popen(["dbus-daemon", "--session", "--nofork", "--print-address"], stdout=subprocess.PIPE,
+                               stderr=subprocess.DEVNULL, text=True)
+        self.addCleanup(lambda: (bus.kill(), bus.wait(), bus.stdout.close()))
+        address = bus.stdout.readline().strip()
+        self.desktop["DBUS_SESSION_BUS_ADDRESS"] = address
+        m = self.start_meter()
+        # The host is a GTK panel; it draws on an X server of its own.
+        env = dict(os.environ, DBUS_SESSION_BUS_ADDRESS=address, DISPLAY=":" + start_xvfb(self), GDK_BACKEND="x11")
+        start_server(self, ["status-notifier-watcher"], env=env)
+
+        def items():
+            return subprocess.run(["gdbus", "call", "--session", "--dest", "org.kde.StatusNotifierWatcher",
+                                   "--object-path", "/StatusNotifierWatcher", "--method",
+                                   "org.freedesktop.DBus.Properties.Get", "org.kde.StatusNotifierWatcher",
+                                   "RegisteredStatusNotifierItems"], env=env, capture_output=True, text=True).stdout
+        until(self, lambda: items().startswith("(<@as []>"), "the watcher runs and no icon is there before a host")
+        start_server(self, ["gtk-sni-tray-standalone"], env=env)
+        # The item is registered under the program's own bus name.
+        until(self, lambda: re.match(r"\(<\['", items()), "the icon registered with the host", meter=m)
         self.assertEqual(m.stop(), 0)
 
 

@@ -1,6 +1,11 @@
 #include "gui/main/MainTray.h"
 
 #include <QAbstractNativeEventFilter>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusServiceWatcher>
+#include <QDBusVariant>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QMainWindow>
@@ -12,6 +17,13 @@
 #include "meter/ConnectionSession.h"
 
 namespace tollix {
+
+namespace {
+
+const char watcherService[] = "org.kde.StatusNotifierWatcher";
+const char watcherPath[] = "/StatusNotifierWatcher";
+
+}  // namespace
 
 // On X11 a notification area announces itself by taking the selection
 // _NET_SYSTEM_TRAY_S<n> and sending a MANAGER message to the root window, and
@@ -79,14 +91,49 @@ void MainTray::WatchTheDesktop()
     if (x11 && x11->connection() && QGuiApplication::platformName() == QLatin1String("xcb")) {
         x11_ = new X11Watch(this, x11->connection());
         QCoreApplication::instance()->installNativeEventFilter(x11_);
+    } else {
+        WatchStatusNotifierHosts();
     }
+}
+
+// Qt asks once whether a StatusNotifierItem host is registered and keeps that
+// first answer for the whole run, so a panel started after the program would
+// never get the icon. Qt is therefore asked only once a host is known to be
+// there; until then, and after the watcher leaves, there is no tray.
+void MainTray::WatchStatusNotifierHosts()
+{
+    hostsOnly_ = true;
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected())
+        return;
+    auto* watcher = new QDBusServiceWatcher(watcherService, bus,
+        QDBusServiceWatcher::WatchForRegistration | QDBusServiceWatcher::WatchForUnregistration, this);
+    connect(watcher, &QDBusServiceWatcher::serviceRegistered, this, &MainTray::Update);
+    connect(watcher, &QDBusServiceWatcher::serviceUnregistered, this, &MainTray::Update);
+    for (const char* signal : {"StatusNotifierHostRegistered", "StatusNotifierHostUnregistered"})
+        bus.connect(watcherService, watcherPath, watcherService, signal, this, SLOT(Update()));
+}
+
+bool MainTray::StatusNotifierHostRegistered() const
+{
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected() || !bus.interface()->isServiceRegistered(watcherService))
+        return false;
+    QDBusMessage ask = QDBusMessage::createMethodCall(
+        watcherService, watcherPath, "org.freedesktop.DBus.Properties", "Get");
+    ask << QString(watcherService) << QString("IsStatusNotifierHostRegistered");
+    // A hung watcher must not hold the meter up for the bus's default 25 s.
+    const QDBusMessage reply = bus.call(ask, QDBus::Block, 1000);
+    return reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty()
+        && qvariant_cast<QDBusVariant>(reply.arguments().first()).variant().toBool();
 }
 
 void MainTray::Update()
 {
     if (ended_)
         return;
-    const bool available = QSystemTrayIcon::isSystemTrayAvailable();
+    const bool available
+        = (!hostsOnly_ || StatusNotifierHostRegistered()) && QSystemTrayIcon::isSystemTrayAvailable();
     if (available == (icon_ != nullptr))
         return;
     if (available) {

@@ -14,7 +14,8 @@ namespace tollix {
 //
 // A notification area may come later than the program (a panel started after
 // it at login) or go away (the panel restarted): the icon is made when one
-// appears and dropped when it goes, and Changed() says so.
+// appears and dropped when it goes, and Changed() says so. On X11 that area is
+// the XEmbed one; elsewhere (Wayland) only a StatusNotifierItem host serves.
 //
 // object name   member
 // TrayIcon      icon_
@@ -29,6 +30,7 @@ public:
     // The tip under the icon: the version, and the connection's data while known.
     void ShowDataUsed(const QString& text);
 
+public slots:
     // Looks again whether a notification area is there.
     void Update();
 
@@ -39,12 +41,15 @@ signals:
 
 private:
     void WatchTheDesktop();
+    void WatchStatusNotifierHosts();
+    bool StatusNotifierHostRegistered() const;
 
     QMenu* popup_;
     QSystemTrayIcon* icon_ = nullptr;
     bool ended_ = false;
     class X11Watch;
     X11Watch* x11_ = nullptr;
+    bool hostsOnly_ = false;
 };
 
 }  // namespace tollix
