@@ -64,8 +64,8 @@ int main(int argc, char* argv[])
         else if (arg == "--version" || arg == "-v")
             version = true;
         else if (arg.starts_with("--")) {
-            std::cerr << tollix::Tr("tollix：无法识别的选项“%1”\n请用 tollix --help 查看可用的选项。", {arg})
-                      << "\n";
+            std::cerr << tollix::Tr("tollix：无法识别的选项“%1”", {arg}) << "\n"
+                      << tollix::Tr("请用 tollix --help 查看可用的选项。") << "\n";
             return 2;
         } else
             rest.push_back(argv[i]);

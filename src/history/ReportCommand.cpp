@@ -17,11 +17,11 @@ std::string Usage()
 {
     // The option names stay outside the texts, so that the columns line up in
     // every language.
-    return Tr("用法：tollix report [--period today|week|month|year|all] [--from 日期] [--to 日期]\n"
-              "                    [--by day|week|month|year|connection] [--format table|csv|json]")
-        + "\n" + Tr("不打开窗口，从使用记录存档 usage.sqlite 统计上网的用时和费用。") + "\n\n"
-        + "  --period   " + Tr("统计今天、本周、本月、今年或全部的记录（默认：全部）") + "\n"
-        + "  --from     " + Tr("从这一天起（含），日期写成 YYYY-MM-DD") + "\n" + "  --to       "
+    return Tr("用法：tollix report [--period today|week|month|year|all] [--from 日期] [--to 日期]") + "\n"
+        + Tr("                    [--by day|week|month|year|connection] [--format table|csv|json]") + "\n"
+        + Tr("不打开窗口，从使用记录存档 usage.sqlite 统计上网的用时和费用。") + "\n\n" + "  --period   "
+        + Tr("统计今天、本周、本月、今年或全部的记录（默认：全部）") + "\n" + "  --from     "
+        + Tr("从这一天起（含），日期写成 YYYY-MM-DD") + "\n" + "  --to       "
         + Tr("到这一天止（含），日期写成 YYYY-MM-DD") + "\n" + "  --by       "
         + Tr("按天、周、月、年或连接名称分组合计（默认：按月）") + "\n" + "  --format   "
         + Tr("输出为表格、CSV 或 JSON（默认：表格）") + "\n" + "  --help     " + Tr("显示本帮助后退出")
@@ -310,7 +310,7 @@ int RunReport(const std::vector<std::string>& args, std::ostream& out, std::ostr
     std::string why;
     auto options = ParseArguments(args, why);
     if (!options) {
-        err << Tr("tollix report：%1。\n请用 tollix report --help 查看用法。", {why}) << "\n";
+        err << Tr("tollix report：%1。", {why}) << "\n" << Tr("请用 tollix report --help 查看用法。") << "\n";
         return 2;
     }
     if (options->Help) {

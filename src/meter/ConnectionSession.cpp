@@ -150,7 +150,7 @@ TickResult ConnectionSession::Tick(bool connected, const std::string& connection
             // Said once a session: the meter goes on, but a crash now would lose it.
             journalWarned_ = true;
             AppendError(result,
-                Tr("无法保存本次连接的临时记录，如果程序此时意外退出，本次连接将无法补记。\n%1", {error}));
+                Tr("无法保存本次连接的临时记录，如果程序此时意外退出，本次连接将无法补记。") + "\n" + error);
         }
     }
     return result;

@@ -432,10 +432,11 @@ RecoveryResult RecoverOpenSession(Program& program, const Clock& clock, const st
             }
             Step(1);
             result.Recovered = true;
-            result.Report = Tr("Tollix 上次没有正常退出，当时的连接已补记到统计和历史记录中：\n连接名称：%1\n"
-                               "开始连接时间：%2\n持续时间：%3\n电话费：%4 元，入网费：%5 元",
-                {c.Name.empty() ? Tr("(无名称)") : c.Name, DateTimeText(start), DurationText(c.Seconds),
-                    MoneyText(c.TelFee), MoneyText(c.NetFee)});
+            result.Report = Tr("Tollix 上次没有正常退出，当时的连接已补记到统计和历史记录中：") + "\n"
+                + Tr("连接名称：%1", {c.Name.empty() ? Tr("(无名称)") : c.Name}) + "\n"
+                + Tr("开始连接时间：%1", {DateTimeText(start)}) + "\n"
+                + Tr("持续时间：%1", {DurationText(c.Seconds)}) + "\n"
+                + Tr("电话费：%1 元，入网费：%2 元", {MoneyText(c.TelFee), MoneyText(c.NetFee)});
         }
     }
 
