@@ -8,6 +8,7 @@
 
 #include "base/Clock.h"
 #include "base/DataFolder.h"
+#include "base/Translation.h"
 #include "dialup/CheckCommand.h"
 #include "dialup/DialupService.h"
 #include "gui/Application.h"
@@ -17,19 +18,23 @@ namespace {
 
 void PrintHelp(std::ostream& out)
 {
-    out << "用法：tollix [选项]\n"
-           "Tollix：拨号上网计时计费器。\n"
-           "\n"
-           "选项：\n"
-           "  --demo      使用模拟的演示线路，数据放在单独的文件夹里，不影响真实的统计\n"
-           "  --check     不打开窗口，显示数据文件夹、拨号方式、电话簿中的连接和当前连接状态\n"
-           "  report      不打开窗口，按天、周、月、年或连接统计用时和费用（tollix report --help）\n"
-           "  --help      显示本帮助后退出\n"
-           "  --version   显示版本后退出\n"
-           "\n"
-           "环境变量：\n"
-           "  TOLLIX_HOME      数据文件夹（默认为 ~/.local/share/tollix）\n"
-           "  TOLLIX_PPP_ROOT  在这个文件夹下读取 etc/ppp/peers、sys/class/net、run 和 proc（测试用）\n";
+    using tollix::Tr;
+    // One text per line, with the option names outside it, so that the
+    // columns line up in every language.
+    out << Tr("用法：tollix [选项]") << "\n"
+        << Tr("Tollix：拨号上网计时计费器。") << "\n\n"
+        << Tr("选项：") << "\n"
+        << "  --demo      " << Tr("使用模拟的演示线路，数据放在单独的文件夹里，不影响真实的统计") << "\n"
+        << "  --check     " << Tr("不打开窗口，显示数据文件夹、拨号方式、电话簿中的连接和当前连接状态")
+        << "\n"
+        << "  report      " << Tr("不打开窗口，按天、周、月、年或连接统计用时和费用（tollix report --help）")
+        << "\n"
+        << "  --help      " << Tr("显示本帮助后退出") << "\n"
+        << "  --version   " << Tr("显示版本后退出") << "\n\n"
+        << Tr("环境变量：") << "\n"
+        << "  TOLLIX_HOME      " << Tr("数据文件夹（默认为 ~/.local/share/tollix）") << "\n"
+        << "  TOLLIX_PPP_ROOT  "
+        << Tr("在这个文件夹下读取 etc/ppp/peers、sys/class/net、run 和 proc（测试用）") << "\n";
 }
 
 }  // namespace
@@ -59,7 +64,8 @@ int main(int argc, char* argv[])
         else if (arg == "--version" || arg == "-v")
             version = true;
         else if (arg.starts_with("--")) {
-            std::cerr << "tollix：无法识别的选项“" << arg << "”\n请用 tollix --help 查看可用的选项。\n";
+            std::cerr << tollix::Tr("tollix：无法识别的选项“%1”", {arg}) << "\n"
+                      << tollix::Tr("请用 tollix --help 查看可用的选项。") << "\n";
             return 2;
         } else
             rest.push_back(argv[i]);
@@ -78,7 +84,7 @@ int main(int argc, char* argv[])
         std::string error;
         auto folder = tollix::ResolveDataFolder(false, tollix::ExecutableDir(argv[0]), &error);
         if (folder.empty()) {
-            std::cerr << "tollix report：" << error << "\n";
+            std::cerr << tollix::Tr("tollix report：%1", {error}) << "\n";
             return 1;
         }
         return tollix::RunReport(reportArgs, std::cout, std::cerr, folder, tollix::SystemClock().Now());
@@ -92,7 +98,7 @@ int main(int argc, char* argv[])
     std::string error;
     options.dataFolder = tollix::ResolveDataFolder(demo, options.executableDir, &error);
     if (options.dataFolder.empty()) {
-        std::cerr << "tollix：" << error << "\n";
+        std::cerr << tollix::Tr("tollix：%1", {error}) << "\n";
         return 1;
     }
 

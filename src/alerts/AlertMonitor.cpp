@@ -1,4 +1,5 @@
 #include "alerts/AlertMonitor.h"
+#include "base/Translation.h"
 
 namespace tollix {
 
@@ -47,17 +48,17 @@ std::string AlertText(int16_t alertKind, const AlertSettings& settings)
 {
     switch (alertKind) {
     case 1:
-        return "你今天的用时超过" + std::to_string(settings.DayAlert.Hours) + "小时了！";
+        return Tr("你今天的用时超过%1小时了！", {std::to_string(settings.DayAlert.Hours)});
     case 2:
-        return "你这个星期的用时超过" + std::to_string(settings.WeekAlert.Hours) + "小时了！";
+        return Tr("你这个星期的用时超过%1小时了！", {std::to_string(settings.WeekAlert.Hours)});
     case 3:
-        return "你这个月的用时超过" + std::to_string(settings.MonthAlert.Hours) + "小时了!";
+        return Tr("你这个月的用时超过%1小时了!", {std::to_string(settings.MonthAlert.Hours)});
     case 4:
-        return "你今天的费用超过" + MoneyText(settings.DayAlert.Fee) + "元了!";
+        return Tr("你今天的费用超过%1元了!", {MoneyText(settings.DayAlert.Fee)});
     case 5:
-        return "你这个星期的费用超过" + MoneyText(settings.WeekAlert.Fee) + "元了!";
+        return Tr("你这个星期的费用超过%1元了!", {MoneyText(settings.WeekAlert.Fee)});
     default:
-        return "你这个月的费用超过" + MoneyText(settings.MonthAlert.Fee) + "元了!";
+        return Tr("你这个月的费用超过%1元了!", {MoneyText(settings.MonthAlert.Fee)});
     }
 }
 

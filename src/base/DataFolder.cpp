@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "base/SafeFile.h"
+#include "base/Translation.h"
 
 namespace tollix {
 
@@ -34,8 +35,8 @@ std::filesystem::path MadeFolder(const std::filesystem::path& folder, std::strin
     std::filesystem::create_directories(folder, ec);
     if (!std::filesystem::is_directory(folder)) {
         if (error)
-            *error = "无法建立数据文件夹 " + folder.string() + "："
-                + (ec ? SystemErrorText(ec.value()) : std::string("同名的文件已经存在"));
+            *error = Tr("无法建立数据文件夹 %1：%2",
+                {folder.string(), ec ? SystemErrorText(ec.value()) : Tr("同名的文件已经存在")});
         return {};
     }
     return folder;
@@ -63,7 +64,7 @@ std::filesystem::path ResolveDataFolder(
         std::filesystem::path home = HomeDir();
         if (home.empty()) {
             if (error)
-                *error = "无法确定数据文件夹：没有设置 HOME，也没有设置 TOLLIX_HOME。";
+                *error = Tr("无法确定数据文件夹：没有设置 HOME，也没有设置 TOLLIX_HOME。");
             return {};
         }
         base = home / ".local" / "share";

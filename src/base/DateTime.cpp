@@ -1,4 +1,5 @@
 #include "base/DateTime.h"
+#include "base/Translation.h"
 
 #include <cmath>
 #include <ctime>
@@ -200,30 +201,45 @@ int32_t UtcOffsetSeconds(DateTime local)
 std::string DateText(DateTime d)
 {
     CivilTime t = d.ToCivil();
-    return std::to_string(t.year) + "年" + std::to_string(t.month) + "月" + std::to_string(t.day) + "日";
+    return Tr("%1年%2月%3日", {std::to_string(t.year), std::to_string(t.month), std::to_string(t.day)});
 }
 
 std::string DateTimeText(DateTime d)
 {
     CivilTime t = d.ToCivil();
-    return std::to_string(t.year) + "年" + Pad2(t.month) + "月" + Pad2(t.day) + "日" + Pad2(t.hour) + "点"
-        + Pad2(t.minute) + "分";
+    return Tr("%1年%2月%3日%4点%5分",
+        {std::to_string(t.year), Pad2(t.month), Pad2(t.day), Pad2(t.hour), Pad2(t.minute)});
 }
 
-std::string DurationText(int32_t seconds)
+std::string DurationText(int64_t seconds)
 {
-    int32_t h = seconds / 3600;
-    int32_t r = seconds - 3600 * h;
-    int32_t m = r / 60;
-    int32_t x = r - 60 * m;
-    std::string text;
-    if (h != 0)
-        text += std::to_string(h) + "小时";
-    if (m != 0)
-        text += std::to_string(m) + "分";
-    if (x != 0)
-        text += std::to_string(x) + "秒";
-    return text;
+    const int64_t h = seconds / 3600;
+    const int64_t r = seconds - 3600 * h;
+    const int64_t m = r / 60;
+    const int64_t x = r - 60 * m;
+    // Whole phrases rather than pieces, so that a translation can put its own
+    // spaces between the parts.
+    const std::string hours = std::to_string(h);
+    const std::string minutes = std::to_string(m);
+    const std::string secs = std::to_string(x);
+    switch ((h != 0 ? 4 : 0) | (m != 0 ? 2 : 0) | (x != 0 ? 1 : 0)) {
+    case 7:
+        return Tr("%1小时%2分%3秒", {hours, minutes, secs});
+    case 6:
+        return Tr("%1小时%2分", {hours, minutes});
+    case 5:
+        return Tr("%1小时%2秒", {hours, secs});
+    case 4:
+        return Tr("%1小时", {hours});
+    case 3:
+        return Tr("%1分%2秒", {minutes, secs});
+    case 2:
+        return Tr("%1分", {minutes});
+    case 1:
+        return Tr("%1秒", {secs});
+    default:
+        return {};
+    }
 }
 
 std::string GeneralDateText(DateTime d)

@@ -75,8 +75,9 @@ int32_t UtcOffsetSeconds(DateTime local);
 std::string DateText(DateTime d);
 // "1998年07月05日09点03分"
 std::string DateTimeText(DateTime d);
-// "1小时2分5秒"; empty for 0.
-std::string DurationText(int32_t seconds);
+// "1小时2分5秒"; empty for 0. Hours are not capped: a report's total over
+// years of use passes what 32 bits of seconds hold.
+std::string DurationText(int64_t seconds);
 
 // The text written for "Holiday Start": "YYYY-MM-DD HH:MM:SS"; its first
 // 16 characters give back the calendar day.

@@ -1,4 +1,5 @@
 #include "base/SafeFile.h"
+#include "base/Translation.h"
 
 #include <cerrno>
 #include <cstring>
@@ -14,7 +15,7 @@ namespace {
 void SetError(std::string* error, const std::filesystem::path& path, int errorNumber)
 {
     if (error)
-        *error = "无法写入文件 " + path.string() + "：" + SystemErrorText(errorNumber);
+        *error = Tr("无法写入文件 %1：%2", {path.string(), SystemErrorText(errorNumber)});
 }
 
 bool WriteAll(int fd, std::string_view data)
@@ -101,7 +102,7 @@ bool RemoveFileDurably(const std::filesystem::path& path, std::string* error)
 {
     if (::unlink(path.c_str()) != 0 && errno != ENOENT) {
         if (error)
-            *error = "无法删除文件 " + path.string() + "：" + SystemErrorText(errno);
+            *error = Tr("无法删除文件 %1：%2", {path.string(), SystemErrorText(errno)});
         return false;
     }
     std::filesystem::path dir = path.parent_path();
@@ -123,13 +124,13 @@ bool ReadWholeFile(const std::filesystem::path& path, std::string& contents, std
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         if (error)
-            *error = "无法读取文件 " + path.string() + "：" + SystemErrorText(errno);
+            *error = Tr("无法读取文件 %1：%2", {path.string(), SystemErrorText(errno)});
         return false;
     }
     struct stat st { };
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         if (error)
-            *error = "无法读取文件 " + path.string() + "：不是普通文件";
+            *error = Tr("无法读取文件 %1：%2", {path.string(), Tr("不是普通文件")});
         ::close(fd);
         return false;
     }
@@ -140,7 +141,7 @@ bool ReadWholeFile(const std::filesystem::path& path, std::string& contents, std
             if (errno == EINTR)
                 continue;
             if (error)
-                *error = "无法读取文件 " + path.string() + "：" + SystemErrorText(errno);
+                *error = Tr("无法读取文件 %1：%2", {path.string(), SystemErrorText(errno)});
             ::close(fd);
             return false;
         }
@@ -157,7 +158,7 @@ std::string NotRegularFileReason(const std::filesystem::path& path)
     struct stat st { };
     if (::stat(path.c_str(), &st) != 0 || S_ISREG(st.st_mode))
         return {};
-    return "不是普通文件";
+    return Tr("不是普通文件");
 }
 
 std::string FolderWriteProblem(const std::filesystem::path& folder)

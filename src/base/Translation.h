@@ -16,6 +16,9 @@ void SetTextTranslator(TextTranslator translator);
 // in order, after translation: a translation may move them around, and an
 // argument (a connection's name, a path) is never itself translated or
 // searched for placeholders.
+// A text holds no line break: Qt Linguist files keep the text in an XML
+// attribute, where a line break reads back as a space and the lookup misses.
+// Lines are translated one by one and joined with "\n".
 std::string Tr(const char* text);
 std::string Tr(const char* text, std::initializer_list<std::string_view> args);
 

@@ -7,6 +7,7 @@
 #include "base/Gbk.h"
 #include "base/SafeFile.h"
 #include "base/TextUtil.h"
+#include "base/Translation.h"
 
 namespace tollix {
 
@@ -274,18 +275,18 @@ bool ProfileFile::WriteText(
 
 ProfileWriteResult ProfileFile::Write(std::string_view section, std::string_view key, std::string_view value)
 {
-    auto refuse = [&](const char* why) {
+    auto refuse = [&](const std::string& why) {
         return ProfileWriteResult{
-            false, path_.string(), why, "未写入配置文件 " + path_.string() + "：" + why};
+            false, path_.string(), why, Tr("未写入配置文件 %1：%2", {path_.string(), why})};
     };
     if (HasForbiddenByte(section) || HasForbiddenByte(key) || HasForbiddenByte(value))
-        return refuse("名称或值含有换行符");
+        return refuse(Tr("名称或值含有换行符"));
     section = Trim(section);
     key = Trim(key);
     if (section.empty() || key.empty())
-        return refuse("节名或键名为空");
+        return refuse(Tr("节名或键名为空"));
     if (key.find('=') != std::string_view::npos || key.front() == '[' || key.front() == ';')
-        return refuse("键名含有 '=' 或以 '[' 或 ';' 开头");
+        return refuse(Tr("键名含有 '=' 或以 '[' 或 ';' 开头"));
 
     Refresh();
     if (readFailed_)
@@ -296,13 +297,13 @@ ProfileWriteResult ProfileFile::Write(std::string_view section, std::string_view
     // A name GBK cannot hold would land on disk with '?' in it, under some
     // other section's or key's name.
     if (ToUtf8(gbkSection) != section || ToUtf8(gbkKey) != key)
-        return refuse("节名或键名含有无法保存的字符");
+        return refuse(Tr("节名或键名含有无法保存的字符"));
     // A value would read back with '?' in it: a sound path that names no file.
     if (ToUtf8(gbkValue) != value)
-        return refuse("值含有无法以 GBK 保存的字符");
+        return refuse(Tr("值含有无法以 GBK 保存的字符"));
     // The header would end at that ']' and name another section.
     if (FirstCloseBracket(gbkSection) != std::string_view::npos)
-        return refuse("节名含有 ']'");
+        return refuse(Tr("节名含有 ']'"));
 
     std::vector<std::string> lines = lines_;
     auto s = sectionIndex_.find(Fold(gbkSection));

@@ -3,6 +3,7 @@
 #include <cerrno>
 
 #include "base/SafeFile.h"
+#include "base/Translation.h"
 
 namespace tollix {
 
@@ -10,13 +11,13 @@ std::string WriteFailureReason(int errorNumber)
 {
     switch (errorNumber) {
     case EROFS:
-        return "文件夹只读";
+        return Tr("文件夹只读");
     case EACCES:
     case EPERM:
-        return "没有写入权限";
+        return Tr("没有写入权限");
     case ENOSPC:
     case EDQUOT:
-        return "磁盘已满";
+        return Tr("磁盘已满");
     default:
         return SystemErrorText(errorNumber);
     }

@@ -10,7 +10,7 @@ namespace tollix {
 struct ProfileWriteResult {
     bool Written = true;
     std::string Path;     // the file that was not written
-    std::string Reason;   // why, in Chinese
+    std::string Reason;   // why, in the user's language
     std::string Message;  // the whole error text, as the engine logs and tests see it
 
     explicit operator bool() const { return Written; }

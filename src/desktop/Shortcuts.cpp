@@ -2,6 +2,7 @@
 
 #include "base/SafeFile.h"
 #include "base/TextUtil.h"
+#include "base/Translation.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -135,7 +136,7 @@ std::optional<std::string> DesktopEntryText(
                        "Type=Application\n"
                        "Version=1.0\n";
     text += "Name=" + EscapedDesktopString(displayName) + "\n";
-    text += "Comment=拨号上网计时计费器\n";
+    text += "Comment=" + Tr("拨号上网计时计费器") + "\n";
     text += "Exec=" + *exec + "\n";
     if (!icon.empty())
         text += "Icon=" + EscapedDesktopString(icon) + "\n";
@@ -181,14 +182,15 @@ ShortcutResult CreateShortcut(const std::filesystem::path& folder, std::string_v
     std::filesystem::create_directories(folder, ec);
     if (ec || !std::filesystem::is_directory(folder)) {
         if (error)
-            *error = "无法建立文件夹 " + folder.string() + "：" + SystemErrorText(ec ? ec.value() : ENOTDIR);
+            *error
+                = Tr("无法建立文件夹 %1：%2", {folder.string(), SystemErrorText(ec ? ec.value() : ENOTDIR)});
         return ShortcutResult::GroupFailed;
     }
 
     const auto text = DesktopEntryText(displayName, executablePath, icon);
     if (!text) {
         if (error)
-            *error = "程序路径含有无法写入捷径的字符：" + executablePath.string();
+            *error = Tr("程序路径含有无法写入捷径的字符：%1", {executablePath.string()});
         return ShortcutResult::ShortcutFailed;
     }
     const std::filesystem::path target = folder / std::filesystem::path(fileName);

@@ -1,4 +1,5 @@
 #include "dialup/CombinedDialupService.h"
+#include "base/Translation.h"
 
 #include <algorithm>
 
@@ -15,8 +16,8 @@ std::string CombinedDialupService::DescribeEntry(const std::string& name)
     if (!networkManager_->Present())
         return pppd_->DescribeEntry(name);
     if (std::string kind = networkManager_->EntryKind(name); !kind.empty())
-        return "NetworkManager，" + kind;
-    return "pppd，拨号脚本";
+        return Tr("NetworkManager，%1", {kind});
+    return Tr("pppd，拨号脚本");
 }
 
 PhonebookResult CombinedDialupService::Phonebook()

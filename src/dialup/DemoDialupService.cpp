@@ -1,4 +1,5 @@
 #include "dialup/DemoDialupService.h"
+#include "base/Translation.h"
 
 #include <algorithm>
 
@@ -60,11 +61,11 @@ DialResult DemoDialupService::DialConnection(const std::string& name)
     DialResult result;
     Advance();
     if (std::find(std::begin(kDemoEntries), std::end(kDemoEntries), name) == std::end(kDemoEntries)) {
-        result.Error = "“" + name + "”不是演示线路电话簿中的连接，不能拨号。";
+        result.Error = Tr("“%1”不是演示线路电话簿中的连接，不能拨号。", {name});
         return result;
     }
     if (state_ != LineState::Down) {
-        result.Error = "演示线路正在使用中，请先挂断连接。";
+        result.Error = Tr("演示线路正在使用中，请先挂断连接。");
         return result;
     }
     state_ = LineState::Dialling;

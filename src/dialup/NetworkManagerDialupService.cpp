@@ -52,30 +52,26 @@ struct Reply {
     ~Reply() { sd_bus_message_unref(message); }
 };
 
-std::string Quoted(const std::string& name)
-{
-    return "“" + name + "”";
-}
-
 std::string RefusalText(const std::string& name, const BusError& e)
 {
     std::string reason = nm::ShowableReason(e.error.message ? e.error.message : "");
     if (reason.empty())
         reason = nm::ShowableReason(e.error.name ? e.error.name : "");
-    const std::string head = "无法拨号" + Quoted(name) + "：";
-    const std::string tail = "（" + reason + "）。";
+    auto refused = [&](const std::string& why) {
+        return Tr("无法拨号“%1”：%2（%3）。", {name, why, reason});
+    };
     if (e.Is("org.freedesktop.NetworkManager.PermissionDenied") || e.Is(SD_BUS_ERROR_ACCESS_DENIED)
         || e.Is(SD_BUS_ERROR_INTERACTIVE_AUTHORIZATION_REQUIRED))
-        return head + "你没有启用这个连接的权限" + tail;
+        return refused(Tr("你没有启用这个连接的权限"));
     if (e.Is("org.freedesktop.NetworkManager.UnknownConnection") || e.Is(SD_BUS_ERROR_UNKNOWN_OBJECT)
         || e.Is(SD_BUS_ERROR_UNKNOWN_METHOD))
-        return head + "这个连接已经不在 NetworkManager 中" + tail;
+        return refused(Tr("这个连接已经不在 NetworkManager 中"));
     if (e.Is("org.freedesktop.NetworkManager.UnknownDevice")
         || e.Is("org.freedesktop.NetworkManager.ConnectionNotAvailable"))
-        return head + "没有可用的设备（调制解调器或 SIM 卡）" + tail;
+        return refused(Tr("没有可用的设备（调制解调器或 SIM 卡）"));
     if (e.Is(SD_BUS_ERROR_NO_REPLY) || e.Is(SD_BUS_ERROR_TIMEOUT))
-        return head + "NetworkManager 没有回应" + tail;
-    return head + "NetworkManager 拒绝了请求" + tail;
+        return refused(Tr("NetworkManager 没有回应"));
+    return refused(Tr("NetworkManager 拒绝了请求"));
 }
 
 // Why NetworkManager gave up on an activation it had accepted, from the
@@ -242,7 +238,7 @@ bool NetworkManagerDialupService::Connect()
     sd_bus* bus = nullptr;
     int r = sd_bus_open_system(&bus);
     if (r < 0) {
-        absenceReason_ = "无法连接系统总线：" + SystemErrorText(-r);
+        absenceReason_ = Tr("无法连接系统总线：%1", {SystemErrorText(-r)});
         return false;
     }
     bus_ = bus;
@@ -251,7 +247,7 @@ bool NetworkManagerDialupService::Connect()
         sd_bus_slot* slot = nullptr;
         r = sd_bus_add_match(bus_, &slot, rule, &NetworkManagerSignals::OnSignal, this);
         if (r < 0) {
-            absenceReason_ = "无法连接系统总线：" + SystemErrorText(-r);
+            absenceReason_ = Tr("无法连接系统总线：%1", {SystemErrorText(-r)});
             Disconnect();
             return false;
         }
@@ -285,7 +281,7 @@ bool NetworkManagerDialupService::Update()
     while ((r = sd_bus_process(bus_, nullptr)) > 0) { }
     if (r < 0 || sd_bus_is_open(bus_) <= 0) {
         Disconnect();
-        absenceReason_ = "系统总线的连接断开了";
+        absenceReason_ = Tr("系统总线的连接断开了");
         LoseNetworkManager();
         return false;
     }
@@ -330,7 +326,8 @@ void NetworkManagerDialupService::ReadPresence()
         absenceReason_.clear();
         return;
     }
-    absenceReason_ = r < 0 ? "系统总线没有回应：" + SystemErrorText(-r) : "NetworkManager 没有运行";
+    absenceReason_
+        = r < 0 ? Tr("系统总线没有回应：%1", {SystemErrorText(-r)}) : Tr("NetworkManager 没有运行");
     LoseNetworkManager();
 }
 
@@ -534,10 +531,9 @@ DialResult NetworkManagerDialupService::DialConnection(const std::string& name)
     const nm::Profile* profile = FindProfile(name);
     if (!profile) {
         result.Error = !present_ && IsCleanText(name) && !name.empty()
-            ? "无法拨号" + Quoted(name) + "：" + absenceReason_ + "。"
-            : IsCleanText(name) && !name.empty()
-            ? Quoted(name) + "不是拨号网络电话簿中的连接，不能拨号。"
-            : std::string("这个名称不是拨号网络电话簿中的连接，不能拨号。");
+            ? Tr("无法拨号“%1”：%2。", {name, absenceReason_})
+            : IsCleanText(name) && !name.empty() ? Tr("“%1”不是拨号网络电话簿中的连接，不能拨号。", {name})
+                                                 : Tr("这个名称不是拨号网络电话簿中的连接，不能拨号。");
         return result;
     }
     BusError e;

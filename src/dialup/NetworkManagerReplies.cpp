@@ -6,6 +6,7 @@
 #include <type_traits>
 
 #include "base/TextUtil.h"
+#include "base/Translation.h"
 
 namespace tollix::nm {
 
@@ -68,7 +69,7 @@ std::string BilledKind(std::string_view type, std::string_view bluetoothType, in
     if (type == "bluetooth" && bluetoothType == "dun")
         return "bluetooth DUN";
     if (metered == kMeteredYes)
-        return std::string(type.empty() ? "?" : type) + "，按流量计费";
+        return Tr("%1，按流量计费", {type.empty() ? "?" : type});
     return {};
 }
 

@@ -18,6 +18,7 @@
 
 #include "base/SafeFile.h"
 #include "base/TextUtil.h"
+#include "base/Translation.h"
 #include "dialup/NetworkManagerReplies.h"
 
 namespace tollix {
@@ -130,12 +131,12 @@ std::string UserName()
 {
     if (const passwd* pw = ::getpwuid(::geteuid()); pw && pw->pw_name)
         return pw->pw_name;
-    return "你的用户名";
+    return Tr("你的用户名");
 }
 
 std::string DipAdvice()
 {
-    return "请让管理员把你加入 dip 组（sudo adduser " + UserName() + " dip），重新登录后再使用本软件。";
+    return Tr("请让管理员把你加入 dip 组（sudo adduser %1 dip），重新登录后再使用本软件。", {UserName()});
 }
 
 bool IsPppdProcess(const std::filesystem::path& procDir, pid_t pid)
@@ -209,11 +210,11 @@ PhonebookResult PppdDialupService::Phonebook()
             return result;  // pppd's phonebook was never set up: no entries
         result.Readable = false;
         if (error == EACCES || error == EPERM)
-            result.Error = "你没有读取拨号网络电话簿（" + peersDir_.string() + "）的权限。" + DipAdvice();
+            result.Error = Tr("你没有读取拨号网络电话簿（%1）的权限。%2", {peersDir_.string(), DipAdvice()});
         else if (error == ENOTDIR)
-            result.Error = "无法读取拨号网络电话簿 " + peersDir_.string() + "：它不是文件夹。";
+            result.Error = Tr("无法读取拨号网络电话簿 %1：它不是文件夹。", {peersDir_.string()});
         else
-            result.Error = "无法读取拨号网络电话簿 " + peersDir_.string() + "：" + SystemErrorText(error);
+            result.Error = Tr("无法读取拨号网络电话簿 %1：%2", {peersDir_.string(), SystemErrorText(error)});
         return result;
     }
     int dirFd = ::dirfd(dir);
@@ -223,7 +224,8 @@ PhonebookResult PppdDialupService::Phonebook()
         if (!entry) {
             if (errno != 0) {
                 result.Readable = false;
-                result.Error = "无法读取拨号网络电话簿 " + peersDir_.string() + "：" + SystemErrorText(errno);
+                result.Error
+                    = Tr("无法读取拨号网络电话簿 %1：%2", {peersDir_.string(), SystemErrorText(errno)});
             }
             break;
         }
@@ -432,13 +434,13 @@ DialResult PppdDialupService::DialConnection(const std::string& name)
         && std::find(book.Entries.begin(), book.Entries.end(), name) != book.Entries.end();
     if (!isEntry) {
         result.Error = IsCleanText(name) && !name.empty()
-            ? "“" + name + "”不是拨号网络电话簿中的连接，不能拨号。"
-            : std::string("这个名称不是拨号网络电话簿中的连接，不能拨号。");
+            ? Tr("“%1”不是拨号网络电话簿中的连接，不能拨号。", {name})
+            : Tr("这个名称不是拨号网络电话簿中的连接，不能拨号。");
         return result;
     }
     std::string pppd = FindPppd(std::getenv("PATH"));
     if (pppd.empty()) {
-        result.Error = "找不到拨号程序 pppd。请先安装 ppp 软件包（sudo apt install ppp）。";
+        result.Error = Tr("找不到拨号程序 pppd。请先安装 ppp 软件包（sudo apt install ppp）。");
         return result;
     }
 
@@ -447,17 +449,17 @@ DialResult PppdDialupService::DialConnection(const std::string& name)
     const char* argv[] = {"pppd", "call", name.c_str(), nullptr};
     int reportPipe[2], outPipe[2], errPipe[2];
     if (::pipe2(reportPipe, O_CLOEXEC) != 0) {
-        result.Error = "无法启动拨号程序 pppd：" + SystemErrorText(errno);
+        result.Error = Tr("无法启动拨号程序 pppd：%1", {SystemErrorText(errno)});
         return result;
     }
     if (::pipe2(outPipe, O_CLOEXEC | O_NONBLOCK) != 0) {
-        result.Error = "无法启动拨号程序 pppd：" + SystemErrorText(errno);
+        result.Error = Tr("无法启动拨号程序 pppd：%1", {SystemErrorText(errno)});
         ::close(reportPipe[0]);
         ::close(reportPipe[1]);
         return result;
     }
     if (::pipe2(errPipe, O_CLOEXEC | O_NONBLOCK) != 0) {
-        result.Error = "无法启动拨号程序 pppd：" + SystemErrorText(errno);
+        result.Error = Tr("无法启动拨号程序 pppd：%1", {SystemErrorText(errno)});
         for (int fd : {reportPipe[0], reportPipe[1], outPipe[0], outPipe[1]})
             ::close(fd);
         return result;
@@ -467,7 +469,7 @@ DialResult PppdDialupService::DialConnection(const std::string& name)
         int error = errno;
         for (int fd : {reportPipe[0], reportPipe[1], outPipe[0], outPipe[1], errPipe[0], errPipe[1]})
             ::close(fd);
-        result.Error = "无法启动拨号程序 pppd：" + SystemErrorText(error);
+        result.Error = Tr("无法启动拨号程序 pppd：%1", {SystemErrorText(error)});
         return result;
     }
     if (pid == 0) {
@@ -510,9 +512,9 @@ DialResult PppdDialupService::DialConnection(const std::string& name)
         int status;
         while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) { }
         if (execError == EACCES || execError == EPERM)
-            result.Error = "你没有启动拨号程序 " + pppd + " 的权限。" + DipAdvice();
+            result.Error = Tr("你没有启动拨号程序 %1 的权限。%2", {pppd, DipAdvice()});
         else
-            result.Error = "无法启动拨号程序 " + pppd + "：" + SystemErrorText(execError);
+            result.Error = Tr("无法启动拨号程序 %1：%2", {pppd, SystemErrorText(execError)});
         return result;
     }
     Dialer dialer;
@@ -624,45 +626,45 @@ std::string PppdDialupService::ExitStatusText(int status)
     case 0:
         return {};
     case 1:
-        return "拨号程序发生了严重错误";
+        return Tr("拨号程序发生了严重错误");
     case 2:
-        return "连接的设置有误，或找不到这个连接的设置文件";
+        return Tr("连接的设置有误，或找不到这个连接的设置文件");
     case 3:
-        return "你没有运行拨号程序 pppd 的权限";
+        return Tr("你没有运行拨号程序 pppd 的权限");
     case 4:
-        return "系统内核不支持 PPP（没有 /dev/ppp 设备）";
+        return Tr("系统内核不支持 PPP（没有 /dev/ppp 设备）");
     case 5:
-        return "拨号程序被终止了";
+        return Tr("拨号程序被终止了");
     case 6:
-        return "串口被其他程序锁定了";
+        return Tr("串口被其他程序锁定了");
     case 7:
-        return "无法打开调制解调器的串口";
+        return Tr("无法打开调制解调器的串口");
     case 8:
-        return "拨号脚本失败（没有应答或线路忙）";
+        return Tr("拨号脚本失败（没有应答或线路忙）");
     case 9:
-        return "无法运行 pty 命令";
+        return Tr("无法运行 pty 命令");
     case 10:
-        return "与对方的 PPP 协商失败";
+        return Tr("与对方的 PPP 协商失败");
     case 11:
-        return "对方没有通过身份验证";
+        return Tr("对方没有通过身份验证");
     case 12:
-        return "连接空闲太久，已断开";
+        return Tr("连接空闲太久，已断开");
     case 13:
-        return "连接时间到了上限";
+        return Tr("连接时间到了上限");
     case 14:
-        return "已开始回拨";
+        return Tr("已开始回拨");
     case 15:
-        return "对方没有回应";
+        return Tr("对方没有回应");
     case 16:
-        return "调制解调器挂断了，连接中断";
+        return Tr("调制解调器挂断了，连接中断");
     case 17:
-        return "线路出现回环";
+        return Tr("线路出现回环");
     case 18:
-        return "初始化脚本失败";
+        return Tr("初始化脚本失败");
     case 19:
-        return "身份验证失败（用户名或密码不对）";
+        return Tr("身份验证失败（用户名或密码不对）");
     default:
-        return status < 0 ? "拨号程序异常终止" : "拨号程序以状态 " + std::to_string(status) + " 退出";
+        return status < 0 ? Tr("拨号程序异常终止") : Tr("拨号程序以状态 %1 退出", {std::to_string(status)});
     }
 }
 
@@ -690,10 +692,9 @@ std::string PppdDialupService::FailureText(const Dialer& dialer, int status) con
         if (said.find("pppd: ") != std::string_view::npos && said.front() == '/')
             said.remove_prefix(said.find("pppd: ") + 6);
     }
-    std::string text = "拨号“" + dialer.name + "”失败：" + ExitStatusText(status);
     if (std::string clean = nm::ShowableReason(said); !clean.empty())
-        text += "（pppd：" + clean + "）";
-    return text + "。";
+        return Tr("拨号“%1”失败：%2（pppd：%3）。", {dialer.name, ExitStatusText(status), clean});
+    return Tr("拨号“%1”失败：%2。", {dialer.name, ExitStatusText(status)});
 }
 
 }  // namespace tollix

@@ -9,6 +9,7 @@
 #include "base/Gbk.h"
 #include "base/SafeFile.h"
 #include "base/TextUtil.h"
+#include "base/Translation.h"
 
 namespace tollix {
 
@@ -124,11 +125,6 @@ std::optional<ConnectionLogEntry> ParseDiskLine(std::string_view raw, GbkNameCac
     return ParseLogLine(utf8);
 }
 
-std::string LogFileError(const char* what, const std::filesystem::path& file, const std::string& reason)
-{
-    return std::string(what) + "连接记录文件 " + file.string() + "：" + reason;
-}
-
 // Opens a regular file without hanging on a pipe put in its place.
 int OpenRegular(const std::filesystem::path& file, int flags, struct stat& st, int& errorNumber)
 {
@@ -151,9 +147,9 @@ int OpenRegular(const std::filesystem::path& file, int flags, struct stat& st, i
 std::string OpenErrorText(int errorNumber)
 {
     if (errorNumber == EISDIR)
-        return "这是一个文件夹，不是文件";
+        return Tr("这是一个文件夹，不是文件");
     if (errorNumber == EINVAL)
-        return "不是普通文件";
+        return Tr("不是普通文件");
     return SystemErrorText(errorNumber);
 }
 
@@ -269,7 +265,7 @@ bool AppendMissingLogEntries(
     int fd = OpenRegular(file, O_RDWR | O_APPEND | O_CREAT, st, errorNumber);
     if (fd < 0) {
         if (error)
-            *error = LogFileError("无法写入", file, OpenErrorText(errorNumber));
+            *error = Tr("无法写入连接记录文件 %1：%2", {file.string(), OpenErrorText(errorNumber)});
         return false;
     }
     const off_t oldSize = st.st_size;
@@ -328,7 +324,7 @@ bool AppendMissingLogEntries(
         (void)::ftruncate(fd, oldSize);  // no half line may stay behind
     ::close(fd);
     if (!ok && error)
-        *error = LogFileError("无法写入", file, SystemErrorText(errorNumber));
+        *error = Tr("无法写入连接记录文件 %1：%2", {file.string(), SystemErrorText(errorNumber)});
     return ok;
 }
 
@@ -343,7 +339,7 @@ LogLoadResult LoadConnectionLog(const std::filesystem::path& file, int logNumber
     int fd = OpenRegular(file, O_RDONLY, st, errorNumber);
     if (fd < 0) {
         if (errorNumber != ENOENT)
-            result.Error = LogFileError("无法读取", file, OpenErrorText(errorNumber));
+            result.Error = Tr("无法读取连接记录文件 %1：%2", {file.string(), OpenErrorText(errorNumber)});
         return result;
     }
 
@@ -427,7 +423,7 @@ LogLoadResult LoadConnectionLog(const std::filesystem::path& file, int logNumber
     ::close(fd);
 
     if (readFailed) {
-        result.Error = LogFileError("无法读取", file, SystemErrorText(errorNumber));
+        result.Error = Tr("无法读取连接记录文件 %1：%2", {file.string(), SystemErrorText(errorNumber)});
         return result;
     }
     if (!damaged && !pending.empty()) {
@@ -436,8 +432,8 @@ LogLoadResult LoadConnectionLog(const std::filesystem::path& file, int logNumber
     }
     if (damaged) {
         result.DamagedLine = lineNumber;
-        result.Error = "连接记录文件 " + file.string() + " 的第 " + std::to_string(lineNumber)
-            + " 行已损坏，文件未作改动。";
+        result.Error = Tr(
+            "连接记录文件 %1 的第 %2 行已损坏，文件未作改动。", {file.string(), std::to_string(lineNumber)});
         return result;
     }
 
@@ -475,7 +471,7 @@ LogReadAllResult ReadEveryLogEntry(const std::filesystem::path& file)
     int fd = OpenRegular(file, O_RDONLY, st, errorNumber);
     if (fd < 0) {
         if (errorNumber != ENOENT)
-            result.Error = LogFileError("无法读取", file, OpenErrorText(errorNumber));
+            result.Error = Tr("无法读取连接记录文件 %1：%2", {file.string(), OpenErrorText(errorNumber)});
         return result;
     }
     // Read through the descriptor just checked: the path could name another
@@ -522,17 +518,17 @@ bool DeleteConnectionLog(const std::filesystem::path& file, std::string* error)
         if (errno == ENOENT)
             return true;
         if (error)
-            *error = LogFileError("无法删除", file, SystemErrorText(errno));
+            *error = Tr("无法删除连接记录文件 %1：%2", {file.string(), SystemErrorText(errno)});
         return false;
     }
     if (S_ISDIR(st.st_mode)) {
         if (error)
-            *error = LogFileError("无法删除", file, OpenErrorText(EISDIR));
+            *error = Tr("无法删除连接记录文件 %1：%2", {file.string(), OpenErrorText(EISDIR)});
         return false;
     }
     if (::unlink(file.c_str()) != 0) {
         if (error)
-            *error = LogFileError("无法删除", file, SystemErrorText(errno));
+            *error = Tr("无法删除连接记录文件 %1：%2", {file.string(), SystemErrorText(errno)});
         return false;
     }
     return true;

@@ -6,6 +6,7 @@
 
 #include "base/Gbk.h"
 #include "base/SafeFile.h"
+#include "base/Translation.h"
 #include "history/ConnectionLog.h"
 #include "history/HistoryFilter.h"
 
@@ -53,8 +54,8 @@ std::string HistoryCsv(
 {
     std::string out;
     AddLine(out,
-        {"序号", "连接名称", "开始时间", "用时(秒)", "上网费(元)", "电话费(元)", "总费用(元)", "接收字节",
-            "发送字节"});
+        {Tr("序号"), Tr("连接名称"), Tr("开始时间"), Tr("用时(秒)"), Tr("上网费(元)"), Tr("电话费(元)"),
+            Tr("总费用(元)"), Tr("接收字节"), Tr("发送字节")});
     std::optional<int64_t> received = 0;
     std::optional<int64_t> sent = 0;
     auto add = [](std::optional<int64_t>& sum, const std::optional<int64_t>& value) {
@@ -76,8 +77,8 @@ std::string HistoryCsv(
     // A total over partly unknown counts would read as the whole; it is left empty.
     const HistoryTotals totals = SumHistory(entries);
     AddLine(out,
-        {"合计", "", "", std::to_string(totals.Seconds), MoneyText(totals.NetFee), MoneyText(totals.TelFee),
-            MoneyText(totals.Total), entries.empty() ? "" : Count(received),
+        {Tr("合计"), "", "", std::to_string(totals.Seconds), MoneyText(totals.NetFee),
+            MoneyText(totals.TelFee), MoneyText(totals.Total), entries.empty() ? "" : Count(received),
             entries.empty() ? "" : Count(sent)});
     if (encoding == CsvEncoding::Gbk)
         return Utf8ToGbk(out);

@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "base/TextUtil.h"
+#include "base/Translation.h"
 #include "history/ConnectionLog.h"
 #include "tariff/TariffSet.h"
 
@@ -118,7 +119,7 @@ HistoryRowTexts HistoryTotalsRow(const HistoryTotals& totals)
     // Summed in 64 bits so a long history cannot wrap into a negative time.
     const int32_t seconds = int32_t(std::clamp<int64_t>(
         totals.Seconds, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
-    return {"合计", "", "", DurationText(seconds), MoneyText(totals.NetFee), MoneyText(totals.TelFee),
+    return {Tr("合计"), "", "", DurationText(seconds), MoneyText(totals.NetFee), MoneyText(totals.TelFee),
         MoneyText(totals.Total)};
 }
 

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "base/TextUtil.h"
+#include "base/Translation.h"
 #include "config/SettingKeys.h"
 #include "history/UsageArchive.h"
 #include "history/UsageReport.h"
@@ -12,19 +13,20 @@ namespace tollix {
 
 namespace {
 
-constexpr const char* kUsage
-    = "用法：tollix report [--period today|week|month|year|all] [--from 日期] [--to 日期]\n"
-      "                    [--by day|week|month|year|connection] [--format table|csv|json]\n"
-      "不打开窗口，从使用记录存档 usage.sqlite 统计上网的用时和费用。\n"
-      "\n"
-      "  --period   统计今天、本周、本月、今年或全部的记录（默认：全部）\n"
-      "  --from     从这一天起（含），日期写成 YYYY-MM-DD\n"
-      "  --to       到这一天止（含），日期写成 YYYY-MM-DD\n"
-      "  --by       按天、周、月、年或连接名称分组合计（默认：按月）\n"
-      "  --format   输出为表格、CSV 或 JSON（默认：表格）\n"
-      "  --help     显示本帮助后退出\n"
-      "\n"
-      "每周和每月从设置中的统计重置日算起。\n";
+std::string Usage()
+{
+    // The option names stay outside the texts, so that the columns line up in
+    // every language.
+    return Tr("用法：tollix report [--period today|week|month|year|all] [--from 日期] [--to 日期]") + "\n"
+        + Tr("                    [--by day|week|month|year|connection] [--format table|csv|json]") + "\n"
+        + Tr("不打开窗口，从使用记录存档 usage.sqlite 统计上网的用时和费用。") + "\n\n" + "  --period   "
+        + Tr("统计今天、本周、本月、今年或全部的记录（默认：全部）") + "\n" + "  --from     "
+        + Tr("从这一天起（含），日期写成 YYYY-MM-DD") + "\n" + "  --to       "
+        + Tr("到这一天止（含），日期写成 YYYY-MM-DD") + "\n" + "  --by       "
+        + Tr("按天、周、月、年或连接名称分组合计（默认：按月）") + "\n" + "  --format   "
+        + Tr("输出为表格、CSV 或 JSON（默认：表格）") + "\n" + "  --help     " + Tr("显示本帮助后退出")
+        + "\n\n" + Tr("每周和每月从设置中的统计重置日算起。") + "\n";
+}
 
 struct Options {
     std::optional<ReportGrouping> Period;  // nothing: all
@@ -83,12 +85,12 @@ std::optional<Options> ParseArguments(const std::vector<std::string>& args, std:
         }
         if (name != "--period" && name != "--from" && name != "--to" && name != "--by"
             && name != "--format") {
-            why = "无法识别的参数“" + std::string(arg) + "”";
+            why = Tr("无法识别的参数“%1”", {arg});
             return std::nullopt;
         }
         if (!haveValue) {
             if (i + 1 >= args.size()) {
-                why = "选项 " + name + " 后面缺少值";
+                why = Tr("选项 %1 后面缺少值", {name});
                 return std::nullopt;
             }
             value = args[++i];
@@ -96,37 +98,37 @@ std::optional<Options> ParseArguments(const std::vector<std::string>& args, std:
         if (name == "--period") {
             o.Period = Pick(value, kPeriods);
             if (!o.Period && value != "all") {
-                why = "--period 只能是 today、week、month、year 或 all，不能是“" + value + "”";
+                why = Tr("--period 只能是 today、week、month、year 或 all，不能是“%1”", {value});
                 return std::nullopt;
             }
         } else if (name == "--by") {
             auto by = Pick(value, kGroupings);
             if (!by) {
-                why = "--by 只能是 day、week、month、year 或 connection，不能是“" + value + "”";
+                why = Tr("--by 只能是 day、week、month、year 或 connection，不能是“%1”", {value});
                 return std::nullopt;
             }
             o.By = *by;
         } else if (name == "--format") {
             if (value != "table" && value != "csv" && value != "json") {
-                why = "--format 只能是 table、csv 或 json，不能是“" + value + "”";
+                why = Tr("--format 只能是 table、csv 或 json，不能是“%1”", {value});
                 return std::nullopt;
             }
             o.Format = value;
         } else {
             auto day = ParseDay(value);
             if (!day) {
-                why = "日期“" + value + "”无效，请写成 YYYY-MM-DD，例如 2026-03-05";
+                why = Tr("日期“%1”无效，请写成 YYYY-MM-DD，例如 2026-03-05", {value});
                 return std::nullopt;
             }
             (name == "--from" ? o.FromDay : o.ToDay) = day;
         }
     }
     if (o.Period && (o.FromDay || o.ToDay)) {
-        why = "--period 不能和 --from、--to 同时使用";
+        why = Tr("--period 不能和 --from、--to 同时使用");
         return std::nullopt;
     }
     if (o.FromDay && o.ToDay && *o.FromDay > *o.ToDay) {
-        why = "开始日期晚于结束日期";
+        why = Tr("开始日期晚于结束日期");
         return std::nullopt;
     }
     return o;
@@ -159,12 +161,7 @@ std::string DateOnly(DateTime d)
 
 std::string Duration(int64_t seconds)
 {
-    if (seconds == 0)
-        return "0秒";
-    // DurationText takes 32-bit seconds; years of use can pass that.
-    const int64_t hours = seconds / 3600;
-    std::string text = hours ? std::to_string(hours) + "小时" : "";
-    return text + DurationText(int32_t(seconds % 3600));
+    return seconds == 0 ? Tr("%1秒", {"0"}) : DurationText(seconds);
 }
 
 // Columns a terminal gives a text: two for East Asian wide characters.
@@ -191,19 +188,19 @@ void PrintTable(std::ostream& out, const Options& o, const UsageReportResult& r,
     const std::vector<ArchivedConnection>& rows, DateTime now, const ReportCalendar& calendar)
 {
     std::vector<std::vector<std::string>> lines;
-    lines.push_back({o.By == ReportGrouping::Connection ? "连接名称" : "时间段", "上网次数", "用时",
-        "上网费(元)", "电话费(元)", "总费用(元)"});
+    lines.push_back({o.By == ReportGrouping::Connection ? Tr("连接名称") : Tr("时间段"), Tr("上网次数"),
+        Tr("用时"), Tr("上网费(元)"), Tr("电话费(元)"), Tr("总费用(元)")});
     for (const ReportRow& row : r.Rows)
         lines.push_back(TableCells(row.Key, row.Totals));
-    lines.push_back(TableCells("合计", r.Total));
+    lines.push_back(TableCells(Tr("合计"), r.Total));
     std::vector<size_t> widths(lines[0].size(), 0);
     for (const auto& line : lines)
         for (size_t i = 0; i < line.size(); ++i)
             widths[i] = std::max(widths[i], DisplayWidth(line[i]));
     if (o.Period || o.FromDay || o.ToDay)
-        out << "统计范围：" << DateOnly(range.From) << " 至 " << DateOnly(range.To.AddSeconds(-1)) << "\n";
+        out << Tr("统计范围：%1 至 %2", {DateOnly(range.From), DateOnly(range.To.AddSeconds(-1))}) << "\n";
     else
-        out << "统计范围：全部记录\n";
+        out << Tr("统计范围：全部记录") << "\n";
     for (const auto& line : lines) {
         std::string text;
         for (size_t i = 0; i < line.size(); ++i) {
@@ -217,8 +214,8 @@ void PrintTable(std::ostream& out, const Options& o, const UsageReportResult& r,
     }
     if (o.Period == ReportGrouping::Month) {
         const MonthForecast f = ForecastMonth(rows, now, calendar);
-        out << "按目前的速度，本月预计用时 " << Duration(f.Seconds) << "，费用 " << MoneyText(f.TotalFee)
-            << " 元\n";
+        out << Tr("按目前的速度，本月预计用时 %1，费用 %2 元", {Duration(f.Seconds), MoneyText(f.TotalFee)})
+            << "\n";
     }
 }
 
@@ -313,11 +310,11 @@ int RunReport(const std::vector<std::string>& args, std::ostream& out, std::ostr
     std::string why;
     auto options = ParseArguments(args, why);
     if (!options) {
-        err << "tollix report：" << why << "。\n请用 tollix report --help 查看用法。\n";
+        err << Tr("tollix report：%1。", {why}) << "\n" << Tr("请用 tollix report --help 查看用法。") << "\n";
         return 2;
     }
     if (options->Help) {
-        out << kUsage;
+        out << Usage();
         return 0;
     }
     const ProfileFile profile(dataFolder / "tollix.ini");
@@ -328,12 +325,12 @@ int RunReport(const std::vector<std::string>& args, std::ostream& out, std::ostr
     std::string error;
     auto archive = UsageArchive::OpenReadOnly(dataFolder / kUsageArchiveFileName, &error);
     if (!archive) {
-        err << "tollix report：" << error << "\n";
+        err << Tr("tollix report：%1", {error}) << "\n";
         return 1;
     }
     auto rows = archive->Query(range.From, range.To, &error);
     if (!rows) {
-        err << "tollix report：" << error << "\n";
+        err << Tr("tollix report：%1", {error}) << "\n";
         return 1;
     }
     const UsageReportResult result = AggregateUsage(*rows, options->By, range, calendar);

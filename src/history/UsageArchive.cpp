@@ -5,6 +5,7 @@
 
 #include "base/DateTime.h"
 #include "base/TextUtil.h"
+#include "base/Translation.h"
 #include "history/ConnectionLog.h"
 
 namespace tollix {
@@ -79,10 +80,9 @@ private:
 
 std::string ArchiveError(sqlite3* db, const std::filesystem::path& file = {})
 {
-    std::string text = "使用记录存档";
-    if (!file.empty())
-        text += " " + file.string();
-    return text + "出错：" + (db ? sqlite3_errmsg(db) : "内存不足");
+    const std::string why = db ? sqlite3_errmsg(db) : Tr("内存不足");
+    return file.empty() ? Tr("使用记录存档出错：%1", {why})
+                        : Tr("使用记录存档 %1出错：%2", {file.string(), why});
 }
 
 void SetError(std::string* error, std::string text)
@@ -165,7 +165,7 @@ Prepared Prepare(sqlite3* db, const std::filesystem::path& dataFolder)
         return fail(sqlite3_errcode(db));
     if (*version > UsageArchive::kSchemaVersion) {
         p.State = Health::Newer;
-        p.Error = "使用记录存档由较新版本的 Tollix 建立，本程序不会改动它。";
+        p.Error = Tr("使用记录存档由较新版本的 Tollix 建立，本程序不会改动它。");
         return p;
     }
     // Nothing is written before the file is known to be ours: a file set aside
@@ -244,13 +244,13 @@ std::optional<std::filesystem::path> SetAside(const std::filesystem::path& file,
         if (!std::filesystem::exists(std::filesystem::symlink_status(target, ec)))
             break;
         if (n > 1000) {
-            error = "无法为损坏的使用记录存档找到新的文件名。";
+            error = Tr("无法为损坏的使用记录存档找到新的文件名。");
             return std::nullopt;
         }
     }
     std::filesystem::rename(file, target, ec);
     if (ec) {
-        error = "无法将损坏的使用记录存档 " + file.string() + " 改名：" + ec.message();
+        error = Tr("无法将损坏的使用记录存档 %1 改名：%2", {file.string(), ec.message()});
         return std::nullopt;
     }
     for (const char* suffix : {"-wal", "-shm"}) {
@@ -313,7 +313,7 @@ UsageArchive::OpenResult UsageArchive::OpenForWriting(const std::filesystem::pat
     std::error_code ec;
     const auto status = std::filesystem::symlink_status(file, ec);
     if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
-        result.Error = "使用记录存档 " + file.string() + " 不是普通文件，未作改动。";
+        result.Error = Tr("使用记录存档 %1 不是普通文件，未作改动。", {file.string()});
         return result;
     }
     for (int attempt = 0; attempt < 2; ++attempt) {
@@ -330,14 +330,14 @@ UsageArchive::OpenResult UsageArchive::OpenForWriting(const std::filesystem::pat
         }
         sqlite3_close(db);
         if (p.State != Health::Damaged || attempt > 0) {
-            result.Error = p.Error.empty() ? "使用记录存档 " + file.string() + " 无法使用。" : p.Error;
+            result.Error = p.Error.empty() ? Tr("使用记录存档 %1 无法使用。", {file.string()}) : p.Error;
             return result;
         }
         auto target = SetAside(file, result.Error);
         if (!target)
             return result;
-        result.Notice = "使用记录存档 " + file.string() + " 已损坏，已改名为 " + target->filename().string()
-            + " 保存，并根据连接记录重新建立了使用记录存档。";
+        result.Notice = Tr("使用记录存档 %1 已损坏，已改名为 %2 保存，并根据连接记录重新建立了使用记录存档。",
+            {file.string(), target->filename().string()});
     }
     return result;
 }
@@ -347,7 +347,7 @@ std::unique_ptr<UsageArchive> UsageArchive::OpenReadOnly(
 {
     std::error_code ec;
     if (!std::filesystem::is_regular_file(file, ec)) {
-        SetError(error, "没有找到使用记录存档 " + file.string() + "。");
+        SetError(error, Tr("没有找到使用记录存档 %1。", {file.string()}));
         return nullptr;
     }
     std::string message;
@@ -360,7 +360,7 @@ std::unique_ptr<UsageArchive> UsageArchive::OpenReadOnly(
     auto version = QueryInt(db, "PRAGMA user_version");
     if (!version || *version < 1) {
         SetError(error,
-            version ? "使用记录存档 " + file.string() + " 是空的或不是 Tollix 的使用记录存档。"
+            version ? Tr("使用记录存档 %1 是空的或不是 Tollix 的使用记录存档。", {file.string()})
                     : ArchiveError(db, file));
         sqlite3_close(db);
         return nullptr;

@@ -2,6 +2,7 @@
 
 #include "base/Clock.h"
 #include "base/SafeFile.h"
+#include "base/Translation.h"
 #include "history/ConnectionLog.h"
 #include "meter/Program.h"
 #include "meter/SessionJournal.h"
@@ -148,8 +149,8 @@ TickResult ConnectionSession::Tick(bool connected, const std::string& connection
         if (!SaveJournal(&error) && !journalWarned_) {
             // Said once a session: the meter goes on, but a crash now would lose it.
             journalWarned_ = true;
-            AppendError(
-                result, "无法保存本次连接的临时记录，如果程序此时意外退出，本次连接将无法补记。\n" + error);
+            AppendError(result,
+                Tr("无法保存本次连接的临时记录，如果程序此时意外退出，本次连接将无法补记。") + "\n" + error);
         }
     }
     return result;
@@ -229,19 +230,20 @@ std::string ConnectionSession::UnwrittenText() const
         return {};
     std::string what;
     if (!lastCommit_.StatisticsWritten)
-        what += "统计文件 " + program_.StatisticsPath.string() + "\n";
+        what += Tr("统计文件 %1", {program_.StatisticsPath.string()}) + "\n";
     if (!lastCommit_.LogWritten)
-        what += "连接记录文件 " + program_.LogPath.string() + "\n";
+        what += Tr("连接记录文件 %1", {program_.LogPath.string()}) + "\n";
     if (!lastCommit_.Archived)
-        what += "使用记录存档\n";
-    std::string text = std::to_string(pending_->Connections.size()) + " 次已结束的连接还没有写入：\n" + what;
+        what += Tr("使用记录存档") + "\n";
+    std::string text
+        = Tr("%1 次已结束的连接还没有写入：", {std::to_string(pending_->Connections.size())}) + "\n" + what;
     if (!lastCommit_.Error.empty())
-        text += "原因：" + lastCommit_.Error + "\n";
+        text += Tr("原因：%1", {lastCommit_.Error}) + "\n";
     if (journalSaved_)
-        text += "它们保存在 " + program_.JournalPath.string()
-            + " 中，下次启动 Tollix 时会再次写入，请不要删除这个文件。";
+        text += Tr("它们保存在 %1 中，下次启动 Tollix 时会再次写入，请不要删除这个文件。",
+            {program_.JournalPath.string()});
     else
-        text += "也无法保存到 " + program_.JournalPath.string() + " 中，退出后它们将会丢失。";
+        text += Tr("也无法保存到 %1 中，退出后它们将会丢失。", {program_.JournalPath.string()});
     return text;
 }
 
@@ -422,23 +424,23 @@ std::string ConnectionSession::StartTimeText() const
 
 std::string ConnectionSession::DurationLabel() const
 {
-    return DurationText(state_.SessionSeconds) + " (" + std::to_string(state_.SessionSeconds / TelUnit() + 1)
-        + "个电话)";
+    return Tr("%1 (%2个电话)",
+        {DurationText(state_.SessionSeconds), std::to_string(state_.SessionSeconds / TelUnit() + 1)});
 }
 
 std::string ConnectionSession::TelFeeLabel() const
 {
-    return MoneyText(state_.SessionTelFee) + "元  (现在" + MoneyText(currentUnitPrice_) + "元/个电话)";
+    return Tr("%1元  (现在%2元/个电话)", {MoneyText(state_.SessionTelFee), MoneyText(currentUnitPrice_)});
 }
 
 std::string ConnectionSession::NetFeeLabel() const
 {
-    return MoneyText(state_.SessionNetFee) + "元  (现在" + MoneyText(currentMinutePrice_) + "元/分钟)";
+    return Tr("%1元  (现在%2元/分钟)", {MoneyText(state_.SessionNetFee), MoneyText(currentMinutePrice_)});
 }
 
 std::string ConnectionSession::TotalPriceLabel() const
 {
-    return MoneyText(state_.SessionTelFee + state_.SessionNetFee) + " 元";
+    return Tr("%1 元", {MoneyText(state_.SessionTelFee + state_.SessionNetFee)});
 }
 
 }  // namespace tollix

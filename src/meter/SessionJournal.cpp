@@ -15,6 +15,7 @@
 
 #include "base/Clock.h"
 #include "base/SafeFile.h"
+#include "base/Translation.h"
 #include "dialup/DialupService.h"
 #include "history/ConnectionLog.h"
 #include "meter/Program.h"
@@ -377,7 +378,7 @@ RecoveryResult RecoverOpenSession(Program& program, const Clock& clock, const st
         std::filesystem::path aside = program.JournalPath;
         aside += ".damaged";
         std::filesystem::rename(program.JournalPath, aside, ec);
-        result.Error = "上次未正常结束的连接记录已损坏，无法补记，已另存为 " + aside.string() + "。";
+        result.Error = Tr("上次未正常结束的连接记录已损坏，无法补记，已另存为 %1。", {aside.string()});
         return result;
     }
     Journal journal = std::move(*read);
@@ -431,10 +432,11 @@ RecoveryResult RecoverOpenSession(Program& program, const Clock& clock, const st
             }
             Step(1);
             result.Recovered = true;
-            const std::string name = c.Name.empty() ? std::string("(无名称)") : c.Name;
-            result.Report = "Tollix 上次没有正常退出，当时的连接已补记到统计和历史记录中：\n连接名称：" + name
-                + "\n开始连接时间：" + DateTimeText(start) + "\n持续时间：" + DurationText(c.Seconds)
-                + "\n电话费：" + MoneyText(c.TelFee) + " 元，入网费：" + MoneyText(c.NetFee) + " 元";
+            result.Report = Tr("Tollix 上次没有正常退出，当时的连接已补记到统计和历史记录中：") + "\n"
+                + Tr("连接名称：%1", {c.Name.empty() ? Tr("(无名称)") : c.Name}) + "\n"
+                + Tr("开始连接时间：%1", {DateTimeText(start)}) + "\n"
+                + Tr("持续时间：%1", {DurationText(c.Seconds)}) + "\n"
+                + Tr("电话费：%1 元，入网费：%2 元", {MoneyText(c.TelFee), MoneyText(c.NetFee)});
         }
     }
 
@@ -454,7 +456,7 @@ RecoveryResult RecoverOpenSession(Program& program, const Clock& clock, const st
             RemoveFileDurably(program.JournalPath);
         if (!result.Recovered) {
             result.Recovered = true;
-            result.Report = "上次未能写入的连接记录现已补写到统计和历史记录中。";
+            result.Report = Tr("上次未能写入的连接记录现已补写到统计和历史记录中。");
         }
     }
     return result;

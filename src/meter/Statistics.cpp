@@ -1,4 +1,5 @@
 #include "meter/Statistics.h"
+#include "base/Translation.h"
 
 #include <algorithm>
 
@@ -14,7 +15,19 @@ void Note(std::string* error, const std::string& message, bool& ok)
     ok = false;
 }
 
-const char* const kPeriodNames[4] = {"今日", "本周", "本月", "总计"};
+std::string PeriodName(Period p)
+{
+    switch (p) {
+    case Today:
+        return Tr("今日");
+    case Week:
+        return Tr("本周");
+    case Month:
+        return Tr("本月");
+    default:
+        return Tr("总计");
+    }
+}
 
 bool CountersSound(const UsageRecord& r)
 {
@@ -96,21 +109,22 @@ bool Statistics::LoadFrom(StatisticsFile& file, DateTime now, std::string* error
         if (r.StartDate.IsValid())
             continue;
         repaired[size_t(p)] = true;
-        repairs += std::string("\n") + kPeriodNames[p] + "：";
+        std::string done;
         if (!CountersSound(r)) {
             r = UsageRecord{};
-            repairs += "数值也已损坏，重新开始统计";
+            done = Tr("数值也已损坏，重新开始统计");
         } else if (p == Total) {
             r.StartDate = earliest;
-            repairs += "数值都已保留，开始日期改为 " + DateText(earliest);
+            done = Tr("数值都已保留，开始日期改为 %1", {DateText(earliest)});
         } else {
             r.StartDate = DateTime();
-            repairs += "重新开始统计";
+            done = Tr("重新开始统计");
         }
+        repairs += "\n" + Tr("%1：%2", {PeriodName(p), done});
     }
     if (!repairs.empty())
-        Notice += (Notice.empty() ? "" : "\n\n") + std::string("统计文件 ") + file.Path().string()
-            + " 中有记录的开始日期已损坏，已经修复：" + repairs;
+        Notice += (Notice.empty() ? "" : "\n\n")
+            + Tr("统计文件 %1 中有记录的开始日期已损坏，已经修复：%2", {file.Path().string(), repairs});
     Records = read;
     repaired_ = repaired;
     return true;
@@ -151,7 +165,7 @@ bool Statistics::RollOverPeriods(
         if (PeriodCurrent(p, now, record.StartDate, resetWeekDay, resetMonthDay)) {
             if (record.StartDate.Days() > now.Days()
                 && !PeriodCurrent(p, record.StartDate, now, resetWeekDay, resetMonthDay))
-                kept += kept.empty() ? kPeriodNames[p] : std::string("、") + kPeriodNames[p];
+                kept = kept.empty() ? PeriodName(p) : Tr("%1、%2", {kept, PeriodName(p)});
             continue;
         }
         ResetUsageRecord(record, now);
@@ -160,9 +174,10 @@ bool Statistics::RollOverPeriods(
     }
     if (!kept.empty() && !clockBehindTold_) {
         clockBehindTold_ = true;
-        Notice += (Notice.empty() ? "" : "\n\n") + std::string("系统时间 ") + DateTimeText(now)
-            + " 早于统计记录的开始时间，时钟可能被调回了。" + kept
-            + "的统计已经保留，新的连接照样计入；请检查系统的日期和时间。";
+        Notice += (Notice.empty() ? "" : "\n\n")
+            + Tr("系统时间 %1 早于统计记录的开始时间，时钟可能被调回了。%2的统计已经保留，新的连接照样计入；"
+                 "请检查系统的日期和时间。",
+                {DateTimeText(now), kept});
     }
     LoadRunningTotals();
     return ok;
@@ -190,7 +205,7 @@ bool Statistics::ResetPeriod(StatisticsFile& file, Period period, DateTime now, 
 {
     if (period < Today || period > Total) {
         if (error)
-            *error = "没有这个统计时段";
+            *error = Tr("没有这个统计时段");
         return false;
     }
     ResetUsageRecord(Records[size_t(period)], now);

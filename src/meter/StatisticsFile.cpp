@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include "base/SafeFile.h"
+#include "base/Translation.h"
 
 namespace tollix {
 
@@ -22,7 +23,7 @@ void SetError(std::string* error, std::string text)
 std::string Reason(int errorNumber)
 {
     if (errorNumber == EISDIR)
-        return "这是一个文件夹，不是文件";
+        return Tr("这是一个文件夹，不是文件");
     return SystemErrorText(errorNumber);
 }
 
@@ -41,7 +42,9 @@ bool StatisticsFile::Open(std::string* error)
 {
     if (IsOpen())
         return true;
-    const std::string openFailed = "无法打开统计文件 " + path_.string() + "：";
+    auto openFailed = [&](const std::string& why) {
+        return Tr("无法打开统计文件 %1：%2", {path_.string(), why});
+    };
     // O_NONBLOCK so that a pipe put in the file's place cannot hang the open;
     // anything but a regular file is refused right after.
     int fd = ::open(path_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0666);
@@ -55,13 +58,13 @@ bool StatisticsFile::Open(std::string* error)
         readOnly = fd >= 0;
     }
     if (fd < 0) {
-        SetError(error, openFailed + Reason(errno));
+        SetError(error, openFailed(Reason(errno)));
         return false;
     }
     struct stat st { };
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
-        SetError(error, openFailed + (S_ISDIR(st.st_mode) ? Reason(EISDIR) : "不是普通文件"));
+        SetError(error, openFailed(S_ISDIR(st.st_mode) ? Reason(EISDIR) : Tr("不是普通文件")));
         return false;
     }
     int flags = ::fcntl(fd, F_GETFL);
@@ -84,11 +87,11 @@ void StatisticsFile::Close()
 std::optional<UsageRecord> StatisticsFile::Read(int recordNumber, std::string* error)
 {
     if (!IsOpen()) {
-        SetError(error, "统计文件 " + path_.string() + " 没有打开");
+        SetError(error, Tr("统计文件 %1 没有打开", {path_.string()}));
         return std::nullopt;
     }
     if (recordNumber < 1 || recordNumber > kRecordCount) {
-        SetError(error, "统计文件中没有第 " + std::to_string(recordNumber) + " 条记录");
+        SetError(error, Tr("统计文件中没有第 %1 条记录", {std::to_string(recordNumber)}));
         return std::nullopt;
     }
     unsigned char bytes[kUsageRecordSize] = {};
@@ -99,7 +102,7 @@ std::optional<UsageRecord> StatisticsFile::Read(int recordNumber, std::string* e
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            SetError(error, "无法读取统计文件 " + path_.string() + "：" + Reason(errno));
+            SetError(error, Tr("无法读取统计文件 %1：%2", {path_.string(), Reason(errno)}));
             return std::nullopt;
         }
         if (n == 0)
@@ -116,18 +119,21 @@ UsageRecord StatisticsFile::Get(int recordNumber)
 
 bool StatisticsFile::Put(int recordNumber, const UsageRecord& record, std::string* error)
 {
-    const std::string writeFailed = "无法写入统计文件 " + path_.string() + "：";
+    // Built only on failure: the meter writes here every minute of a connection.
+    auto writeFailed = [&](const std::string& why) {
+        return Tr("无法写入统计文件 %1：%2", {path_.string(), why});
+    };
     if (!IsOpen()) {
-        SetError(error, writeFailed + "文件没有打开");
+        SetError(error, writeFailed(Tr("文件没有打开")));
         return false;
     }
     if (recordNumber < 1 || recordNumber > kRecordCount) {
-        SetError(error, writeFailed + "没有第 " + std::to_string(recordNumber) + " 条记录");
+        SetError(error, writeFailed(Tr("没有第 %1 条记录", {std::to_string(recordNumber)})));
         return false;
     }
     if (readOnly_) {
         // A read-only mount and a missing permission need different remedies.
-        SetError(error, writeFailed + Reason(readOnlyReason_ ? readOnlyReason_ : EACCES));
+        SetError(error, writeFailed(Reason(readOnlyReason_ ? readOnlyReason_ : EACCES)));
         return false;
     }
     const auto bytes = EncodeUsageRecord(record);
@@ -138,13 +144,13 @@ bool StatisticsFile::Put(int recordNumber, const UsageRecord& record, std::strin
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            SetError(error, writeFailed + Reason(errno));
+            SetError(error, writeFailed(Reason(errno)));
             return false;
         }
         done += size_t(n);
     }
     if (::fdatasync(fd_) != 0) {
-        SetError(error, writeFailed + Reason(errno));
+        SetError(error, writeFailed(Reason(errno)));
         return false;
     }
     return true;
