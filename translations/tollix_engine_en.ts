@@ -1105,5 +1105,148 @@
             <numerusform>tollix: %1</numerusform>
         </translation>
     </message>
+    <message id="NetworkManager 没有说明原因">
+        <source></source>
+        <translation>NetworkManager gave no reason</translation>
+    </message>
+    <message id="设备断开了（调制解调器、SIM 卡或线路有问题）">
+        <source></source>
+        <translation>the device disconnected (a problem with the modem, the SIM card or the line)</translation>
+    </message>
+    <message id="提供这个连接的服务停止了">
+        <source></source>
+        <translation>the service that provides this connection stopped</translation>
+    </message>
+    <message id="没有得到可用的 IP 地址">
+        <source></source>
+        <translation>no usable IP address was obtained</translation>
+    </message>
+    <message id="连接超时">
+        <source></source>
+        <translation>the connection timed out</translation>
+    </message>
+    <message id="提供这个连接的服务启动超时">
+        <source></source>
+        <translation>the service that provides this connection took too long to start</translation>
+    </message>
+    <message id="提供这个连接的服务无法启动">
+        <source></source>
+        <translation>the service that provides this connection could not start</translation>
+    </message>
+    <message id="缺少密码或 PIN 码">
+        <source></source>
+        <translation>a password or PIN is missing</translation>
+    </message>
+    <message id="登录失败（用户名或密码不对）">
+        <source></source>
+        <translation>login failed (wrong user name or password)</translation>
+    </message>
+    <message id="这个连接已经从 NetworkManager 中删除">
+        <source></source>
+        <translation>this connection has been deleted from NetworkManager</translation>
+    </message>
+    <message id="它所依赖的另一个连接失败了">
+        <source></source>
+        <translation>another connection it depends on failed</translation>
+    </message>
+    <message id="无法创建这个连接所需的设备">
+        <source></source>
+        <translation>the device this connection needs could not be created</translation>
+    </message>
+    <message id="设备被拔出或移除了">
+        <source></source>
+        <translation>the device was unplugged or removed</translation>
+    </message>
+    <message id="NetworkManager 给出的原因代码为 %1" numerus="yes">
+        <source></source>
+        <translation>
+            <numerusform>NetworkManager gave reason code %1</numerusform>
+            <numerusform>NetworkManager gave reason code %1</numerusform>
+        </translation>
+    </message>
+    <message id="无法启动 PPP">
+        <source></source>
+        <translation>PPP could not start</translation>
+    </message>
+    <message id="PPP 连接断开了">
+        <source></source>
+        <translation>the PPP link went down</translation>
+    </message>
+    <message id="PPP 协商失败（可能是用户名或密码不对）">
+        <source></source>
+        <translation>PPP negotiation failed (perhaps a wrong user name or password)</translation>
+    </message>
+    <message id="线路忙">
+        <source></source>
+        <translation>the line is busy</translation>
+    </message>
+    <message id="没有拨号音">
+        <source></source>
+        <translation>no dial tone</translation>
+    </message>
+    <message id="没有载波（对方没有应答）">
+        <source></source>
+        <translation>no carrier (the other end did not answer)</translation>
+    </message>
+    <message id="拨号超时">
+        <source></source>
+        <translation>dialling timed out</translation>
+    </message>
+    <message id="调制解调器拨号失败">
+        <source></source>
+        <translation>the modem failed to dial</translation>
+    </message>
+    <message id="调制解调器初始化失败">
+        <source></source>
+        <translation>the modem could not be initialised</translation>
+    </message>
+    <message id="无法使用这个接入点（APN）">
+        <source></source>
+        <translation>this access point (APN) cannot be used</translation>
+    </message>
+    <message id="移动网络拒绝了注册">
+        <source></source>
+        <translation>the mobile network refused registration</translation>
+    </message>
+    <message id="无法注册到移动网络">
+        <source></source>
+        <translation>could not register with the mobile network</translation>
+    </message>
+    <message id="SIM 卡的 PIN 码不对">
+        <source></source>
+        <translation>the SIM card's PIN is wrong</translation>
+    </message>
+    <message id="找不到调制解调器">
+        <source></source>
+        <translation>no modem was found</translation>
+    </message>
+    <message id="蓝牙连接失败或超时">
+        <source></source>
+        <translation>the Bluetooth connection failed or timed out</translation>
+    </message>
+    <message id="没有插入 SIM 卡">
+        <source></source>
+        <translation>no SIM card is inserted</translation>
+    </message>
+    <message id="SIM 卡需要输入 PIN 码">
+        <source></source>
+        <translation>the SIM card needs its PIN</translation>
+    </message>
+    <message id="SIM 卡已锁定，需要 PUK 码">
+        <source></source>
+        <translation>the SIM card is locked and needs its PUK</translation>
+    </message>
+    <message id="SIM 卡不能用">
+        <source></source>
+        <translation>the SIM card cannot be used</translation>
+    </message>
+    <message id="ModemManager 没有运行">
+        <source></source>
+        <translation>ModemManager is not running</translation>
+    </message>
+    <message id="调制解调器出错了">
+        <source></source>
+        <translation>the modem reported an error</translation>
+    </message>
 </context>
 </TS>
