@@ -13,6 +13,7 @@ PACKAGES=(
   iproute2 procps python3
   libsystemd-dev dbus-daemon systemd python3-dbusmock network-manager ppp
   libsqlite3-dev
+  qt6-l10n-tools qt6-tools-dev
 )
 
 missing=()

@@ -12,6 +12,7 @@
 #include "dialup/CheckCommand.h"
 #include "dialup/DialupService.h"
 #include "gui/Application.h"
+#include "gui/common/Translations.h"
 #include "history/ReportCommand.h"
 
 namespace {
@@ -41,6 +42,7 @@ void PrintHelp(std::ostream& out)
 
 int main(int argc, char* argv[])
 {
+    tollix::LoadTranslations();
     bool demo = false;
     bool check = false;
     bool help = false;

@@ -26,9 +26,10 @@ namespace tollix {
 
 namespace {
 
-const char* const kNoPhonebookText = "你的系统没有安装拨号网络或者安装了拨号网络，\n"
-                                     "但没有建立一个连接。请安装好拨号网络并建立一个或\n"
-                                     "以上的连接后再使用本软件。 ";
+const char* const kNoPhonebookText = QT_TRANSLATE_NOOP("Application",
+    "你的系统没有安装拨号网络或者安装了拨号网络，\n"
+    "但没有建立一个连接。请安装好拨号网络并建立一个或\n"
+    "以上的连接后再使用本软件。 ");
 
 }  // namespace
 
@@ -46,7 +47,8 @@ int RunApplication(int argc, char* argv[], const StartOptions& options)
     QLockFile lock(QString::fromStdString(lockPath.string()));
     auto refuseLock = [&](const std::string& reason) {
         ShowMessage(nullptr, title,
-            QString("无法建立锁文件 %1：%2。Tollix 不能启动。").arg(lock.fileName(), Q(reason)),
+            QCoreApplication::translate("Application", "无法建立锁文件 %1：%2。Tollix 不能启动。")
+                .arg(lock.fileName(), Q(reason)),
             QMessageBox::Critical);
         return 1;
     };
@@ -55,14 +57,17 @@ int RunApplication(int argc, char* argv[], const StartOptions& options)
         return refuseLock(reason);
     if (!lock.tryLock(0)) {
         if (lock.error() == QLockFile::LockFailedError) {
-            ShowMessage(nullptr, title, QString::fromStdString(VersionTitle()) + "已经在运行了!");
+            ShowMessage(nullptr, title,
+                QCoreApplication::translate("Application", "%1已经在运行了!").arg(Q(VersionTitle())));
             return 1;
         }
         // QLockFile does not say why; the folder's own state usually does.
         const std::string folder = options.dataFolder.string();
         std::string reason = ::access(folder.c_str(), W_OK) != 0 ? SystemErrorText(errno)
                                                                  : FolderWriteProblem(options.dataFolder);
-        return refuseLock(reason.empty() ? "请检查该文件夹是否可写" : reason);
+        return refuseLock(reason.empty()
+                ? QCoreApplication::translate("Application", "请检查该文件夹是否可写").toStdString()
+                : reason);
     }
     // Another data folder may reach the same statistics through a link; two
     // meters would count every connection twice.
@@ -70,8 +75,9 @@ int RunApplication(int argc, char* argv[], const StartOptions& options)
     FileIdentityLock statisticsLock;
     if (statisticsLock.Acquire(statistics) == FileIdentityLock::Result::HeldElsewhere) {
         ShowMessage(nullptr, title,
-            Q(VersionTitle() + "已经在运行了!\n另一个 Tollix 正在使用同一个统计文件 " + statistics.string()
-                + "。"));
+            QCoreApplication::translate(
+                "Application", "%1已经在运行了!\n另一个 Tollix 正在使用同一个统计文件 %2。")
+                .arg(Q(VersionTitle()), Q(statistics.string())));
         return 1;
     }
 
@@ -91,7 +97,7 @@ int RunApplication(int argc, char* argv[], const StartOptions& options)
             return;
         }
         if (phonebook.Entries.empty()) {
-            ShowMessage(nullptr, title, kNoPhonebookText);
+            ShowMessage(nullptr, title, QCoreApplication::translate("Application", kNoPhonebookText));
             QCoreApplication::exit(1);
             return;
         }

@@ -29,6 +29,9 @@ EXPECTED_FILES = {
     "/usr/share/metainfo/org.example.tollix.metainfo.xml",
     "/usr/share/man/man1/tollix.1.gz",
     "/usr/share/tollix/help.html",
+    "/usr/share/tollix/help_en.html",
+    "/usr/share/tollix/translations/tollix_en.qm",
+    "/usr/share/tollix/translations/tollix_engine_en.qm",
     "/usr/share/tollix/start.wav",
     "/usr/share/icons/hicolor/scalable/apps/tollix.svg",
     "/usr/share/doc/tollix/copyright",
@@ -69,6 +72,9 @@ class DebianPackage(unittest.TestCase):
         # The package's version and the program's are the same number.
         r = run(["/usr/bin/tollix", "--version"])
         self.assertEqual((r.returncode, r.stdout), (0, f"Tollix {version}\n"), r.stderr)
+        # Asked for English, it finds its translations where they are installed.
+        r = run(["/usr/bin/tollix", "--version"], env={"PATH": "/usr/bin:/bin", "LANG": "en_US.UTF-8"})
+        self.assertEqual((r.returncode, r.stderr), (0, ""))
 
         # --check needs no display; an empty world keeps the machine's own
         # phonebook and NetworkManager out of it.

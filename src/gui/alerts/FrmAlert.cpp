@@ -11,11 +11,11 @@ FrmAlert::FrmAlert(const QString& alertText, QWidget* parent)
     : QDialog(parent)
 {
     setObjectName("frmAlert");
-    setWindowTitle("超时警告");
+    setWindowTitle(tr("超时警告"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowFlag(Qt::WindowStaysOnTopHint);
     auto* layout = new QVBoxLayout(this);
-    auto* label1 = new QLabel("喂，伙计：", this);
+    auto* label1 = new QLabel(tr("喂，伙计："), this);
     label1->setObjectName("Label1");
     text_ = new QLabel(alertText, this);
     text_->setObjectName("lblAlertText");
@@ -23,11 +23,11 @@ FrmAlert::FrmAlert(const QString& alertText, QWidget* parent)
     big.setPointSize(big.pointSize() + 3);
     big.setBold(true);
     text_->setFont(big);
-    auto* label2 = new QLabel("当心月底的帐单！", this);
+    auto* label2 = new QLabel(tr("当心月底的帐单！"), this);
     label2->setObjectName("Label2");
-    auto* close = new QPushButton("知道了，知道了", this);
+    auto* close = new QPushButton(tr("知道了，知道了"), this);
     close->setObjectName("cmdAlertClose");
-    close->setToolTip("暂时关闭警告");
+    close->setToolTip(tr("暂时关闭警告"));
     connect(close, &QPushButton::clicked, this, &QDialog::close);
     layout->addWidget(label1);
     layout->addWidget(text_);

@@ -54,7 +54,8 @@ Money ToFen(Money value)
 }
 
 const char* const kAlertNames[] = {"limitDay", "limitWeek", "limitMonth"};
-const char* const kAlertCaptions[] = {"日限额", "周限额", "月限额"};
+const char* const kAlertCaptions[] = {QT_TRANSLATE_NOOP("tollix::FrmCharts", "日限额"),
+    QT_TRANSLATE_NOOP("tollix::FrmCharts", "周限额"), QT_TRANSLATE_NOOP("tollix::FrmCharts", "月限额")};
 
 }  // namespace
 
@@ -64,7 +65,7 @@ FrmCharts::FrmCharts(Program& program, const Clock& clock, QWidget* parent)
     , clock_(clock)
 {
     setObjectName("frmCharts");
-    setWindowTitle("用量图表");
+    setWindowTitle(tr("用量图表"));
     setWindowIcon(QIcon(":/icons/charts.svg"));
     setAttribute(Qt::WA_DeleteOnClose);
     setAttribute(Qt::WA_QuitOnClose, false);
@@ -86,19 +87,19 @@ void FrmCharts::BuildWindow()
     auto* row = new QHBoxLayout();
     span_ = new QComboBox(central);
     span_->setObjectName("cboChartSpan");
-    span_->addItem("按日显示一个月");
-    span_->addItem("按月显示一年");
+    span_->addItem(tr("按日显示一个月"));
+    span_->addItem(tr("按月显示一年"));
     previous_ = new QPushButton("<", central);
     previous_->setObjectName("cmdPrevious");
-    previous_->setToolTip("前一段时间");
+    previous_->setToolTip(tr("前一段时间"));
     periodText_ = new QLabel(central);
     periodText_->setObjectName("lblChartPeriod");
     next_ = new QPushButton(">", central);
     next_->setObjectName("cmdNext");
-    next_->setToolTip("后一段时间");
+    next_->setToolTip(tr("后一段时间"));
     connection_ = new QComboBox(central);
     connection_->setObjectName("cboChartConnection");
-    connection_->addItem("所有的连接");
+    connection_->addItem(tr("所有的连接"));
     row->addWidget(span_);
     row->addWidget(previous_);
     row->addWidget(periodText_);
@@ -118,8 +119,8 @@ void FrmCharts::BuildWindow()
         layout->addWidget(view, 1);
         return chart;
     };
-    timeChart_ = addChart("chartTime", "用时（小时）");
-    costChart_ = addChart("chartCost", "费用（元）");
+    timeChart_ = addChart("chartTime", tr("用时（小时）"));
+    costChart_ = addChart("chartCost", tr("费用（元）"));
 
     forecast_ = new QLabel(central);
     forecast_->setObjectName("lblForecast");
@@ -149,7 +150,7 @@ void FrmCharts::Start()
 void FrmCharts::Load(const ReportRange& year)
 {
     loading_ = true;
-    state_->setText("正在读取用量记录……");
+    state_->setText(tr("正在读取用量记录……"));
     const std::filesystem::path file = program_.DataFolder / kUsageArchiveFileName;
     reader_.setFuture(QtConcurrent::run([file, year] {
         ReadResult result;
@@ -173,11 +174,11 @@ void FrmCharts::OnRead()
     connections_ = result.Connections ? std::move(*result.Connections) : std::vector<ArchivedConnection>{};
     loaded_ = result.Range;
     if (!result.Connections)
-        state_->setText(Q("无法读取用量记录：" + result.Error));
+        state_->setText(tr("无法读取用量记录：") + Q(result.Error));
     else if (connections_.empty())
-        state_->setText("这段时间没有用量记录。");
+        state_->setText(tr("这段时间没有用量记录。"));
     else
-        state_->setText(QString("这一年共有 %1 次连接的记录").arg(connections_.size()));
+        state_->setText(tr("这一年共有 %1 次连接的记录").arg(connections_.size()));
     // The first read holds the month under way, which the forecast keeps
     // whatever year is shown later.
     if (!thisMonth_) {
@@ -198,7 +199,7 @@ void FrmCharts::OnRead()
         const QString chosen = connection_->currentIndex() > 0 ? connection_->currentText() : QString();
         const QSignalBlocker block(connection_);
         connection_->clear();
-        connection_->addItem("所有的连接");
+        connection_->addItem(tr("所有的连接"));
         for (const std::string& name : names)
             connection_->addItem(Q(name));
         if (!chosen.isEmpty() && connection_->findText(chosen) < 0)
@@ -267,11 +268,11 @@ void FrmCharts::Redraw()
     QList<double> yuan;
     for (size_t i = 0; i < periods.size(); ++i) {
         const CivilTime t = periods[i].From.ToCivil();
-        categories << (byMonth ? QString("%1月").arg(t.month) : QString::number(t.day));
+        categories << (byMonth ? tr("%1月").arg(t.month) : QString::number(t.day));
         hours << double(bars[i].Seconds) / 3600.0;
         yuan << bars[i].TotalFee().ToDouble();
     }
-    periodText_->setText(Q(DateText(span.From) + " 至 " + DateText(span.To.AddSeconds(-1))));
+    periodText_->setText(tr("%1 至 %2").arg(Q(DateText(span.From)), Q(DateText(span.To.AddSeconds(-1)))));
 
     // A limit is drawn where a bar measures what it limits: the day's and the
     // week's over the days, the month's over the months.
@@ -284,28 +285,28 @@ void FrmCharts::Redraw()
         if (!a.Check || (k == 2) != byMonth)
             continue;
         if (a.AlertStandard)
-            costLimits.append({kAlertNames[k], QString("%1 %2元").arg(kAlertCaptions[k], Q(MoneyText(a.Fee))),
+            costLimits.append({kAlertNames[k], tr("%1 %2元").arg(tr(kAlertCaptions[k]), Q(MoneyText(a.Fee))),
                 a.Fee.ToDouble()});
         else
             timeLimits.append(
-                {kAlertNames[k], QString("%1 %2小时").arg(kAlertCaptions[k]).arg(a.Hours), double(a.Hours)});
+                {kAlertNames[k], tr("%1 %2小时").arg(tr(kAlertCaptions[k])).arg(a.Hours), double(a.Hours)});
     }
-    DrawChart(timeChart_, "barsTime", "用时（小时）", categories, hours, timeLimits);
-    DrawChart(costChart_, "barsCost", "费用（元）", categories, yuan, costLimits);
+    DrawChart(timeChart_, "barsTime", tr("用时（小时）"), categories, hours, timeLimits);
+    DrawChart(costChart_, "barsCost", tr("费用（元）"), categories, yuan, costLimits);
 
     const MonthForecast forecast
         = ForecastMonth(Chosen(thisMonth_.value_or(connections_)), clock_.Now(), calendar);
     const int32_t seconds
         = int32_t(std::clamp<int64_t>(forecast.Seconds, 0, std::numeric_limits<int32_t>::max()));
-    std::string text = "按目前的速度，本月预计 用时"
-        + (seconds > 0 ? DurationText(seconds) : std::string("0秒")) + "，费用"
-        + MoneyText(ToFen(forecast.TotalFee)) + "元";
+    QString text = tr("按目前的速度，本月预计 用时%1，费用%2元")
+                       .arg(seconds > 0 ? Q(DurationText(seconds)) : tr("0秒"),
+                           Q(MoneyText(ToFen(forecast.TotalFee))));
     const AlertSetting& month = program_.Alerts.MonthAlert;
     if (month.Check && month.AlertStandard && forecast.TotalFee >= month.Fee)
-        text += "，将超过月限额" + MoneyText(month.Fee) + "元";
+        text += tr("，将超过月限额%1元").arg(Q(MoneyText(month.Fee)));
     else if (month.Check && !month.AlertStandard && forecast.Seconds / 3600 >= month.Hours)
-        text += "，将超过月限额" + std::to_string(month.Hours) + "小时";
-    forecast_->setText(Q(text));
+        text += tr("，将超过月限额%1小时").arg(month.Hours);
+    forecast_->setText(text);
 }
 
 void FrmCharts::DrawChart(QChart* chart, const char* barsName, const QString& barsLabel,

@@ -12,7 +12,7 @@ QFunctionPointer LateModuleFunction(const char* module, const char* symbol, QStr
     const QString file = QStringLiteral("lib%1.so").arg(QString::fromLatin1(module));
     const QStringList folders{QCoreApplication::applicationDirPath(), QStringLiteral(TOLLIX_MODULE_DIR),
         QStringLiteral(TOLLIX_BUILD_MODULE_DIR)};
-    QString why = QStringLiteral("找不到 %1").arg(file);
+    QString why = QCoreApplication::translate("LateModule", "找不到 %1").arg(file);
     for (const QString& folder : folders) {
         const QString path = QDir(folder).filePath(file);
         if (!QFileInfo::exists(path))

@@ -11,6 +11,8 @@ namespace tollix {
 
 namespace {
 
+const char* const kOk = QT_TRANSLATE_NOOP("MessageBoxes", "确定");
+
 struct ButtonText {
     QMessageBox::StandardButton button;
     const char* text;
@@ -33,7 +35,7 @@ int Run(QWidget* parent, const QString& title, const QString& text, QMessageBox:
         standard |= b.button;
     box.setStandardButtons(standard);
     for (const auto& b : buttons)
-        box.button(b.button)->setText(QString::fromUtf8(b.text));
+        box.button(b.button)->setText(QCoreApplication::translate("MessageBoxes", b.text));
     box.setDefaultButton(buttons.begin()->button);
     box.setEscapeButton(escape);
     const int answer = box.exec();
@@ -91,20 +93,28 @@ Q_COREAPP_STARTUP_FUNCTION(InstallMessageLogger)
 
 int AskOkCancel(QWidget* parent, const QString& title, const QString& text, QMessageBox::Icon icon)
 {
-    return Run(parent, title, text, icon, {{QMessageBox::Ok, "确定"}, {QMessageBox::Cancel, "取消"}},
+    return Run(parent, title, text, icon,
+        {{QMessageBox::Ok, kOk}, {QMessageBox::Cancel, QT_TRANSLATE_NOOP("MessageBoxes", "取消")}},
         QMessageBox::Cancel);
 }
 
 bool AskYesNo(QWidget* parent, const QString& title, const QString& text, QMessageBox::Icon icon)
 {
-    return Run(parent, title, text, icon, {{QMessageBox::Yes, "是"}, {QMessageBox::No, "否"}},
+    return Run(parent, title, text, icon,
+               {{QMessageBox::Yes, QT_TRANSLATE_NOOP("MessageBoxes", "是")},
+                   {QMessageBox::No, QT_TRANSLATE_NOOP("MessageBoxes", "否")}},
                QMessageBox::No)
         == QMessageBox::Yes;
 }
 
+QString OkButtonText()
+{
+    return QCoreApplication::translate("MessageBoxes", kOk);
+}
+
 void ShowMessage(QWidget* parent, const QString& title, const QString& text, QMessageBox::Icon icon)
 {
-    Run(parent, title, text, icon, {{QMessageBox::Ok, "确定"}}, QMessageBox::Ok);
+    Run(parent, title, text, icon, {{QMessageBox::Ok, kOk}}, QMessageBox::Ok);
 }
 
 }  // namespace tollix

@@ -7,8 +7,8 @@ class QWidget;
 
 namespace tollix {
 
-// Message boxes with the program's Chinese button texts (确定 / 取消 / 是 / 否)
-// whatever the locale the desktop runs in.
+// Message boxes with the program's own button texts (确定 / 取消 / 是 / 否, or
+// their English when English is in use), whatever Qt's own translation says.
 //
 // Every box is modal and has the objectName "msgBox". Tests answer one by
 // arming a timer before the call that opens it, e.g.
@@ -25,6 +25,9 @@ int AskOkCancel(
 // True for 是, false for 否 or a closed box.
 bool AskYesNo(QWidget* parent, const QString& title, const QString& text,
     QMessageBox::Icon icon = QMessageBox::Question);
+
+// The text of the OK button, for boxes built elsewhere.
+QString OkButtonText();
 
 // A box with only 确定.
 void ShowMessage(

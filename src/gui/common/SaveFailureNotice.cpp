@@ -19,7 +19,7 @@ bool SaveFailureNotice::Report(const ProfileWriteResult& result)
     if (pending_)
         return false;
     pending_ = true;
-    const QString text = QString("无法保存设置到 %1：%2")
+    const QString text = tr("无法保存设置到 %1：%2")
                              .arg(QString::fromStdString(result.Path), QString::fromStdString(result.Reason));
     QTimer::singleShot(0, this, [this, text] {
         emit failed();

@@ -91,7 +91,8 @@ QString ShortcutIcon()
 
 void AddDesktopShortcut(QWidget* parent)
 {
-    if (AskOkCancel(parent, QStringLiteral("添加捷径到桌面"), QStringLiteral("添加捷径到桌面吗？"))
+    if (AskOkCancel(parent, QCoreApplication::translate("ShellCommands", "添加捷径到桌面"),
+            QCoreApplication::translate("ShellCommands", "添加捷径到桌面吗？"))
         != QMessageBox::Ok)
         return;
     MakeShortcut(parent, DesktopFolder(), VersionedTitle() + QStringLiteral(".desktop"), VersionedTitle());
@@ -100,7 +101,8 @@ void AddDesktopShortcut(QWidget* parent)
 void InsertShortCut(QWidget* parent)
 {
     if (AskOkCancel(parent, QStringLiteral("Tollix"),
-            QStringLiteral("添加本程序的捷径到启动组，这样程序可随时监视连网情况，确定吗?"))
+            QCoreApplication::translate(
+                "ShellCommands", "添加本程序的捷径到启动组，这样程序可随时监视连网情况，确定吗?"))
         != QMessageBox::Ok)
         return;
     MakeShortcut(parent, AutostartFolder(), QStringLiteral("Tollix.desktop"), QStringLiteral("Tollix"));

@@ -1,6 +1,7 @@
 #include "gui/common/Toolbars.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QIcon>
 #include <QMainWindow>
 #include <QToolBar>
@@ -17,11 +18,12 @@ QList<QAction*> AddToolbar(QMainWindow* window, std::initializer_list<ToolButton
     QList<QAction*> actions;
     int number = 1;
     for (const ToolButtonSpec& b : buttons) {
-        QAction* a
-            = bar->addAction(QIcon(QString(":/icons/%1.svg").arg(b.icon)), QString::fromUtf8(b.caption));
+        QAction* a = bar->addAction(
+            QIcon(QString(":/icons/%1.svg").arg(b.icon)), QCoreApplication::translate("Toolbar", b.caption));
         a->setObjectName(QString("Toolbar1_%1").arg(number++));
-        a->setToolTip(QString::fromUtf8(b.tip));
-        const QString caption = a->text();
+        a->setToolTip(QCoreApplication::translate("Toolbar", b.tip));
+        // The handlers dispatch on the Chinese caption, whatever the language shown.
+        const QString caption = QString::fromUtf8(b.caption);
         QObject::connect(a, &QAction::triggered, window, [onClick, caption] { onClick(caption); });
         actions.append(a);
     }

@@ -29,12 +29,12 @@ FrmDialUp::FrmDialUp(Program& program, DialupService& dialup, QWidget* owner)
     , saveFailures_(new SaveFailureNotice(this))
 {
     setObjectName("frmDialUp");
-    setWindowTitle("拨号上网");
+    setWindowTitle(tr("拨号上网"));
     setAttribute(Qt::WA_DeleteOnClose);
     setAttribute(Qt::WA_QuitOnClose, false);
 
     auto* layout = new QVBoxLayout(this);
-    caption_ = new QLabel("请从下面选择一个连接名称：", this);
+    caption_ = new QLabel(tr("请从下面选择一个连接名称："), this);
     caption_->setObjectName("Label1");
     entries_ = new QComboBox(this);
     entries_->setObjectName("cboRasList");
@@ -43,10 +43,10 @@ FrmDialUp::FrmDialUp(Program& program, DialupService& dialup, QWidget* owner)
     entries_->setEditable(true);
     entries_->setInsertPolicy(QComboBox::NoInsert);
     entries_->setMinimumWidth(240);
-    remember_ = new QCheckBox("总是先显示这个连接", this);
+    remember_ = new QCheckBox(tr("总是先显示这个连接"), this);
     remember_->setObjectName("cekSave");
     remember_->installEventFilter(this);
-    dialButton_ = new QPushButton("拨号", this);
+    dialButton_ = new QPushButton(tr("拨号"), this);
     dialButton_->setObjectName("cmdDial");
     dialButton_->setDefault(true);
 
@@ -143,11 +143,9 @@ void FrmDialUp::DialChosenEntry()
     }
     if (found == 0) {
         // Only phonebook entries are dialled; the dialog stays open for another choice.
-        const QString what = text.trimmed().isEmpty()
-            ? QStringLiteral("没有选择连接。")
-            : QStringLiteral("“%1”不是拨号网络中的连接。").arg(text);
-        ShowMessage(
-            this, "Tollix", what + QStringLiteral("请从列表中选择一个连接名称。"), QMessageBox::Warning);
+        const QString what
+            = text.trimmed().isEmpty() ? tr("没有选择连接。") : tr("“%1”不是拨号网络中的连接。").arg(text);
+        ShowMessage(this, "Tollix", what + tr("请从列表中选择一个连接名称。"), QMessageBox::Warning);
         return;
     }
     const std::string name = tariffs.Connection(found).Name;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -15,8 +16,9 @@ namespace tollix {
 
 namespace {
 
-const QString kUtf8Filter = "CSV 文件，UTF-8 (*.csv)";
-const QString kGbkFilter = "CSV 文件，GBK 编码，供旧版电子表格使用 (*.csv)";
+const char* const kUtf8Filter = QT_TRANSLATE_NOOP("ExportDialog", "CSV 文件，UTF-8 (*.csv)");
+const char* const kGbkFilter
+    = QT_TRANSLATE_NOOP("ExportDialog", "CSV 文件，GBK 编码，供旧版电子表格使用 (*.csv)");
 
 // The bytes are a bonus of the export: an archive that cannot be read leaves
 // them unknown rather than stopping it.
@@ -43,17 +45,23 @@ std::vector<LinkBytes> MeasuredBytes(
 void ExportHistory(
     QWidget* parent, const std::filesystem::path& dataFolder, const std::vector<ConnectionLogEntry>& entries)
 {
-    QString filter = kUtf8Filter;
-    QString path = QFileDialog::getSaveFileName(parent, "导出记录", QDir::home().filePath("上网历史记录.csv"),
-        kUtf8Filter + ";;" + kGbkFilter, &filter);
+    const QString utf8Filter = QCoreApplication::translate("ExportDialog", kUtf8Filter);
+    const QString gbkFilter = QCoreApplication::translate("ExportDialog", kGbkFilter);
+    QString filter = utf8Filter;
+    QString path
+        = QFileDialog::getSaveFileName(parent, QCoreApplication::translate("ExportDialog", "导出记录"),
+            QDir::home().filePath(QCoreApplication::translate("ExportDialog", "上网历史记录.csv")),
+            utf8Filter + ";;" + gbkFilter, &filter);
     if (path.isEmpty())
         return;
     if (QFileInfo(path).suffix().isEmpty())
         path += ".csv";
-    const CsvEncoding encoding = filter == kGbkFilter ? CsvEncoding::Gbk : CsvEncoding::Utf8WithBom;
+    const CsvEncoding encoding = filter == gbkFilter ? CsvEncoding::Gbk : CsvEncoding::Utf8WithBom;
     std::string error;
     if (!ExportHistoryCsv(path.toStdString(), entries, MeasuredBytes(dataFolder, entries), encoding, &error))
-        ShowMessage(parent, "Tollix", Q("导出失败，文件没有保存。\n" + error), QMessageBox::Warning);
+        ShowMessage(parent, "Tollix",
+            QCoreApplication::translate("ExportDialog", "导出失败，文件没有保存。") + "\n" + Q(error),
+            QMessageBox::Warning);
 }
 
 }  // namespace tollix

@@ -43,19 +43,22 @@ struct Column {
 constexpr Qt::Alignment kCentred = Qt::AlignCenter;
 constexpr Qt::Alignment kGeneral = Qt::AlignLeft | Qt::AlignVCenter;
 const std::array<Column, kHistoryColumnCount> kColumns{{
-    {"序号", 500, kCentred},
-    {"连接名称", 1080, kGeneral},
-    {"开始时间", 2400, kCentred},
-    {"用时", 1250, kCentred},
-    {"上网费(元)", 1020, kCentred},
-    {"电话费(元)", 1020, kCentred},
-    {"总费用(元)", 1020, kCentred},
+    {QT_TRANSLATE_NOOP("tollix::FrmHistory", "序号"), 500, kCentred},
+    {QT_TRANSLATE_NOOP("tollix::FrmHistory", "连接名称"), 1080, kGeneral},
+    {QT_TRANSLATE_NOOP("tollix::FrmHistory", "开始时间"), 2400, kCentred},
+    {QT_TRANSLATE_NOOP("tollix::FrmHistory", "用时"), 1250, kCentred},
+    {QT_TRANSLATE_NOOP("tollix::FrmHistory", "上网费(元)"), 1020, kCentred},
+    {QT_TRANSLATE_NOOP("tollix::FrmHistory", "电话费(元)"), 1020, kCentred},
+    {QT_TRANSLATE_NOOP("tollix::FrmHistory", "总费用(元)"), 1020, kCentred},
 }};
 constexpr int kFixedRowTwips = 300;
 constexpr int kEntryRowTwips = 260;
 
-const char* const kPeriodItems[] = {"显示所有的记录", "只显示今天的记录", "只显示这个星期的记录",
-    "只显示这个月的记录", "只显示这两个月的记录"};
+const char* const kPeriodItems[] = {QT_TRANSLATE_NOOP("tollix::FrmHistory", "显示所有的记录"),
+    QT_TRANSLATE_NOOP("tollix::FrmHistory", "只显示今天的记录"),
+    QT_TRANSLATE_NOOP("tollix::FrmHistory", "只显示这个星期的记录"),
+    QT_TRANSLATE_NOOP("tollix::FrmHistory", "只显示这个月的记录"),
+    QT_TRANSLATE_NOOP("tollix::FrmHistory", "只显示这两个月的记录")};
 
 }  // namespace
 
@@ -66,7 +69,7 @@ FrmHistory::FrmHistory(Program& program, const Clock& clock, QWidget* parent)
     , saveFailures_(new SaveFailureNotice(this))
 {
     setObjectName("frmHistory");
-    setWindowTitle("历史记录窗口");
+    setWindowTitle(tr("历史记录窗口"));
     setWindowIcon(QIcon(":/icons/history.svg"));
     setAttribute(Qt::WA_DeleteOnClose);
     setAttribute(Qt::WA_QuitOnClose, false);
@@ -88,12 +91,16 @@ void FrmHistory::BuildWindow()
     AddToolbar(
         this,
         {
-            {"打印记录", "print", "打印当前显示的记录"},
-            {"删除记录", "delete", "删除所有的记录"},
-            {"显示帮助", "help", "解答一些问题"},
-            {"返回", "back", "返回主窗口"},
-            {"导出记录", "export", "把当前显示的记录存为CSV文件"},
-            {"用量图表", "charts", "按日、按月查看用时和费用"},
+            {QT_TRANSLATE_NOOP("Toolbar", "打印记录"), "print",
+                QT_TRANSLATE_NOOP("Toolbar", "打印当前显示的记录")},
+            {QT_TRANSLATE_NOOP("Toolbar", "删除记录"), "delete",
+                QT_TRANSLATE_NOOP("Toolbar", "删除所有的记录")},
+            {QT_TRANSLATE_NOOP("Toolbar", "显示帮助"), "help", QT_TRANSLATE_NOOP("Toolbar", "解答一些问题")},
+            {QT_TRANSLATE_NOOP("Toolbar", "返回"), "back", QT_TRANSLATE_NOOP("Toolbar", "返回主窗口")},
+            {QT_TRANSLATE_NOOP("Toolbar", "导出记录"), "export",
+                QT_TRANSLATE_NOOP("Toolbar", "把当前显示的记录存为CSV文件")},
+            {QT_TRANSLATE_NOOP("Toolbar", "用量图表"), "charts",
+                QT_TRANSLATE_NOOP("Toolbar", "按日、按月查看用时和费用")},
         },
         [this](const QString& caption) { OnToolButton(caption); }, &toolbar_);
 
@@ -126,18 +133,18 @@ void FrmHistory::BuildWindow()
     auto* row = new QHBoxLayout();
     connectionFilter_ = new QComboBox(central);
     connectionFilter_->setObjectName("cboRASname");
-    periodCaption_ = new QLabel("按时间段", central);
+    periodCaption_ = new QLabel(tr("按时间段"), central);
     periodCaption_->setObjectName("Label2");
     periodFilter_ = new QComboBox(central);
     periodFilter_->setObjectName("cboShowTime");
     for (const char* item : kPeriodItems)
-        periodFilter_->addItem(QString::fromUtf8(item));
-    logLengthCaption_ = new QLabel("保留最后", central);
+        periodFilter_->addItem(tr(item));
+    logLengthCaption_ = new QLabel(tr("保留最后"), central);
     logLengthCaption_->setObjectName("Label1");
     logLength_ = new QComboBox(central);
     logLength_->setObjectName("cboLastItem");
     for (int16_t n : kLogLengthChoices)
-        logLength_->addItem(QString("%1条记录").arg(n));
+        logLength_->addItem(tr("%1条记录").arg(n));
     row->addWidget(connectionFilter_);
     row->addSpacing(TwipsToPixelsX(240));
     row->addWidget(periodCaption_);
@@ -181,9 +188,9 @@ void FrmHistory::Start()
     {
         const QSignalBlocker block(connectionFilter_);
         connectionFilter_->clear();
-        connectionFilter_->addItem("显示所有的记录");
+        connectionFilter_->addItem(tr("显示所有的记录"));
         for (int i = 1; i <= program_.Tariffs.ConnectionCount(); ++i)
-            connectionFilter_->addItem("仅显示" + Q(program_.Tariffs.Connection(i).Name) + "的记录");
+            connectionFilter_->addItem(tr("仅显示%1的记录").arg(Q(program_.Tariffs.Connection(i).Name)));
         connectionFilter_->setCurrentIndex(0);
     }
     SetComboIndex(periodFilter_, 0);
@@ -202,14 +209,14 @@ void FrmHistory::Load(int16_t& connectionIndex, int16_t& period)
     if (!result.Error.empty()) {
         QString text = Q(result.Error);
         if (result.DamagedLine != 0)
-            text += "\n请用文本编辑器修正或删除这一行，然后重新打开历史记录窗口。";
+            text += "\n" + tr("请用文本编辑器修正或删除这一行，然后重新打开历史记录窗口。");
         ShowMessage(this, kTitle, text, QMessageBox::Warning);
     }
 }
 
 void FrmHistory::FillGrid()
 {
-    countText_->setText(QString("共有 %1 条纪录").arg(count_));
+    countText_->setText(tr("共有 %1 条纪录").arg(count_));
 
     grid_->setUpdatesEnabled(false);
     grid_->clearContents();
@@ -231,7 +238,7 @@ void FrmHistory::FillGrid()
     QStringList headers;
     for (int c = 0; c < kHistoryColumnCount; ++c) {
         const Column& column = kColumns[size_t(c)];
-        headers << QString::fromUtf8(column.header);
+        headers << tr(column.header);
         put(0, c, headers.back());
     }
     grid_->setHorizontalHeaderLabels(headers);
@@ -289,7 +296,7 @@ void FrmHistory::OnLogLengthChosen()
         SetLogNumber(n);
         return;
     }
-    const QString question = QString("这将把第%1条以后的记录都删除,你肯定吗?").arg(n);
+    const QString question = tr("这将把第%1条以后的记录都删除,你肯定吗?").arg(n);
     if (AskOkCancel(this, kTitle, question) != QMessageBox::Ok) {
         SetComboIndex(logLength_, LogLengthChoiceIndex(program_.LogNumber));
         return;
@@ -306,11 +313,11 @@ void FrmHistory::OnToolButton(const QString& caption)
 {
     if (caption == "打印记录") {
         const QString question
-            = QString("你要将当前显示的纪录打印出来吗?") + "\r\n\r" + "按“确定”键开始打印,按“取消”键取消打印";
+            = tr("你要将当前显示的纪录打印出来吗?") + "\r\n\r" + tr("按“确定”键开始打印,按“取消”键取消打印");
         if (AskOkCancel(this, kTitle, question) == QMessageBox::Ok)
             PrintGrid(*grid_, this);
     } else if (caption == "删除记录") {
-        if (AskOkCancel(this, kTitle, "你肯定要删除所有的记录吗？") != QMessageBox::Ok)
+        if (AskOkCancel(this, kTitle, tr("你肯定要删除所有的记录吗？")) != QMessageBox::Ok)
             return;
         std::string error;
         if (!DeleteConnectionLog(program_.LogPath, &error))

@@ -1,4 +1,5 @@
 // libtollix_print.so: the only code that links Qt Print Support.
+#include <QCoreApplication>
 #include <QFontMetricsF>
 #include <QHeaderView>
 #include <QPageLayout>
@@ -77,7 +78,7 @@ bool PrintGridOnPaper(const QTableWidget& grid)
     if (!printer || !printer->isValid())
         return fail();
     printer->setFullPage(true);
-    printer->setDocName("上网历史记录");
+    printer->setDocName(QCoreApplication::translate("PrintGrid", "上网历史记录"));
 
     // The grid as it stands on screen, in twips.
     const double screenX = grid.logicalDpiX() / kTwipsPerInch;
@@ -111,7 +112,7 @@ bool PrintGridOnPaper(const QTableWidget& grid)
     cellFont.setPointSizeF(baseFont.pointSizeF() > 0 ? baseFont.pointSizeF() * fit : 9 * fit);
     const QPen gridPen(Qt::black, std::max(1.0, paper.Px(10)));
 
-    paper.Text(kTitleX, kTitleY, 28, "上网历史记录", baseFont);
+    paper.Text(kTitleX, kTitleY, 28, QCoreApplication::translate("PrintGrid", "上网历史记录"), baseFont);
 
     int row = 0;
     int page = 1;
@@ -159,7 +160,8 @@ bool PrintGridOnPaper(const QTableWidget& grid)
             y += h;
         }
 
-        paper.Text(kFooterX, pageHeight - kFooterFromBottom, 10, QString("第 %1 页").arg(page), baseFont);
+        paper.Text(kFooterX, pageHeight - kFooterFromBottom, 10,
+            QCoreApplication::translate("PrintGrid", "第 %1 页").arg(page), baseFont);
         ++page;
         row = end;
         if (row < rowCount && !printer->newPage()) {

@@ -1,3 +1,5 @@
+#include <QCoreApplication>
+
 #include "gui/common/LateModule.h"
 #include "gui/common/MessageBoxes.h"
 #include "gui/history/PrintGrid.h"
@@ -11,13 +13,15 @@ bool PrintGrid(const QTableWidget& grid, QWidget* messageParent)
     auto print
         = reinterpret_cast<PrintFunction>(LateModuleFunction("tollix_print", "TollixPrintGrid", &error));
     if (!print) {
-        ShowMessage(messageParent, "Tollix", QString("无法载入打印模块：%1。请重新安装 Tollix。").arg(error),
+        ShowMessage(messageParent, "Tollix",
+            QCoreApplication::translate("PrintGrid", "无法载入打印模块：%1。请重新安装 Tollix。").arg(error),
             QMessageBox::Warning);
         return false;
     }
     if (print(grid))
         return true;
-    ShowMessage(messageParent, "Tollix", "你的系统中没有安装打印机，或者打印机有问题。");
+    ShowMessage(messageParent, "Tollix",
+        QCoreApplication::translate("PrintGrid", "你的系统中没有安装打印机，或者打印机有问题。"));
     return false;
 }
 

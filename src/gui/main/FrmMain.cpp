@@ -92,11 +92,11 @@ void FrmMain::BuildWindow()
     stateLayout->setContentsMargins(0, 0, 0, 0);
     stateIcon_ = new QLabel(statePanel);
     stateIcon_->setObjectName("StatusBar1_Picture1");
-    stateText_ = new QLabel("当前状态：", statePanel);
+    stateText_ = new QLabel(tr("当前状态："), statePanel);
     stateText_->setObjectName("StatusBar1_Panel1");
     stateLayout->addWidget(stateIcon_);
     stateLayout->addWidget(stateText_);
-    clockText_ = new QLabel("当前系统时间：", bar);
+    clockText_ = new QLabel(tr("当前系统时间："), bar);
     clockText_->setObjectName("StatusBar1_Panel2");
     bar->addWidget(statePanel, 1);
     bar->addWidget(clockText_, 1);
@@ -148,8 +148,8 @@ bool FrmMain::Start()
 
     std::string error;
     if (!OpenStatistics(program_, clock_.Now(), &error)) {
-        ShowMessage(
-            this, "Tollix", Q("无法打开统计文件，Tollix 不能继续运行。\n" + error), QMessageBox::Critical);
+        ShowMessage(this, "Tollix", tr("无法打开统计文件，Tollix 不能继续运行。") + "\n" + Q(error),
+            QMessageBox::Critical);
         return false;
     }
     // Only once the start has gone through: a start that stops leaves the
@@ -258,7 +258,7 @@ void FrmMain::ShowLineState(bool connected)
     commands_->ShowConnected(connected);
     stateIcon_->setPixmap(
         QIcon(connected ? ":/icons/connected.svg" : ":/icons/disconnected.svg").pixmap(16, 16));
-    stateText_->setText(connected ? "当前状态：接通" : "当前状态：断开");
+    stateText_->setText(connected ? tr("当前状态：接通") : tr("当前状态：断开"));
 }
 
 void FrmMain::ShowStartedState()
@@ -286,7 +286,7 @@ void FrmMain::ShowDataUsed(const LinkInfo& link)
     // Either counter alone would understate what the line carried.
     if (link.ReceivedBytes && link.SentBytes) {
         const double megabytes = double(*link.ReceivedBytes + *link.SentBytes) / (1024.0 * 1024.0);
-        text = QString("已用流量：%1 MB").arg(megabytes, 0, 'f', 1);
+        text = tr("已用流量：%1 MB").arg(megabytes, 0, 'f', 1);
     }
     dataText_->setText(text);
     if (tray_)
@@ -321,7 +321,7 @@ void FrmMain::HangUpCommand()
 {
     if (!dialup_.IsConnected())
         return;
-    if (AskOkCancel(this, "Tollix", "你要挂断当前连接吗？") != QMessageBox::Ok)
+    if (AskOkCancel(this, "Tollix", tr("你要挂断当前连接吗？")) != QMessageBox::Ok)
         return;
     HangUpResult result = HangUpAll(dialup_, clock_, [] {
         QEventLoop loop;
@@ -330,7 +330,7 @@ void FrmMain::HangUpCommand()
     });
     if (!result.LineDown)
         ShowMessage(this, "Tollix",
-            "已经发出挂断请求，但连接在30秒内仍未断开。请检查拨号程序（pppd）是否仍在运行。",
+            tr("已经发出挂断请求，但连接在30秒内仍未断开。请检查拨号程序（pppd）是否仍在运行。"),
             QMessageBox::Warning);
 }
 
@@ -383,7 +383,7 @@ void FrmMain::RestoreMainWindow()
 
 void FrmMain::ShowClock()
 {
-    clockText_->setText(Q("当前系统时间：" + DateTimeText(clock_.Now())));
+    clockText_->setText(tr("当前系统时间：") + Q(DateTimeText(clock_.Now())));
 }
 
 void FrmMain::showEvent(QShowEvent* event)
@@ -413,7 +413,7 @@ bool FrmMain::EndProgram()
     if (ending_)
         return true;
     if (dialup_.IsConnected()) {
-        if (!AskYesNo(this, "Tollix", "退出程序将丢失此次连接的资料，你确定吗?"))
+        if (!AskYesNo(this, "Tollix", tr("退出程序将丢失此次连接的资料，你确定吗?")))
             return false;
     }
     ending_ = true;
@@ -445,7 +445,7 @@ void FrmMain::ShowNotice(const QString& text, QMessageBox::Icon icon)
     // Not modal: the monitor must keep ticking while the message is up.
     auto* box = new QMessageBox(icon, "Tollix", text, QMessageBox::Ok, this);
     box->setObjectName("noticeBox");
-    box->button(QMessageBox::Ok)->setText("确定");
+    box->button(QMessageBox::Ok)->setText(OkButtonText());
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setModal(false);
     box->show();

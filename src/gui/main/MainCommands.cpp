@@ -13,9 +13,9 @@ namespace tollix {
 namespace {
 
 template <typename Receiver, typename Handler>
-QAction* AddEntry(QMenu* menu, const char* name, const char* text, Receiver* receiver, Handler handler)
+QAction* AddEntry(QMenu* menu, const char* name, const QString& text, Receiver* receiver, Handler handler)
 {
-    QAction* a = menu->addAction(QString::fromUtf8(text));
+    QAction* a = menu->addAction(text);
     a->setObjectName(name);
     QObject::connect(a, &QAction::triggered, receiver, handler);
     return a;
@@ -38,69 +38,70 @@ MainCommands::MainCommands(QMainWindow* window)
 
 void MainCommands::BuildMenuBar(QMainWindow* window)
 {
-    QMenu* file = window->menuBar()->addMenu("文件(&F)");
+    QMenu* file = window->menuBar()->addMenu(tr("文件(&F)"));
     file->setObjectName("mnuFile");
-    fileDial_ = AddEntry(file, "mnuVDialup", "拨号上网(&D)", this, &MainCommands::dialRequested);
-    fileHangUp_ = AddEntry(file, "mnuVHangup", "挂断连接(&H)", this, &MainCommands::hangUpRequested);
+    fileDial_ = AddEntry(file, "mnuVDialup", tr("拨号上网(&D)"), this, &MainCommands::dialRequested);
+    fileHangUp_ = AddEntry(file, "mnuVHangup", tr("挂断连接(&H)"), this, &MainCommands::hangUpRequested);
     fileHangUp_->setEnabled(false);
     AddSeparator(file, "mnuflag7");
-    AddEntry(file, "mnuEmail", "给作者写封E-mail", this, [this] { emit mailRequested(true); });
-    AddEntry(file, "mnuExit", "退出(&X)", this, &MainCommands::exitRequested);
+    AddEntry(file, "mnuEmail", tr("给作者写封E-mail"), this, [this] { emit mailRequested(true); });
+    AddEntry(file, "mnuExit", tr("退出(&X)"), this, &MainCommands::exitRequested);
 
-    QMenu* settings = window->menuBar()->addMenu("设定(&S)");
+    QMenu* settings = window->menuBar()->addMenu(tr("设定(&S)"));
     settings->setObjectName("mnuSettings");
     // The actions have already inverted their check marks when they report.
-    autoHide_ = AddEntry(settings, "mnuAutoHide", "启动后自动隐藏(&I)", this,
+    autoHide_ = AddEntry(settings, "mnuAutoHide", tr("启动后自动隐藏(&I)"), this,
         [this] { emit autoHideToggled(autoHide_->isChecked()); });
     autoHide_->setCheckable(true);
-    playWave_ = AddEntry(settings, "mnuPlayWave", "接通后播放声音(&P)", this,
+    playWave_ = AddEntry(settings, "mnuPlayWave", tr("接通后播放声音(&P)"), this,
         [this] { emit playWaveToggled(playWave_->isChecked()); });
     playWave_->setCheckable(true);
     AddSeparator(settings, "mnuFlag4");
+    AddEntry(settings, "InsertShortCut", tr("添加捷径到启动组(&T)"), this,
+        &MainCommands::startupShortcutRequested);
     AddEntry(
-        settings, "InsertShortCut", "添加捷径到启动组(&T)", this, &MainCommands::startupShortcutRequested);
-    AddEntry(settings, "mnuAddDesktop", "添加捷径到桌面(&D)", this, &MainCommands::desktopShortcutRequested);
+        settings, "mnuAddDesktop", tr("添加捷径到桌面(&D)"), this, &MainCommands::desktopShortcutRequested);
 
-    QMenu* windows = window->menuBar()->addMenu("窗口(&W)");
+    QMenu* windows = window->menuBar()->addMenu(tr("窗口(&W)"));
     windows->setObjectName("mnuWindow");
-    AddEntry(windows, "mnuSettingWindow", "设置中心(&E)", this, &MainCommands::settingsRequested);
-    AddEntry(windows, "mnuHistory", "历史记录(&R)", this, &MainCommands::historyRequested);
-    AddEntry(windows, "mnuCharts", "用量图表(&C)", this, &MainCommands::chartsRequested);
+    AddEntry(windows, "mnuSettingWindow", tr("设置中心(&E)"), this, &MainCommands::settingsRequested);
+    AddEntry(windows, "mnuHistory", tr("历史记录(&R)"), this, &MainCommands::historyRequested);
+    AddEntry(windows, "mnuCharts", tr("用量图表(&C)"), this, &MainCommands::chartsRequested);
 
-    QMenu* help = window->menuBar()->addMenu("帮助(&H)");
+    QMenu* help = window->menuBar()->addMenu(tr("帮助(&H)"));
     help->setObjectName("mnuhelp");
-    AddEntry(help, "mnuShowhelp", "显示帮助(&L)", this, &MainCommands::helpRequested);
+    AddEntry(help, "mnuShowhelp", tr("显示帮助(&L)"), this, &MainCommands::helpRequested);
     AddSeparator(help, "mnuflag");
-    AddEntry(help, "mnuAboutTollix", "关于Tollix V3.1(&A)", this, &MainCommands::aboutRequested);
+    AddEntry(help, "mnuAboutTollix", tr("关于Tollix V3.1(&A)"), this, &MainCommands::aboutRequested);
 }
 
 void MainCommands::BuildPopup(QMainWindow* window)
 {
     popup_ = new QMenu("Popupmenu", window);
     popup_->setObjectName("mnuPopupmenu");
-    connectedTime_ = popup_->addAction("连接时间");
+    connectedTime_ = popup_->addAction(tr("连接时间"));
     connectedTime_->setObjectName("mnuConnectedTime");
     connectedTime_->setVisible(false);
     connectedTimeSeparator_ = popup_->addSeparator();
     connectedTimeSeparator_->setObjectName("mnuflag2");
     connectedTimeSeparator_->setVisible(false);
-    dialMenu_ = popup_->addMenu("拨号上网");
+    dialMenu_ = popup_->addMenu(tr("拨号上网"));
     dialMenu_->setObjectName("mnuDial");
     for (int i = 1; i <= 6; ++i) {
-        QAction* a = AddEntry(dialMenu_, "", "", this, [this, i] { emit dialEntryRequested(i); });
+        QAction* a = AddEntry(dialMenu_, "", QString(), this, [this, i] { emit dialEntryRequested(i); });
         a->setObjectName(QString("mnuProfile_%1").arg(i));
         a->setText(QString("Profile%1").arg(i));
         a->setVisible(i == 1);
         dialEntries_[size_t(i - 1)] = a;
     }
-    popupHangUp_ = AddEntry(popup_, "mnuHangup", "挂断连接", this, &MainCommands::hangUpRequested);
+    popupHangUp_ = AddEntry(popup_, "mnuHangup", tr("挂断连接"), this, &MainCommands::hangUpRequested);
     popupHangUp_->setEnabled(false);
-    QMenu* feeSetting = popup_->addMenu("今天折价设置");
+    QMenu* feeSetting = popup_->addMenu(tr("今天折价设置"));
     feeSetting->setObjectName("mnuFeeSetting");
-    QMenu* netHalf = feeSetting->addMenu("今天入网费折价");
+    QMenu* netHalf = feeSetting->addMenu(tr("今天入网费折价"));
     netHalf->setObjectName("mnuTodayNetHalf");
     for (int i = 1; i <= 6; ++i) {
-        QAction* a = AddEntry(netHalf, "", "", this,
+        QAction* a = AddEntry(netHalf, "", QString(), this,
             [this, i] { emit connectionDiscountToggled(i, discountEntries_[size_t(i - 1)]->isChecked()); });
         a->setObjectName(QString("mnuhalfProfile_%1").arg(i));
         a->setText(QString("Profile%1").arg(i));
@@ -108,17 +109,17 @@ void MainCommands::BuildPopup(QMainWindow* window)
         a->setVisible(false);
         discountEntries_[size_t(i - 1)] = a;
     }
-    telephoneDiscount_ = AddEntry(feeSetting, "mnuTodayTelHalf", "今天电话费折价", this,
+    telephoneDiscount_ = AddEntry(feeSetting, "mnuTodayTelHalf", tr("今天电话费折价"), this,
         [this] { emit telephoneDiscountToggled(telephoneDiscount_->isChecked()); });
     telephoneDiscount_->setCheckable(true);
     AddSeparator(popup_, "mnuFlag3");
-    AddEntry(popup_, "mnuOpen", "主窗口", this, &MainCommands::restoreRequested);
-    AddEntry(popup_, "mnuShowSettingWindow", "设置中心", this, &MainCommands::settingsRequested);
-    AddEntry(popup_, "mnushowHistory", "历史记录", this, &MainCommands::historyRequested);
+    AddEntry(popup_, "mnuOpen", tr("主窗口"), this, &MainCommands::restoreRequested);
+    AddEntry(popup_, "mnuShowSettingWindow", tr("设置中心"), this, &MainCommands::settingsRequested);
+    AddEntry(popup_, "mnushowHistory", tr("历史记录"), this, &MainCommands::historyRequested);
     AddSeparator(popup_, "mnuflag6");
-    AddEntry(popup_, "mnupopEmail", "给作者写封E-mail", this, [this] { emit mailRequested(false); });
-    AddEntry(popup_, "mnuAbout", "关于Tollix V3.1", this, &MainCommands::aboutRequested);
-    AddEntry(popup_, "mnuPopupExit", "退出", this, &MainCommands::exitRequested);
+    AddEntry(popup_, "mnupopEmail", tr("给作者写封E-mail"), this, [this] { emit mailRequested(false); });
+    AddEntry(popup_, "mnuAbout", tr("关于Tollix V3.1"), this, &MainCommands::aboutRequested);
+    AddEntry(popup_, "mnuPopupExit", tr("退出"), this, &MainCommands::exitRequested);
 }
 
 void MainCommands::BuildToolbar(QMainWindow* window)
@@ -127,13 +128,14 @@ void MainCommands::BuildToolbar(QMainWindow* window)
     const QList<QAction*> actions = AddToolbar(
         window,
         {
-            {"拨号上网", "dial", "开始花钱"},
-            {"挂断连接", "hangup", "玩够了"},
-            {"设置中心", "settings", "设置话费,网费,报警,置零"},
-            {"历史记录", "history", "秋后算帐"},
-            {"隐藏", "hide", "隐藏到右下角"},
-            {"显示帮助", "help", "解答一些问题"},
-            {"退出", "exit", "退出Tollix"},
+            {QT_TRANSLATE_NOOP("Toolbar", "拨号上网"), "dial", QT_TRANSLATE_NOOP("Toolbar", "开始花钱")},
+            {QT_TRANSLATE_NOOP("Toolbar", "挂断连接"), "hangup", QT_TRANSLATE_NOOP("Toolbar", "玩够了")},
+            {QT_TRANSLATE_NOOP("Toolbar", "设置中心"), "settings",
+                QT_TRANSLATE_NOOP("Toolbar", "设置话费,网费,报警,置零")},
+            {QT_TRANSLATE_NOOP("Toolbar", "历史记录"), "history", QT_TRANSLATE_NOOP("Toolbar", "秋后算帐")},
+            {QT_TRANSLATE_NOOP("Toolbar", "隐藏"), "hide", QT_TRANSLATE_NOOP("Toolbar", "隐藏到右下角")},
+            {QT_TRANSLATE_NOOP("Toolbar", "显示帮助"), "help", QT_TRANSLATE_NOOP("Toolbar", "解答一些问题")},
+            {QT_TRANSLATE_NOOP("Toolbar", "退出"), "exit", QT_TRANSLATE_NOOP("Toolbar", "退出Tollix")},
         },
         [this](const QString& caption) {
             if (caption == "拨号上网")

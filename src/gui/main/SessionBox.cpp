@@ -10,25 +10,27 @@
 namespace tollix {
 
 SessionBox::SessionBox(QWidget* parent)
-    : QGroupBox("上一次连接", parent)
+    : QGroupBox(tr("上一次连接"), parent)
 {
     setObjectName("Frame1");
     AddValueRows(new QGridLayout(this), this, nullptr,
-        {{"当前连接名称:", "lblCurrentName", &currentName_}, {"开始连接时间:", "lblStarttime", &startTime_},
-            {"至今持续时间:", "lblDuration", &duration_}, {"此次连接电话费：", "lblCurrentTelFee", &telFee_},
-            {"此次连接入网费:", "lblCurrentNetFee", &netFee_},
-            {"此次连接总费用:", "lblTotalPrice", &totalPrice_}});
+        {{tr("当前连接名称:"), "lblCurrentName", &currentName_},
+            {tr("开始连接时间:"), "lblStarttime", &startTime_},
+            {tr("至今持续时间:"), "lblDuration", &duration_},
+            {tr("此次连接电话费："), "lblCurrentTelFee", &telFee_},
+            {tr("此次连接入网费:"), "lblCurrentNetFee", &netFee_},
+            {tr("此次连接总费用:"), "lblTotalPrice", &totalPrice_}});
 }
 
 void SessionBox::ShowStarted(const ConnectionSession& session)
 {
     startTime_->setText(Q(session.StartTimeText()));
-    setTitle("本次连接");
+    setTitle(tr("本次连接"));
 }
 
 void SessionBox::ShowEnded()
 {
-    setTitle("上一次连接");
+    setTitle(tr("上一次连接"));
 }
 
 void SessionBox::ShowTick(const ConnectionSession& session, const TickResult& result, const QString& duration)

@@ -14,12 +14,12 @@
 namespace tollix {
 
 TotalsBox::TotalsBox(QWidget* parent)
-    : QGroupBox("合计", parent)
+    : QGroupBox(tr("合计"), parent)
 {
     setObjectName("Frame2");
     auto* layout = new QVBoxLayout(this);
     auto* options = new QHBoxLayout;
-    const char* periods[] = {"今天", "这个星期", "这个月", "不定时间段"};
+    const QString periods[] = {tr("今天"), tr("这个星期"), tr("这个月"), tr("不定时间段")};
     for (int i = 0; i < 4; ++i) {
         QRadioButton* option = new QRadioButton(periods[i], this);
         option->setObjectName(QString("otnSelectDay_%1").arg(i));
@@ -37,9 +37,10 @@ TotalsBox::TotalsBox(QWidget* parent)
     layout->addLayout(options);
     auto* grid = new QGridLayout;
     AddValueRows(grid, this, "Label1",
-        {{"起算日期:", "lblStartDate", &startDate_}, {"总耗时:", "lblTotalTime", &totalTime_},
-            {"上网次数:", "lblConnectionTimes", &connections_}, {"总费用:", "lblTotalCost", &totalCost_},
-            {"入网费:", "lblNetFee", &netFee_}, {"电话费:", "lblTelfee", &telFee_}});
+        {{tr("起算日期:"), "lblStartDate", &startDate_}, {tr("总耗时:"), "lblTotalTime", &totalTime_},
+            {tr("上网次数:"), "lblConnectionTimes", &connections_},
+            {tr("总费用:"), "lblTotalCost", &totalCost_}, {tr("入网费:"), "lblNetFee", &netFee_},
+            {tr("电话费:"), "lblTelfee", &telFee_}});
     layout->addLayout(grid);
 }
 
@@ -51,16 +52,16 @@ void TotalsBox::Show(const Program& program, int period)
     const Money t = program.Stats.RunningTelFee[size_t(period)];
     const Money n = program.Stats.RunningNetFee[size_t(period)];
     startDate_->setText(Q(DateText(r.StartDate)));
-    totalTime_->setText(Q(DurationText(r.Seconds) + " (" + std::to_string(r.CallUnits) + "个电话)"));
-    connections_->setText(Q(std::to_string(r.Connections) + "次"));
-    telFee_->setText(Q(MoneyText(t) + " 元"));
+    totalTime_->setText(tr("%1 (%2个电话)").arg(Q(DurationText(r.Seconds))).arg(r.CallUnits));
+    connections_->setText(tr("%1次").arg(r.Connections));
+    telFee_->setText(tr("%1 元").arg(Q(MoneyText(t))));
     // The month of a rated-hours connection carries its fixed monthly fee.
     std::string fixed;
     const int16_t idx = program.FeeTypeTwoIndex;
     if (period == Month && program.FeeTypeTwo && idx >= 1 && idx <= program.Tariffs.ConnectionCount())
         fixed = "+" + MoneyText(program.Tariffs.Connection(idx).FixFee);
-    netFee_->setText(Q(MoneyText(n) + fixed + " 元"));
-    totalCost_->setText(Q(MoneyText(n + t) + fixed + " 元"));
+    netFee_->setText(tr("%1 元").arg(Q(MoneyText(n) + fixed)));
+    totalCost_->setText(tr("%1 元").arg(Q(MoneyText(n + t) + fixed)));
 }
 
 }  // namespace tollix

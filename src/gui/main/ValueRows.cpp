@@ -10,7 +10,7 @@ void AddValueRows(
 {
     int i = 0;
     for (const ValueRow& row : rows) {
-        auto* caption = new QLabel(QString::fromUtf8(row.caption), parent);
+        auto* caption = new QLabel(row.caption, parent);
         if (captionName)
             caption->setObjectName(QString("%1_%2").arg(captionName).arg(i));
         auto* value = new QLabel(parent);

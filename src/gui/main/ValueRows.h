@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <initializer_list>
 
 class QGridLayout;
@@ -9,7 +10,7 @@ class QWidget;
 namespace tollix {
 
 struct ValueRow {
-    const char* caption;
+    QString caption;
     const char* name;
     QLabel** label;
 };

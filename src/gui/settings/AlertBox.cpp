@@ -28,7 +28,7 @@ AlertBox::AlertBox(int index, SettingsContext& context, const SoundFileChooser& 
 
 void AlertBox::Build()
 {
-    const char* captions[3] = {"每天报警", "每星期报警", "每月报警"};
+    const QString captions[3] = {tr("每天报警"), tr("每星期报警"), tr("每月报警")};
     const char* hours[3] = {"2", "10", "30"};
     auto named = [this](QWidget* w, const char* base) {
         w->setObjectName(QString("%1_%2").arg(base).arg(index_));
@@ -36,19 +36,19 @@ void AlertBox::Build()
     };
     auto* grid = new QGridLayout(this);
     on_ = new QCheckBox(captions[index_], this);
-    byTime_ = new QRadioButton("用时超过", this);
+    byTime_ = new QRadioButton(tr("用时超过"), this);
     hours_ = new QLineEdit(hours[index_], this);
-    auto* hourUnit = new QLabel("小时", this);
-    byFee_ = new QRadioButton("费用超过", this);
+    auto* hourUnit = new QLabel(tr("小时"), this);
+    byFee_ = new QRadioButton(tr("费用超过"), this);
     fee_ = new QLineEdit("2", this);
-    auto* yuan = new QLabel("元", this);
-    repeat_ = new QCheckBox("超时后每隔", this);
+    auto* yuan = new QLabel(tr("元"), this);
+    repeat_ = new QCheckBox(tr("超时后每隔"), this);
     minutes_ = new QLineEdit("5", this);
-    auto* minuteText = new QLabel("分钟播放声音文件", this);
-    auto* pathLabel = new QLabel("声音文件的路径", this);
+    auto* minuteText = new QLabel(tr("分钟播放声音文件"), this);
+    auto* pathLabel = new QLabel(tr("声音文件的路径"), this);
     file_ = new QLineEdit(this);
-    select_ = new QPushButton("选择", this);
-    test_ = new QPushButton("试听", this);
+    select_ = new QPushButton(tr("选择"), this);
+    test_ = new QPushButton(tr("试听"), this);
     named(on_, "cekAlert");
     named(byTime_, "otnExcelTime");
     named(hours_, "txtHour");

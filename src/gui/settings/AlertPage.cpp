@@ -16,7 +16,7 @@ AlertPage::AlertPage(SettingsContext& context, SoundPlayer& sound, QWidget* pare
     setObjectName("SSTab1_2");
     chooseFile_ = [](QWidget* owner, const QString& current) {
         const QString folder = current.trimmed().isEmpty() ? QString() : QFileInfo(current.trimmed()).path();
-        return QFileDialog::getOpenFileName(owner, "选择声音文件", folder, "声音文件 (*.wav)");
+        return QFileDialog::getOpenFileName(owner, tr("选择声音文件"), folder, tr("声音文件 (*.wav)"));
     };
     auto* layout = new QVBoxLayout(this);
     for (int i = 0; i < 3; ++i) {

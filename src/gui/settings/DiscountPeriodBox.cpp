@@ -41,23 +41,23 @@ QCheckBox* CheckBox(const QString& text, const QString& name, QWidget* parent)
 
 DiscountPeriodBox::DiscountPeriodBox(
     const QString& frameName, const QString& prefix, const QString& everydayName, QWidget* parent)
-    : QGroupBox("折价时间段", parent)
+    : QGroupBox(tr("折价时间段"), parent)
 {
     setObjectName(frameName);
     auto* grid = new QGridLayout(this);
-    holiday_ = CheckBox("今天节假日折价", "cek" + prefix + "Holiday", this);
-    everyday_ = CheckBox("每天", everydayName, this);
+    holiday_ = CheckBox(tr("今天节假日折价"), "cek" + prefix + "Holiday", this);
+    everyday_ = CheckBox(tr("每天"), everydayName, this);
     startHour_ = PeriodCombo("cbo" + prefix + "StartHour", true, "21", this);
     startMinute_ = PeriodCombo("cbo" + prefix + "StartMinute", false, "00", this);
     endHour_ = PeriodCombo("cbo" + prefix + "EndHour", true, "7", this);
     endMinute_ = PeriodCombo("cbo" + prefix + "EndMinute", false, "00", this);
-    saturday_ = CheckBox("星期六全天", "cek" + prefix + "Saturday", this);
-    sunday_ = CheckBox("星期日全天", "cek" + prefix + "Sunday", this);
-    auto* dot1 = new QLabel("点", this);
-    auto* to = new QLabel("分到", this);
-    auto* nextDay = new QLabel("次日", this);
-    auto* dot2 = new QLabel("点", this);
-    auto* minute = new QLabel("分", this);
+    saturday_ = CheckBox(tr("星期六全天"), "cek" + prefix + "Saturday", this);
+    sunday_ = CheckBox(tr("星期日全天"), "cek" + prefix + "Sunday", this);
+    auto* dot1 = new QLabel(tr("点"), this);
+    auto* to = new QLabel(tr("分到"), this);
+    auto* nextDay = new QLabel(tr("次日"), this);
+    auto* dot2 = new QLabel(tr("点"), this);
+    auto* minute = new QLabel(tr("分"), this);
     captions_ = {dot1, to, nextDay, dot2, minute};
 
     grid->addWidget(holiday_, 0, 0, 1, 5);

@@ -21,13 +21,15 @@ FrmSettings::FrmSettings(
     , context_{program, editor_, clock, *saveFailures_}
 {
     setObjectName("frmSettings");
-    setWindowTitle("设置中心");
+    setWindowTitle(tr("设置中心"));
     setWindowIcon(QIcon(":/icons/tollix.svg"));
     setAttribute(Qt::WA_DeleteOnClose);
     setAttribute(Qt::WA_QuitOnClose, false);
 
     AddToolbar(
-        this, {{"返回", "back", "返回主窗口"}, {"显示帮助", "help", "解答一些问题"}},
+        this,
+        {{QT_TRANSLATE_NOOP("Toolbar", "返回"), "back", QT_TRANSLATE_NOOP("Toolbar", "返回主窗口")},
+            {QT_TRANSLATE_NOOP("Toolbar", "显示帮助"), "help", QT_TRANSLATE_NOOP("Toolbar", "解答一些问题")}},
         [this](const QString& caption) {
             if (caption == "返回")
                 close();  // closeEvent brings the main window back first
@@ -41,10 +43,10 @@ FrmSettings::FrmSettings(
     telFeePage_ = new TelFeePage(context_);
     alertPage_ = new AlertPage(context_, sound);
     resetPage_ = new ResetPage(context_, dialup);
-    tabs_->addTab(netFeePage_, "上网费设置");
-    tabs_->addTab(telFeePage_, "电话费设置");
-    tabs_->addTab(alertPage_, "报警设置");
-    tabs_->addTab(resetPage_, "置零设置");
+    tabs_->addTab(netFeePage_, tr("上网费设置"));
+    tabs_->addTab(telFeePage_, tr("电话费设置"));
+    tabs_->addTab(alertPage_, tr("报警设置"));
+    tabs_->addTab(resetPage_, tr("置零设置"));
     tabs_->setCurrentIndex(0);
     setCentralWidget(tabs_);
     connect(netFeePage_, &NetFeePage::holidayChanged, this, &FrmSettings::tariffsChanged);

@@ -51,11 +51,11 @@ NetFeePage::NetFeePage(SettingsContext& context, QWidget* parent)
     // Only listed connections: a typed name would edit one connection in memory
     // while the file writes went to a section of another name.
     connections_->setEditable(false);
-    connections_->setToolTip("选取不同的连接名称可设置多个帐号");
+    connections_->setToolTip(tr("选取不同的连接名称可设置多个帐号"));
     connections_->setMinimumContentsLength(16);
-    selectorLayout->addWidget(new QLabel("连接名称", selector), 0, 0);
+    selectorLayout->addWidget(new QLabel(tr("连接名称"), selector), 0, 0);
     selectorLayout->addWidget(connections_, 0, 1, 1, 3);
-    const char* feeTypes[3] = {"免费", "按分钟算", "额定小时"};
+    const QString feeTypes[3] = {tr("免费"), tr("按分钟算"), tr("额定小时")};
     for (int i = 0; i < 3; ++i) {
         feeTypes_[size_t(i)] = new QRadioButton(feeTypes[i], selector);
         feeTypes_[size_t(i)]->setObjectName(QString("otnFeetype_%1").arg(i));
@@ -94,12 +94,12 @@ void NetFeePage::BuildMinuteGroup(QHBoxLayout* columns)
 {
     auto* column = new QVBoxLayout;
     auto* grid = new QGridLayout;
-    auto* fullLabel = new QLabel("全价：", this);
+    auto* fullLabel = new QLabel(tr("全价："), this);
     fullFee_ = TextBox("txtNetFee", "0.06", this);
-    auto* fullUnit = new QLabel("元/分钟", this);
-    auto* halfLabel = new QLabel("折价时间内为:", this);
+    auto* fullUnit = new QLabel(tr("元/分钟"), this);
+    auto* halfLabel = new QLabel(tr("折价时间内为:"), this);
     halfFee_ = TextBox("txtHalfFee", "0.03", this);
-    auto* halfUnit = new QLabel("元/分钟", this);
+    auto* halfUnit = new QLabel(tr("元/分钟"), this);
     grid->addWidget(fullLabel, 0, 0);
     grid->addWidget(fullFee_, 0, 1);
     grid->addWidget(fullUnit, 0, 2);
@@ -118,17 +118,17 @@ void NetFeePage::BuildRatedGroup(QHBoxLayout* columns)
 {
     auto* column = new QVBoxLayout;
     auto* grid = new QGridLayout;
-    auto* month = new QLabel("每月", this);
+    auto* month = new QLabel(tr("每月"), this);
     ratedHours_ = TextBox("txtExcelHour", "30", this);
-    auto* hours = new QLabel("小时", this);
+    auto* hours = new QLabel(tr("小时"), this);
     ratedFee_ = TextBox("txtExcelFee", "0.06", this);
-    auto* yuan = new QLabel("元", this);
-    auto* beyond = new QLabel("超过额定小时后", this);
+    auto* yuan = new QLabel(tr("元"), this);
+    auto* beyond = new QLabel(tr("超过额定小时后"), this);
     beyondFee_ = TextBox("txtExcelMinute", "0.06", this);
-    auto* beyondUnit = new QLabel("元/分钟", this);
-    auto* halfLabel = new QLabel("折价时间内为:", this);
+    auto* beyondUnit = new QLabel(tr("元/分钟"), this);
+    auto* halfLabel = new QLabel(tr("折价时间内为:"), this);
     ratedHalfFee_ = TextBox("txtFixHalf", "0.03", this);
-    auto* halfUnit = new QLabel("元/分钟", this);
+    auto* halfUnit = new QLabel(tr("元/分钟"), this);
     grid->addWidget(month, 0, 0);
     grid->addWidget(ratedHours_, 0, 1);
     grid->addWidget(hours, 0, 2);

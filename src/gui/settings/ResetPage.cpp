@@ -19,10 +19,14 @@ namespace tollix {
 namespace {
 
 const char* const kZeroQuestions[4][2] = {
-    {"将今天的所有数值都变0,你肯定吗？", "将今天的数值置零"},
-    {"将这个星期的所有数值都变成0 , 你肯定吗？", "将这个星期的数值置零"},
-    {"将这个月的所有数值都变成0 , 你肯定吗？", "将这个月的数值置零"},
-    {"将总数的所有数值都变成0 , 你肯定吗？", "将总数的数值置零"},
+    {QT_TRANSLATE_NOOP("tollix::ResetPage", "将今天的所有数值都变0,你肯定吗？"),
+        QT_TRANSLATE_NOOP("tollix::ResetPage", "将今天的数值置零")},
+    {QT_TRANSLATE_NOOP("tollix::ResetPage", "将这个星期的所有数值都变成0 , 你肯定吗？"),
+        QT_TRANSLATE_NOOP("tollix::ResetPage", "将这个星期的数值置零")},
+    {QT_TRANSLATE_NOOP("tollix::ResetPage", "将这个月的所有数值都变成0 , 你肯定吗？"),
+        QT_TRANSLATE_NOOP("tollix::ResetPage", "将这个月的数值置零")},
+    {QT_TRANSLATE_NOOP("tollix::ResetPage", "将总数的所有数值都变成0 , 你肯定吗？"),
+        QT_TRANSLATE_NOOP("tollix::ResetPage", "将总数的数值置零")},
 };
 
 }  // namespace
@@ -39,16 +43,17 @@ ResetPage::ResetPage(SettingsContext& context, DialupService& dialup, QWidget* p
     weekDay_->setObjectName("cboResetWeek");
     // Only a picked weekday is recorded, so the box offers the seven and nothing else.
     weekDay_->setEditable(false);
-    weekDay_->addItems({"星期日", "星期一", "星期二", "星期三", "星期四", "星期五", "星期六"});
+    weekDay_->addItems(
+        {tr("星期日"), tr("星期一"), tr("星期二"), tr("星期三"), tr("星期四"), tr("星期五"), tr("星期六")});
     weekDay_->setCurrentIndex(0);
-    layout->addLayout(LabelledRow("每个星期的", weekDay_, "号凌晨0点正将星期值自动置零", this));
+    layout->addLayout(LabelledRow(tr("每个星期的"), weekDay_, tr("号凌晨0点正将星期值自动置零"), this));
 
     monthDay_ = TextBox("txtResetMonth", "1", this);
-    layout->addLayout(LabelledRow("每个月的", monthDay_, "号凌晨0点正将月值自动置零", this));
+    layout->addLayout(LabelledRow(tr("每个月的"), monthDay_, tr("号凌晨0点正将月值自动置零"), this));
 
     auto* buttons = new QGridLayout;
-    const char* captions[4] = {
-        "现在将今天的值置零", "现在将这个星期的值置零", "现在将这个月的值置零", "现在将不定时间段的值置零"};
+    const QString captions[4] = {tr("现在将今天的值置零"), tr("现在将这个星期的值置零"),
+        tr("现在将这个月的值置零"), tr("现在将不定时间段的值置零")};
     for (int i = 0; i < 4; ++i) {
         zeroButtons_[size_t(i)] = new QPushButton(captions[i], this);
         zeroButtons_[size_t(i)]->setObjectName(QString("cmdReset_%1").arg(i));
@@ -58,10 +63,11 @@ ResetPage::ResetPage(SettingsContext& context, DialupService& dialup, QWidget* p
     layout->addLayout(buttons);
 
     connectDelay_ = TextBox("txtAddSecond", "10", this);
-    layout->addLayout(LabelledRow("拨号成功后", connectDelay_, "秒接入网络", this));
-    auto* explanation = new QLabel("从modem接通到网络响应有一段延迟的时间，而程序是从网络的响应开始计时的，"
-                                   "设置这个数值会更精确地计算你的上网时间。",
-        this);
+    layout->addLayout(LabelledRow(tr("拨号成功后"), connectDelay_, tr("秒接入网络"), this));
+    auto* explanation
+        = new QLabel(tr("从modem接通到网络响应有一段延迟的时间，而程序是从网络的响应开始计时的，"
+                        "设置这个数值会更精确地计算你的上网时间。"),
+            this);
     explanation->setWordWrap(true);
     layout->addWidget(explanation);
     layout->addStretch();
@@ -88,10 +94,10 @@ void ResetPage::ZeroPeriod(int period)
     if (period < 0 || period > 3)
         return;
     if (dialup_.IsConnected()) {
-        ShowMessage(this, "Tollix", "正在连接时不能置零");
+        ShowMessage(this, "Tollix", tr("正在连接时不能置零"));
         return;
     }
-    if (AskOkCancel(this, kZeroQuestions[period][1], kZeroQuestions[period][0]) != QMessageBox::Ok)
+    if (AskOkCancel(this, tr(kZeroQuestions[period][1]), tr(kZeroQuestions[period][0])) != QMessageBox::Ok)
         return;
     Program& program = context_.program;
     StatisticsFile& file = program.StatsFile;
@@ -107,7 +113,7 @@ void ResetPage::ZeroPeriod(int period)
         file.Close();
     if (!written)
         ShowMessage(this, "Tollix",
-            QString("统计数值已置零，但无法写入统计文件 %1：%2")
+            tr("统计数值已置零，但无法写入统计文件 %1：%2")
                 .arg(QString::fromStdString(file.Path().string()), QString::fromStdString(error)),
             QMessageBox::Warning);
     emit periodZeroed(period);

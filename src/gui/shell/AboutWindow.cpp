@@ -19,7 +19,7 @@ AboutWindow::AboutWindow(QWidget* parent)
             | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("frmAbout"));
-    setWindowTitle(QStringLiteral("关于") + VersionedTitle());
+    setWindowTitle(tr("关于%1").arg(VersionedTitle()));
     setWindowIcon(QIcon(QStringLiteral(":/icons/tollix.svg")));
     setAttribute(Qt::WA_DeleteOnClose);
     // The meter keeps running in the tray when its last window closes.
@@ -36,10 +36,10 @@ AboutWindow::AboutWindow(QWidget* parent)
     titleFont.setPointSizeF(titleFont.pointSizeF() * 1.4);
     title->setFont(titleFont);
 
-    date_ = new QLabel(QStringLiteral("1998年11月5日"), this);
+    date_ = new QLabel(tr("1998年11月5日"), this);
     date_->setObjectName(QStringLiteral("Label1"));
 
-    mailCaption_ = new QLabel(QStringLiteral("想给我写信请点击右边的地址"), this);
+    mailCaption_ = new QLabel(tr("想给我写信请点击右边的地址"), this);
     mailCaption_->setObjectName(QStringLiteral("Label8"));
 
     // Drawn as a link, but the whole label reacts to a click, like a button.
@@ -53,7 +53,7 @@ AboutWindow::AboutWindow(QWidget* parent)
     mailAddress_->setToolTip(QString::fromLatin1(kSupportAddress));
     mailAddress_->installEventFilter(this);
 
-    exitButton_ = new QPushButton(QStringLiteral("退出"), this);
+    exitButton_ = new QPushButton(tr("退出"), this);
     exitButton_->setObjectName(QStringLiteral("cmdExit"));
     exitButton_->setDefault(true);
     connect(exitButton_, &QPushButton::clicked, this, &AboutWindow::Close);

@@ -25,15 +25,15 @@ FrmSplash::FrmSplash(std::function<void()> loadMain, QWidget* parent)
     image->setPixmap(QIcon(":/icons/tollix.svg").pixmap(64, 64));
     row->addWidget(image);
     auto* texts = new QVBoxLayout;
-    auto* label1 = new QLabel("Tollix 3.11版", frame);
+    auto* label1 = new QLabel(tr("Tollix 3.11版"), frame);
     label1->setObjectName("Label1");
     QFont title("Century Schoolbook");
     title.setPointSize(20);
     title.setBold(true);
     label1->setFont(title);
-    auto* label2 = new QLabel("全中文上网计费器", frame);
+    auto* label2 = new QLabel(tr("全中文上网计费器"), frame);
     label2->setObjectName("Label2");
-    auto* label4 = new QLabel("（适用于拨号用户）", frame);
+    auto* label4 = new QLabel(tr("（适用于拨号用户）"), frame);
     label4->setObjectName("Label4");
     texts->addWidget(label1);
     texts->addWidget(label2);

@@ -1,5 +1,7 @@
 #include "gui/shell/HelpWindow.h"
 
+#include "gui/common/Translations.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QIcon>
@@ -13,7 +15,7 @@ HelpWindow::HelpWindow(QWidget* parent)
     : QWidget(parent, Qt::Window)
 {
     setObjectName(QStringLiteral("frmHelp"));
-    setWindowTitle(QStringLiteral("Tollix 帮助"));
+    setWindowTitle(tr("Tollix 帮助"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/help.svg")));
     setAttribute(Qt::WA_DeleteOnClose);
     setAttribute(Qt::WA_QuitOnClose, false);
@@ -24,14 +26,15 @@ HelpWindow::HelpWindow(QWidget* parent)
 
     // The text built into the program first; the installed copy only when the
     // program was built without it.
-    const QString builtIn = QStringLiteral(":/help/help.html");
-    const QString installed = QDir(QString::fromUtf8(TOLLIX_SHARE_DIR)).filePath(QStringLiteral("help.html"));
+    const QString fileName = EnglishInUse() ? QStringLiteral("help_en.html") : QStringLiteral("help.html");
+    const QString builtIn = QStringLiteral(":/help/") + fileName;
+    const QString installed = QDir(QString::fromUtf8(TOLLIX_SHARE_DIR)).filePath(fileName);
     if (QFileInfo::exists(builtIn))
         browser_->setSource(QUrl(QStringLiteral("qrc") + builtIn));
     else if (QFileInfo::exists(installed))
         browser_->setSource(QUrl::fromLocalFile(installed));
     else
-        browser_->setPlainText(QStringLiteral("找不到帮助文本（help.html）。请重新安装 Tollix。"));
+        browser_->setPlainText(tr("找不到帮助文本（%1）。请重新安装 Tollix。").arg(fileName));
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
