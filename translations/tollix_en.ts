@@ -213,6 +213,13 @@ Another Tollix is using the same statistics file %2.</translation>
     </message>
 </context>
 <context>
+    <name>WindowRegistry</name>
+    <message>
+        <source>无法载入图表模块：%1。请重新安装 Tollix。</source>
+        <translation>Cannot load the charts module: %1. Please reinstall Tollix.</translation>
+    </message>
+</context>
+<context>
     <name>tollix::AboutWindow</name>
     <message>
         <source>关于%1</source>

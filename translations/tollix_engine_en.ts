@@ -1214,7 +1214,7 @@
     </message>
     <message id="SIM 卡的 PIN 码不对">
         <source></source>
-        <translation>the SIM card's PIN is wrong</translation>
+        <translation>the SIM card&apos;s PIN is wrong</translation>
     </message>
     <message id="找不到调制解调器">
         <source></source>

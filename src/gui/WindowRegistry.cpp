@@ -144,7 +144,9 @@ QWidget* WindowRegistry::OpenCharts()
             LateModuleFunction("tollix_charts", "TollixCreateCharts", &error));
         if (!create) {
             ShowMessage(main_.get(), "Tollix",
-                QCoreApplication::translate("WindowRegistry", "无法载入图表模块：%1。请重新安装 Tollix。").arg(error), QMessageBox::Warning);
+                QCoreApplication::translate("WindowRegistry", "无法载入图表模块：%1。请重新安装 Tollix。")
+                    .arg(error),
+                QMessageBox::Warning);
             return nullptr;
         }
         charts_ = create(program_, clock_);
