@@ -6,63 +6,12 @@
 #include <functional>
 #include <map>
 
-#include "ManualClock.h"
-#include "TestSupport.h"
-#include "history/ConnectionLog.h"
-#include "meter/ConnectionSession.h"
-#include "meter/Program.h"
+#include "meter/SessionFixture.h"
 
 namespace fs = std::filesystem;
 using namespace tollix;
-
-namespace {
-
 using tollix::test::At;
-
-class SessionFixture : public ::testing::Test {
-protected:
-    // Writes tollix.ini into a fresh data folder, then starts the program at `start`.
-    void Start(DateTime start, const std::string& ini = "")
-    {
-        session_.reset();
-        program_.reset();
-        folder_ = std::make_unique<tollix::test::TempFolder>("tollix-session");
-        std::ofstream(Dir() / "tollix.ini", std::ios::binary) << ini;
-        clock_.Set(start);
-        program_ = std::make_unique<Program>(Dir());
-        LoadSettings(*program_, {"Home", "Work", "Other"}, clock_.Now());
-        std::string error;
-        ASSERT_TRUE(OpenStatistics(*program_, clock_.Now(), &error)) << error;
-        session_ = std::make_unique<ConnectionSession>(*program_, clock_);
-    }
-
-    // Ticks once a second while connected for `seconds` more seconds (the first
-    // tick at the current moment), then leaves the clock one second on.
-    void Connected(int seconds, const std::string& name = "Home")
-    {
-        for (int i = 0; i < seconds; ++i) {
-            session_->Tick(true, name);
-            clock_.Advance(1);
-        }
-    }
-    TickResult Drop() { return session_->Tick(false, ""); }
-
-    std::vector<ConnectionLogEntry> Log() { return LoadConnectionLog(Dir() / "time.txt", 1000).Entries; }
-    UsageRecord Stored(int n)
-    {
-        StatisticsFile file(Dir() / "Price.DB");
-        EXPECT_TRUE(file.Open());
-        return file.Get(n);
-    }
-    fs::path Dir() const { return folder_->Path(); }
-
-    std::unique_ptr<tollix::test::TempFolder> folder_;
-    ManualClock clock_;
-    std::unique_ptr<Program> program_;
-    std::unique_ptr<ConnectionSession> session_;
-};
-
-}  // namespace
+using tollix::test::SessionFixture;
 
 TEST_F(SessionFixture, ChargesAtEachBeginningAndRoundsUpTheStoredTime)
 {
@@ -291,8 +240,8 @@ TEST_F(SessionFixture, EndThatCouldNotBeWrittenIsKeptAndWrittenLater)
             session_->Discard();
             EXPECT_TRUE(session_->HasUnwritten());
             fs::remove(file);
-            auto next = std::make_unique<Program>(Dir());
-            EXPECT_TRUE(RecoverOpenSession(*next, clock_).Recovered) << "the next start writes it";
+            EXPECT_TRUE(RecoverOpenSession(Load(clock_.Now()), clock_).Recovered)
+                << "the next start writes it";
             EXPECT_EQ(Stored(4).Connections, 1);
             EXPECT_EQ(Log().size(), 1u);
             continue;
