@@ -337,41 +337,30 @@ std::map<fs::path, std::string> Snapshot(const fs::path& dir, const fs::path& jo
 // disk traffic and a file backed up mid-session is whole.
 TEST_F(SessionFixture, DataFilesAreWrittenOnlyWhenTheSessionOpensAndCloses)
 {
-    const struct {
-        const char* what;
-        DateTime start;
-        std::string ini;
-        std::function<void()> steps;
-    } cases[] = {
-        {"across the discount start and midnight, with a three-hour stall", At(2026, 12, 7, 20, 57, 0),
-            "[Telephone Fee]\r\nEveryday Flag=1\r\n[Home]\r\nEveryday Flag=1\r\n",
-            [&] { Connected(240), clock_.Advance(3 * 3600), Connected(120); }},
-        {"wall clock corrected both ways", At(2026, 12, 7, 12, 0, 0), "",
-            [&] {
-                Connected(100), clock_.Set(At(2026, 12, 7, 11, 0, 0));
-                Connected(100), clock_.Set(At(2026, 12, 8, 12, 0, 0)), Connected(100);
-            }},
-        {"name known only after the start", At(2026, 12, 7, 12, 0, 0), "[Work]\r\nFull Fee=300\r\n",
-            [&] { Connected(90, ""), Connected(200, "Work"); }},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        Start(c.start.AddSeconds(-3600), c.ini);
-        Connected(30);  // an earlier connection, so that both files hold something
-        Drop();
-        clock_.Set(c.start);
-        ASSERT_TRUE(session_->Tick(true, "Home").Started);
-        const auto atStart = Snapshot(Dir(), program_->JournalPath, true);
-        ASSERT_EQ(atStart.size(), 3u);
-        c.steps();
-        ASSERT_FALSE(session_->Idle());
-        EXPECT_EQ(Snapshot(Dir(), program_->JournalPath), atStart);
-        EXPECT_TRUE(fs::exists(program_->JournalPath));
-        TickResult end = Drop();
-        ASSERT_TRUE(end.Ended);
-        EXPECT_EQ(end.Error, "");
-        const auto atEnd = Snapshot(Dir(), program_->JournalPath);
-        EXPECT_NE(atStart.at("Price.DB"), atEnd.at("Price.DB"));
-        EXPECT_NE(atStart.at("time.txt"), atEnd.at("time.txt"));
-    }
+    Start(At(2026, 12, 7, 19, 57, 0),
+        "[Telephone Fee]\r\nEveryday Flag=1\r\n[Home]\r\nEveryday Flag=1\r\n[Work]\r\nFull Fee=300\r\n");
+    Connected(30);  // an earlier connection, so that both files hold something
+    Drop();
+    clock_.Set(At(2026, 12, 7, 20, 57, 0));
+    ASSERT_TRUE(session_->Tick(true, "Home").Started);
+    const auto atStart = Snapshot(Dir(), program_->JournalPath, true);
+    ASSERT_EQ(atStart.size(), 3u);
+    // Named again after the start, across the discount start, the wall clock
+    // corrected both ways, then a three-hour stall past midnight.
+    Connected(90, "");
+    Connected(150, "Work");
+    clock_.Set(At(2026, 12, 7, 20, 0, 0));
+    Connected(100, "Work");
+    clock_.Set(At(2026, 12, 7, 22, 0, 0));
+    clock_.Advance(3 * 3600);
+    Connected(120, "Work");
+    ASSERT_FALSE(session_->Idle());
+    EXPECT_EQ(Snapshot(Dir(), program_->JournalPath), atStart);
+    EXPECT_TRUE(fs::exists(program_->JournalPath));
+    TickResult end = Drop();
+    ASSERT_TRUE(end.Ended);
+    EXPECT_EQ(end.Error, "");
+    const auto atEnd = Snapshot(Dir(), program_->JournalPath);
+    EXPECT_NE(atStart.at("Price.DB"), atEnd.at("Price.DB"));
+    EXPECT_NE(atStart.at("time.txt"), atEnd.at("time.txt"));
 }
