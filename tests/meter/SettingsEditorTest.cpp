@@ -7,16 +7,14 @@
 #include <optional>
 #include <string>
 
-#include "ManualClock.h"
-#include "TestSupport.h"
-#include "meter/ConnectionSession.h"
-#include "meter/Program.h"
+#include "meter/SessionFixture.h"
 
 namespace tollix {
 namespace {
 
 using C = ConnectionSetting;
 using test::At;
+using test::SessionFixture;
 
 // Every line unique, so an expected edit can be named by the line it replaces.
 const std::string kIni = "[Telephone Fee]\r\nHalf Fee=60\r\nTel Unit=60\r\nEveryday Flag=0\r\n"
@@ -227,27 +225,19 @@ TEST(SettingsEditorTest, FailedWriteLeavesMemoryAndSaysWhy)
 
 // The editor changes the tariffs the running session reads, so a new price
 // counts from the next call unit and the next minute of a connection already up.
-TEST(SettingsEditorTest, EditPricesTheNextUnitOfAnOpenConnection)
+TEST_F(SessionFixture, EditPricesTheNextUnitOfAnOpenConnection)
 {
-    test::TempFolder folder;
-    std::ofstream(folder.Path() / "tollix.ini", std::ios::binary) << kIni;
-    World w(folder.Path());
-    ManualClock clock(kNow);
-    std::string error;
-    ASSERT_TRUE(OpenStatistics(w.program, clock.Now(), &error)) << error;
-    ConnectionSession session(w.program, clock);
-    ASSERT_TRUE(session.Tick(true, "ChinaNet").Started);
-    clock.Advance(1);
-    session.Tick(true, "ChinaNet");
-    const SessionState before = session.State();
-    EXPECT_TRUE(w.editor.TelephoneFee(Setting::TelFullFee, "0.5"));
-    EXPECT_TRUE(w.editor.ConnectionFee("ChinaNet", C::FullFee, "0.3"));
-    clock.Advance(60);
-    const TickResult result = session.Tick(true, "ChinaNet");
+    Start(kNow, "[Telephone Fee]\r\nTel Unit=60\r\n");
+    SettingsEditor editor(program_->Tariffs, program_->Alerts, program_->Reset, program_->Profile);
+    Connected(2);
+    const SessionState before = session_->State();
+    EXPECT_TRUE(editor.TelephoneFee(Setting::TelFullFee, "0.5"));
+    EXPECT_TRUE(editor.ConnectionFee("Home", C::FullFee, "0.3"));
+    clock_.Advance(59);
+    const TickResult result = session_->Tick(true, "Home");
     EXPECT_TRUE(result.UnitCharged && result.MinuteCharged);
-    EXPECT_EQ((session.State().SessionTelFee - before.SessionTelFee).Raw(), 5000);
-    EXPECT_EQ((session.State().SessionNetFee - before.SessionNetFee).Raw(), 3000);
-    session.Discard();
+    EXPECT_EQ((session_->State().SessionTelFee - before.SessionTelFee).Raw(), 5000);
+    EXPECT_EQ((session_->State().SessionNetFee - before.SessionNetFee).Raw(), 3000);
 }
 
 // Typed numbers become whole numbers the way a currency conversion rounds them:
