@@ -71,21 +71,29 @@ TEST_F(JournalFixture, CrashedSessionIsRecoveredIntoItsOwnPeriods)
     }
 }
 
-// A journal is trusted only whole: every line a key and value, every number
-// nothing but digits, the start a real date and no count below zero.
+// A journal is trusted only whole: its own first line, every line a key and
+// value given once, every number nothing but digits, the start a real date, a
+// name, and no count below zero.
 TEST_F(JournalFixture, DamagedJournalIsSetAsideNotTrusted)
 {
-    const std::string body = "start=46363.5\nseconds=200\nunits=2\nminutes=4\ntariff=1\ntelfee=0\nnetfee=0\n";
-    const std::string good = "tollix-session 1\n" + body + "name=Home\n";
-    const std::string bad[]
-        = {"", "garbage\n", "tollix-session 9\n" + body + "name=Home\n", "tollix-session 2\nrecords=00\n",
-            "tollix-session 2\nclosed=k\t1\n"
-            "tollix-session 1\n"
-                + body,
-            good + "a line without a value\n", good + "seconds=-5\n", good + "units=2x\n",
-            good + "start=nan\n", good + "start=1e300\n"};
+    // The previous version's journal, with values of the test's choosing.
+    auto v1
+        = [](const char* start, const char* seconds, const char* units, const char* name = "name=Home\n") {
+              return std::string("tollix-session 1\nstart=") + start + "\nseconds=" + seconds
+                  + "\nunits=" + units + "\nminutes=4\ntariff=1\ntelfee=0\nnetfee=0\n" + name;
+          };
+    const std::string good = v1("46363.5", "200", "2");
     Start(At(2026, 12, 7, 12, 0, 0));
     const fs::path journal = program_->JournalPath, aside = journal.string() + ".damaged";
+    SessionState open;
+    open.SessionStart = At(2026, 12, 7, 11);
+    open.ConnectionName = "Home";
+    ASSERT_TRUE(WriteSessionJournal(journal, Journal{std::nullopt, open}));
+    const std::string current = ReadFile(journal);
+    const std::string bad[] = {"", "garbage\n", "tollix-session 9" + current.substr(current.find('\n')),
+        "tollix-session 2\nrecords=00\n", "tollix-session 2\nclosed=k\t1\n",
+        good + "a line without a value\n", good + "units=2\n", v1("46363.5", "-5", "2"),
+        v1("46363.5", "200", "2x"), v1("nan", "200", "2"), v1("46363.5", "200", "2", "")};
     for (const auto& text : bad) {
         WriteFile(journal, text);
         RecoveryResult result = RecoverOpenSession(Load(clock_.Now()), clock_);
@@ -95,8 +103,10 @@ TEST_F(JournalFixture, DamagedJournalIsSetAsideNotTrusted)
         EXPECT_TRUE(fs::remove(aside));
         EXPECT_FALSE(fs::exists(program_->LogPath));
     }
-    WriteFile(journal, good);
-    EXPECT_TRUE(RecoverOpenSession(Load(clock_.Now()), clock_).Recovered) << "the previous version's journal";
+    for (const std::string& text : {good, current}) {
+        WriteFile(journal, text);
+        EXPECT_TRUE(RecoverOpenSession(Load(clock_.Now()), clock_).Recovered) << text;
+    }
 }
 
 // A journal written between two whole minutes: the statistics and the log get
