@@ -44,6 +44,7 @@ TEST(HistoryFilterTest, PeriodsUseCalendarBoundaries)
         {At(2024, 4, 1, 0, 0, 0), tollix::kHistoryTwoMonths, true},
         {At(2024, 3, 31, 23, 59, 0), tollix::kHistoryTwoMonths, false},
         {At(2024, 6, 1, 0, 0, 0), tollix::kHistoryTwoMonths, false},  // future month
+        {At(2024, 6, 1, 0, 0, 0), tollix::kHistoryThisMonth, false},
         {At(1998, 1, 1, 0, 0, 0), tollix::kHistoryAll, true},
         {At(1998, 1, 1, 0, 0, 0), tollix::kHistoryStartPeriod, true},
         {At(2030, 1, 1, 0, 0, 0), 7, true},
