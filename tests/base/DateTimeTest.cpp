@@ -28,6 +28,7 @@ TEST(DateTime, DayCountMatchesTheStoredForm)
     EXPECT_FALSE(DateTime::FromCivil(99, 1, 1));
     EXPECT_FALSE(DateTime::FromCivil(2026, 1, 1, 24, 0, 0));
     EXPECT_FALSE(DateTime::FromCivil(2026, 1, 1, 23, 59, 60));
+    EXPECT_TRUE(DateTime::FromDays(2958465.5).IsValid());  // noon on 31 December 9999
     EXPECT_FALSE(DateTime::FromDays(1e300).IsValid());
     EXPECT_FALSE(DateTime::FromDays(std::numeric_limits<double>::quiet_NaN()).IsValid());
 }

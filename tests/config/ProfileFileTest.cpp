@@ -166,8 +166,6 @@ TEST(ProfileFileWrite, SequenceOfWritesIsByteExact)
         "[Telephone Fee]\r\nFull Fee=125\r\nHalf Fee=60\r\n"
         "[\xBC\xD2\xC0\xEF]\r\nFee Type=2\r\nHoliday Start=2026-12-06 10:00:00\r\n"
         "[Alert Setting]\r\nDayFilePath=/home/\xD3\xC3\xBB\xA7/\xCC\xE1\xD0\xD1.wav\r\n");
-    EXPECT_EQ(file.ReadText("家里", "Holiday Start", "0", 17), "2026-12-06 10:00");
-    EXPECT_EQ(file.ReadText("alert setting", "dayfilepath", "", 40), "/home/用户/提醒.wav");
 }
 
 TEST(ProfileFileWrite, HandEditedFileKeepsItsCommentsAndBlankLines)

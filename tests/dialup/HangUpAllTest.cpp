@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "ManualClock.h"
 #include "TestSupport.h"
 
 #include <limits>
@@ -8,18 +9,9 @@
 
 namespace {
 
-// A clock in milliseconds, moved by the event-loop callback.
-struct StepClock final : tollix::Clock {
-    tollix::DateTime Now() const override { return wall; }
-    int64_t SteadyMillis() const override { return steady; }
-    void Advance(int64_t millis)
-    {
-        steady += millis;
-        wall = wall.AddSeconds(millis / 1000);
-    }
-    tollix::DateTime wall = tollix::test::At(1999, 12, 31, 23, 59, 59);
-    int64_t steady = 0;
-};
+using tollix::ManualClock;
+
+const tollix::DateTime kSecondToMidnight = tollix::test::At(1999, 12, 31, 23, 59, 59);
 
 // A line that goes down a fixed time after the hang-up, or never.
 struct ScriptedLine final : tollix::DialupService {
@@ -58,12 +50,12 @@ TEST(WaitSeconds, RunsEventsUntilTheSteadyClockHasMoved)
     } cases[] = {{0, 50, 0}, {-1, 50, 0}, {std::numeric_limits<double>::quiet_NaN(), 50, 0}, {1, 50, 20},
         {3, 50, 60}, {0.5, 50, 10}, {0.01, 50, 1}, {1, 300, 4}, {2, 100, 20}};
     for (const auto& c : cases) {
-        StepClock clock;
+        ManualClock clock(kSecondToMidnight);
         int events = 0;
         tollix::WaitSeconds(c.seconds, clock, [&] {
-            clock.Advance(c.stepMillis);
+            clock.AdvanceMillis(c.stepMillis);
             if (++events == 10)
-                clock.wall = tollix::test::At(1999, 12, 31, 23);
+                clock.Set(tollix::test::At(1999, 12, 31, 23));
         });
         EXPECT_EQ(events, c.events) << c.seconds << " s in steps of " << c.stepMillis << " ms";
     }
@@ -84,15 +76,15 @@ TEST(HangUpAll, WaitsForTheLineWithinABound)
         {"never down: gives up at the bound", -1, false, 30000},
     };
     for (const auto& c : cases) {
-        StepClock clock;
+        ManualClock clock(kSecondToMidnight);
         ScriptedLine line(clock, c.downAfterMillis);
         int events = 0;
         tollix::HangUpResult result = tollix::HangUpAll(line, clock, [&] {
             ++events;
-            clock.Advance(50);
+            clock.AdvanceMillis(50);
         });
         EXPECT_EQ(result.LineDown, c.lineDown) << c.what;
-        EXPECT_EQ(clock.steady, c.elapsedMillis) << c.what;
+        EXPECT_EQ(clock.SteadyMillis(), c.elapsedMillis) << c.what;
         EXPECT_EQ(line.hangUps, 1) << c.what;
         EXPECT_EQ(events, c.elapsedMillis / 50) << c.what << ": the event loop must keep running";
     }

@@ -79,22 +79,4 @@ TEST(HistoryExportTest, BytesComeFromTheArchivedConnectionWithTheSameStartAndNam
     }
 }
 
-TEST(HistoryExportTest, AFullDiskKeepsTheOldFileWholeAndNamesIt)
-{
-    test::TempFolder dir;
-    const auto file = dir.Path() / "history.csv";
-    ASSERT_TRUE(ExportHistoryCsv(file, {}, {}, CsvEncoding::Utf8WithBom));
-    const std::string before = test::ReadFile(file);
-
-    std::string error;
-    {
-        test::FileSizeLimit full(before.size() + 10);
-        EXPECT_FALSE(
-            ExportHistoryCsv(file, std::vector(20, Entry("Home", "1", "0")), {}, CsvEncoding::Gbk, &error));
-    }
-    EXPECT_NE(error.find(file.string()), std::string::npos) << error;
-    EXPECT_EQ(test::ReadFile(file), before);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
-}
-
 }  // namespace

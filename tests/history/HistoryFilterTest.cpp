@@ -65,7 +65,6 @@ TEST(HistoryFilterTest, ConnectionNamesMatchAsLogged)
         std::string logged, phonebook;
         bool expected;
     } cases[] = {
-        {"Home", "Home", true},
         {" Home ", "Home", true},
         {"Home", "Home ", true},
         {"Home", "Hom", false},

@@ -6,63 +6,12 @@
 #include <functional>
 #include <map>
 
-#include "ManualClock.h"
-#include "TestSupport.h"
-#include "history/ConnectionLog.h"
-#include "meter/ConnectionSession.h"
-#include "meter/Program.h"
+#include "meter/SessionFixture.h"
 
 namespace fs = std::filesystem;
 using namespace tollix;
-
-namespace {
-
 using tollix::test::At;
-
-class SessionFixture : public ::testing::Test {
-protected:
-    // Writes tollix.ini into a fresh data folder, then starts the program at `start`.
-    void Start(DateTime start, const std::string& ini = "")
-    {
-        session_.reset();
-        program_.reset();
-        folder_ = std::make_unique<tollix::test::TempFolder>("tollix-session");
-        std::ofstream(Dir() / "tollix.ini", std::ios::binary) << ini;
-        clock_.Set(start);
-        program_ = std::make_unique<Program>(Dir());
-        LoadSettings(*program_, {"Home", "Work", "Other"}, clock_.Now());
-        std::string error;
-        ASSERT_TRUE(OpenStatistics(*program_, clock_.Now(), &error)) << error;
-        session_ = std::make_unique<ConnectionSession>(*program_, clock_);
-    }
-
-    // Ticks once a second while connected for `seconds` more seconds (the first
-    // tick at the current moment), then leaves the clock one second on.
-    void Connected(int seconds, const std::string& name = "Home")
-    {
-        for (int i = 0; i < seconds; ++i) {
-            session_->Tick(true, name);
-            clock_.Advance(1);
-        }
-    }
-    TickResult Drop() { return session_->Tick(false, ""); }
-
-    std::vector<ConnectionLogEntry> Log() { return LoadConnectionLog(Dir() / "time.txt", 1000).Entries; }
-    UsageRecord Stored(int n)
-    {
-        StatisticsFile file(Dir() / "Price.DB");
-        EXPECT_TRUE(file.Open());
-        return file.Get(n);
-    }
-    fs::path Dir() const { return folder_->Path(); }
-
-    std::unique_ptr<tollix::test::TempFolder> folder_;
-    ManualClock clock_;
-    std::unique_ptr<Program> program_;
-    std::unique_ptr<ConnectionSession> session_;
-};
-
-}  // namespace
+using tollix::test::SessionFixture;
 
 TEST_F(SessionFixture, ChargesAtEachBeginningAndRoundsUpTheStoredTime)
 {
@@ -291,8 +240,8 @@ TEST_F(SessionFixture, EndThatCouldNotBeWrittenIsKeptAndWrittenLater)
             session_->Discard();
             EXPECT_TRUE(session_->HasUnwritten());
             fs::remove(file);
-            auto next = std::make_unique<Program>(Dir());
-            EXPECT_TRUE(RecoverOpenSession(*next, clock_).Recovered) << "the next start writes it";
+            EXPECT_TRUE(RecoverOpenSession(Load(clock_.Now()), clock_).Recovered)
+                << "the next start writes it";
             EXPECT_EQ(Stored(4).Connections, 1);
             EXPECT_EQ(Log().size(), 1u);
             continue;
@@ -388,41 +337,30 @@ std::map<fs::path, std::string> Snapshot(const fs::path& dir, const fs::path& jo
 // disk traffic and a file backed up mid-session is whole.
 TEST_F(SessionFixture, DataFilesAreWrittenOnlyWhenTheSessionOpensAndCloses)
 {
-    const struct {
-        const char* what;
-        DateTime start;
-        std::string ini;
-        std::function<void()> steps;
-    } cases[] = {
-        {"across the discount start and midnight, with a three-hour stall", At(2026, 12, 7, 20, 57, 0),
-            "[Telephone Fee]\r\nEveryday Flag=1\r\n[Home]\r\nEveryday Flag=1\r\n",
-            [&] { Connected(240), clock_.Advance(3 * 3600), Connected(120); }},
-        {"wall clock corrected both ways", At(2026, 12, 7, 12, 0, 0), "",
-            [&] {
-                Connected(100), clock_.Set(At(2026, 12, 7, 11, 0, 0));
-                Connected(100), clock_.Set(At(2026, 12, 8, 12, 0, 0)), Connected(100);
-            }},
-        {"name known only after the start", At(2026, 12, 7, 12, 0, 0), "[Work]\r\nFull Fee=300\r\n",
-            [&] { Connected(90, ""), Connected(200, "Work"); }},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        Start(c.start.AddSeconds(-3600), c.ini);
-        Connected(30);  // an earlier connection, so that both files hold something
-        Drop();
-        clock_.Set(c.start);
-        ASSERT_TRUE(session_->Tick(true, "Home").Started);
-        const auto atStart = Snapshot(Dir(), program_->JournalPath, true);
-        ASSERT_EQ(atStart.size(), 3u);
-        c.steps();
-        ASSERT_FALSE(session_->Idle());
-        EXPECT_EQ(Snapshot(Dir(), program_->JournalPath), atStart);
-        EXPECT_TRUE(fs::exists(program_->JournalPath));
-        TickResult end = Drop();
-        ASSERT_TRUE(end.Ended);
-        EXPECT_EQ(end.Error, "");
-        const auto atEnd = Snapshot(Dir(), program_->JournalPath);
-        EXPECT_NE(atStart.at("Price.DB"), atEnd.at("Price.DB"));
-        EXPECT_NE(atStart.at("time.txt"), atEnd.at("time.txt"));
-    }
+    Start(At(2026, 12, 7, 19, 57, 0),
+        "[Telephone Fee]\r\nEveryday Flag=1\r\n[Home]\r\nEveryday Flag=1\r\n[Work]\r\nFull Fee=300\r\n");
+    Connected(30);  // an earlier connection, so that both files hold something
+    Drop();
+    clock_.Set(At(2026, 12, 7, 20, 57, 0));
+    ASSERT_TRUE(session_->Tick(true, "Home").Started);
+    const auto atStart = Snapshot(Dir(), program_->JournalPath, true);
+    ASSERT_EQ(atStart.size(), 3u);
+    // Named again after the start, across the discount start, the wall clock
+    // corrected both ways, then a three-hour stall past midnight.
+    Connected(90, "");
+    Connected(150, "Work");
+    clock_.Set(At(2026, 12, 7, 20, 0, 0));
+    Connected(100, "Work");
+    clock_.Set(At(2026, 12, 7, 22, 0, 0));
+    clock_.Advance(3 * 3600);
+    Connected(120, "Work");
+    ASSERT_FALSE(session_->Idle());
+    EXPECT_EQ(Snapshot(Dir(), program_->JournalPath), atStart);
+    EXPECT_TRUE(fs::exists(program_->JournalPath));
+    TickResult end = Drop();
+    ASSERT_TRUE(end.Ended);
+    EXPECT_EQ(end.Error, "");
+    const auto atEnd = Snapshot(Dir(), program_->JournalPath);
+    EXPECT_NE(atStart.at("Price.DB"), atEnd.at("Price.DB"));
+    EXPECT_NE(atStart.at("time.txt"), atEnd.at("time.txt"));
 }

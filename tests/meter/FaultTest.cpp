@@ -1,5 +1,6 @@
-// Faults the black-box runs cannot reach or cannot pin down exactly: every
-// writer of the data folder meeting a full disk, and data files behind links.
+// Faults the black-box runs cannot reach or cannot pin down exactly: each way
+// of writing the data folder (append, safe replacement, in place) meeting a
+// full disk, and data files behind links.
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -9,12 +10,8 @@
 #include <map>
 
 #include "TestSupport.h"
-#include "base/Money.h"
 #include "base/SafeFile.h"
-#include "config/ProfileFile.h"
 #include "history/ConnectionLog.h"
-#include "meter/ConnectionSession.h"
-#include "meter/SessionJournal.h"
 #include "meter/StatisticsFile.h"
 
 namespace fs = std::filesystem;
@@ -41,7 +38,6 @@ TEST(FullDisk, EveryWriterKeepsWhatWasStoredAndSaysWhy)
     for (int i = 1; i <= 3; ++i)
         log += "\"Home           \"," + std::to_string(60 * i) + ",#2026-12-07 12:00:00#,0.1,0.12,1\r\n";
     const std::string records(102, '\0');  // three never-used records
-    const std::string ini = "[Start Settings]\r\nAuto Hide=0\r\n";
 
     const struct {
         const char* name;
@@ -69,25 +65,12 @@ TEST(FullDisk, EveryWriterKeepsWhatWasStoredAndSaysWhy)
                 r.CallUnits = 1;
                 return file.Open(error) && file.Put(4, r, error);
             }},
-        {"session journal", "session.journal", 40,
-            [](const fs::path& d, std::string* error) {
-                SessionState s;
-                s.SessionStart = tollix::test::At(2026, 12, 7, 12);
-                s.ConnectionName = "Home";
-                return WriteSessionJournal(d / "session.journal", Journal{std::nullopt, s}, error);
-            }},
-        {"setting written", "tollix.ini", ini.size() + 3,
-            [](const fs::path& d, std::string* error) {
-                ProfileFile file(d / "tollix.ini");
-                return file.WriteText("Start Settings", "Play Wave", "-1", error);
-            }},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         tollix::test::TempFolder folder("tollix-fault");
         tollix::test::WriteFile(folder.Path() / "time.txt", log);
         tollix::test::WriteFile(folder.Path() / "Price.DB", records);
-        tollix::test::WriteFile(folder.Path() / "tollix.ini", ini);
         const Files before = Contents(folder.Path());
 
         std::string error;
@@ -111,36 +94,17 @@ TEST(FullDisk, EveryWriterKeepsWhatWasStoredAndSaysWhy)
     }
 }
 
+// The safe replacement every rewriter uses follows a link to the real file.
 TEST(LinkedDataFiles, RewritesGoThroughTheLinkAndKeepIt)
 {
     const std::string log = "\"Home           \",60,#2026-12-07 12:00:00#,0.1,0.12,1\r\n"
                             "\"Home           \",120,#2026-12-07 13:00:00#,0.1,0.12,1\r\n";
-    const struct {
-        const char* name;
-        const char* file;
-        std::string before;
-        std::function<void(const fs::path& link)> rewrite;
-        std::string after;
-    } cases[] = {
-        {"history trimmed", "time.txt", log,
-            [](const fs::path& link) { EXPECT_EQ(LoadConnectionLog(link, 1).Entries.size(), 1u); },
-            log.substr(log.find('\n') + 1)},
-        {"setting written", "tollix.ini", "[Start Settings]\r\nAuto Hide=0\r\n",
-            [](const fs::path& link) {
-                EXPECT_TRUE(ProfileFile(link).WriteText("Start Settings", "Auto Hide", "-1"));
-            },
-            "[Start Settings]\r\nAuto Hide=-1\r\n"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        tollix::test::TempFolder data("tollix-fault"), elsewhere("tollix-fault");
-        const fs::path target = elsewhere.Path() / c.file;
-        const fs::path link = data.Path() / c.file;
-        tollix::test::WriteFile(target, c.before);
-        fs::create_symlink(target, link);
-        c.rewrite(link);
-        EXPECT_TRUE(fs::is_symlink(link));
-        EXPECT_EQ(Contents(elsewhere.Path()), (Files{{c.file, c.after}}));
-        EXPECT_EQ(Contents(data.Path()).size(), 1u);  // the link, no temporary file
-    }
+    tollix::test::TempFolder data("tollix-fault"), elsewhere("tollix-fault");
+    const fs::path link = data.Path() / "time.txt";
+    tollix::test::WriteFile(elsewhere.Path() / "time.txt", log);
+    fs::create_symlink(elsewhere.Path() / "time.txt", link);
+    EXPECT_EQ(LoadConnectionLog(link, 1).Entries.size(), 1u);
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(Contents(elsewhere.Path()), (Files{{"time.txt", log.substr(log.find('\n') + 1)}}));
+    EXPECT_EQ(Contents(data.Path()).size(), 1u);  // the link, no temporary file
 }

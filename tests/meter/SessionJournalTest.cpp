@@ -3,79 +3,42 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "ManualClock.h"
-#include "TestSupport.h"
-#include "base/Clock.h"
-#include "history/ConnectionLog.h"
-#include "meter/ConnectionSession.h"
-#include "meter/Program.h"
+#include "meter/SessionFixture.h"
 #include "meter/SessionJournal.h"
 
 namespace fs = std::filesystem;
 using namespace tollix;
+using namespace tollix::test;
 
 namespace {
 
-using tollix::test::At;
-
-class JournalFixture : public ::testing::Test {
-protected:
-    // A program run: loads the settings and statistics at `now`.
-    std::unique_ptr<Program> Run(DateTime now)
-    {
-        clock_.Set(now);
-        auto program = std::make_unique<Program>(dir_);
-        LoadSettings(*program, {"Home"}, now);
-        return program;
-    }
-
-    // A session of `seconds` connected ticks that the machine then loses power in.
-    void CrashDuring(DateTime start, int seconds)
-    {
-        auto program = Run(start);
-        ASSERT_TRUE(OpenStatistics(*program, start, nullptr));
-        ConnectionSession session(*program, clock_);
-        for (int i = 0; i < seconds; ++i) {
-            session.Tick(true, "Home");
-            clock_.Advance(1);
-        }
-        program->StatsFile.Close();
-    }
-
-    tollix::test::TempFolder folder_{"tollix-journal"};
-    fs::path dir_ = folder_.Path();
-    ManualClock clock_;
-};
+class JournalFixture : public SessionFixture { };
 
 }  // namespace
 
 TEST_F(JournalFixture, FollowsTheOpenSessionAndGoesWithIt)
 {
-    auto program = Run(At(2026, 12, 7, 12, 34, 56));  // kept to the second
-    ASSERT_TRUE(OpenStatistics(*program, clock_.Now(), nullptr));
-    ConnectionSession session(*program, clock_);
-    const fs::path journal = program->JournalPath;
-    session.Tick(true, "Home");
+    Start(At(2026, 12, 7, 12, 34, 56));  // kept to the second
+    const fs::path journal = program_->JournalPath;
+    session_->Tick(true, "Home");
     ASSERT_TRUE(fs::exists(journal));
     clock_.Advance(130);
-    session.Tick(true, "Home");
+    session_->Tick(true, "Home");
     auto read = ReadSessionJournal(journal);
     ASSERT_TRUE(read && read->Open && !read->Closing);
-    const auto& state = read->Open;
-    EXPECT_EQ(state->SessionSeconds, 130);
-    EXPECT_EQ(state->MinutesCharged, 3);
-    EXPECT_EQ(state->ConnectionName, "Home");
-    EXPECT_EQ(state->SessionStart, At(2026, 12, 7, 12, 34, 56));
-    session.Tick(false, "");
+    EXPECT_EQ(read->Open->SessionSeconds, 130);
+    EXPECT_EQ(read->Open->MinutesCharged, 3);
+    EXPECT_EQ(read->Open->ConnectionName, "Home");
+    EXPECT_EQ(read->Open->SessionStart, At(2026, 12, 7, 12, 34, 56));
+    Drop();
     EXPECT_FALSE(fs::exists(journal));  // recorded: nothing left to recover
 
-    session.Tick(true, "Home");
+    session_->Tick(true, "Home");
     ASSERT_TRUE(fs::exists(journal));
-    session.Discard();  // the user's own choice to drop it
+    session_->Discard();  // the user's own choice to drop it
     EXPECT_FALSE(fs::exists(journal));
 }
 
@@ -93,62 +56,57 @@ TEST_F(JournalFixture, CrashedSessionIsRecoveredIntoItsOwnPeriods)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        fs::remove(dir_ / "time.txt");
-        fs::remove(dir_ / "Price.DB");
-        CrashDuring(At(2026, 12, 7, 12, 0, 0), 200);  // last journal entry at 180 s
-
-        auto program = Run(c.restart);
-        RecoveryResult result = RecoverOpenSession(*program, clock_);
+        Start(At(2026, 12, 7, 12, 0, 0));
+        Connected(200);  // then the power fails; the last journal entry is at 180 s
+        RecoveryResult result = RecoverOpenSession(Load(c.restart), clock_);
         ASSERT_TRUE(result.Recovered) << result.Error;
         EXPECT_NE(result.Report.find("Home"), std::string::npos);
-        EXPECT_FALSE(fs::exists(program->JournalPath));
-        ASSERT_TRUE(OpenStatistics(*program, c.restart, nullptr));
-        const auto& r = program->Stats.Records;
+        Open();
+        const auto& r = program_->Stats.Records;
         EXPECT_EQ(r[Today].Connections, c.todayConnections);
         EXPECT_EQ(r[Week].Connections, c.weekConnections);
-        EXPECT_EQ(r[Total].Connections, 1);
         EXPECT_EQ(r[Total].Seconds, 180);
         EXPECT_EQ(r[Total].CallUnits, 2);  // the second unit began at 180 s
-        EXPECT_EQ(r[Total].TelFee, Money::FromRaw(2400));
-        EXPECT_EQ(r[Total].NetFee, Money::FromRaw(4000));
-
-        auto log = LoadConnectionLog(program->LogPath, 50);
-        ASSERT_EQ(log.Entries.size(), 1u);
-        EXPECT_EQ(log.Entries[0].Seconds, 180);
-        EXPECT_EQ(log.Entries[0].StartTime, At(2026, 12, 7, 12, 0, 0));
-
-        // Recovered once only.
-        EXPECT_FALSE(RecoverOpenSession(*program, clock_).Recovered);
+        EXPECT_EQ(Log().size(), 1u);
     }
 }
 
-// A journal is trusted only whole: every line a key and value, every number
-// nothing but digits, the start a real date and no count below zero.
+// A journal is trusted only whole: its own first line, every line a key and
+// value given once, every number nothing but digits, the start a real date, a
+// name, and no count below zero.
 TEST_F(JournalFixture, DamagedJournalIsSetAsideNotTrusted)
 {
-    const std::string body = "start=46363.5\nseconds=200\nunits=2\nminutes=4\ntariff=1\ntelfee=0\nnetfee=0\n";
-    const std::string good = "tollix-session 1\n" + body + "name=Home\n";
-    const std::string bad[]
-        = {"", "garbage\n", "tollix-session 9\n" + body + "name=Home\n", "tollix-session 2\nrecords=00\n",
-            "tollix-session 2\nclosed=k\t1\n"
-            "tollix-session 1\n"
-                + body,
-            good + "a line without a value\n", good + "seconds=-5\n", good + "units=2x\n",
-            good + "start=nan\n", good + "start=1e300\n"};
+    // The previous version's journal, with values of the test's choosing.
+    auto v1
+        = [](const char* start, const char* seconds, const char* units, const char* name = "name=Home\n") {
+              return std::string("tollix-session 1\nstart=") + start + "\nseconds=" + seconds
+                  + "\nunits=" + units + "\nminutes=4\ntariff=1\ntelfee=0\nnetfee=0\n" + name;
+          };
+    const std::string good = v1("46363.5", "200", "2");
+    Start(At(2026, 12, 7, 12, 0, 0));
+    const fs::path journal = program_->JournalPath, aside = journal.string() + ".damaged";
+    SessionState open;
+    open.SessionStart = At(2026, 12, 7, 11);
+    open.ConnectionName = "Home";
+    ASSERT_TRUE(WriteSessionJournal(journal, Journal{std::nullopt, open}));
+    const std::string current = ReadFile(journal);
+    const std::string bad[] = {"", "garbage\n", "tollix-session 9" + current.substr(current.find('\n')),
+        "tollix-session 2\nrecords=00\n", "tollix-session 2\nclosed=k\t1\n",
+        good + "a line without a value\n", good + "units=2\n", v1("46363.5", "-5", "2"),
+        v1("46363.5", "200", "2x"), v1("nan", "200", "2"), v1("46363.5", "200", "2", "")};
     for (const auto& text : bad) {
-        auto program = Run(At(2026, 12, 7, 12, 0, 0));
-        std::ofstream(program->JournalPath, std::ios::binary) << text;
-        RecoveryResult result = RecoverOpenSession(*program, clock_);
+        WriteFile(journal, text);
+        RecoveryResult result = RecoverOpenSession(Load(clock_.Now()), clock_);
         EXPECT_FALSE(result.Recovered) << text;
         EXPECT_FALSE(result.Error.empty()) << text;
-        EXPECT_FALSE(fs::exists(program->JournalPath));
-        EXPECT_TRUE(fs::exists(fs::path(program->JournalPath.string() + ".damaged")));
-        EXPECT_FALSE(fs::exists(program->LogPath));
-        fs::remove(program->JournalPath.string() + ".damaged");
+        EXPECT_FALSE(fs::exists(journal));
+        EXPECT_TRUE(fs::remove(aside));
+        EXPECT_FALSE(fs::exists(program_->LogPath));
     }
-    auto program = Run(At(2026, 12, 7, 12, 0, 0));
-    std::ofstream(program->JournalPath, std::ios::binary) << good;
-    EXPECT_TRUE(RecoverOpenSession(*program, clock_).Recovered) << "the previous version's journal";
+    for (const std::string& text : {good, current}) {
+        WriteFile(journal, text);
+        EXPECT_TRUE(RecoverOpenSession(Load(clock_.Now()), clock_).Recovered) << text;
+    }
 }
 
 // A journal written between two whole minutes: the statistics and the log get
@@ -156,10 +114,7 @@ TEST_F(JournalFixture, DamagedJournalIsSetAsideNotTrusted)
 // the month follows the user's reset day.
 TEST_F(JournalFixture, RecoveredSessionIsRoundedAndCountedInItsStatisticsMonth)
 {
-    std::ofstream(dir_ / "tollix.ini", std::ios::binary) << "[Reset]\r\nMonth=15\r\n";
-    auto first = Run(At(2026, 11, 20, 9, 0, 0));  // every period starts on 20 November
-    ASSERT_TRUE(OpenStatistics(*first, clock_.Now(), nullptr));
-    first->StatsFile.Close();
+    Start(At(2026, 11, 20, 9, 0, 0), "[Reset]\r\nMonth=15\r\n");  // every period starts on 20 November
     SessionState s;
     s.SessionStart = At(2026, 12, 10, 12, 0, 0);  // still November's statistics month
     s.SessionSeconds = 130;
@@ -168,54 +123,43 @@ TEST_F(JournalFixture, RecoveredSessionIsRoundedAndCountedInItsStatisticsMonth)
     s.SessionTelFee = Money::FromRaw(1200);
     s.SessionNetFee = Money::FromRaw(3000);
     s.ConnectionName = "Home";
-    ASSERT_TRUE(WriteSessionJournal(first->JournalPath, Journal{std::nullopt, s}));
+    ASSERT_TRUE(WriteSessionJournal(program_->JournalPath, Journal{std::nullopt, s}));
 
-    auto program = Run(At(2026, 12, 10, 14, 0, 0));
-    ASSERT_TRUE(RecoverOpenSession(*program, clock_).Recovered);
-    const auto& r = program->Stats.Records;
+    ASSERT_TRUE(RecoverOpenSession(Load(At(2026, 12, 10, 14, 0, 0)), clock_).Recovered);
+    const auto& r = program_->Stats.Records;
     EXPECT_EQ(r[Today].Connections + r[Week].Connections, 0) << "the day and week of 20 November are over";
     for (Period p : {Month, Total}) {
-        EXPECT_EQ(r[p].Connections, 1) << p;
-        EXPECT_EQ(r[p].Seconds, 180) << p;
-        EXPECT_EQ(r[p].CallUnits, 1) << p;
-        EXPECT_EQ(r[p].TelFee, Money::FromRaw(1200)) << p;
-        EXPECT_EQ(r[p].NetFee, Money::FromRaw(3000)) << p;
-        EXPECT_EQ(program->Stats.RunningNetFee[p], Money::FromRaw(3000)) << p;
+        EXPECT_EQ(r[p], (UsageRecord{r[p].StartDate, Money::FromRaw(1200), Money::FromRaw(3000), 1, 180, 1}))
+            << p;
+        EXPECT_EQ(program_->Stats.RunningNetFee[p], Money::FromRaw(3000)) << p;
     }
-    auto log = LoadConnectionLog(program->LogPath, 50).Entries;
-    ASSERT_EQ(log.size(), 1u);
-    EXPECT_EQ(FormatLogLine(log[0]), "\"Home           \",180,#2026-12-10 12:00:00#,0.3,0.12,2");
+    ASSERT_EQ(Log().size(), 1u);
+    EXPECT_EQ(FormatLogLine(Log()[0]), "\"Home           \",180,#2026-12-10 12:00:00#,0.3,0.12,2");
 }
 
 TEST_F(JournalFixture, HugeJournalValuesStopAtTheEndsOfTheirRange)
 {
-    {
-        StatisticsFile file(dir_ / "Price.DB");
-        ASSERT_TRUE(file.Open());
-        UsageRecord total;
-        total.StartDate = At(2026, 1, 1);
-        total.Connections = INT16_MAX;
-        ASSERT_TRUE(file.Put(4, total));
-    }
+    Start(At(2026, 12, 7, 13, 0, 0));
+    UsageRecord total;
+    total.StartDate = At(2026, 1, 1);
+    total.Connections = INT16_MAX;
+    ASSERT_TRUE(program_->StatsFile.Open() && program_->StatsFile.Put(4, total));
     // Two such crashes in a row: the second would carry every total past its end.
     for (int round = 0; round < 2; ++round) {
         char start[64];
         std::snprintf(start, sizeof start, "%.17g", At(2026, 12, 7, 12, round, 0).Days());
-        const std::string text = std::string("tollix-session 1\nstart=") + start
-            + "\nseconds=2147483647\nunits=2147483647\nminutes=1\ntariff=0\n"
-              "telfee=9223372036854775807\nnetfee=-9223372036854775808\nname=Home\n";
-        auto program = Run(At(2026, 12, 7, 13, 0, 0));
-        std::ofstream(program->JournalPath, std::ios::binary) << text;
-        RecoveryResult result = RecoverOpenSession(*program, clock_);
+        WriteFile(program_->JournalPath,
+            std::string("tollix-session 1\nstart=") + start
+                + "\nseconds=2147483647\nunits=2147483647\nminutes=1\ntariff=0\n"
+                  "telfee=9223372036854775807\nnetfee=-9223372036854775808\nname=Home\n");
+        RecoveryResult result = RecoverOpenSession(Load(clock_.Now()), clock_);
         ASSERT_TRUE(result.Recovered) << result.Error;
-        const UsageRecord& total = program->Stats.Records[Total];
-        EXPECT_EQ(total.Connections, INT16_MAX);
-        EXPECT_EQ(total.Seconds, INT32_MAX);
-        EXPECT_EQ(total.CallUnits, INT32_MAX);
-        EXPECT_EQ(total.TelFee.Raw(), INT64_MAX);
-        EXPECT_EQ(total.NetFee.Raw(), INT64_MIN);
+        const UsageRecord& t = program_->Stats.Records[Total];
+        EXPECT_EQ(t,
+            (UsageRecord{t.StartDate, Money::FromRaw(INT64_MAX), Money::FromRaw(INT64_MIN), INT16_MAX,
+                INT32_MAX, INT32_MAX}));
     }
-    auto log = LoadConnectionLog(dir_ / "time.txt", 50);
+    auto log = LoadConnectionLog(Dir() / "time.txt", 50);
     EXPECT_EQ(log.DamagedLine, 0);
     ASSERT_EQ(log.Entries.size(), 2u);
     EXPECT_EQ(log.Entries[0].TelFee.Raw(), INT64_MAX);
@@ -224,7 +168,7 @@ TEST_F(JournalFixture, HugeJournalValuesStopAtTheEndsOfTheirRange)
 
 // Everything an end settles, written and read back: two ended connections
 // waiting to be written and the session open meanwhile.
-TEST_F(JournalFixture, JournalKeepsSettledEndsBesideTheOpenSession)
+TEST(SessionJournal, KeepsSettledEndsBesideTheOpenSession)
 {
     Journal journal;
     journal.Closing = PendingCommit{};
@@ -254,8 +198,9 @@ TEST_F(JournalFixture, JournalKeepsSettledEndsBesideTheOpenSession)
     journal.Open->LinkIdentity = "ppp0 4242";
     journal.Open->SteadyStartMillis = 123456789;
     journal.Open->SentBytes = 42;
-    ASSERT_TRUE(WriteSessionJournal(dir_ / "j", journal));
-    auto read = ReadSessionJournal(dir_ / "j");
+    TempFolder dir;
+    ASSERT_TRUE(WriteSessionJournal(dir.Path() / "j", journal));
+    auto read = ReadSessionJournal(dir.Path() / "j");
     ASSERT_TRUE(read && read->Closing && read->Open);
     EXPECT_EQ(read->Closing->Records, journal.Closing->Records);
     journal.Closing->Connections[1].Name = "名字 with a tab";  // one line per connection
@@ -281,24 +226,18 @@ TEST_F(JournalFixture, KilledAtEachStepCountsTheConnectionOnce)
 {
     // The real archive, opened afresh by each process as the program does.
     auto archiveTo = [this](const ClosedConnection& c, std::string* error) {
-        auto opened = UsageArchive::OpenForWriting(dir_);
+        auto opened = UsageArchive::OpenForWriting(Dir());
         return opened.Archive && opened.Archive->Store(ToArchived(c, "pppd"), error);
     };
     for (bool inRecovery : {false, true}) {
         for (int step = 1; step <= 7; ++step) {
             SCOPED_TRACE(std::string(inRecovery ? "recovery" : "end") + ", step " + std::to_string(step));
-            for (const char* name : {"time.txt", "Price.DB", "session.journal", "usage.sqlite",
-                     "usage.sqlite-wal", "usage.sqlite-shm"})
-                fs::remove(dir_ / name);
-            ASSERT_TRUE(UsageArchive::OpenForWriting(dir_).Archive);  // made at start, before the session
-            const DateTime start = At(2026, 12, 7, 12, 0, 0);
-            auto program = Run(start);
-            program->ArchiveConnection = archiveTo;
-            ASSERT_TRUE(OpenStatistics(*program, start, nullptr));
-            ConnectionSession session(*program, clock_);
+            Start(At(2026, 12, 7, 12, 0, 0));
+            ASSERT_TRUE(UsageArchive::OpenForWriting(Dir()).Archive);  // made at start, before the session
+            program_->ArchiveConnection = archiveTo;
             // The counters unreadable for the last ticks: the last ones read are kept.
             for (uint64_t i = 0; i < 200; ++i, clock_.Advance(1))
-                session.Tick(true, "Home",
+                session_->Tick(true, "Home",
                     {"ppp0", "NetworkManager /ac/1 ppp0#7 boot",
                         i < 150 ? std::optional(i * 1000) : std::nullopt, 77});
             fflush(nullptr);
@@ -310,11 +249,10 @@ TEST_F(JournalFixture, KilledAtEachStepCountsTheConnectionOnce)
                         _exit(0);
                 };
                 if (inRecovery) {
-                    auto again = Run(clock_.Now());
-                    again->ArchiveConnection = archiveTo;
-                    RecoverOpenSession(*again, clock_);
+                    Load(clock_.Now()).ArchiveConnection = archiveTo;
+                    RecoverOpenSession(*program_, clock_);
                 } else {
-                    session.Tick(false, "");
+                    Drop();
                 }
                 _exit(1);  // the step was never reached
             }
@@ -322,25 +260,22 @@ TEST_F(JournalFixture, KilledAtEachStepCountsTheConnectionOnce)
             ASSERT_EQ(waitpid(child, &status, 0), child);
             ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 
-            auto next = Run(clock_.Now().AddSeconds(60));
-            next->ArchiveConnection = archiveTo;
-            RecoveryResult result = RecoverOpenSession(*next, clock_);
-            EXPECT_EQ(result.Error, "");
-            EXPECT_FALSE(fs::exists(next->JournalPath));
-            ASSERT_TRUE(OpenStatistics(*next, clock_.Now(), nullptr));
-            const auto& r = next->Stats.Records;
+            Load(clock_.Now().AddSeconds(60)).ArchiveConnection = archiveTo;
+            EXPECT_EQ(RecoverOpenSession(*program_, clock_).Error, "");
+            EXPECT_FALSE(fs::exists(program_->JournalPath));
+            Open();
+            const auto& r = program_->Stats.Records;
             EXPECT_EQ(r[Total].Connections, 1);
             for (Period p : {Today, Week, Month})
                 EXPECT_EQ(r[p],
                     (UsageRecord{r[p].StartDate, r[Total].TelFee, r[Total].NetFee, 1, r[Total].Seconds,
                         r[Total].CallUnits}))
                     << p;
-            auto log = LoadConnectionLog(next->LogPath, 50).Entries;
-            ASSERT_EQ(log.size(), 1u);
-            EXPECT_EQ(log[0].Seconds, r[Total].Seconds);
-            EXPECT_EQ(log[0].TelFee, r[Total].TelFee);
+            ASSERT_EQ(Log().size(), 1u);
+            EXPECT_EQ(Log()[0].Seconds, r[Total].Seconds);
+            EXPECT_EQ(Log()[0].TelFee, r[Total].TelFee);
             // Told again is fine, as long as it is stored once.
-            auto archived = UsageArchive::OpenForWriting(dir_).Archive->QueryAll();
+            auto archived = UsageArchive::OpenForWriting(Dir()).Archive->QueryAll();
             ASSERT_TRUE(archived && archived->size() == 1u);
             EXPECT_EQ((*archived)[0].Seconds, r[Total].Seconds);
             EXPECT_EQ((*archived)[0].TotalFee(), r[Total].TelFee + r[Total].NetFee);
@@ -369,39 +304,28 @@ TEST_F(JournalFixture, RestartWhileTheLinkIsStillUp)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        for (const char* name : {"time.txt", "Price.DB", "session.journal"})
-            fs::remove(dir_ / name);
         const DateTime start = At(2026, 12, 7, 12, 0, 0);
-        {
-            auto program = Run(start);
-            program->BootId = "boot-1";
-            ASSERT_TRUE(OpenStatistics(*program, start, nullptr));
-            ConnectionSession session(*program, clock_);
-            for (int i = 0; i < 100; ++i, clock_.Advance(1))
-                session.Tick(true, "Home", {"ppp0", "ppp0 4242", {}, {}});
-        }
+        Start(start);
+        program_->BootId = "boot-1";
+        Connected(100, "Home", {"ppp0", "ppp0 4242", {}, {}});
         clock_.Advance(20);  // the program is down for a while; the line is not
-        auto program = Run(clock_.Now());
-        program->BootId = c.sameBoot ? "boot-1" : "boot-2";
-        RecoveryResult recovery = RecoverOpenSession(*program, clock_, c.linkNow);
-        ASSERT_TRUE(OpenStatistics(*program, clock_.Now(), nullptr));
-        ConnectionSession session(*program, clock_);
-        EXPECT_EQ(session.Adopt(recovery), c.resumed);
-        for (int i = 0; i < 60; ++i, clock_.Advance(1))
-            session.Tick(true, "Home", {"ppp0", c.linkNow, {}, {}});
-        session.Tick(false, "");
-        auto log = LoadConnectionLog(program->LogPath, 50).Entries;
-        const auto& total = program->Stats.Records[Total];
-        if (c.resumed) {
-            ASSERT_EQ(log.size(), 1u);
-            EXPECT_EQ(log[0].StartTime, start);
-            EXPECT_EQ(log[0].Seconds, 180);  // 179 s from the first start, rounded up
-            EXPECT_EQ(log[0].TelFee, Money::FromRaw(1200));
-            EXPECT_EQ(log[0].NetFee, Money::FromRaw(3000));
-            EXPECT_EQ(total, (UsageRecord{total.StartDate, log[0].TelFee, log[0].NetFee, 1, 180, 1}));
-        } else {
-            EXPECT_EQ(log.size(), 2u);
+        Load(clock_.Now()).BootId = c.sameBoot ? "boot-1" : "boot-2";
+        RecoveryResult recovery = RecoverOpenSession(*program_, clock_, c.linkNow);
+        Open();
+        EXPECT_EQ(session_->Adopt(recovery), c.resumed);
+        Connected(60, "Home", {"ppp0", c.linkNow, {}, {}});
+        Drop();
+        const auto& total = program_->Stats.Records[Total];
+        if (!c.resumed) {
+            EXPECT_EQ(Log().size(), 2u);
             EXPECT_EQ(total.Connections, 2);
+            continue;
         }
+        ASSERT_EQ(Log().size(), 1u);
+        const ConnectionLogEntry log = Log()[0];
+        EXPECT_EQ(log.StartTime, start);
+        EXPECT_EQ(log.Seconds, 180);  // 179 s from the first start, rounded up
+        EXPECT_EQ(
+            total, (UsageRecord{total.StartDate, Money::FromRaw(1200), Money::FromRaw(3000), 1, 180, 1}));
     }
 }

@@ -30,12 +30,6 @@ UsageRecord Used(DateTime start, int64_t telYuan, int64_t netYuan)
     return r;
 }
 
-UsageRecord Unconnected(UsageRecord r)
-{
-    r.Connections = 0;
-    return r;
-}
-
 }  // namespace
 
 // Whether a record started at `start` is still current at `now`: days by the
@@ -95,43 +89,26 @@ TEST(Statistics, StartUpRollsOverOnlyEndedPeriods)
 {
     // Wednesday 10 June 2026; weeks start on Monday, months on the 5th.
     const DateTime now = At(2026, 6, 10, 9, 0);
+    const DateTime day = At(2026, 6, 10, 1), week = At(2026, 6, 8), month = At(2026, 6, 5),
+                   total = At(2020, 1, 1);
     const struct {
         const char* name;
-        UsageRecord stored[4];
+        DateTime start[4];  // none: a never-used record
         bool reset[4];
         bool told = false;  // that the clock lies behind the records
     } cases[] = {
         {"never used", {}, {true, true, true, true}},
-        {"all current",
-            {Used(At(2026, 6, 10, 1), 1, 2), Used(At(2026, 6, 8), 3, 4), Used(At(2026, 6, 5), 5, 6),
-                Used(At(2020, 1, 1), 7, 8)},
-            {false, false, false, false}},
-        {"new day",
-            {Used(At(2026, 6, 9, 23), 1, 2), Used(At(2026, 6, 8), 3, 4), Used(At(2026, 6, 5), 5, 6),
-                Used(At(2020, 1, 1), 7, 8)},
-            {true, false, false, false}},
-        {"new week and month",
-            {Used(At(2026, 6, 7), 1, 2), Used(At(2026, 6, 7), 3, 4), Used(At(2026, 6, 4), 5, 6),
-                Used(At(2020, 1, 1), 7, 8)},
+        {"all current", {day, week, month, total}, {false, false, false, false}},
+        {"new day", {At(2026, 6, 9, 23), week, month, total}, {true, false, false, false}},
+        {"new week and month", {At(2026, 6, 7), At(2026, 6, 7), At(2026, 6, 4), total},
             {true, true, true, false}},
-        {"new week only",
-            {Used(At(2026, 6, 10, 1), 1, 2), Used(At(2026, 6, 1), 3, 4), Used(At(2026, 6, 5), 5, 6),
-                Used(At(2020, 1, 1), 7, 8)},
-            {false, true, false, false}},
-        // Call units, not connections, tell a used record from a new one.
-        {"units without connections",
-            {Used(At(2026, 6, 10, 1), 1, 2), Unconnected(Used(At(2026, 6, 8), 3, 4)),
-                Used(At(2026, 6, 5), 5, 6), Used(At(2020, 1, 1), 7, 8)},
-            {false, false, false, false}},
+        {"new week only", {day, At(2026, 6, 1), month, total}, {false, true, false, false}},
         // Only a forward move of the clock ends a period: set right again, it
         // finds the records whole.
         {"clock set back to before every start",
-            {Used(At(2026, 7, 1), 1, 2), Used(At(2026, 7, 1), 3, 4), Used(At(2026, 7, 1), 5, 6),
-                Used(At(2026, 7, 1), 7, 8)},
-            {false, false, false, false}, true},
-        {"clock set back within the day",
-            {Used(At(2026, 6, 10, 11), 1, 2), Used(At(2026, 6, 8), 3, 4), Used(At(2026, 6, 5), 5, 6),
-                Used(At(2020, 1, 1), 7, 8)},
+            {At(2026, 7, 1), At(2026, 7, 1), At(2026, 7, 1), At(2026, 7, 1)}, {false, false, false, false},
+            true},
+        {"clock set back within the day", {At(2026, 6, 10, 11), week, month, total},
             {false, false, false, false}},
     };
     for (const auto& c : cases) {
@@ -139,13 +116,19 @@ TEST(Statistics, StartUpRollsOverOnlyEndedPeriods)
         TempFolder dir;
         StatisticsFile file(dir.Path() / "Price.DB");
         ASSERT_TRUE(file.Open());
+        UsageRecord stored[4];
+        for (int n = 0; n < 4; ++n)
+            if (c.start[n].Days() != 0)
+                stored[n] = Used(c.start[n], 2 * n + 1, 2 * n + 2);
+        // Call units, not connections, tell a used record from a new one.
+        stored[1].Connections = 0;
         for (int n = 1; n <= 4; ++n)
-            ASSERT_TRUE(file.Put(n, c.stored[n - 1]));
+            ASSERT_TRUE(file.Put(n, stored[n - 1]));
 
         Statistics stats;
         ASSERT_TRUE(stats.StartUp(file, now, 1, 5));
         for (size_t i = 0; i < 4; ++i) {
-            UsageRecord expected = c.stored[i];
+            UsageRecord expected = stored[i];
             if (c.reset[i])
                 tollix::ResetUsageRecord(expected, now);
             EXPECT_EQ(stats.Records[i], expected) << i;
