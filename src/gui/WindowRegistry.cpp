@@ -1,5 +1,7 @@
 #include "gui/WindowRegistry.h"
 
+#include <QCoreApplication>
+
 #include "gui/alerts/FrmAlert.h"
 #include "gui/common/LateModule.h"
 #include "gui/common/MessageBoxes.h"

@@ -241,6 +241,38 @@ private:
     pid_t manager_ = -1;
 };
 
+// Characters only Chinese text uses: CJK ideographs and full-width punctuation.
+bool HasChinese(const std::string& text)
+{
+    for (size_t i = 0; i + 2 < text.size(); ++i) {
+        const auto byte = [&](size_t k) { return unsigned(static_cast<unsigned char>(text[i + k])); };
+        if ((byte(0) & 0xF0) != 0xE0)
+            continue;
+        const unsigned c = (byte(0) & 0x0F) << 12 | (byte(1) & 0x3F) << 6 | (byte(2) & 0x3F);
+        if ((c >= 0x3000 && c <= 0x303F) || (c >= 0x4E00 && c <= 0x9FFF) || (c >= 0xFF00 && c <= 0xFFEF))
+            return true;
+    }
+    return false;
+}
+
+// Asked for English, the command line shows no Chinese at all.
+TEST(TollixCommandLine, SpeaksEnglishWhenAsked)
+{
+    TempFolder home;
+    PppWorld world;
+    world.AddPeer("isp");
+    world.MakeEmptyNet();
+    const std::map<std::string, std::string> env = {{"TOLLIX_HOME", home.Path().string()},
+        {"TOLLIX_PPP_ROOT", world.Root().string()}, {"LC_ALL", "en_US.UTF-8"}};
+    const std::vector<std::vector<const char*>> commands
+        = {{"--help"}, {"--check"}, {"--chek"}, {"report", "--help"}, {"report"}, {"report", "--from", "x"}};
+    for (const auto& args : commands) {
+        const RunResult r = RunTollix(args, env);
+        EXPECT_NE(r.out + r.err, "") << args.back();
+        EXPECT_FALSE(HasChinese(r.out + r.err)) << args.back() << ":\n" << r.out << r.err;
+    }
+}
+
 // Both backends, each entry named with its own; exactly the profiles billed
 // like dial-up, in NetworkManager's order. A dial that cannot come up here says
 // NetworkManager's reason and leaves the meter as it was.
