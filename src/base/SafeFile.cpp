@@ -134,23 +134,27 @@ bool ReadWholeFile(const std::filesystem::path& path, std::string& contents, std
         ::close(fd);
         return false;
     }
+    const bool read = ReadToEnd(fd, path, contents, error);
+    ::close(fd);
+    return read;
+}
+
+bool ReadToEnd(int fd, const std::filesystem::path& path, std::string& contents, std::string* error)
+{
     char buffer[65536];
     for (;;) {
-        ssize_t n = ::read(fd, buffer, sizeof buffer);
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
             if (error)
                 *error = Tr("无法读取文件 %1：%2", {path.string(), SystemErrorText(errno)});
-            ::close(fd);
             return false;
         }
         if (n == 0)
-            break;
+            return true;
         contents.append(buffer, size_t(n));
     }
-    ::close(fd);
-    return true;
 }
 
 std::string NotRegularFileReason(const std::filesystem::path& path)

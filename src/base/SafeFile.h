@@ -22,6 +22,11 @@ bool RemoveFileDurably(const std::filesystem::path& path, std::string* error = n
 // cannot be read; a named pipe in the file's place is refused, never waited on.
 bool ReadWholeFile(const std::filesystem::path& path, std::string& contents, std::string* error = nullptr);
 
+// Appends what is left to read from an open descriptor (which stays open).
+// False, saying why with `path` as the file's name, when a read fails.
+bool ReadToEnd(
+    int fd, const std::filesystem::path& path, std::string& contents, std::string* error = nullptr);
+
 // Why `path` cannot serve as a data file: empty when it is a regular file (a
 // link to one counts) or missing, "不是普通文件" for a pipe, device or folder.
 std::string NotRegularFileReason(const std::filesystem::path& path);

@@ -477,21 +477,10 @@ LogReadAllResult ReadEveryLogEntry(const std::filesystem::path& file)
     // Read through the descriptor just checked: the path could name another
     // file by now, and one open is enough.
     std::string contents;
-    char buffer[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0) {
-            result.Error = "无法读取文件 " + file.string() + "：" + SystemErrorText(errno);
-            ::close(fd);
-            return result;
-        }
-        if (n == 0)
-            break;
-        contents.append(buffer, size_t(n));
-    }
+    const bool read = ReadToEnd(fd, file, contents, &result.Error);
     ::close(fd);
+    if (!read)
+        return result;
     GbkNameCache cache;
     std::string_view rest = contents;
     while (!rest.empty()) {
