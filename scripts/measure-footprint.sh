@@ -67,14 +67,10 @@ launch() {
     pids+=("$!")
 }
 
-ticks_per_second="$(getconf CLK_TCK)"
-
-# utime + stime in clock ticks; the command name may hold blanks and brackets.
-cpu_ticks() {
-    local stat
-    stat="$(cat "/proc/$1/stat")" || return 1
-    stat="${stat##*) }"
-    awk '{ print $12 + $13 }' <<<"$stat"
+# CPU time of every thread, in nanoseconds, from the scheduler's own count:
+# the clock-tick counts of /proc/PID/stat are too coarse for an idle program.
+cpu_ns() {
+    cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ ns += $1 } END { printf "%d\n", ns }'
 }
 
 status_kb() {
@@ -99,28 +95,28 @@ alive() {
 sleep "$settle"
 alive "$tollix_pid" tollix "$work/tollix"
 alive "$bare_pid" bare_window "$work/bare"
-tollix_start="$(cpu_ticks "$tollix_pid")"
-bare_start="$(cpu_ticks "$bare_pid")"
+tollix_start="$(cpu_ns "$tollix_pid")"
+bare_start="$(cpu_ns "$bare_pid")"
 echo "measuring for $seconds seconds (idle time counted from ${settle} seconds after start)..." >&2
 sleep "$seconds"
 alive "$tollix_pid" tollix "$work/tollix"
 alive "$bare_pid" bare_window "$work/bare"
-tollix_end="$(cpu_ticks "$tollix_pid")"
-bare_end="$(cpu_ticks "$bare_pid")"
+tollix_end="$(cpu_ns "$tollix_pid")"
+bare_end="$(cpu_ns "$bare_pid")"
 tollix_hwm="$(status_kb "$tollix_pid" VmHWM)"
 bare_hwm="$(status_kb "$bare_pid" VmHWM)"
 tollix_rss="$(status_kb "$tollix_pid" VmRSS)"
 bare_rss="$(status_kb "$bare_pid" VmRSS)"
 
-awk -v hz="$ticks_per_second" -v secs="$seconds" -v settle="$settle" \
+awk -v secs="$seconds" -v settle="$settle" \
     -v ts="$tollix_start" -v te="$tollix_end" -v bs="$bare_start" -v be="$bare_end" \
     -v th="$tollix_hwm" -v bh="$bare_hwm" -v tr="$tollix_rss" -v br="$bare_rss" '
-function pct(ticks) { return 100 * ticks / hz / secs }
+function pct(ns) { return 100 * ns / 1e9 / secs }
 BEGIN {
     printf "idle for %d seconds (the first %d seconds of start-up not counted)\n", secs, settle
     printf "%-12s %14s %14s %14s %12s %12s\n", "program", "start CPU s", "idle CPU s", "idle % core", "peak KB", "now KB"
-    printf "%-12s %14.2f %14.2f %14.4f %12d %12d\n", "tollix", ts / hz, (te - ts) / hz, pct(te - ts), th, tr
-    printf "%-12s %14.2f %14.2f %14.4f %12d %12d\n", "bare_window", bs / hz, (be - bs) / hz, pct(be - bs), bh, br
+    printf "%-12s %14.3f %14.4f %14.4f %12d %12d\n", "tollix", ts / 1e9, (te - ts) / 1e9, pct(te - ts), th, tr
+    printf "%-12s %14.3f %14.4f %14.4f %12d %12d\n", "bare_window", bs / 1e9, (be - bs) / 1e9, pct(be - bs), bh, br
     ratio = bh > 0 ? th / bh : 0
     printf "peak memory tollix / bare_window: %.2f (target at most 1.15)\n", ratio
     printf "tollix idle CPU: %.4f%% of a core (target at most 0.03%%)\n", pct(te - ts)

@@ -342,6 +342,13 @@ UsageArchive::OpenResult UsageArchive::OpenForWriting(const std::filesystem::pat
     return result;
 }
 
+bool UsageArchive::ImportWaits(const std::filesystem::path& dataFolder)
+{
+    std::error_code ec;
+    return !std::filesystem::exists(std::filesystem::symlink_status(dataFolder / kUsageArchiveFileName, ec))
+        && std::filesystem::exists(dataFolder / "time.txt", ec);
+}
+
 std::unique_ptr<UsageArchive> UsageArchive::OpenReadOnly(
     const std::filesystem::path& file, std::string* error)
 {

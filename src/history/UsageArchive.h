@@ -41,6 +41,10 @@ public:
     // Notice) and a new one started from time.txt. time.txt itself is only read.
     static OpenResult OpenForWriting(const std::filesystem::path& dataFolder);
 
+    // Whether a data folder's time.txt still waits to be taken over by a new
+    // archive: the only reason to open the archive before a connection ends.
+    static bool ImportWaits(const std::filesystem::path& dataFolder);
+
     // Opens an existing archive file read-only (reports, charts, export). No
     // file is created, renamed or migrated. Null with `error` set on failure;
     // a missing file is an error too.

@@ -25,6 +25,7 @@
 #include "gui/main/MainTray.h"
 #include "gui/main/SessionBox.h"
 #include "gui/main/TotalsBox.h"
+#include "history/UsageArchive.h"
 #include "meter/Program.h"
 #include "meter/SessionJournal.h"
 
@@ -153,8 +154,13 @@ bool FrmMain::Start()
         return false;
     }
     // Only once the start has gone through: a start that stops leaves the
-    // data folder as it was. A failure is told when a connection cannot be stored.
-    OpenArchive(program_);
+    // data folder as it was. SQLite is loaded at start only to take over an
+    // existing log once, so reports and charts have it at once; otherwise the
+    // archive opens when the first connection ends, which keeps the idle meter
+    // small. A failure is told when a connection cannot be stored, and a
+    // damaged archive when it is found.
+    if (UsageArchive::ImportWaits(program_.DataFolder))
+        OpenArchive(program_);
     if (session_.Adopt(recovery))
         ShowStartedState();
     ShowTotals(0);
@@ -162,8 +168,7 @@ bool FrmMain::Start()
     startHideTimer_->start();
     monitorTimer_->start();
     // Told once the window is up, without holding up the monitor.
-    if (!program_.ArchiveNotice.empty())
-        ShowNotice(Q(std::exchange(program_.ArchiveNotice, {})), QMessageBox::Warning);
+    ShowArchiveNotice();
     if (recovery.Recovered)
         ShowNotice(Q(recovery.Report), QMessageBox::Information);
     if (!recovery.Error.empty())
@@ -242,7 +247,14 @@ void FrmMain::OnMonitorTick()
     }
     if (!result.Error.empty())
         ShowNotice(Q(result.Error), QMessageBox::Warning);
+    ShowArchiveNotice();
     ShowStatisticsNotice();
+}
+
+void FrmMain::ShowArchiveNotice()
+{
+    if (!program_.ArchiveNotice.empty())
+        ShowNotice(Q(std::exchange(program_.ArchiveNotice, {})), QMessageBox::Warning);
 }
 
 void FrmMain::ShowStatisticsNotice()

@@ -108,6 +108,7 @@ private:
     void ShowNotice(const QString& text, QMessageBox::Icon icon);
     // A repair or a clock set back found in the statistics, said once.
     void ShowStatisticsNotice();
+    void ShowArchiveNotice();
 
     Program& program_;
     DialupService& dialup_;

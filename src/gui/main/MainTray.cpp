@@ -6,6 +6,7 @@
 #include <QDBusMessage>
 #include <QDBusServiceWatcher>
 #include <QDBusVariant>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QMainWindow>
@@ -96,6 +97,21 @@ void MainTray::WatchTheDesktop()
     }
 }
 
+namespace {
+
+// Where no session bus can be (a headless run, a session without one) no
+// panel can be either; asking Qt's D-Bus module anyway would start its
+// connection thread and load libdbus for nothing.
+bool SessionBusKnown()
+{
+    if (!qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"))
+        return true;
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    return !runtime.isEmpty() && QFileInfo::exists(runtime + QStringLiteral("/bus"));
+}
+
+}  // namespace
+
 // Qt asks once whether a StatusNotifierItem host is registered and keeps that
 // first answer for the whole run, so a panel started after the program would
 // never get the icon. Qt is therefore asked only once a host is known to be
@@ -103,9 +119,12 @@ void MainTray::WatchTheDesktop()
 void MainTray::WatchStatusNotifierHosts()
 {
     hostsOnly_ = true;
+    if (!SessionBusKnown())
+        return;
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected())
         return;
+    hostsWatched_ = true;
     auto* watcher = new QDBusServiceWatcher(watcherService, bus,
         QDBusServiceWatcher::WatchForRegistration | QDBusServiceWatcher::WatchForUnregistration, this);
     connect(watcher, &QDBusServiceWatcher::serviceRegistered, this, &MainTray::Update);
@@ -116,6 +135,8 @@ void MainTray::WatchStatusNotifierHosts()
 
 bool MainTray::StatusNotifierHostRegistered() const
 {
+    if (!hostsWatched_)
+        return false;
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected() || !bus.interface()->isServiceRegistered(watcherService))
         return false;

@@ -50,6 +50,7 @@ private:
     class X11Watch;
     X11Watch* x11_ = nullptr;
     bool hostsOnly_ = false;
+    bool hostsWatched_ = false;  // a session bus answered and is watched
 };
 
 }  // namespace tollix

@@ -355,6 +355,23 @@ private slots:
             w.main->RestoreMainWindow();
         }
     }
+
+    // SQLite is left unloaded at start unless a log waits to be taken over; a
+    // damaged archive found at the first connection's end is told then.
+    void archiveOpensWhenFirstNeeded()
+    {
+        MainWorld w(kNoon);
+        const std::filesystem::path folder = w.Ini().parent_path();
+        QVERIFY(!std::filesystem::exists(folder / "usage.sqlite"));
+        WriteFile(folder / "usage.sqlite", "not a database, but long enough to look like a file of one");
+        w.Start();
+        QVERIFY(!VisibleTopLevel("noticeBox"));
+        w.Connect(kName1);
+        w.Drop();
+        auto* notice = VisibleTopLevel("noticeBox");
+        QVERIFY(notice && qobject_cast<QMessageBox*>(notice)->text().contains("usage.sqlite.damaged"));
+        QVERIFY(std::filesystem::exists(folder / "usage.sqlite"));
+    }
 };
 
 QTEST_MAIN(FrmMainTest)
