@@ -134,26 +134,29 @@ public:
             std::filesystem::permissions(
                 path, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
         }
-        bus_ = Start("exec dbus-daemon --nofork --config-file=" + (dir_.Path() / "bus.conf").string());
-        for (int i = 0; i < 1500 && !std::filesystem::exists(socket_); ++i)
-            ::usleep(10 * 1000);
-        // Root needs no user namespace; anyone else gets root inside one.
-        const std::string d = dir_.Path().string();
-        manager_ = Start("exec env DBUS_SYSTEM_BUS_ADDRESS=" + Address() + " unshare "
+        // One process group, the bus and the manager, ended by one signal. Root
+        // needs no user namespace; anyone else gets root inside one.
+        const std::string d = dir_.Path().string(), log = " >>" + d + "/log 2>&1";
+        const std::string script = "dbus-daemon --nofork --config-file=" + d + "/bus.conf" + log
+            + " & while [ ! -S " + socket_.string()
+            + " ]; do sleep 0.1; done; exec env DBUS_SYSTEM_BUS_ADDRESS=" + Address() + " unshare "
             + (::geteuid() == 0 ? "" : "-r ")
             + "-n -m --propagation private sh -c 'mount -t tmpfs tmpfs /run && mount -t tmpfs tmpfs "
-              "/var/lib/NetworkManager "
-              "&& exec NetworkManager --debug --config="
+              "/var/lib/NetworkManager && exec NetworkManager --debug --config="
             + d + "/nm.conf --config-dir=" + d + "/conf.d --system-config-dir=" + d + "/conf.d --state-file="
-            + d + "/state --intern-config=" + d + "/intern.conf --pid-file=" + d + "/pid'");
+            + d + "/state --intern-config=" + d + "/intern.conf --pid-file=" + d + "/pid'" + log;
+        const char* argv[] = {"sh", "-c", script.c_str(), nullptr};
+        posix_spawnattr_t attributes;
+        posix_spawnattr_init(&attributes);
+        posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
+        ::posix_spawn(&manager_, "/bin/sh", nullptr, &attributes, const_cast<char**>(argv), environ);
+        posix_spawnattr_destroy(&attributes);
     }
     ~RealNetworkManager()
     {
-        for (pid_t pid : {manager_, bus_}) {
-            if (pid > 0) {  // never -1: that would signal every process there is
-                ::kill(pid, SIGTERM);
-                ::waitpid(pid, nullptr, 0);
-            }
+        if (manager_ > 0) {              // never -1: that would signal every process there is
+            ::kill(-manager_, SIGTERM);  // the group: the bus outlives a manager that failed
+            ::waitpid(manager_, nullptr, 0);
         }
     }
     RealNetworkManager(const RealNetworkManager&) = delete;
@@ -169,11 +172,9 @@ public:
               "org.freedesktop.NetworkManager.Settings ListConnections 2>/dev/null | grep -q 'ao 4 '";
         for (int i = 0; i < 300; ++i) {
             int status = 0;
-            if (::waitpid(manager_, &status, WNOHANG) == manager_) {
-                manager_ = -1;
+            if (::waitpid(manager_, &status, WNOHANG) == manager_)
                 return "NetworkManager or its namespace could not start here: "
                     + ReadFile(dir_.Path() / "log");
-            }
             if (std::system(answers.c_str()) == 0)
                 return {};
             ::usleep(100 * 1000);
@@ -184,18 +185,9 @@ public:
 
 private:
     std::filesystem::path Profiles() const { return dir_.Path() / "profiles"; }
-    pid_t Start(const std::string& command)
-    {
-        const std::string line = command + " >>" + (dir_.Path() / "log").string() + " 2>&1";
-        const char* argv[] = {"sh", "-c", line.c_str(), nullptr};
-        pid_t pid = -1;
-        ::posix_spawn(&pid, "/bin/sh", nullptr, nullptr, const_cast<char**>(argv), environ);
-        return pid;
-    }
 
     TempFolder dir_{"tollix-nm"};
     std::filesystem::path socket_ = dir_.Path() / "bus";
-    pid_t bus_ = -1;
     pid_t manager_ = -1;
 };
 
