@@ -125,12 +125,11 @@ public:
             {"hotspot", "id=手机热点\ntype=wifi\nmetered=1\n[wifi]\nssid=Hotspot\nmode=infrastructure\n"},
             {"wired", "id=家里有线\ntype=ethernet\n"},
         };
-        int n = 0;
         for (const auto& [file, body] : profiles) {
             auto path = Profiles() / (std::string(file) + ".nmconnection");
-            WriteFile(path,
-                "[connection]\nuuid=0b5a2b42-5b5e-4b5e-9c1a-00000000000" + std::to_string(++n)
-                    + "\nautoconnect=false\n" + body + "[ipv4]\nmethod=auto\n");
+            // Without a uuid the keyfile plugin makes one from the file's path.
+            WriteFile(
+                path, std::string("[connection]\nautoconnect=false\n") + body + "[ipv4]\nmethod=auto\n");
             std::filesystem::permissions(
                 path, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
         }
