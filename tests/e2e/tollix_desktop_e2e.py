@@ -12,8 +12,6 @@ import unittest
 
 from tollix_e2e import Meter, contents, wait_for
 
-AUTO_HIDE = b"[Start Settings]\r\nAuto Hide=-1\r\n"
-
 
 def until(test, condition, what, timeout=30, meter=None):
     wait_for(condition, timeout)
@@ -58,10 +56,6 @@ class TrayComesAndGoes(unittest.TestCase):
         self.display = {"DISPLAY": ":" + number, "QT_QPA_PLATFORM": "xcb",
                         "DBUS_SESSION_BUS_ADDRESS": "unix:path=/nonexistent/tollix-test-bus"}
 
-    def tree(self):
-        return subprocess.run(["xwininfo", "-root", "-tree"], env=dict(os.environ, **self.display),
-                              capture_output=True, text=True).stdout
-
     def main_window_viewable(self):
         out = subprocess.run(["xwininfo", "-name", "Tollix V3.1"], env=dict(os.environ, **self.display),
                              capture_output=True, text=True).stdout
@@ -69,7 +63,8 @@ class TrayComesAndGoes(unittest.TestCase):
 
     def icon_embedded(self):
         """The program's icon window is a child of trayer's panel (indented under it)."""
-        lines = self.tree().splitlines()
+        lines = subprocess.run(["xwininfo", "-root", "-tree"], env=dict(os.environ, **self.display),
+                               capture_output=True, text=True).stdout.splitlines()
         for i, line in enumerate(lines):
             if '"panel"' in line or "trayer" in line.lower():
                 depth = len(line) - len(line.lstrip())
@@ -84,16 +79,12 @@ class TrayComesAndGoes(unittest.TestCase):
         return start_server(self, ["trayer", "--edge", "bottom", "--widthtype", "pixel", "--width", "200"],
                             env=dict(os.environ, **self.display))
 
-    def meter(self):
-        m = Meter(self)
-        m.peers("Home")
-        m.write("tollix.ini", AUTO_HIDE)
-        return m
-
     def test_tray_that_goes_and_comes_back(self):
         panel = self.trayer()
         time.sleep(1)
-        m = self.meter()
+        m = Meter(self)
+        m.peers("Home")
+        m.write("tollix.ini", b"[Start Settings]\r\nAuto Hide=-1\r\n")
         m.start(desktop=self.display)
         until(self, self.icon_embedded, "icon embedded", 40, m)
         until(self, lambda: not self.main_window_viewable(), "main window hidden")
@@ -133,7 +124,15 @@ class Wayland(unittest.TestCase):
         self.desktop = {"QT_QPA_PLATFORM": "wayland", "WAYLAND_DISPLAY": os.path.join(runtime, socket),
                         "WAYLAND_DEBUG": "client"}
 
-    def start_meter(self):
+    def test_window_appears_and_a_tray_host_started_after_it_gets_the_icon(self):
+        for tool in ("dbus-daemon", "gdbus", "status-notifier-watcher", "gtk-sni-tray-standalone", "Xvfb"):
+            if not shutil.which(tool):
+                self.skipTest("%s is not installed (scripts/setup.sh installs it)" % tool)
+        bus = subprocess.Popen(["dbus-daemon", "--session", "--nofork", "--print-address"], stdout=subprocess.PIPE,
+                               stderr=subprocess.DEVNULL, text=True)
+        self.addCleanup(lambda: (bus.kill(), bus.wait(), bus.stdout.close()))
+        address = bus.stdout.readline().strip()
+        self.desktop["DBUS_SESSION_BUS_ADDRESS"] = address
         m = Meter(self)
         m.peers("Home")
         m.start(desktop=self.desktop)
@@ -145,25 +144,6 @@ class Wayland(unittest.TestCase):
             titled = re.search(r'xdg_toplevel@(\d+)\.set_title\("Tollix V3\.1"\)', text)
             return titled and re.search(r"^\[.*\] xdg_toplevel@%s\.configure\(" % titled.group(1), text, re.M)
         until(self, configured, "main window titled and configured", meter=m)
-        return m
-
-    def test_window_appears_and_the_meter_ticks(self):
-        m = self.start_meter()
-        # The meter ticks: a line brought up opens a session, brought down logs it.
-        m.connect_for(2)
-        self.assertEqual(len(m.logged_starts()), 1)
-        self.assertEqual(m.stop(), 0)
-
-    def test_tray_host_started_after_the_program(self):
-        for tool in ("dbus-daemon", "gdbus", "status-notifier-watcher", "gtk-sni-tray-standalone", "Xvfb"):
-            if not shutil.which(tool):
-                self.skipTest("%s is not installed (scripts/setup.sh installs it)" % tool)
-        bus = subprocess.Popen(["dbus-daemon", "--session", "--nofork", "--print-address"], stdout=subprocess.PIPE,
-                               stderr=subprocess.DEVNULL, text=True)
-        self.addCleanup(lambda: (bus.kill(), bus.wait(), bus.stdout.close()))
-        address = bus.stdout.readline().strip()
-        self.desktop["DBUS_SESSION_BUS_ADDRESS"] = address
-        m = self.start_meter()
         # The host is a GTK panel; it draws on an X server of its own.
         env = dict(os.environ, DBUS_SESSION_BUS_ADDRESS=address, DISPLAY=":" + start_xvfb(self), GDK_BACKEND="x11")
         start_server(self, ["status-notifier-watcher"], env=env)
@@ -177,6 +157,9 @@ class Wayland(unittest.TestCase):
         start_server(self, ["gtk-sni-tray-standalone"], env=env)
         # The item is registered under the program's own bus name.
         until(self, lambda: re.match(r"\(<\['", items()), "the icon registered with the host", meter=m)
+        # The meter ticks: a line brought up opens a session, brought down logs it.
+        m.connect_for(2)
+        self.assertEqual(len(m.logged_starts()), 1)
         self.assertEqual(m.stop(), 0)
 
 

@@ -1,5 +1,5 @@
 """Faults a meter meets in months of running: a read-only data folder, a full
-disk, data files replaced by folders, clock changes and a hand-edited
+disk, data files replaced by pipes, clock changes and a hand-edited
 tollix.ini. The runs use the Meter of tollix_e2e.py.
 """
 import os
@@ -9,7 +9,7 @@ import time
 import unittest
 from datetime import datetime
 
-from tollix_e2e import NOON, ONE, Meter, contents, day_count, from_day_count, log_line, near, packed, plus, wait_for
+from tollix_e2e import NOON, ONE, Meter, contents, day_count, log_line, packed, plus, wait_for
 
 # A history line and the records of a user with some months of use behind them.
 OLD_LOG = (log_line("Home", 1860, datetime(2026, 11, 30, 21, 30, 15), "3.1", "1.2", 11)
@@ -31,18 +31,11 @@ def seeded(test, records=OLD_RECORDS):
     return m
 
 
-def read_only(*paths):
-    """Runs the program in its own mount namespace where `paths` are read-only
-    bind mounts: permissions do not stop the super-user, a read-only mount does."""
-    script = ('for p in "$@"; do [ "$p" = -- ] && break; mount --bind "$p" "$p" && '
-              'mount -o remount,bind,ro "$p" "$p" || exit 97; shift; done; shift; exec "$@"')
-    return ["unshare", "-rm", "sh", "-c", script, "sh"] + list(paths) + ["--"]
-
-
-def skip_without_read_only_mounts(test):
-    if subprocess.run(read_only("/tmp") + ["true"], stdout=subprocess.DEVNULL,
-                      stderr=subprocess.DEVNULL).returncode != 0:
-        test.skipTest("no private read-only mounts here (unshare -rm)")
+def read_only(path):
+    """Runs the program in its own mount namespace where `path` is a read-only
+    bind mount: permissions do not stop the super-user, a read-only mount does."""
+    return ["unshare", "-rm", "sh", "-c", 'mount --bind "$0" "$0" && mount -o remount,bind,ro "$0" "$0" && exec "$@"',
+            path]
 
 
 def assert_start_refused(test, m, opening, named, unchanged=True, **start):
@@ -66,7 +59,8 @@ def assert_start_refused(test, m, opening, named, unchanged=True, **start):
 
 class StartRefused(unittest.TestCase):
     def test_read_only_data_folder_or_statistics_file(self):
-        skip_without_read_only_mounts(self)
+        if subprocess.run(read_only("/tmp") + ["true"], capture_output=True).returncode != 0:
+            self.skipTest("no private read-only mounts here (unshare -rm)")
         # Yesterday's today record must be rolled over, which cannot be written.
         yesterday = [(day_count(datetime(2026, 12, 6, 8)),) + OLD_RECORDS[0][1:]] + OLD_RECORDS[1:]
         for locked, named, opening in (("", "tollix.lock", "Tollix 不能启动"),
@@ -79,28 +73,25 @@ class StartRefused(unittest.TestCase):
 
     def test_full_disk_or_a_data_file_that_is_no_file(self):
         """A disk full when the lock file or the fourth statistics record is
-        written, and a data file replaced by a folder or a named pipe (refused,
-        never waited on)."""
+        written, and a data file replaced by a named pipe (refused, never waited on)."""
         # Room for the lock file (pid, name, host, boot and machine ids) but not
         # for a fourth record after three.
         short = packed(OLD_RECORDS[:3])
         limit = max(8 + 7 + len(socket.gethostname()) + 1 + 33 + 37 + 4, len(short) + 8)
         self.assertLess(limit, len(short) + 34, "host name too long to tell the lock file from the record")
-        cases = [("tollix.lock", None, "无法建立锁文件 {}：" + EFBIG, 4),
-                 ("Price.DB", None, "无法写入统计文件 {}：" + EFBIG, limit),
-                 ("Price.DB", os.mkdir, "无法打开统计文件 {}：这是一个文件夹，不是文件", None),
-                 ("tollix.lock", os.mkfifo, "无法建立锁文件 {}：不是普通文件", None),
-                 ("session.journal", os.mkfifo, "已另存为 {}.damaged", None)]
-        for name, make, message, file_limit in cases:
+        # Each file with its message, and the size limit, or None for a named pipe.
+        cases = [("tollix.lock", "无法建立锁文件 {}：" + EFBIG, 4),
+                 ("Price.DB", "无法写入统计文件 {}：" + EFBIG, limit),
+                 ("tollix.lock", "无法建立锁文件 {}：不是普通文件", None),
+                 ("session.journal", "已另存为 {}.damaged", None)]
+        for name, message, file_limit in cases:
             with self.subTest(name=name, message=message):
                 m = seeded(self, records=OLD_RECORDS[:3] if file_limit == limit else OLD_RECORDS)
-                if make:
-                    if os.path.exists(m.path(name)):
-                        os.remove(m.path(name))
-                    make(m.path(name))
+                if file_limit is None:
+                    os.mkfifo(m.path(name))
                 # A record that did not fit may leave part of itself behind, a
                 # damaged journal is set aside, and a pipe is never read.
-                kept = file_limit != limit and make is not os.mkfifo
+                kept = file_limit not in (limit, None)
                 assert_start_refused(self, m, message.format(m.path(name)), name, kept, file_limit=file_limit)
                 if not kept:
                     self.assertTrue(m.read("Price.DB").startswith(short))
@@ -132,25 +123,17 @@ class RunsOn(unittest.TestCase):
         self.assertEqual(m.log_bytes(), long_log + log_line("Home", 60, m.logged_starts()[-1]))
         self.assertEqual(m.records(), expected)
 
-    def test_log_that_is_a_folder_or_settings_that_are_a_pipe(self):
-        """The connection is metered and stored where it can be; the user is
-        told what could not be stored."""
-        for name, make, told in (("time.txt", os.mkdir, ["noticeBox"]), ("tollix.ini", os.mkfifo, [])):
-            with self.subTest(name):
-                m = seeded(self)
-                if os.path.exists(m.path(name)):
-                    os.remove(m.path(name))
-                make(m.path(name))
-                m.start(NOON, rate=10)
-                time.sleep(2)
-                m.connect_for(3)
-                self.assertEqual(m.stop(), 0)
-                shown = m.messages()
-                self.assertEqual([s["name"] for s in shown], told)
-                self.assertTrue(all(m.path(name) in s["text"] for s in shown))
-                if make is os.mkdir:
-                    self.assertEqual(os.listdir(m.path(name)), [])
-                self.assertEqual(m.records(), [plus(r) for r in OLD_RECORDS])
+    def test_settings_that_are_a_pipe(self):
+        """Never waited on: the connection is metered and stored as if there
+        were no settings."""
+        m = seeded(self)
+        os.mkfifo(m.path("tollix.ini"))
+        m.start(NOON, rate=10)
+        time.sleep(2)
+        m.connect_for(3)
+        self.assertEqual(m.stop(), 0)
+        self.assertEqual(m.messages(), [])
+        self.assertEqual(m.records(), [plus(r) for r in OLD_RECORDS])
 
 
 class ClockChanges(unittest.TestCase):
@@ -175,7 +158,7 @@ class ClockChanges(unittest.TestCase):
         self.assertEqual([s.date() for s in m.logged_starts()[2:]], [d.date() for d in days])
         today, week, month, total = m.records()
         # The step forward a month ended the day, the week and the month.
-        self.assertEqual(from_day_count(today[0]).date(), days[-1].date())
+        self.assertEqual(int(today[0]), day_count(days[-1]))
         self.assertEqual([today[1:], week[1:], month[1:]], [ONE] * 3)
         # Nothing paid for is lost from the all-time record.
         self.assertEqual(total, plus(OLD_RECORDS[3], tuple(3 * x for x in ONE)))
