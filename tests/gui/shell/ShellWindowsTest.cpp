@@ -2,6 +2,7 @@
 #include "gui/common/MessageBoxes.h"
 #include "gui/common/ShellCommands.h"
 #include "gui/shell/AboutWindow.h"
+#include "gui/shell/HelpWindow.h"
 
 #include "WindowTestSupport.h"
 
@@ -76,9 +77,8 @@ private slots:
         // Placed over a visible owner, it keeps its readable size.
         QWidget owner;
         owner.show();
-        WindowRegistry::ShowHelp(&owner);
-        QWidget* help = VisibleTopLevel(QStringLiteral("frmHelp"));
-        QVERIFY(help);
+        QWidget* help = WindowRegistry::ShowHelp(&owner);
+        QVERIFY(help->isVisible());
         QVERIFY2(help->width() >= 600 && help->height() >= 500, qPrintable(QString::number(help->width())));
         const QString text = Child<QTextBrowser>(help, "txtHelp")->toPlainText();
         for (const char* expected : {"设置中心", "至今持续时间", "超时警告", "TOLLIX_HOME", "Price.DB",
