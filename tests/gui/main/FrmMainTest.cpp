@@ -132,43 +132,33 @@ private slots:
         }
     }
 
-    // The option picks the period the totals show, and the tick keeps showing it.
+    // The option picks the period the totals show, and the tick keeps showing
+    // it. "163" is rated hours with no free hours (each minute past them costs
+    // 0.15), and the month's totals carry the fixed monthly fee, open
+    // connection or not.
     void periodOptions()
     {
-        MainWorld w(At(2024, 3, 5, 12));
-        for (auto [day, seconds] : {std::pair{At(2024, 3, 5, 12), 130}, {kNoon, 50}}) {
-            w.clock.Set(day);
-            w.Connect(kName1);
-            w.Tick(seconds);
-            w.Drop();
-        }
+        MainWorld w(
+            At(2024, 3, 5, 12), "[163]\r\nFee Type=2\r\nFix Hour=0\r\nExcel Fee=150\r\nFix Fee=200000\r\n");
+        w.Connect(kName1);
+        w.Tick(130);
+        w.Drop();
+        w.clock.Set(kNoon);
+        w.Connect(kName1);
+        w.Tick(185);
         QVERIFY(w.Option(0)->isChecked());
-        for (auto [option, shown] :
-            {std::pair{3, "lblStartDate=2024年3月5日|lblTotalTime=4分 (2个电话)|lblTotalCost=0.64 元"},
-                {0, "lblStartDate=2024年3月13日|lblTotalTime=1分 (1个电话)|lblTotalCost=0.22 元"}}) {
+        for (auto [option, drop, shown] :
+            {std::tuple{2, false, "lblNetFee=0.9+200 元|lblTotalCost=1.26+200 元"},
+                {2, true, "lblNetFee=0.9+200 元|lblTotalCost=1.26+200 元"},
+                {3, false, "lblStartDate=2024年3月5日|lblNetFee=0.9 元|lblTotalCost=1.26 元"},
+                {0, false, "lblStartDate=2024年3月13日|lblNetFee=0.6 元|lblTotalCost=0.84 元"}}) {
+            if (drop)
+                w.Drop();
             w.Option(option)->click();
             QCOMPARE(int(w.program->SelectedPeriod), option);
             w.Tick(1);
-            ExpectShown(w, shown, "period");
+            ExpectShown(w, shown, drop ? "after the drop" : "period");
         }
-    }
-
-    // "163" is rated hours with no free hours left: each minute after the
-    // first costs 0.15, and the month's totals carry the fixed monthly fee.
-    void fixedMonthlyFeeShownForRatedHours()
-    {
-        MainWorld w(kNoon, "[163]\r\nFee Type=2\r\nFix Hour=0\r\nExcel Fee=150\r\nFix Fee=200000\r\n");
-        w.Option(2)->click();
-        w.Connect("163");
-        for (int seconds : {60, 60, 60, 5})
-            w.Tick(seconds);
-        for (const char* step : {"month while connected", "month after the drop"}) {
-            ExpectShown(w, "lblNetFee=0.45+200 元|lblTotalCost=0.69+200 元", step);
-            if (w.dialup->IsConnected())
-                w.Drop();
-        }
-        w.Option(0)->click();
-        ExpectShown(w, "lblNetFee=0.45 元|lblTotalCost=0.69 元", "today");
     }
 
     // The toolbar's button asks like the menus' entries, which share its code.
