@@ -91,7 +91,6 @@ private slots:
     {
         Fixture f;
         const QString before = f.Ini();
-        QVERIFY(f.window->RecordsEdits());
         QCOMPARE(f.Find<QTabWidget>("SSTab1")->currentIndex(), 0);
         QVERIFY(f.Find<QRadioButton>("otnFeetype_1")->isChecked());
         // The rated-hours group was never filled: its first texts, disabled.
