@@ -19,16 +19,15 @@ namespace {
 
 // Every line unique, so an expected edit can be named by the line it replaces.
 // ASCII only: the bytes on disk are the same in GBK.
-const char* const kIni = "[Telephone Fee]\r\nHalf Fee=60\r\nTel Unit=60\r\nEveryday Flag=0\r\n"
-                         "[ChinaNet]\r\nFee Type=1\r\nFull Fee=100\r\nHalf Fee=50\r\nEveryday Flag=1\r\n"
-                         "Start Hour=22\r\nStart Minute=30\r\n"
-                         "[Rated]\r\nFee Type=2\r\nFix Hour=40\r\nFix Fee=150000\r\nExcel Fee=80\r\n"
-                         "Half Fee=40\r\nHoliday Flag=1\r\nHoliday Start={today}\r\n"
-                         "[Free]\r\nFee Type=0\r\nFull Fee=90\r\nHalf Fee=45\r\n"
-                         "[Odd]\r\nFee Type=7\r\n"
-                         "[Alert Setting]\r\nDayCheck=1\r\nDayWaveCheck=0\r\nDayFee=20\r\nWeekCheck=1\r\n"
-                         "Weekhours=10\r\nMonthCheck=1\r\nMonthWaveCheck=1\r\n"
-                         "[Reset]\r\nMonth=1\r\nWeek=0\r\n";
+const char* const kIni
+    = "[Telephone Fee]\r\nHalf Fee=60\r\nTel Unit=60\r\nEveryday Flag=0\r\n"
+      "[ChinaNet]\r\nFee Type=1\r\nFull Fee=100\r\nHalf Fee=50\r\nEveryday Flag=1\r\n"
+      "Start Hour=22\r\nStart Minute=30\r\n"
+      "[Rated]\r\nFee Type=2\r\nFix Hour=40\r\nFix Fee=150000\r\nExcel Fee=80\r\n"
+      "Half Fee=40\r\nHoliday Flag=1\r\nHoliday Start={today}\r\n"
+      "[Free]\r\nFee Type=0\r\nFull Fee=90\r\nHalf Fee=45\r\n"
+      "[Odd]\r\nFee Type=7\r\n"
+      "[Alert Setting]\r\nDayCheck=1\r\nDayWaveCheck=0\r\nMonthCheck=1\r\nMonthWaveCheck=1\r\n";
 
 const DateTime kStart = *DateTime::FromCivil(2024, 3, 15, 10, 0, 0);
 
