@@ -1,17 +1,27 @@
 #pragma once
 
 // Helpers shared by the window tests: answering message boxes, finding
-// controls and windows, and clicking them. Files and dates: TestSupport.h.
+// controls and windows, clicking them, and the program's windows on the demo
+// line. Files and dates: TestSupport.h.
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 
 #include <deque>
+#include <filesystem>
+#include <memory>
 
+#include "ManualClock.h"
 #include "TestSupport.h"
+#include "dialup/DialupService.h"
+#include "gui/WindowRegistry.h"
+#include "gui/common/SoundPlayer.h"
+#include "gui/main/FrmMain.h"
+#include "meter/Program.h"
 
 namespace tollix::test {
 
@@ -96,5 +106,40 @@ inline void ClickLeft(QAbstractButton* button)
 {
     QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(qMin(6, button->width() / 2), button->height() / 2));
 }
+
+// A data folder (tollix.ini written first when given), the demo line on a
+// hand-moved clock, and the program's windows started on them. The main
+// window's own timers are stopped: the test ticks by hand after moving the clock.
+struct ProgramWorld {
+    explicit ProgramWorld(DateTime start, const std::string& iniUtf8 = "")
+        : clock(start)
+    {
+        if (!iniUtf8.empty())
+            WriteFile(Ini(), iniUtf8);
+        Start();
+    }
+    // Loads everything from the data folder again, as a new start of the program.
+    void Start()
+    {
+        windows.reset();
+        program = std::make_unique<Program>(Ini().parent_path());
+        LoadSettings(*program, dialup->Phonebook().Entries, clock.Now());
+        windows = std::make_unique<WindowRegistry>(*program, *dialup, clock, sound);
+        main = &windows->Main();
+        loaded = main->Start();
+        Child<QTimer>(main, "tmrSystemtime")->stop();
+        Child<QTimer>(main, "tmrStartOnce")->stop();
+    }
+    std::filesystem::path Ini() const { return dir.path().toStdString() + "/tollix.ini"; }
+
+    QTemporaryDir dir;
+    ManualClock clock;
+    std::unique_ptr<DialupService> dialup = CreateDialupService(true, clock);
+    SoundPlayer sound;
+    std::unique_ptr<Program> program;
+    std::unique_ptr<WindowRegistry> windows;
+    FrmMain* main = nullptr;
+    bool loaded = false;
+};
 
 }  // namespace tollix::test

@@ -1,7 +1,6 @@
 #include "gui/history/FrmHistory.h"
 #include "ManualClock.h"
 #include "base/Clock.h"
-#include "base/SafeFile.h"
 #include "config/SettingKeys.h"
 #include "history/ConnectionLog.h"
 #include "meter/Program.h"
@@ -19,12 +18,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-ConnectionLogEntry Entry(
-    const std::string& name, DateTime start, int32_t seconds, const char* net, const char* tel)
-{
-    return ConnectionLogEntry{FixName15(name), start, seconds, *ParseMoney(tel), *ParseMoney(net), 1};
-}
-
 // Wednesday 15 May 2024, noon.
 const DateTime kNow = At(2024, 5, 15, 12);
 
@@ -37,19 +30,13 @@ QStringList Cells(QTableWidget* grid, int row, std::initializer_list<int> column
     return texts;
 }
 
-int LineCount(const fs::path& path)
-{
-    const std::string bytes = ReadFile(path);
-    return int(std::count(bytes.begin(), bytes.end(), '\n'));
-}
-
 // Hourly connections from 1 January 2024, Home and Work in turn, oldest first.
 std::vector<ConnectionLogEntry> Numbered(int count)
 {
     std::vector<ConnectionLogEntry> log;
     for (int i = 0; i < count; ++i)
-        log.push_back(
-            Entry(i % 2 ? "Work" : "Home", At(2024, 1, 1).AddSeconds(int64_t(i) * 3600), 60 + i, "1", "0.5"));
+        log.push_back({FixName15(i % 2 ? "Work" : "Home"), At(2024, 1, 1).AddSeconds(int64_t(i) * 3600),
+            60 + i, *ParseMoney("0.5"), Money::FromYuan(1), 1});
     return log;
 }
 
@@ -114,6 +101,7 @@ private slots:
     void filtersAndTotals()
     {
         Prepare(Numbered(4));
+        const std::string logBefore = ReadFile(program_->LogPath);
         // The program's own '.' whatever the desktop's locale (this test runs under a German one).
         QCOMPARE(Cells(Grid(), 2, {5}), QStringList{"0.5"});
         for (auto [connection, period, rows, newest, totals] :
@@ -129,14 +117,13 @@ private slots:
             QCOMPARE(Cells(Grid(), 1, {0, 3, 4, 5, 6}), totals);
         }
         // Filtering never shortens the log below its length.
-        QCOMPARE(LineCount(program_->LogPath), 4);
+        QCOMPARE(ReadFile(program_->LogPath), logBefore);
     }
 
     void shorterLogAsksFirst()
     {
         Prepare(Numbered(25));
         const std::string before = ReadFile(program_->LogPath);
-        const std::string iniBefore = ReadFile(Path("tollix.ini"));
         QComboBox* length = Combo("cboLastItem");
         {
             BoxAnswerer answerer({QMessageBox::Cancel});
@@ -145,20 +132,16 @@ private slots:
         }
         QCOMPARE(program_->LogNumber, int16_t(50));
         QCOMPARE(ReadFile(program_->LogPath), before);
-        QCOMPARE(ReadFile(Path("tollix.ini")), iniBefore);
-        QCOMPARE(Grid()->rowCount(), 27);
         QCOMPARE(length->currentText(), QStringLiteral("50条记录"));
 
         // Entries a filter hides still count: none is from today, yet it asks.
         Combo("cboShowTime")->setCurrentIndex(1);
-        QCOMPARE(Grid()->rowCount(), 2);
         {
             BoxAnswerer answerer({QMessageBox::Ok});
             length->setCurrentIndex(0);
             QCOMPARE(answerer.seen.size(), 1);
         }
         QCOMPARE(program_->LogNumber, int16_t(10));
-        QCOMPARE(ReadSettingInt(ProfileFile(Path("tollix.ini")), Setting::LogNumber), 10);
         Combo("cboShowTime")->setCurrentIndex(0);
         QCOMPARE(Status(), QStringLiteral("共有 10 条纪录"));
 
@@ -191,11 +174,10 @@ private slots:
     }
 
     // Deleting twice (the second time there is no file) leaves an empty log:
-    // headers and an empty totals row.
+    // the headers and an empty totals row.
     void deleteTwiceAndReturn()
     {
         Prepare(Numbered(5));
-        QCOMPARE(Combo("cboLastItem")->currentText(), QStringLiteral("50条记录"));
         QCOMPARE(Combo("cboRASname")->itemText(2), QStringLiteral("仅显示Work的记录"));
         Combo("cboRASname")->setCurrentIndex(1);
         for (int round = 0; round < 2; ++round) {
@@ -204,11 +186,8 @@ private slots:
             QCOMPARE(answerer.Texts(), QStringList{"你肯定要删除所有的记录吗？"});
             QVERIFY(!fs::exists(program_->LogPath));
         }
-        QTableWidget* grid = Grid();
-        QCOMPARE(grid->rowCount(), 2);
-        QCOMPARE(Cells(grid, 0, {0, 1, 2, 3, 4, 5, 6}),
-            QStringList({"序号", "连接名称", "开始时间", "用时", "上网费(元)", "电话费(元)", "总费用(元)"}));
-        QCOMPARE(Cells(grid, 1, {0, 3, 6}), (QStringList{"合计", "", "0"}));
+        QCOMPARE(Grid()->rowCount(), 2);
+        QCOMPARE(Cells(Grid(), 1, {0, 3, 6}), (QStringList{"合计", "", "0"}));
         QCOMPARE(Status(), QStringLiteral("共有 0 条纪录"));
         QCOMPARE(Combo("cboRASname")->currentIndex(), 0);
 
@@ -223,31 +202,26 @@ private slots:
         QCOMPARE(returned_->size(), 0);
     }
 
-    void damagedLineIsReportedAndKept()
+    // How a damaged line is found and that the file is kept is the log's to
+    // pin; the window tells it once and shows no entries.
+    void damagedLineIsReported()
     {
-        Prepare(Numbered(80), 50, false);
-        std::string bytes = ReadFile(program_->LogPath);
-        const size_t third = bytes.find('\n', bytes.find('\n') + 1) + 1;
-        bytes.insert(third, "\"Home           \",abc,#2024-01-01#,1,1,1\r\n");
-        QVERIFY(ReplaceFileAtomically(program_->LogPath, bytes));
-
+        Prepare({}, 50, false);
+        WriteFile(program_->LogPath, "\"Home           \",abc,#2024-01-01#,1,1,1\r\n");
         BoxAnswerer answerer;
         Open();
         QCOMPARE(answerer.seen.size(), 1);
-        QVERIFY2(answerer.seen[0].text.contains("time.txt") && answerer.seen[0].text.contains("第 3 行"),
-            qPrintable(answerer.seen[0].text));
-        QCOMPARE(Grid()->rowCount(), 2);
+        QVERIFY2(answerer.seen[0].text.contains("第 1 行"), qPrintable(answerer.seen[0].text));
         QCOMPARE(Status(), QStringLiteral("共有 0 条纪录"));
-        QCOMPARE(ReadFile(program_->LogPath), bytes);
     }
 
     void printing()
     {
         if (QStandardPaths::findExecutable("pdftotext").isEmpty())
             QSKIP("pdftotext is not installed");
-        Prepare(Numbered(120), 500, false);
-        QVERIFY(AppendLogEntry(program_->LogPath, Entry("Home", At(2024, 1, 9), 60, "1234790.5407", "0")));
-        Open();
+        std::vector<ConnectionLogEntry> log = Numbered(120);
+        log.back().NetFee = *ParseMoney("1234790.5407");
+        Prepare(log, 500);
         const QString pdf = dir_.path() + "/history.pdf";
         qputenv("TOLLIX_PRINT_TO_PDF", pdf.toUtf8());
         {
@@ -258,17 +232,14 @@ private slots:
                 QStringList{"你要将当前显示的纪录打印出来吗?\n\n按“确定”键开始打印,按“取消”键取消打印"});
         }
 
-        QStringList pages;
-        for (int page = 1; page <= 20; ++page) {
+        const auto pdftotext = [&pdf](QStringList options) {
             QProcess p;
-            p.start("pdftotext", {"-f", QString::number(page), "-l", QString::number(page), pdf, "-"});
+            p.start("pdftotext", options << pdf << "-");
             p.waitForFinished(30000);
-            // pdftotext does not keep the blanks between Chinese and digits.
-            const QString text = QString::fromUtf8(p.readAllStandardOutput()).remove(' ');
-            if (p.exitCode() != 0 || text.isEmpty())
-                break;
-            pages << text;
-        }
+            return QString::fromUtf8(p.readAllStandardOutput());
+        };
+        // pdftotext does not keep the blanks between Chinese and digits.
+        const QStringList pages = pdftotext({}).remove(' ').split('\f', Qt::SkipEmptyParts);
         // 120 entries need more than one page: the title and totals on the first
         // only, a number on each.
         QVERIFY2(pages.size() >= 2, qPrintable(pages.join('\n')));
@@ -280,10 +251,7 @@ private slots:
         QCOMPARE(pages.join('\n').count(QString::fromStdString(DateTimeText(At(2024, 1, 1)))), 1);
 
         // A long number is printed whole and inside its 1020-twip (51 pt) column.
-        QProcess box;
-        box.start("pdftotext", {"-bbox", "-f", "1", "-l", "1", pdf, "-"});
-        box.waitForFinished(30000);
-        const QString words = QString::fromUtf8(box.readAllStandardOutput());
+        const QString words = pdftotext({"-bbox", "-f", "1", "-l", "1"});
         const QRegularExpression word(
             R"re(xMin="([\d.]+)" yMin="[\d.]+" xMax="([\d.]+)"[^>]*>(\d{6,}\.\d+)<)re");
         int longNumbers = 0;
@@ -302,8 +270,6 @@ private slots:
         Click("打印记录");
         QCOMPARE(answerer.seen.size(), 2);
         QCOMPARE(answerer.seen[1].text, QStringLiteral("你的系统中没有安装打印机，或者打印机有问题。"));
-        QCOMPARE(Grid()->rowCount(), 5);
-        QCOMPARE(LineCount(program_->LogPath), 3);
     }
 };
 

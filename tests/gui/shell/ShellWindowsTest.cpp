@@ -1,6 +1,8 @@
 #include "gui/WindowRegistry.h"
 #include "gui/common/MessageBoxes.h"
 #include "gui/common/ShellCommands.h"
+#include "gui/shell/AboutWindow.h"
+#include "gui/shell/HelpWindow.h"
 
 #include "WindowTestSupport.h"
 
@@ -45,20 +47,14 @@ private slots:
     // to the same address with the same subject.
     void aboutWindowAndMailLinks()
     {
-        WindowRegistry::ShowAbout();
-        QPointer<QWidget> about = VisibleTopLevel(QStringLiteral("frmAbout"));
-        QVERIFY(about);
+        QPointer<QWidget> about = WindowRegistry::ShowAbout();
+        QVERIFY(about->isVisible());
         QVERIFY(Child<QLabel>(about, "Label2")->text().contains(QLatin1String(kSupportAddress)));
         QVERIFY2(!Child<QLabel>(about, "Image1")->pixmap().isNull(), "the program icon did not load");
 
         // A fixed dialog, and a second request raises the same window.
         QVERIFY(IsFixedDialog(about));
-        WindowRegistry::ShowAbout();
-        const QWidgetList all = QApplication::topLevelWidgets();
-        QCOMPARE(
-            std::count_if(all.begin(), all.end(),
-                [](QWidget* w) { return w->objectName() == QLatin1String("frmAbout") && w->isVisible(); }),
-            1);
+        QVERIFY(WindowRegistry::ShowAbout() == about);
 
         QTest::mouseClick(Child<QLabel>(about, "Label2"), Qt::LeftButton);
         OpenMailLink(false);
@@ -81,9 +77,8 @@ private slots:
         // Placed over a visible owner, it keeps its readable size.
         QWidget owner;
         owner.show();
-        WindowRegistry::ShowHelp(&owner);
-        QWidget* help = VisibleTopLevel(QStringLiteral("frmHelp"));
-        QVERIFY(help);
+        QWidget* help = WindowRegistry::ShowHelp(&owner);
+        QVERIFY(help->isVisible());
         QVERIFY2(help->width() >= 600 && help->height() >= 500, qPrintable(QString::number(help->width())));
         const QString text = Child<QTextBrowser>(help, "txtHelp")->toPlainText();
         for (const char* expected : {"设置中心", "至今持续时间", "超时警告", "TOLLIX_HOME", "Price.DB",
@@ -104,59 +99,47 @@ private slots:
         }
     }
 
+    // What else the entry holds, and what a failure leaves, is the desktop
+    // layer's to pin. `blocked`: a file stands where the folder should be.
     void shortcutCommands()
     {
         for (auto [desktop, answer, blocked] :
             {std::tuple{true, QMessageBox::Ok, false}, {true, QMessageBox::Ok, true},
-                {false, QMessageBox::Ok, false}, {false, QMessageBox::Cancel, false}})
-            ShortcutCommand(desktop, answer, blocked);
-    }
-
-private:
-    // `blocked`: a file stands where the folder should be.
-    void ShortcutCommand(bool desktop, QMessageBox::StandardButton answer, bool blocked)
-    {
-        const QString folder = home_.path() + (desktop ? "/Desktop" : "/.config/autostart");
-        const QString file = folder + (desktop ? "/Tollix V3.1.desktop" : "/Tollix.desktop");
-        QDir(folder).removeRecursively();
-        QFile::remove(folder);
-        if (blocked)
-            WriteFile(folder.toStdString(), "mine");
-
-        BoxAnswerer answerer({answer, QMessageBox::Ok});
-        if (desktop)
-            AddDesktopShortcut(nullptr);
-        else
-            InsertShortCut(nullptr);
-
-        QVERIFY(!answerer.seen.isEmpty());
-        const SeenBox& question = answerer.seen.first();
-        QCOMPARE(question.title, desktop ? QStringLiteral("添加捷径到桌面") : QStringLiteral("Tollix"));
-        QCOMPARE(question.text,
-            desktop ? QStringLiteral("添加捷径到桌面吗？")
-                    : QStringLiteral("添加本程序的捷径到启动组，这样程序可随时监视连网情况，确定吗?"));
-
-        if (blocked) {
-            QCOMPARE(answerer.seen.size(), 2);
-            QCOMPARE(answerer.seen[1].title + " " + answerer.seen[1].text,
-                "Ouch! Create Start Menu Group Failed!");
-            return;
+                {false, QMessageBox::Ok, false}, {false, QMessageBox::Cancel, false}}) {
+            const QString folder = home_.path() + (desktop ? "/Desktop" : "/.config/autostart");
+            const QString file = folder + (desktop ? "/Tollix V3.1.desktop" : "/Tollix.desktop");
+            QDir(folder).removeRecursively();
+            QFile::remove(folder);
+            if (blocked)
+                WriteFile(folder.toStdString(), "mine");
+            BoxAnswerer answerer({answer, QMessageBox::Ok});
+            desktop ? AddDesktopShortcut(nullptr) : InsertShortCut(nullptr);
+            QVERIFY(!answerer.seen.isEmpty());
+            QCOMPARE(answerer.seen[0].title,
+                desktop ? QStringLiteral("添加捷径到桌面") : QStringLiteral("Tollix"));
+            QCOMPARE(answerer.seen[0].text,
+                desktop ? QStringLiteral("添加捷径到桌面吗？")
+                        : QStringLiteral("添加本程序的捷径到启动组，这样程序可随时监视连网情况，确定吗?"));
+            if (blocked) {
+                const SeenBox failure = answerer.seen.value(1);
+                QCOMPARE(failure.title + " " + failure.text, "Ouch! Create Start Menu Group Failed!");
+                continue;
+            }
+            QCOMPARE(answerer.seen.size(), 1);
+            QCOMPARE(QFile::exists(file), answer == QMessageBox::Ok);
+            if (answer == QMessageBox::Cancel)
+                continue;
+            const QString entry = Read(file);
+            QVERIFY(entry.contains("\nExec=\"" + QCoreApplication::applicationFilePath() + "\"\n"));
+            // Run from the build the icon is given as a copy in the user's icon
+            // folder; once installed, by its name.
+            const QString icon = home_.path() + "/.local/share/icons/hicolor/scalable/apps/tollix.svg";
+            const bool installed = QFileInfo::exists(
+                QStringLiteral(TOLLIX_SHARE_DIR "/../icons/hicolor/scalable/apps/tollix.svg"));
+            QVERIFY2(
+                entry.contains("\nIcon=" + (installed ? QString("tollix") : icon) + "\n"), qPrintable(entry));
+            QVERIFY(installed || Read(icon).contains("<svg"));
         }
-        QCOMPARE(answerer.seen.size(), 1);
-        QCOMPARE(QFile::exists(file), answer == QMessageBox::Ok);
-        if (answer == QMessageBox::Cancel)
-            return;
-        // What else the entry holds, and what a failure leaves, is the desktop layer's to pin.
-        const QString entry = Read(file);
-        QVERIFY(entry.contains("\nExec=\"" + QCoreApplication::applicationFilePath() + "\"\n"));
-        // Run from the build the icon is given as a copy in the user's icon
-        // folder; once installed, by its name.
-        const QString icon = home_.path() + "/.local/share/icons/hicolor/scalable/apps/tollix.svg";
-        const bool installed = QFileInfo::exists(
-            QStringLiteral(TOLLIX_SHARE_DIR "/../icons/hicolor/scalable/apps/tollix.svg"));
-        QVERIFY2(
-            entry.contains("\nIcon=" + (installed ? QString("tollix") : icon) + "\n"), qPrintable(entry));
-        QVERIFY(installed || Read(icon).contains("<svg"));
     }
 
 private:
