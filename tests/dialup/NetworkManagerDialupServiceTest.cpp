@@ -25,7 +25,6 @@ TEST(NetworkManagerBilledKind, OnlyProfilesBilledLikeDialUp)
     } cases[] = {
         {"pppoe", "", 0, "pppoe"},
         {"gsm", "", 2, "gsm"},
-        {"cdma", "", 0, "cdma"},
         {"adsl", "", 0, "adsl"},
         {"bluetooth", "dun", 0, "bluetooth DUN"},
         {"bluetooth", "panu", 0, ""},
@@ -111,26 +110,28 @@ TEST(NetworkManagerDialupService, FollowsNetworkManagerThroughAConnection)
     }
 }
 
-// Each refusal names the connection and NetworkManager's reason, and changes nothing.
-TEST(NetworkManagerDialupService, RefusedDialsSayWhy)
+// A refused dial names the connection and NetworkManager's reason, and
+// changes nothing. An activation NetworkManager accepted and then gave up on
+// is told once, with its device's reason when that says more, else its own;
+// one that was up first, or that the user hung up here or elsewhere, is not.
+TEST(NetworkManagerDialupService, DialsThatFailSayWhyOnce)
 {
     SKIP_WITHOUT_MOCK();
     NetworkManagerMock nm;
     ManualClock clock;
     NetworkManagerDialupService service(clock);
     nm.AddProfile("宽带连接", "pppoe");
-    nm.AddProfile("家里", "802-11-wireless");
     const struct {
         const char* errorName;  // nullptr: not a phonebook entry
         const char* name;
         const char* error;
-    } cases[] = {
+    } refusals[] = {
         {nullptr, "家里", "“家里”不是拨号网络电话簿中的连接，不能拨号。"},
         {"UnknownDevice", "宽带连接",
             "无法拨号“宽带连接”：没有可用的设备（调制解调器或 SIM 卡）（Not authorized）。"},
         {"Failed", "宽带连接", "无法拨号“宽带连接”：NetworkManager 拒绝了请求（Not authorized）。"},
     };
-    for (const auto& c : cases) {
+    for (const auto& c : refusals) {
         if (c.errorName)
             nm.Call(kNmPath, "org.freedesktop.DBus.Mock",
                 {"AddMethod", "sssss", kNmService, "ActivateConnection", "ooo", "o",
@@ -141,18 +142,7 @@ TEST(NetworkManagerDialupService, RefusedDialsSayWhy)
         EXPECT_EQ(result.Error, c.error);
         EXPECT_FALSE(service.IsConnected());
     }
-}
 
-// An activation NetworkManager accepted and then gave up on is told once,
-// with its device's reason when that says more, else its own; one that was up
-// first, or that the user hung up here or elsewhere, is not.
-TEST(NetworkManagerDialupService, ActivationThatFailsLaterSaysWhyOnce)
-{
-    SKIP_WITHOUT_MOCK();
-    NetworkManagerMock nm;
-    ManualClock clock;
-    NetworkManagerDialupService service(clock);
-    nm.AddProfile("宽带连接", "pppoe");
     // Each activation starts out being brought up on the device, at this one path.
     const std::string active = std::string(kNmPath) + "/ActiveConnection/dial";
     nm.Call(kNmPath, "org.freedesktop.DBus.Mock",
