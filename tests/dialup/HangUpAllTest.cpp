@@ -13,7 +13,7 @@ using tollix::ManualClock;
 
 const tollix::DateTime kSecondToMidnight = tollix::test::At(1999, 12, 31, 23, 59, 59);
 
-// A line that goes down a fixed time after the hang-up, or never.
+// A line that goes down a fixed time after the hang-up (steady time 0), or never.
 struct ScriptedLine final : tollix::DialupService {
     ScriptedLine(const tollix::Clock& c, int64_t down)
         : clock(c)
@@ -21,21 +21,13 @@ struct ScriptedLine final : tollix::DialupService {
     { }
     std::string BackendName() const override { return "scripted"; }
     tollix::PhonebookResult Phonebook() override { return {}; }
-    bool IsConnected() override
-    {
-        return hangUpAt < 0 || downAfter < 0 || clock.SteadyMillis() < hangUpAt + downAfter;
-    }
+    bool IsConnected() override { return hangUps == 0 || downAfter < 0 || clock.SteadyMillis() < downAfter; }
     std::string GetDefaultConnection() override { return "isp"; }
     tollix::LinkInfo CurrentLink() override { return {}; }
     tollix::DialResult DialConnection(const std::string&) override { return {}; }
-    void HangUp() override
-    {
-        ++hangUps;
-        hangUpAt = clock.SteadyMillis();
-    }
+    void HangUp() override { ++hangUps; }
     const tollix::Clock& clock;
     int64_t downAfter;  // -1: never
-    int64_t hangUpAt = -1;
     int hangUps = 0;
 };
 

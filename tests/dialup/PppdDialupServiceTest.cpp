@@ -87,8 +87,6 @@ TEST(PppdDialupService, CurrentLinkAndItsNameComeFromTheOwningPppd)
                 w.SetProcess(4242, "pppd", {"pppd", "call", "isp\nName=forged"});
             },
             "", id},
-        {"stale pid file, no such process",
-            [](PppWorld& w) { std::filesystem::remove_all(w.Root() / "proc/4242"); }, "", ""},
         {"pid file names a process that is not pppd",
             [](PppWorld& w) {
                 w.SetProcess(4242, "sleep", {"sleep", "call", "isp"});
