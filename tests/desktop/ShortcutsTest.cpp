@@ -10,12 +10,8 @@
 #include <string>
 
 namespace fs = std::filesystem;
-using tollix::CreateShortcut;
-using tollix::ShortcutResult;
-using tollix::test::ReadFile;
-using tollix::test::ScopedEnv;
-using tollix::test::TempFolder;
-using tollix::test::WriteFile;
+using namespace tollix;
+using namespace tollix::test;
 
 namespace {
 
@@ -42,7 +38,7 @@ TEST(Shortcuts, ExecLineNamesTheProgramExactlyWhateverItsPath)
         {"/opt/a\nb/tollix", std::nullopt}, {"/opt/tab\there", std::nullopt},
         {"/opt/\xff\xfe/tollix", std::nullopt}};
     for (const auto& c : cases)
-        EXPECT_EQ(tollix::QuotedExecArgument(c.path), c.exec) << c.path;
+        EXPECT_EQ(QuotedExecArgument(c.path), c.exec) << c.path;
 }
 
 TEST(Shortcuts, FoldersFollowTheUsersSettings)
@@ -53,9 +49,9 @@ TEST(Shortcuts, FoldersFollowTheUsersSettings)
     for (const char* config : {(const char*)nullptr, "", "relative/cfg", absolute.c_str()}) {
         ScopedEnv env("XDG_CONFIG_HOME", config);
         const fs::path base = config == absolute.c_str() ? fs::path(absolute) : home.Path() / ".config";
-        EXPECT_EQ(tollix::AutostartFolder(), base / "autostart") << (config ? config : "unset");
+        EXPECT_EQ(AutostartFolder(), base / "autostart") << (config ? config : "unset");
         if (!config) {
-            EXPECT_EQ(tollix::DesktopFolder(), home.Path() / "Desktop");
+            EXPECT_EQ(DesktopFolder(), home.Path() / "Desktop");
         }
     }
 
@@ -66,7 +62,7 @@ TEST(Shortcuts, FoldersFollowTheUsersSettings)
         for (const auto& [dir, folder] : {std::pair{"$HOME/桌面", "桌面"}, std::pair{"$HOME/", "Desktop"}}) {
             WriteFile(
                 home.Path() / "cfg" / "user-dirs.dirs", "XDG_DESKTOP_DIR=\"" + std::string(dir) + "\"\n");
-            EXPECT_EQ(tollix::DesktopFolder(), home.Path() / folder) << dir;
+            EXPECT_EQ(DesktopFolder(), home.Path() / folder) << dir;
         }
     }
 }

@@ -3,8 +3,7 @@
 #include "ManualClock.h"
 #include "dialup/DemoDialupService.h"
 
-using tollix::DemoDialupService;
-using tollix::ManualClock;
+using namespace tollix;
 
 TEST(DemoDialupService, PhonebookAndALineThatFollowsDialAndHangUp)
 {
@@ -22,7 +21,7 @@ TEST(DemoDialupService, PhonebookAndALineThatFollowsDialAndHangUp)
         {"2 s later", [&] { clock.Advance(2); }, ""},
         {"second dial while dialling", [&] { EXPECT_FALSE(demo.DialConnection(name).Started); }, ""},
         {"3 s after dialling", [&] { clock.Advance(1); }, name},
-        {"wall clock set back", [&] { clock.Set(tollix::DateTime()); }, name},
+        {"wall clock set back", [&] { clock.Set(DateTime()); }, name},
         {"hang up sent", [&] { demo.HangUp(); }, name},
         {"1 s later", [&] { clock.Advance(1); }, ""},
         {"dial again", [&] { EXPECT_TRUE(demo.DialConnection(name).Started); }, ""},
@@ -33,7 +32,7 @@ TEST(DemoDialupService, PhonebookAndALineThatFollowsDialAndHangUp)
         s.act();
         EXPECT_EQ(demo.IsConnected(), !s.connection.empty()) << s.step;
         EXPECT_EQ(demo.GetDefaultConnection(), s.connection) << s.step;
-        const tollix::LinkInfo link = demo.CurrentLink();
+        const LinkInfo link = demo.CurrentLink();
         EXPECT_EQ(!link.Identity.empty() && link.ReceivedBytes && link.SentBytes, demo.IsConnected())
             << s.step;
     }

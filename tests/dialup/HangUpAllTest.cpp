@@ -9,24 +9,25 @@
 
 namespace {
 
-using tollix::ManualClock;
+using namespace tollix;
+using namespace tollix::test;
 
-const tollix::DateTime kSecondToMidnight = tollix::test::At(1999, 12, 31, 23, 59, 59);
+const DateTime kSecondToMidnight = At(1999, 12, 31, 23, 59, 59);
 
 // A line that goes down a fixed time after the hang-up (steady time 0), or never.
-struct ScriptedLine final : tollix::DialupService {
-    ScriptedLine(const tollix::Clock& c, int64_t down)
+struct ScriptedLine final : DialupService {
+    ScriptedLine(const Clock& c, int64_t down)
         : clock(c)
         , downAfter(down)
     { }
     std::string BackendName() const override { return "scripted"; }
-    tollix::PhonebookResult Phonebook() override { return {}; }
+    PhonebookResult Phonebook() override { return {}; }
     bool IsConnected() override { return hangUps == 0 || downAfter < 0 || clock.SteadyMillis() < downAfter; }
     std::string GetDefaultConnection() override { return "isp"; }
-    tollix::LinkInfo CurrentLink() override { return {}; }
-    tollix::DialResult DialConnection(const std::string&) override { return {}; }
+    LinkInfo CurrentLink() override { return {}; }
+    DialResult DialConnection(const std::string&) override { return {}; }
     void HangUp() override { ++hangUps; }
-    const tollix::Clock& clock;
+    const Clock& clock;
     int64_t downAfter;  // -1: never
     int hangUps = 0;
 };
@@ -44,10 +45,10 @@ TEST(WaitSeconds, RunsEventsUntilTheSteadyClockHasMoved)
     for (const auto& c : cases) {
         ManualClock clock(kSecondToMidnight);
         int events = 0;
-        tollix::WaitSeconds(c.seconds, clock, [&] {
+        WaitSeconds(c.seconds, clock, [&] {
             clock.AdvanceMillis(c.stepMillis);
             if (++events == 10)
-                clock.Set(tollix::test::At(1999, 12, 31, 23));
+                clock.Set(At(1999, 12, 31, 23));
         });
         EXPECT_EQ(events, c.events) << c.seconds << " s in steps of " << c.stepMillis << " ms";
     }
@@ -70,7 +71,7 @@ TEST(HangUpAll, WaitsForTheLineWithinABound)
         ManualClock clock(kSecondToMidnight);
         ScriptedLine line(clock, c.downAfterMillis);
         int events = 0;
-        tollix::HangUpResult result = tollix::HangUpAll(line, clock, [&] {
+        HangUpResult result = HangUpAll(line, clock, [&] {
             ++events;
             clock.AdvanceMillis(50);
         });

@@ -15,8 +15,8 @@
 
 extern char** environ;
 
+using namespace tollix;
 using namespace tollix::test;
-using tollix::PppdDialupService;
 
 namespace {
 
@@ -119,7 +119,7 @@ TEST(PppdDialupService, CurrentLinkAndItsNameComeFromTheOwningPppd)
         c.change(world);
         PppdDialupService service(world.Root());
         EXPECT_EQ(service.GetDefaultConnection(), c.name) << c.what;
-        const tollix::LinkInfo link = service.CurrentLink();
+        const LinkInfo link = service.CurrentLink();
         EXPECT_EQ(link.Interface, c.interface) << c.what;
         EXPECT_EQ(link.Identity, c.identity) << c.what;
         EXPECT_EQ(link.ReceivedBytes, c.received) << c.what;
@@ -131,9 +131,9 @@ TEST(PppdDialupService, CurrentLinkAndItsNameComeFromTheOwningPppd)
 TEST(DialupService, InterfaceNamesAreTheKernels)
 {
     for (const char* name : {"ppp0", "wwan0", "enp0s31f6", "a-b_c.d@e", "123456789012345"})
-        EXPECT_TRUE(tollix::IsInterfaceName(name)) << name;
+        EXPECT_TRUE(IsInterfaceName(name)) << name;
     for (const char* name : {"", ".", "..", "../etc", "a/b", "eth0:1", "a b", "1234567890123456", "网卡"})
-        EXPECT_FALSE(tollix::IsInterfaceName(name)) << name;
+        EXPECT_FALSE(IsInterfaceName(name)) << name;
 }
 
 // Readable only by the group dip, as on Debian. Root reads anything, so the
@@ -150,7 +150,7 @@ TEST(PppdDialupService, PhonebookWithoutPermissionSaysHowToGetIt)
         if (::geteuid() == 0
             && (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0))
             ::_exit(3);
-        tollix::PhonebookResult book = PppdDialupService(world.Root()).Phonebook();
+        PhonebookResult book = PppdDialupService(world.Root()).Phonebook();
         bool told
             = book.Error.find("权限") != std::string::npos && book.Error.find("dip") != std::string::npos;
         ::_exit(book.Readable ? 1 : told ? 0 : 2);
@@ -185,7 +185,7 @@ TEST(PppdDialupService, DialsOnlyPhonebookEntriesAsOneArgument)
             FakePppd pppd;
             ScopedEnv path = pppd.FirstOnPath();
             PppdDialupService service(world.Root());
-            tollix::DialResult result = service.DialConnection(name);
+            DialResult result = service.DialConnection(name);
             if (std::count(entries.begin(), entries.end(), name)) {
                 EXPECT_TRUE(result.Started && result.Error.empty()) << name << ": " << result.Error;
                 EXPECT_TRUE(Eventually([&] { return std::filesystem::exists(pppd.Record()); }));
