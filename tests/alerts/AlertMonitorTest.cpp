@@ -40,8 +40,9 @@ std::string Fields(const AlertSetting& a)
 }  // namespace
 
 // Each period warns at its time limit (kinds 1-3) or cost limit (4-6), then
-// every `Minutes` checks; checks under the limit are not counted. A cost alert
-// looks only at the fee, however long the period.
+// every `Minutes` checks; checks under the limit, or while the alert is
+// switched off, are not counted. A cost alert looks only at the fee, however
+// long the period. A connection that ends resets the counters.
 TEST(AlertCheck, EachPeriodWarnsAtItsLimitThenRepeats)
 {
     for (int kind = 1; kind <= 6; ++kind) {
@@ -57,7 +58,9 @@ TEST(AlertCheck, EachPeriodWarnsAtItsLimitThenRepeats)
         under[period] = byCost ? PeriodMeasure{999999, Money::FromRaw(199999)} : PeriodMeasure{10799, {}};
         at[period] = byCost ? PeriodMeasure{0, Money::FromYuan(20)} : PeriodMeasure{10800, {}};
         AlertMonitor m;
-
+        alerts[period]->Check = 0;
+        EXPECT_EQ(Pattern(m, s, at[0], at[1], at[2], 3), "...");
+        alerts[period]->Check = 1;
         EXPECT_EQ(Pattern(m, s, under[0], under[1], under[2], 12), std::string(12, '.'));
         AlertCheckResult r = m.Check(s, at[0], at[1], at[2]);
         EXPECT_TRUE(r.ShowWindow);
@@ -65,6 +68,8 @@ TEST(AlertCheck, EachPeriodWarnsAtItsLimitThenRepeats)
         EXPECT_EQ(r.AlertKind, kind);
         EXPECT_EQ(r.SoundsToPlay, std::vector<std::string>{"p.wav"});
         EXPECT_EQ(Pattern(m, s, at[0], at[1], at[2], 10), "....X....X");
+        m.ResetCounters();
+        EXPECT_EQ(Pattern(m, s, at[0], at[1], at[2], 2), "X.");
     }
 }
 
@@ -96,18 +101,10 @@ TEST(AlertCheck, SeveralPeriodsAtOnce)
     EXPECT_TRUE(r.SoundsToPlay.empty()) << "the week's sound is off and the day is between repeats";
 }
 
-TEST(AlertCheck, SwitchedOffAlertsResetCountersAndShortIntervals)
+// A repeat interval of zero or below counts as one.
+TEST(AlertCheck, ShortIntervalsCountAsOne)
 {
     AlertSettings s;
-    s.DayAlert = TimeAlert(1, 5, "day.wav");
-    s.DayAlert.Check = 0;
-    AlertMonitor m;
-    EXPECT_EQ(Pattern(m, s, PeriodMeasure{99999, {}}, {}, {}, 3), "...");
-    s.DayAlert.Check = 1;
-    EXPECT_EQ(Pattern(m, s, PeriodMeasure{99999, {}}, {}, {}, 3), "X..");
-    m.ResetCounters();  // the connection ended; the next one warns at its first check
-    EXPECT_EQ(Pattern(m, s, PeriodMeasure{99999, {}}, {}, {}, 2), "X.");
-    // A repeat interval of zero or below counts as one.
     for (int16_t minutes : {0, -3, 1}) {
         s.MonthAlert = TimeAlert(0, minutes, "m.wav");
         AlertMonitor fresh;
@@ -115,20 +112,15 @@ TEST(AlertCheck, SwitchedOffAlertsResetCountersAndShortIntervals)
     }
 }
 
+// With the default limits: 3, 10 and 50 hours, 20, 140 and 600 yuan.
 TEST(AlertText, ExactTexts)
 {
-    AlertSettings s;
-    s.DayAlert.Hours = 3;
-    s.WeekAlert.Hours = 10;
-    s.MonthAlert.Hours = 50;
-    s.DayAlert.Fee = Money::FromRaw(205000);
-    s.WeekAlert.Fee = Money::FromYuan(140);
-    s.MonthAlert.Fee = Money::FromYuan(600);
+    const AlertSettings s = InitialAlertSettings(ProfileFile(TempProfile().Path()));
     const struct {
         int16_t kind;
         const char* text;
     } cases[] = {{1, "你今天的用时超过3小时了！"}, {2, "你这个星期的用时超过10小时了！"},
-        {3, "你这个月的用时超过50小时了!"}, {4, "你今天的费用超过20.5元了!"},
+        {3, "你这个月的用时超过50小时了!"}, {4, "你今天的费用超过20元了!"},
         {5, "你这个星期的费用超过140元了!"}, {6, "你这个月的费用超过600元了!"},
         {0, "你这个月的费用超过600元了!"}, {99, "你这个月的费用超过600元了!"}};
     for (const auto& c : cases)
