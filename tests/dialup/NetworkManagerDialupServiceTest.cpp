@@ -25,6 +25,7 @@ TEST(NetworkManagerBilledKind, OnlyProfilesBilledLikeDialUp)
     } cases[] = {
         {"pppoe", "", 0, "pppoe"},
         {"gsm", "", 2, "gsm"},
+        {"cdma", "", 0, "cdma"},
         {"adsl", "", 0, "adsl"},
         {"bluetooth", "dun", 0, "bluetooth DUN"},
         {"bluetooth", "panu", 0, ""},

@@ -218,6 +218,9 @@ TEST(PppdDialupService, ADialThatFailsSaysWhyOnce)
             false, false,
             "拨号“isp”失败：连接的设置有误，或找不到这个连接的设置文件（pppd：In file /etc/ppp/peers/isp: "
             "unrecognized option）。"},
+        {"its last logged line before any complaint",
+            "echo 'Serial connection established.'\necho 'Connect script failed'\necho bad >&2\nexit 8",
+            false, false, "拨号“isp”失败：拨号脚本失败（没有应答或线路忙）（pppd：Connect script failed）。"},
         {"silent, unknown status", "exit 42", false, false, "拨号“isp”失败：拨号程序以状态 42 退出。"},
         {"went to the background", "echo 'Serial connection established.'\nexit 0", false, false, ""},
         {"the link came up first", "sleep 0.5\nexit 16", true, false, ""},
