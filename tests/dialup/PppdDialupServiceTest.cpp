@@ -272,9 +272,10 @@ TEST(PppdDialupService, FindsPppdOnPathThenInSbin)
 {
     FakePppd first, second;
     TempFolder empty;
-    std::string path
-        = empty.Path().string() + "::relative:" + first.Bin().string() + ":" + second.Bin().string();
-    EXPECT_EQ(PppdDialupService::FindPppd(path.c_str()), (first.Bin() / "pppd").string());
+    // A relative entry names the current folder's pppd, whoever put it there: skipped.
+    const std::string path = empty.Path().string() + "::" + std::filesystem::relative(first.Bin()).string()
+        + ":" + second.Bin().string() + ":" + first.Bin().string();
+    EXPECT_EQ(PppdDialupService::FindPppd(path.c_str()), (second.Bin() / "pppd").string());
     std::string fallback = std::filesystem::exists("/usr/sbin/pppd") ? "/usr/sbin/pppd" : "";
     EXPECT_EQ(PppdDialupService::FindPppd(empty.Path().c_str()), fallback);
     EXPECT_EQ(PppdDialupService::FindPppd(nullptr), fallback);
