@@ -3,14 +3,8 @@
 #include "alerts/AlertMonitor.h"
 #include "config/ProfileTestSupport.h"
 
-using tollix::AlertCheckResult;
-using tollix::AlertMonitor;
-using tollix::AlertSetting;
-using tollix::AlertSettings;
-using tollix::Money;
-using tollix::PeriodMeasure;
-using tollix::test::Lines;
-using tollix::test::TempProfile;
+using namespace tollix;
+using namespace tollix::test;
 
 namespace {
 
@@ -23,11 +17,6 @@ AlertSetting TimeAlert(int16_t hours, int16_t minutes, const char* sound)
     a.WaveCheck = 1;
     a.FilePath = sound;
     return a;
-}
-
-PeriodMeasure Seconds(int32_t s)
-{
-    return PeriodMeasure{s, Money()};
 }
 
 // Runs `checks` checks with the same measures; returns which ones showed the window.
@@ -51,8 +40,9 @@ std::string Fields(const AlertSetting& a)
 }  // namespace
 
 // Each period warns at its time limit (kinds 1-3) or cost limit (4-6), then
-// every `Minutes` checks; checks under the limit are not counted. A cost alert
-// looks only at the fee, however long the period.
+// every `Minutes` checks; checks under the limit, or while the alert is
+// switched off, are not counted. A cost alert looks only at the fee, however
+// long the period. A connection that ends resets the counters.
 TEST(AlertCheck, EachPeriodWarnsAtItsLimitThenRepeats)
 {
     for (int kind = 1; kind <= 6; ++kind) {
@@ -65,22 +55,21 @@ TEST(AlertCheck, EachPeriodWarnsAtItsLimitThenRepeats)
         alerts[period]->AlertStandard = byCost ? 1 : 0;
         alerts[period]->Fee = Money::FromYuan(20);
         PeriodMeasure under[3] = {}, at[3] = {};
-        under[period] = byCost ? PeriodMeasure{999999, Money::FromRaw(199999)} : Seconds(10799);
-        at[period] = byCost ? PeriodMeasure{0, Money::FromYuan(20)} : Seconds(10800);
+        under[period] = byCost ? PeriodMeasure{999999, Money::FromRaw(199999)} : PeriodMeasure{10799, {}};
+        at[period] = byCost ? PeriodMeasure{0, Money::FromYuan(20)} : PeriodMeasure{10800, {}};
         AlertMonitor m;
-        auto counts = [&] { return std::vector{m.DayAlertCount(), m.WeekAlertCount(), m.MonthAlertCount()}; };
-
+        alerts[period]->Check = 0;
+        EXPECT_EQ(Pattern(m, s, at[0], at[1], at[2], 3), "...");
+        alerts[period]->Check = 1;
         EXPECT_EQ(Pattern(m, s, under[0], under[1], under[2], 12), std::string(12, '.'));
-        EXPECT_EQ(counts(), (std::vector{0, 0, 0}));
         AlertCheckResult r = m.Check(s, at[0], at[1], at[2]);
         EXPECT_TRUE(r.ShowWindow);
         EXPECT_EQ(r.WindowKind, kind);
         EXPECT_EQ(r.AlertKind, kind);
         EXPECT_EQ(r.SoundsToPlay, std::vector<std::string>{"p.wav"});
         EXPECT_EQ(Pattern(m, s, at[0], at[1], at[2], 10), "....X....X");
-        std::vector<int> expected{0, 0, 0};
-        expected[period] = 11;
-        EXPECT_EQ(counts(), expected);
+        m.ResetCounters();
+        EXPECT_EQ(Pattern(m, s, at[0], at[1], at[2], 2), "X.");
     }
 }
 
@@ -99,66 +88,50 @@ TEST(AlertCheck, SeveralPeriodsAtOnce)
     EXPECT_EQ(r.WindowKind, 1) << "one window, with the day's text";
     EXPECT_EQ(r.AlertKind, 6) << "the month's code is left behind";
     EXPECT_EQ(r.SoundsToPlay, (std::vector<std::string>{"day.wav", "week.wav", "month.wav"}));
-    EXPECT_EQ(m.DayAlertCount() + m.WeekAlertCount() + m.MonthAlertCount(), 3);
 
     // The window's text comes from the first period that shows.
     s.WeekAlert.WaveCheck = 0;
     s.MonthAlert.Check = 0;
     AlertMonitor second;
-    second.Check(s, Seconds(3600), {}, {});  // the day warns alone; its counter moves on
-    r = second.Check(s, Seconds(3600), Seconds(3600), {});
+    second.Check(s, PeriodMeasure{3600, {}}, {}, {});  // the day warns alone; its counter moves on
+    r = second.Check(s, PeriodMeasure{3600, {}}, PeriodMeasure{3600, {}}, {});
     EXPECT_TRUE(r.ShowWindow);
     EXPECT_EQ(r.WindowKind, 2);
     EXPECT_EQ(r.AlertKind, 2);
     EXPECT_TRUE(r.SoundsToPlay.empty()) << "the week's sound is off and the day is between repeats";
 }
 
-TEST(AlertCheck, SwitchedOffAlertsResetCountersAndShortIntervals)
+// A repeat interval of zero or below counts as one.
+TEST(AlertCheck, ShortIntervalsCountAsOne)
 {
     AlertSettings s;
-    s.DayAlert = TimeAlert(1, 5, "day.wav");
-    s.DayAlert.Check = 0;
-    AlertMonitor m;
-    EXPECT_EQ(Pattern(m, s, Seconds(99999), {}, {}, 3), "...");
-    EXPECT_EQ(m.DayAlertCount(), 0);
-    s.DayAlert.Check = 1;
-    EXPECT_EQ(Pattern(m, s, Seconds(99999), {}, {}, 3), "X..");
-    m.ResetCounters();  // the connection ended; the next one warns at its first check
-    EXPECT_EQ(m.DayAlertCount(), 0);
-    EXPECT_EQ(Pattern(m, s, Seconds(99999), {}, {}, 2), "X.");
-    // A repeat interval of zero or below counts as one.
     for (int16_t minutes : {0, -3, 1}) {
         s.MonthAlert = TimeAlert(0, minutes, "m.wav");
         AlertMonitor fresh;
-        EXPECT_EQ(Pattern(fresh, s, {}, {}, Seconds(0), 4), "XXXX") << minutes;
+        EXPECT_EQ(Pattern(fresh, s, {}, {}, PeriodMeasure{0, {}}, 4), "XXXX") << minutes;
     }
 }
 
+// With the default limits: 3, 10 and 50 hours, 20, 140 and 600 yuan.
 TEST(AlertText, ExactTexts)
 {
-    AlertSettings s;
-    s.DayAlert.Hours = 3;
-    s.WeekAlert.Hours = 10;
-    s.MonthAlert.Hours = 50;
-    s.DayAlert.Fee = Money::FromRaw(205000);
-    s.WeekAlert.Fee = Money::FromYuan(140);
-    s.MonthAlert.Fee = Money::FromYuan(600);
+    const AlertSettings s = InitialAlertSettings(ProfileFile(TempProfile().Path()));
     const struct {
         int16_t kind;
         const char* text;
     } cases[] = {{1, "你今天的用时超过3小时了！"}, {2, "你这个星期的用时超过10小时了！"},
-        {3, "你这个月的用时超过50小时了!"}, {4, "你今天的费用超过20.5元了!"},
+        {3, "你这个月的用时超过50小时了!"}, {4, "你今天的费用超过20元了!"},
         {5, "你这个星期的费用超过140元了!"}, {6, "你这个月的费用超过600元了!"},
         {0, "你这个月的费用超过600元了!"}, {99, "你这个月的费用超过600元了!"}};
     for (const auto& c : cases)
-        EXPECT_EQ(tollix::AlertText(c.kind, s), c.text) << c.kind;
+        EXPECT_EQ(AlertText(c.kind, s), c.text) << c.kind;
 }
 
 TEST(AlertSettingsLoad, DefaultsValuesAndAFileWrittenByTheWindowsProgram)
 {
     TempProfile temp;
-    tollix::ProfileFile file(temp.Path());
-    AlertSettings a = tollix::InitialAlertSettings(file);
+    ProfileFile file(temp.Path());
+    AlertSettings a = InitialAlertSettings(file);
     EXPECT_EQ(Fields(a.DayAlert), "on 0 by 0 3h 200000 sound 0 every 5 ''");
     EXPECT_EQ(Fields(a.WeekAlert), "on 0 by 0 10h 1400000 sound 0 every 5 ''");
     EXPECT_EQ(Fields(a.MonthAlert), "on 0 by 0 50h 6000000 sound 0 every 5 ''");
@@ -167,15 +140,11 @@ TEST(AlertSettingsLoad, DefaultsValuesAndAFileWrittenByTheWindowsProgram)
     // long, Chinese included.
     const std::string longPath = "/home/user/.local/share/sounds/a-rather-long-name-x";
     temp.Write(Lines({"[Alert Setting]", "DayCheck=1", "Day AlertStandard=1", "Dayhours=4", "DayFee=35.7",
-        "DayWaveCheck=1", "Dayminutes=0", "DayFilePath=" + longPath + "\xD6\xD0.wav",
-        "WeekFilePath=" + std::string(45, 'w'), "MonthFilePath=\"/tmp/m.wav\""}));
-    a = tollix::InitialAlertSettings(file);
-    EXPECT_EQ(Fields(a.DayAlert), "on 1 by 1 4h 350000 sound 1 every 0 '" + longPath + "中.wav'");
-    EXPECT_EQ(a.WeekAlert.FilePath, std::string(45, 'w'));
-    EXPECT_EQ(a.MonthAlert.FilePath, "/tmp/m.wav");
+        "DayWaveCheck=1", "Dayminutes=0", "DayFilePath=" + longPath + "\xD6\xD0.wav"}));
+    EXPECT_EQ(Fields(InitialAlertSettings(file).DayAlert),
+        "on 1 by 1 4h 350000 sound 1 every 0 '" + longPath + "中.wav'");
 
-    a = tollix::InitialAlertSettings(
-        tollix::ProfileFile(std::string(TOLLIX_TEST_DATA_DIR) + "/config/windows-written.ini"));
+    a = InitialAlertSettings(ProfileFile(std::string(TOLLIX_TEST_DATA_DIR) + "/config/windows-written.ini"));
     EXPECT_EQ(Fields(a.DayAlert), "on 1 by 0 2h 200000 sound 1 every 10 'C:\\WINDOWS\\MEDIA\\提醒.WAV'");
     EXPECT_EQ(Fields(a.WeekAlert), "on 1 by 1 12h 1500000 sound 0 every 15 ''");
     EXPECT_EQ(

@@ -4,40 +4,20 @@
 
 #include "TestSupport.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
 #include <string>
-#include <sys/wait.h>
 
 namespace fs = std::filesystem;
-using tollix::CreateShortcut;
-using tollix::ShortcutResult;
-using tollix::test::ReadFile;
-using tollix::test::ScopedEnv;
-using tollix::test::TempFolder;
-using tollix::test::WriteFile;
+using namespace tollix;
+using namespace tollix::test;
 
 namespace {
 
 bool HasTool(const char* tool)
 {
     return std::system(("command -v " + std::string(tool) + " >/dev/null 2>&1").c_str()) == 0;
-}
-
-// desktop-file-validate's complaints ("" for a valid entry).
-std::string Validate(const fs::path& file)
-{
-    std::string output;
-    if (FILE* pipe = ::popen(("desktop-file-validate '" + file.string() + "' 2>&1").c_str(), "r")) {
-        char buffer[512];
-        while (size_t got = std::fread(buffer, 1, sizeof buffer, pipe))
-            output.append(buffer, got);
-        if (WEXITSTATUS(::pclose(pipe)) != 0 && output.empty())
-            output = "failed";
-    }
-    return output;
 }
 
 }  // namespace
@@ -49,11 +29,8 @@ TEST(Shortcuts, ExecLineNamesTheProgramExactlyWhateverItsPath)
     const struct {
         std::string path;
         std::optional<std::string> exec;
-    } cases[] = {{"/usr/bin/tollix", R"("/usr/bin/tollix")"},
-        {"/home/li lei/My Apps/tollix", R"("/home/li lei/My Apps/tollix")"},
-        {"/opt/$HOME/tollix", R"("/opt/\\$HOME/tollix")"}, {"/opt/a\"b/tollix", R"("/opt/a\\"b/tollix")"},
-        {"/opt/`id`/tollix", R"("/opt/\\`id\\`/tollix")"},
-        {"/opt/back\\slash/tollix", R"("/opt/back\\\\slash/tollix")"},
+    } cases[] = {{"/home/li lei/My Apps/tollix", R"("/home/li lei/My Apps/tollix")"},
+        {"/opt/$a\"b`c\\d/tollix", R"("/opt/\\$a\\"b\\`c\\\\d/tollix")"},
         {"/opt/100%u/tollix", R"("/opt/100%%u/tollix")"},
         {"/opt/拨号 工具/tollix", R"("/opt/拨号 工具/tollix")"},
         {"/opt/a;b&c|d>e<f~g*h?i#j(k)l'm/tollix", R"("/opt/a;b&c|d>e<f~g*h?i#j(k)l'm/tollix")"},
@@ -61,7 +38,7 @@ TEST(Shortcuts, ExecLineNamesTheProgramExactlyWhateverItsPath)
         {"/opt/a\nb/tollix", std::nullopt}, {"/opt/tab\there", std::nullopt},
         {"/opt/\xff\xfe/tollix", std::nullopt}};
     for (const auto& c : cases)
-        EXPECT_EQ(tollix::QuotedExecArgument(c.path), c.exec) << c.path;
+        EXPECT_EQ(QuotedExecArgument(c.path), c.exec) << c.path;
 }
 
 TEST(Shortcuts, FoldersFollowTheUsersSettings)
@@ -72,9 +49,9 @@ TEST(Shortcuts, FoldersFollowTheUsersSettings)
     for (const char* config : {(const char*)nullptr, "", "relative/cfg", absolute.c_str()}) {
         ScopedEnv env("XDG_CONFIG_HOME", config);
         const fs::path base = config == absolute.c_str() ? fs::path(absolute) : home.Path() / ".config";
-        EXPECT_EQ(tollix::AutostartFolder(), base / "autostart") << (config ? config : "unset");
+        EXPECT_EQ(AutostartFolder(), base / "autostart") << (config ? config : "unset");
         if (!config) {
-            EXPECT_EQ(tollix::DesktopFolder(), home.Path() / "Desktop");
+            EXPECT_EQ(DesktopFolder(), home.Path() / "Desktop");
         }
     }
 
@@ -85,7 +62,7 @@ TEST(Shortcuts, FoldersFollowTheUsersSettings)
         for (const auto& [dir, folder] : {std::pair{"$HOME/桌面", "桌面"}, std::pair{"$HOME/", "Desktop"}}) {
             WriteFile(
                 home.Path() / "cfg" / "user-dirs.dirs", "XDG_DESKTOP_DIR=\"" + std::string(dir) + "\"\n");
-            EXPECT_EQ(tollix::DesktopFolder(), home.Path() / folder) << dir;
+            EXPECT_EQ(DesktopFolder(), home.Path() / folder) << dir;
         }
     }
 }
@@ -93,29 +70,27 @@ TEST(Shortcuts, FoldersFollowTheUsersSettings)
 TEST(Shortcuts, EntryIsWrittenIntoAMissingFolderAndIsValid)
 {
     TempFolder home;
-    const fs::path folder = home.Path() / ".config" / "autostart";
+    const fs::path entry = home.Path() / ".config" / "autostart" / "Tollix.desktop";
     std::string error;
-    ASSERT_EQ(CreateShortcut(folder, "Tollix.desktop", "Tollix", "/opt/my $tools/\"Tollix\" 3.1/tollix",
+    ASSERT_EQ(CreateShortcut(entry.parent_path(), "Tollix.desktop", "Tollix", "/opt/my $a\\b`c%d\"/tollix",
                   "tollix", &error),
         ShortcutResult::Ok)
         << error;
-    EXPECT_EQ(ReadFile(folder / "Tollix.desktop"),
+    EXPECT_EQ(ReadFile(entry),
         "[Desktop Entry]\nType=Application\nVersion=1.0\nName=Tollix\nComment=拨号上网计时计费器\n"
-        "Exec=\"/opt/my \\\\$tools/\\\\\"Tollix\\\\\" 3.1/tollix\"\nIcon=tollix\n"
-        "Terminal=false\nCategories=Network;Dialup;\n");
+        R"(Exec="/opt/my \\$a\\\\b\\`c%%d\\"/tollix")"
+        "\nIcon=tollix\nTerminal=false\nCategories=Network;Dialup;\n");
+    // Any word from the checker (error, warning or hint) fails; it shows in the test's output.
+    if (HasTool("desktop-file-validate")) {
+        const std::string words = "$(desktop-file-validate '" + entry.string() + "' 2>&1 | tee /dev/stderr)";
+        EXPECT_EQ(std::system(("test -z \"" + words + "\"").c_str()), 0);
+    }
 
     // Writing again replaces the entry, it does not fail or duplicate it.
-    ASSERT_EQ(CreateShortcut(folder, "Tollix.desktop", "Tollix V3.1", "/usr/bin/tollix",
+    ASSERT_EQ(CreateShortcut(entry.parent_path(), "Tollix.desktop", "Tollix V3.1", "/usr/bin/tollix",
                   "/home/u/.local/share/icons/tollix.svg"),
         ShortcutResult::Ok);
-    EXPECT_NE(ReadFile(folder / "Tollix.desktop").find("\nName=Tollix V3.1\n"), std::string::npos);
-
-    if (!HasTool("desktop-file-validate"))
-        GTEST_SKIP() << "desktop-file-validate is not installed";
-    const fs::path odd = home.Path() / "Desktop" / "odd.desktop";
-    ASSERT_EQ(CreateShortcut(odd.parent_path(), "odd.desktop", "Tollix", "/opt/$a\\b`c%d\"/tollix", "tollix"),
-        ShortcutResult::Ok);
-    EXPECT_EQ(Validate(odd), "");
+    EXPECT_NE(ReadFile(entry).find("\nName=Tollix V3.1\n"), std::string::npos);
 }
 
 // (A file where the folder should be is tried through the menu commands.)

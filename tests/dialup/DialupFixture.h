@@ -3,15 +3,12 @@
 // Builds the world the pppd backend reads (peers, interfaces, pid files,
 // processes) in a temporary folder.
 
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cstdlib>
+#include <chrono>
 #include <filesystem>
-#include <fstream>
-#include <optional>
+#include <functional>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 #include "TestSupport.h"
@@ -20,6 +17,15 @@ namespace tollix::test {
 
 // The older name, still used by the session benchmark.
 using TempDir = TempFolder;
+
+// Polls `done` for a while: dialers end and bus signals arrive asynchronously.
+inline bool Eventually(const std::function<bool()>& done, int millis = 5000)
+{
+    for (int i = 0; i < millis / 10; ++i, std::this_thread::sleep_for(std::chrono::milliseconds(10)))
+        if (done())
+            return true;
+    return done();
+}
 
 // A fake root for the pppd backend.
 class PppWorld {

@@ -7,10 +7,7 @@
 #include "dialup/NetworkManagerReplies.h"
 
 using namespace tollix;
-using test::Eventually;
-using test::kNmPath;
-using test::kNmService;
-using test::NetworkManagerMock;
+using namespace tollix::test;
 
 namespace {
 
@@ -32,7 +29,6 @@ TEST(NetworkManagerBilledKind, OnlyProfilesBilledLikeDialUp)
         {"adsl", "", 0, "adsl"},
         {"bluetooth", "dun", 0, "bluetooth DUN"},
         {"bluetooth", "panu", 0, ""},
-        {"802-11-wireless", "", 0, ""},
         {"802-3-ethernet", "", 3, ""},  // only guessed metered
         {"802-3-ethernet", "", 1, "802-3-ethernet，按流量计费"},
     };
@@ -56,12 +52,11 @@ TEST(NetworkManagerDialupService, FollowsNetworkManagerThroughAConnection)
         const char* step;
         std::function<void()> change;
         std::vector<std::string> phonebook;
-        bool up;
-        std::string name;
+        std::string name;       // "" while the line is down
         const char* link = "";  // its interface; "same" for the link of the step before
     } steps[] = {
-        {"profiles read", [] {}, {"宽带连接"}, false, ""},
-        {"dialled", [&] { EXPECT_TRUE(service.DialConnection("宽带连接").Started); }, {"宽带连接"}, true,
+        {"profiles read", [] {}, {"宽带连接"}, ""},
+        {"dialled", [&] { EXPECT_TRUE(service.DialConnection("宽带连接").Started); }, {"宽带连接"},
             "宽带连接"},
         {"second profile comes up while the first is timed",
             [&] {
@@ -69,39 +64,37 @@ TEST(NetworkManagerDialupService, FollowsNetworkManagerThroughAConnection)
                 Eventually([&] { return service.Phonebook().Entries.size() == 2; });
                 nm.Activate(gsm);
             },
-            {"宽带连接", "手机上网"}, true, "宽带连接"},
+            {"宽带连接", "手机上网"}, "宽带连接"},
         {"renamed during the connection",
             [&] {
                 nm.Call(pppoe, "org.freedesktop.NetworkManager.Settings.Connection",
                     {"Update", "a{sa{sv}}", "1", "connection", "1", "id", "s", "电信宽带"});
             },
-            {"电信宽带", "手机上网"}, true, "电信宽带"},
-        {"hung up: the billed links go down", [&] { service.HangUp(); }, {"电信宽带", "手机上网"}, false, ""},
+            {"电信宽带", "手机上网"}, "电信宽带"},
+        {"hung up: the billed links go down", [&] { service.HangUp(); }, {"电信宽带", "手机上网"}, ""},
         {"up again, then NetworkManager leaves: a restart keeps the line",
             [&] {
                 nm.Activate(pppoe);
                 Eventually([&] { return service.IsConnected(); });
                 nm.StopManager();
             },
-            {}, true, "电信宽带", "lo"},
-        {"back, still up", [&] { nm.StartManager(); }, {}, true, "电信宽带", "same"},
+            {}, "电信宽带", "lo"},
+        {"back, still up", [&] { nm.StartManager(); }, {}, "电信宽带", "same"},
         {"adopts the line again under its own name",
             [&] {
                 nm.Activate(nm.AddProfile("电信宽带", "pppoe"));
                 clock.Advance(NetworkManagerDialupService::kAbsenceGraceMillis / 1000 + 1);
             },
-            {"电信宽带"}, true, "电信宽带", "lo"},
-        {"the bus goes away: the line is kept for the grace", [&] { nm.StopBus(); }, {}, true, "电信宽带",
-            "same"},
+            {"电信宽带"}, "电信宽带", "lo"},
+        {"the bus goes away: the line is kept for the grace", [&] { nm.StopBus(); }, {}, "电信宽带", "same"},
         {"gone for longer than a restart",
-            [&] { clock.Advance(NetworkManagerDialupService::kAbsenceGraceMillis / 1000 + 1); }, {}, false,
-            ""},
+            [&] { clock.Advance(NetworkManagerDialupService::kAbsenceGraceMillis / 1000 + 1); }, {}, ""},
     };
     LinkInfo last;
     for (const auto& s : steps) {
         SCOPED_TRACE(s.step);
         s.change();
-        EXPECT_TRUE(Eventually([&] { return service.IsConnected() == s.up; }));
+        EXPECT_TRUE(Eventually([&] { return service.IsConnected() == !s.name.empty(); }));
         EXPECT_TRUE(Eventually([&] { return service.Phonebook().Entries == s.phonebook; }));
         EXPECT_EQ(service.GetDefaultConnection(), s.name);
         const LinkInfo link = service.CurrentLink();
@@ -118,52 +111,45 @@ TEST(NetworkManagerDialupService, FollowsNetworkManagerThroughAConnection)
     }
 }
 
-// Each refusal names the connection and NetworkManager's reason, and changes nothing.
-TEST(NetworkManagerDialupService, RefusedDialsSayWhy)
+// A refused dial names the connection and NetworkManager's reason, and
+// changes nothing. An activation NetworkManager accepted and then gave up on
+// is told once, with its device's reason when that says more, else its own;
+// one that was up first, or that the user hung up here or elsewhere, is not.
+TEST(NetworkManagerDialupService, DialsThatFailSayWhyOnce)
 {
     SKIP_WITHOUT_MOCK();
     NetworkManagerMock nm;
     ManualClock clock;
     NetworkManagerDialupService service(clock);
     nm.AddProfile("宽带连接", "pppoe");
-    nm.AddProfile("家里", "802-11-wireless");
     const struct {
         const char* errorName;  // nullptr: not a phonebook entry
         const char* name;
         const char* error;
-    } cases[] = {
+    } refusals[] = {
         {nullptr, "家里", "“家里”不是拨号网络电话簿中的连接，不能拨号。"},
-        {"org.freedesktop.NetworkManager.PermissionDenied", "宽带连接",
-            "无法拨号“宽带连接”：你没有启用这个连接的权限（Not authorized）。"},
-        {"org.freedesktop.NetworkManager.UnknownDevice", "宽带连接",
+        {"UnknownDevice", "宽带连接",
             "无法拨号“宽带连接”：没有可用的设备（调制解调器或 SIM 卡）（Not authorized）。"},
-        {"org.freedesktop.NetworkManager.UnknownConnection", "宽带连接",
-            "无法拨号“宽带连接”：这个连接已经不在 NetworkManager 中（Not authorized）。"},
-        {"org.freedesktop.NetworkManager.Failed", "宽带连接",
-            "无法拨号“宽带连接”：NetworkManager 拒绝了请求（Not authorized）。"},
+        {"Failed", "宽带连接", "无法拨号“宽带连接”：NetworkManager 拒绝了请求（Not authorized）。"},
     };
-    for (const auto& c : cases) {
+    for (const auto& c : refusals) {
         if (c.errorName)
-            nm.RefuseActivation(c.errorName, "Not\tauthorized");
+            nm.Call(kNmPath, "org.freedesktop.DBus.Mock",
+                {"AddMethod", "sssss", kNmService, "ActivateConnection", "ooo", "o",
+                    "raise dbus.exceptions.DBusException('Not\tauthorized', name='" + std::string(kNmService)
+                        + "." + c.errorName + "')"});
         DialResult result = service.DialConnection(c.name);
         EXPECT_FALSE(result.Started);
         EXPECT_EQ(result.Error, c.error);
         EXPECT_FALSE(service.IsConnected());
     }
-}
 
-// An activation NetworkManager accepted and then gave up on is told once,
-// with its device's reason when that says more, else its own; one that was up
-// first, or that the user hung up here or elsewhere, is not.
-TEST(NetworkManagerDialupService, ActivationThatFailsLaterSaysWhyOnce)
-{
-    SKIP_WITHOUT_MOCK();
-    NetworkManagerMock nm;
-    ManualClock clock;
-    NetworkManagerDialupService service(clock);
-    const std::string profile = nm.AddProfile("宽带连接", "pppoe");
-    nm.ActivateSlowly();
-    const std::string active = NetworkManagerMock::kDialPath;
+    // Each activation starts out being brought up on the device, at this one path.
+    const std::string active = std::string(kNmPath) + "/ActiveConnection/dial";
+    nm.Call(kNmPath, "org.freedesktop.DBus.Mock",
+        {"AddMethod", "sssss", kNmService, "ActivateConnection", "ooo", "o",
+            std::string("ret = self.AddActiveConnection(['") + kNmDevice
+                + "'], args[0], '/', 'dial', dbus.UInt32(1))"});
     const struct {
         const char* what;
         std::function<void()> before;
@@ -178,9 +164,7 @@ TEST(NetworkManagerDialupService, ActivationThatFailsLaterSaysWhyOnce)
         {"hung up elsewhere", [&] { nm.DeviceGoesDown(110, 39); }, 3, ""},
         {"up first",
             [&] {
-                nm.Call("/org/freedesktop", "org.freedesktop.DBus.Mock",
-                    {"SetProperty", "sssv", active, "org.freedesktop.NetworkManager.Connection.Active",
-                        "State", "u", "2"});
+                nm.SetState(active, 2);
                 EXPECT_TRUE(Eventually([&] { return service.IsConnected(); }));
             },
             3, ""},
@@ -198,7 +182,12 @@ TEST(NetworkManagerDialupService, ActivationThatFailsLaterSaysWhyOnce)
         ASSERT_TRUE(service.DialConnection("宽带连接").Started);
         EXPECT_TRUE(Eventually([&] { return service.OwnedLinkName() == "宽带连接"; }));
         c.before();
-        nm.EndActivation(active, c.reason);
+        // Down as NetworkManager takes it: its state, the signal with the reason, out of the list.
+        nm.SetState(active, 4);
+        nm.Call(active, "org.freedesktop.DBus.Mock",
+            {"EmitSignal", "sssav", kNmActive, "StateChanged", "uu", "2", "u", "4", "u",
+                std::to_string(c.reason)});
+        nm.Call(kNmPath, "org.freedesktop.DBus.Mock", {"RemoveActiveConnection", "ss", kNmDevice, active});
         EXPECT_TRUE(Eventually([&] { return service.OwnedLinkName().empty(); }));
         EXPECT_EQ(service.TakeDialFailure(), c.failure);
         EXPECT_EQ(service.TakeDialFailure(), "");
@@ -212,7 +201,7 @@ TEST(CombinedDialupService, EachLinkIsNamedByItsOwnBackend)
     SKIP_WITHOUT_MOCK();
     NetworkManagerMock nm;
     ManualClock clock;
-    test::PppWorld world;
+    PppWorld world;
     world.AddPeer("isp");
     world.AddPeer("宽带连接");
     world.MakeEmptyNet();
@@ -223,9 +212,7 @@ TEST(CombinedDialupService, EachLinkIsNamedByItsOwnBackend)
 
     world.SetInterface("ppp0", 512, "0x1091");  // NetworkManager's pppd: no pid file, no `call`
     std::string active = nm.Activate(profile);
-    nm.Call("/org/freedesktop", "org.freedesktop.DBus.Mock",
-        {"SetProperty", "sssv", active, "org.freedesktop.NetworkManager.Connection.Active", "State", "u",
-            "1"});
+    nm.SetState(active, 1);
     EXPECT_TRUE(Eventually([&] { return service.GetDefaultConnection() == "宽带连接"; }));
     nm.Call(kNmPath, kNmService, {"DeactivateConnection", "o", active});
     world.SetPidFile("ppp0.pid", "777\n");
