@@ -219,8 +219,7 @@ TEST_F(JournalFixture, KilledAtEachStepCountsTheConnectionOnce)
             EXPECT_FALSE(fs::exists(program_->JournalPath));
             Open();
             const auto& r = program_->Stats.Records;
-            EXPECT_EQ(r[Total].Connections, 1);
-            for (Period p : {Today, Week, Month})
+            for (Period p : {Today, Week, Month, Total})
                 EXPECT_EQ(r[p],
                     (UsageRecord{r[p].StartDate, r[Total].TelFee, r[Total].NetFee, 1, r[Total].Seconds,
                         r[Total].CallUnits}))
