@@ -5,32 +5,18 @@
 
 #include <cerrno>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <map>
 
-#include "TestSupport.h"
 #include "base/SafeFile.h"
 #include "history/ConnectionLog.h"
-#include "meter/StatisticsFile.h"
+#include "meter/SessionFixture.h"
 
 namespace fs = std::filesystem;
 using namespace tollix;
-using tollix::test::FileSizeLimit;
-
-namespace {
+using namespace tollix::test;
 
 using Files = std::map<std::string, std::string>;
-
-Files Contents(const fs::path& folder)
-{
-    Files files;
-    for (const auto& entry : fs::directory_iterator(folder))
-        files[entry.path().filename().string()] = tollix::test::ReadFile(entry.path());
-    return files;
-}
-
-}  // namespace
 
 TEST(FullDisk, EveryWriterKeepsWhatWasStoredAndSaysWhy)
 {
@@ -61,17 +47,17 @@ TEST(FullDisk, EveryWriterKeepsWhatWasStoredAndSaysWhy)
             [](const fs::path& d, std::string* error) {
                 StatisticsFile file(d / "Price.DB");
                 UsageRecord r;
-                r.StartDate = tollix::test::At(2026, 12, 7, 12);
+                r.StartDate = At(2026, 12, 7, 12);
                 r.CallUnits = 1;
                 return file.Open(error) && file.Put(4, r, error);
             }},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        tollix::test::TempFolder folder("tollix-fault");
-        tollix::test::WriteFile(folder.Path() / "time.txt", log);
-        tollix::test::WriteFile(folder.Path() / "Price.DB", records);
-        const Files before = Contents(folder.Path());
+        TempFolder folder("tollix-fault");
+        WriteFile(folder.Path() / "time.txt", log);
+        WriteFile(folder.Path() / "Price.DB", records);
+        const Files before = FolderContents(folder.Path());
 
         std::string error;
         bool ok = true;
@@ -83,7 +69,7 @@ TEST(FullDisk, EveryWriterKeepsWhatWasStoredAndSaysWhy)
         EXPECT_NE(error.find((folder.Path() / c.file).string()), std::string::npos) << error;
         EXPECT_NE(error.find(SystemErrorText(EFBIG)), std::string::npos) << error;
 
-        Files after = Contents(folder.Path());
+        Files after = FolderContents(folder.Path());
         if (std::string(c.file) == "Price.DB") {
             // Written in place: the records before the new one are intact.
             EXPECT_EQ(after["Price.DB"].substr(0, records.size()), records);
@@ -99,12 +85,12 @@ TEST(LinkedDataFiles, RewritesGoThroughTheLinkAndKeepIt)
 {
     const std::string log = "\"Home           \",60,#2026-12-07 12:00:00#,0.1,0.12,1\r\n"
                             "\"Home           \",120,#2026-12-07 13:00:00#,0.1,0.12,1\r\n";
-    tollix::test::TempFolder data("tollix-fault"), elsewhere("tollix-fault");
+    TempFolder data("tollix-fault"), elsewhere("tollix-fault");
     const fs::path link = data.Path() / "time.txt";
-    tollix::test::WriteFile(elsewhere.Path() / "time.txt", log);
+    WriteFile(elsewhere.Path() / "time.txt", log);
     fs::create_symlink(elsewhere.Path() / "time.txt", link);
     EXPECT_EQ(LoadConnectionLog(link, 1).Entries.size(), 1u);
     EXPECT_TRUE(fs::is_symlink(link));
-    EXPECT_EQ(Contents(elsewhere.Path()), (Files{{"time.txt", log.substr(log.find('\n') + 1)}}));
-    EXPECT_EQ(Contents(data.Path()).size(), 1u);  // the link, no temporary file
+    EXPECT_EQ(FolderContents(elsewhere.Path()), (Files{{"time.txt", log.substr(log.find('\n') + 1)}}));
+    EXPECT_EQ(FolderContents(data.Path()).size(), 1u);  // the link, no temporary file
 }

