@@ -13,8 +13,6 @@ using tollix::test::At;
 
 TEST(DateTime, DayCountMatchesTheStoredForm)
 {
-    EXPECT_DOUBLE_EQ(At(1899, 12, 30).Days(), 0.0);
-    EXPECT_DOUBLE_EQ(At(1900, 1, 1).Days(), 2.0);
     EXPECT_DOUBLE_EQ(At(1998, 10, 5, 12).Days(), 36073.5);
     EXPECT_DOUBLE_EQ(At(1899, 12, 29, 6).Days(), -1.25);
     EXPECT_EQ(DateTime::FromDays(-1.25).ToCivil(), (CivilTime{1899, 12, 29, 6, 0, 0}));

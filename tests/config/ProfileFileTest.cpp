@@ -55,27 +55,11 @@ TEST(ProfileFileRead, HandEditedFileWithEveryLineEnd)
         text.resize(text.size() - std::strlen(end));  // the last line has no line end
         TempProfile temp(text);
         ProfileFile file(temp.Path());
+        SCOPED_TRACE(end[1] ? "CRLF" : end[0] == '\n' ? "LF" : "CR");
         for (const auto& c : cases) {
-            SCOPED_TRACE(std::string(c.section) + "/" + c.key
-                + (end[1]                ? " CRLF"
-                        : end[0] == '\n' ? " LF"
-                                         : " CR"));
-            EXPECT_EQ(file.ReadText(c.section, c.key, kDef, 256), c.text);
-            EXPECT_EQ(file.ReadInt(c.section, c.key, kIntDef), c.number);
+            EXPECT_EQ(file.ReadText(c.section, c.key, kDef, 256), c.text) << c.section << "/" << c.key;
+            EXPECT_EQ(file.ReadInt(c.section, c.key, kIntDef), c.number) << c.section << "/" << c.key;
         }
-    }
-}
-
-TEST(ProfileFileRead, MissingOrEmptyFileGivesDefaults)
-{
-    TempProfile temp;
-    ProfileFile file(temp.Path());
-    for (const char* contents : {(const char*)nullptr, "", "\xEF\xBB\xBF[Reset]\r\nMonth=9\r\n"}) {
-        if (contents)
-            temp.Write(contents);
-        EXPECT_EQ(file.ReadInt("Reset", "Month", 1), contents && *contents ? 9 : 1)
-            << "a byte-order mark hides nothing";
-        EXPECT_EQ(file.ReadText("Telephone Fee", "Holiday Start", "0", 17), "0");
     }
 }
 
@@ -174,9 +158,9 @@ TEST(ProfileFileWrite, RefusesWhatWouldReadBackAsSomethingElse)
     const std::string original = Lines({"[S]", "K=1"});
     const struct {
         std::string section, key, value;
-    } cases[] = {{"S", "K", "line\nbreak"}, {"S", "K", "carriage\rreturn"}, {"S", "Evil\nK", "1"},
-        {"S\r\n[T]", "K", "1"}, {"S", "K", std::string("nul\0byte", 8)}, {"S", "", "1"}, {"  ", "K", "1"},
-        {"S", "a=b", "1"}, {"S", "[T]", "1"}, {"S", "; note", "1"},
+    } cases[] = {{"S", "K", "carriage\rreturn"}, {"S", "Evil\nK", "1"}, {"S\r\n[T]", "K", "1"},
+        {"S", "K", std::string("nul\0byte", 8)}, {"S", "", "1"}, {"  ", "K", "1"}, {"S", "a=b", "1"},
+        {"S", "[T]", "1"}, {"S", "; note", "1"},
         // Names GBK cannot hold would be stored under "?" names of their own,
         // and a value would read back as another (a sound path naming no file).
         {"S", "\xff\xfe键", "1"}, {"\xF0\x9F\x98\x80", "K", "1"}, {"S", "K", "/home/\xF0\x9F\x98\x80.wav"},

@@ -86,47 +86,31 @@ TEST(TariffLoad, AllPhonebookEntriesAreLoaded)
 {
     std::vector<std::string> names;
     for (int i = 1; i <= 25; ++i)
-        names.push_back("Line " + std::to_string(i));
-    TempProfile temp(Lines({"[Line 25]", "Fee Type=0", "[Line 21]", "Fix Hour=21"}));
+        names.push_back("Zone " + std::to_string(i));
+    TempProfile temp(Lines({"[Zone 25]", "Fee Type=0", "[Zone 21]", "Fix Hour=21"}));
     ProfileFile file(temp.Path());
     TariffSet t = Load(file, names);
     ASSERT_EQ(t.ConnectionCount(), 25);
     EXPECT_EQ(t.Connection(25).FeeType, 0);
     EXPECT_EQ(t.Connection(21).FixHour, 21);
-    EXPECT_EQ(t.Connection(25).Name, "Line 25");
+    // Found without regard to ASCII case; no exact match gives the last entry.
+    EXPECT_EQ(t.FindConnectionTariff("zONE 21"), 21);
+    for (const char* other : {"Zone 2 ", "Zone", "Nowhere"})
+        EXPECT_EQ(t.FindConnectionTariff(other), 25) << other;
 
     // A name is cut before a NUL, as the phonebook buffer would cut it.
-    TariffSet cut = Load(file, {std::string("Line 21\0junk", 12)});
-    EXPECT_EQ(cut.Connection(1).Name, "Line 21");
+    TariffSet cut = Load(file, {std::string("Zone 21\0junk", 12)});
+    EXPECT_EQ(cut.Connection(1).Name, "Zone 21");
     EXPECT_EQ(cut.Connection(1).FixHour, 21);
 
     // An entry that joined the phonebook later is appended once; unknown names
     // keep the last entry of the load.
-    const std::vector<std::string> later{"Line 21", "Line 25"};
-    EXPECT_FALSE(tollix::AddLateConnectionTariff(file, later, "Line 24", kNow, cut));
-    EXPECT_TRUE(tollix::AddLateConnectionTariff(file, later, "LINE 25", kNow, cut));
-    EXPECT_FALSE(tollix::AddLateConnectionTariff(file, later, "line 25", kNow, cut));
-    EXPECT_EQ(Fields(cut.Connection(cut.FindConnectionTariff("line 25"))), Fields(t.Connection(25)));
+    const std::vector<std::string> later{"Zone 21", "Zone 25"};
+    EXPECT_FALSE(tollix::AddLateConnectionTariff(file, later, "Zone 24", kNow, cut));
+    EXPECT_TRUE(tollix::AddLateConnectionTariff(file, later, "ZONE 25", kNow, cut));
+    EXPECT_FALSE(tollix::AddLateConnectionTariff(file, later, "zone 25", kNow, cut));
+    EXPECT_EQ(Fields(cut.Connection(cut.FindConnectionTariff("zone 25"))), Fields(t.Connection(25)));
     EXPECT_EQ(cut.FindConnectionTariff("Nowhere"), 1);
-}
-
-TEST(TariffFind, ByNameWithoutRegardToCase)
-{
-    TariffSet t;
-    EXPECT_EQ(t.FindConnectionTariff("Home"), 0) << "an empty list gives 0";
-    for (const char* n : {"Home", "Office", "家里", "Zone", "HOME"}) {
-        tollix::ConnectionTariff c;
-        c.Name = n;
-        t.Connections.push_back(c);
-    }
-    const struct {
-        const char* name;
-        int16_t index;
-    } cases[] = {{"hOmE", 1}, {"OFFICE", 2}, {"zONE", 4},
-        // No match: the last record.
-        {"Nowhere", 5}, {"Home ", 5}, {"Offic", 5}};
-    for (const auto& c : cases)
-        EXPECT_EQ(t.FindConnectionTariff(c.name), c.index) << c.name;
 }
 
 TEST(TodayDiscount, HolidayFlagCountsOnlyOnTheDayItWasSet)
