@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "TestSupport.h"
 #include "config/ProfileTestSupport.h"
 #include "tariff/TariffSet.h"
@@ -45,12 +47,6 @@ std::string Fields(const tollix::TelephoneTariff& t)
         + std::to_string(t.HolidayFlag);
 }
 
-std::string Fields(const tollix::ResetSettings& r)
-{
-    return "month day " + std::to_string(r.ResetMonthDay) + " weekday " + std::to_string(r.ResetWeekDay)
-        + " add " + std::to_string(r.ProAddSeconds);
-}
-
 }  // namespace
 
 // Fees are stored in thousandths of a yuan; a fraction of a thousandth is
@@ -67,7 +63,9 @@ TEST(TariffLoad, ValuesFromTheFile)
     EXPECT_EQ(Fields(t.Telephone), "full 1250 half 1230 unit 60 22:30-7:0 flags 1-110");
     EXPECT_EQ(Fields(t.Connection(1)),
         "家里 type 2 full 0 half 500 excess 800 fix 40h 1500000 21:0-32767:0 flags 0010");
-    EXPECT_EQ(Fields(tollix::InitialResetSettings(file)), "month day 15 weekday 6 add 32767");
+    const tollix::ResetSettings reset = tollix::InitialResetSettings(file);
+    EXPECT_EQ(
+        std::tuple(reset.ResetMonthDay, reset.ResetWeekDay, reset.ProAddSeconds), std::tuple(15, 6, 32767));
 }
 
 TEST(TariffLoad, TelUnitOfZeroOrBelowIsRefused)
