@@ -70,8 +70,6 @@ TEST(DiscountRule, PeriodStartAndEndMinutes)
     c.EndMinute = 0;
     for (int h = 0; h < 24; ++h)
         EXPECT_TRUE(tollix::DiscountApplies(c, At(2026, 12, kMon, h, 17))) << h;
-    c.EverydayFlag = 0;
-    EXPECT_FALSE(tollix::DiscountApplies(c, At(2026, 12, kMon, 13)));
 }
 
 // Per minute (type 1, 0.1 full, 0.05 discounted, 21:00 to 07:00), rated hours
