@@ -2,6 +2,7 @@
 
 #include "TestSupport.h"
 #include "history/ConnectionLog.h"
+#include "history/LogEntries.h"
 
 namespace fs = std::filesystem;
 using namespace tollix;
@@ -9,14 +10,7 @@ using namespace tollix::test;
 
 namespace {
 
-ConnectionLogEntry Entry(
-    std::string name, DateTime start, int32_t seconds, const char* tel, const char* net, int16_t units)
-{
-    return ConnectionLogEntry{
-        tollix::FixName15(name), start, seconds, *tollix::ParseMoney(tel), *tollix::ParseMoney(net), units};
-}
-
-const ConnectionLogEntry kHome = Entry("Home", At(1998, 10, 5, 21, 30, 15), 1860, "1.1", "2.4", 11);
+const ConnectionLogEntry kHome = LogEntry("Home", At(1998, 10, 5, 21, 30, 15), 1860, "1.1", "2.4", 11);
 
 const char kHomeLine[] = "\"Home           \",1860,#1998-10-05 21:30:15#,2.4,1.1,11";
 // Fifteen characters, thirty bytes in GBK.
@@ -27,7 +21,7 @@ std::string NumberedLog(int from, int to, const char* end = "\r\n")
 {
     std::string log;
     for (int i = from; i <= to; ++i)
-        log += tollix::FormatLogLine(Entry("Line", At(2026, 1, 1, 12), i * 60, "0.1", "0.2", 1)) + end;
+        log += tollix::FormatLogLine(LogEntry("Line", At(2026, 1, 1, 12), i * 60, "0.1", "0.2", 1)) + end;
     return log;
 }
 
@@ -40,13 +34,13 @@ TEST(ConnectionLogLine, WrittenForm)
         std::string line;
     } cases[] = {
         {kHome, kHomeLine},
-        {Entry("Home", At(206, 1, 2), 60, "0.5", "12", 1), "\"Home           \",60,#0206-01-02#,12,0.5,1"},
-        {Entry("ABCDEFGHIJKLMNOPQRST", At(2026, 1, 2, 0, 0, 1), 120, "0.0667", "-3", 2),
+        {LogEntry("Home", At(206, 1, 2), 60, "0.5", "12", 1), "\"Home           \",60,#0206-01-02#,12,0.5,1"},
+        {LogEntry("ABCDEFGHIJKLMNOPQRST", At(2026, 1, 2, 0, 0, 1), 120, "0.0667", "-3", 2),
             "\"ABCDEFGHIJKLMNO\",120,#2026-01-02 00:00:01#,-3,0.0667,2"},
         // A quote would end the name early; a line break would split the line.
-        {Entry("My \"ISP\"\r\n\x7f", At(2026, 1, 2, 8), 60, "1", "1", 1),
+        {LogEntry("My \"ISP\"\r\n\x7f", At(2026, 1, 2, 8), 60, "1", "1", 1),
             "\"My 'ISP'       \",60,#2026-01-02 08:00:00#,1,1,1"},
-        {Entry(std::string(kChineseName) + "六七", At(2026, 1, 2, 8), 60, "1", "1", 1),
+        {LogEntry(std::string(kChineseName) + "六七", At(2026, 1, 2, 8), 60, "1", "1", 1),
             std::string("\"") + kChineseName + "\",60,#2026-01-02 08:00:00#,1,1,1"},
     };
     for (const auto& c : cases) {
@@ -69,7 +63,7 @@ TEST(ConnectionLogLine, ReadsWhatOtherWritersAndHandEditsLeave)
         {" \"Home           \" , 1860 , #1998-10-05 21:30:15# , 2.4 , 1.1 , 11 \r", kHome},
         // An older writer left a quote inside the name unescaped.
         {"\"Jo\"s ISP, 2   \",-60,#1998-10-05#,1,1,1",
-            Entry("Jo's ISP, 2", At(1998, 10, 5), -60, "1", "1", 1)},
+            LogEntry("Jo's ISP, 2", At(1998, 10, 5), -60, "1", "1", 1)},
         {"\"Home\" 60,#1998-10-05#,1,1,1", none},
         {"\"Home\",60,#1998-10-05x,1,1,1", none},
         {"\"Home\",60,#1998-10-05#,1,1,1,1", none},
@@ -91,9 +85,9 @@ TEST(ConnectionLog, AppendWritesGbkLinesWithCrLfAndDeleteRemoves)
     const std::string home = std::string(kHomeLine) + "\r\n";
     ASSERT_TRUE(tollix::AppendLogEntry(log, kHome));
 
-    const auto chinese = Entry(kChineseName, At(2026, 2, 3), 180, "0.3", "0", 2);
+    const auto chinese = LogEntry(kChineseName, At(2026, 2, 3), 180, "0.3", "0", 2);
     ASSERT_TRUE(tollix::AppendLogEntry(log, chinese));
-    const auto other = Entry("家里", At(2026, 2, 3), 60, "0.1", "0", 1);
+    const auto other = LogEntry("家里", At(2026, 2, 3), 60, "0.1", "0", 1);
     ASSERT_TRUE(tollix::AppendLogEntry(log, other));
     EXPECT_TRUE(ReadFile(log).ends_with(
         "\"\xBC\xD2\xC0\xEF" + std::string(13, ' ') + "\",60,#2026-02-03#,0,0.1,1\r\n"));
@@ -126,8 +120,8 @@ TEST(ConnectionLog, AppendWritesGbkLinesWithCrLfAndDeleteRemoves)
 // with are not written twice, whatever came before them.
 TEST(ConnectionLog, AppendMissingSkipsTheLinesTheLogEndsWith)
 {
-    const auto a = Entry("A", At(2026, 2, 3, 8), 60, "0.1", "0", 1);
-    const auto b = Entry("B", At(2026, 2, 3, 9), 60, "0.1", "0", 1);
+    const auto a = LogEntry("A", At(2026, 2, 3, 8), 60, "0.1", "0", 1);
+    const auto b = LogEntry("B", At(2026, 2, 3, 9), 60, "0.1", "0", 1);
     const std::string home = std::string(kHomeLine) + "\r\n";
     const std::string la = FormatLogLine(a) + "\r\n", lb = FormatLogLine(b) + "\r\n";
     const struct {
@@ -161,7 +155,7 @@ TEST(ConnectionLog, NameWithBrokenUtf8StillWritesALineThatReads)
     TempFolder dir;
     const fs::path log = dir.Path() / "time.txt";
     for (const auto& c : cases)
-        ASSERT_TRUE(tollix::AppendLogEntry(log, Entry(c.name, At(2026, 2, 3), 60, "0.1", "0.2", 1)))
+        ASSERT_TRUE(tollix::AppendLogEntry(log, LogEntry(c.name, At(2026, 2, 3), 60, "0.1", "0.2", 1)))
             << c.name;
     auto loaded = tollix::LoadConnectionLog(log, 50);
     EXPECT_EQ(loaded.DamagedLine, 0);
