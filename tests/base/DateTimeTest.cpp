@@ -21,6 +21,7 @@ TEST(DateTime, DayCountMatchesTheStoredForm)
     EXPECT_FALSE(DateTime::FromCivil(1900, 2, 29));
     EXPECT_TRUE(DateTime::FromCivil(2000, 2, 29));
     EXPECT_FALSE(DateTime::FromCivil(99, 1, 1));
+    EXPECT_FALSE(DateTime::FromCivil(2026, 13, 1));
     EXPECT_FALSE(DateTime::FromCivil(2026, 1, 1, 24, 0, 0));
     EXPECT_FALSE(DateTime::FromCivil(2026, 1, 1, 23, 59, 60));
     EXPECT_TRUE(DateTime::FromDays(2958465.5).IsValid());  // noon on 31 December 9999
