@@ -71,7 +71,7 @@ TEST(ConnectionLogLine, ReadsWhatOtherWritersAndHandEditsLeave)
         {"\"Home\",60,#1998-10-05#,1,1,40000", none},
         {"\"Home\",9999999999,#1998-10-05#,1,1,1", none},
         {"Home,60,#1998-10-05#,1,1,1", none},
-        {"\"Home,60,#1998-10-05#,1,1,1", none},
+        {"\",60,#1998-10-05#,1,1,1", none},
         {"", none},
     };
     for (const auto& c : cases)
