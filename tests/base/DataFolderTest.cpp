@@ -29,7 +29,6 @@ TEST(DataFolder, ChosenInOrderAndCreated)
         std::filesystem::path expected;
     } cases[] = {
         {"TOLLIX_HOME wins", false, explicitHome.c_str(), xdg.c_str(), exeWithIni, explicitHome},
-        {"TOLLIX_HOME also for the demo", true, explicitHome.c_str(), xdg.c_str(), exeWithIni, explicitHome},
         {"portable copy", false, nullptr, xdg.c_str(), exeWithIni, exeWithIni},
         {"demo ignores a portable copy", true, nullptr, xdg.c_str(), exeWithIni, xdg / "tollix-demo"},
         {"installed: XDG data folder", false, nullptr, xdg.c_str(), exePlain, xdg / "tollix"},

@@ -3,8 +3,6 @@
 #include "TestSupport.h"
 #include "base/DateTime.h"
 
-#include <limits>
-
 using tollix::CivilTime;
 using tollix::DateTime;
 
@@ -15,29 +13,25 @@ using tollix::test::At;
 
 TEST(DateTime, DayCountMatchesTheStoredForm)
 {
-    EXPECT_DOUBLE_EQ(At(1899, 12, 30).Days(), 0.0);
-    EXPECT_DOUBLE_EQ(At(1900, 1, 1).Days(), 2.0);
     EXPECT_DOUBLE_EQ(At(1998, 10, 5, 12).Days(), 36073.5);
     EXPECT_DOUBLE_EQ(At(1899, 12, 29, 6).Days(), -1.25);
     EXPECT_EQ(DateTime::FromDays(-1.25).ToCivil(), (CivilTime{1899, 12, 29, 6, 0, 0}));
     EXPECT_EQ(DateTime::FromDays(36073.99999999).ToCivil(), (CivilTime{1998, 10, 6, 0, 0, 0}));
-    EXPECT_EQ(At(2024, 2, 29, 23, 59, 59).ToCivil(), (CivilTime{2024, 2, 29, 23, 59, 59}));
     EXPECT_FALSE(DateTime::FromCivil(2023, 2, 29));
     EXPECT_FALSE(DateTime::FromCivil(1900, 2, 29));
     EXPECT_TRUE(DateTime::FromCivil(2000, 2, 29));
     EXPECT_FALSE(DateTime::FromCivil(99, 1, 1));
+    EXPECT_FALSE(DateTime::FromCivil(2026, 13, 1));
     EXPECT_FALSE(DateTime::FromCivil(2026, 1, 1, 24, 0, 0));
     EXPECT_FALSE(DateTime::FromCivil(2026, 1, 1, 23, 59, 60));
     EXPECT_TRUE(DateTime::FromDays(2958465.5).IsValid());  // noon on 31 December 9999
     EXPECT_FALSE(DateTime::FromDays(1e300).IsValid());
-    EXPECT_FALSE(DateTime::FromDays(std::numeric_limits<double>::quiet_NaN()).IsValid());
 }
 
 TEST(DateTime, WeekdaysAndCalendarDifferences)
 {
     EXPECT_EQ(At(1899, 12, 30).Weekday(), 7);  // Saturday
     EXPECT_EQ(At(2026, 12, 6).Weekday(), 1);   // Sunday
-    EXPECT_EQ(At(1899, 12, 29).Weekday(), 6);
     EXPECT_EQ(At(1899, 12, 23).Weekday(), 7);
     EXPECT_EQ(tollix::DaysBetween(At(2026, 1, 1, 23, 59), At(2026, 1, 2, 0, 1)), 1);
     EXPECT_EQ(tollix::DaysBetween(At(2026, 1, 2), At(2026, 1, 1)), -1);
@@ -57,12 +51,11 @@ TEST(DateTime, ChineseTexts)
 {
     EXPECT_EQ(tollix::DateText(At(1998, 7, 5)), "1998年7月5日");
     EXPECT_EQ(tollix::DateTimeText(At(1998, 7, 5, 9, 3, 59)), "1998年07月05日09点03分");
-    EXPECT_EQ(tollix::DateTimeText(At(2000, 1, 1)), "2000年01月01日00点00分");
     const struct {
         int32_t s;
         const char* text;
-    } durations[] = {{3725, "1小时2分5秒"}, {3600, "1小时"}, {60, "1分"}, {59, "59秒"}, {7205, "2小时5秒"},
-        {0, ""}, {90000, "25小时"}, {86399, "23小时59分59秒"}, {-61, "-1分-1秒"}};
+    } durations[] = {{3725, "1小时2分5秒"}, {3600, "1小时"}, {7205, "2小时5秒"}, {0, ""}, {90000, "25小时"},
+        {-61, "-1分-1秒"}};
     for (const auto& d : durations)
         EXPECT_EQ(tollix::DurationText(d.s), d.text) << d.s;
 }
@@ -81,9 +74,6 @@ TEST(DateTime, GeneralDateTextRoundTripsInSixteenCharacters)
     EXPECT_FALSE(tollix::ParseGeneralDate("2026-012-06"));
     EXPECT_FALSE(tollix::ParseGeneralDate("2026-12-06 10:00:00x"));
     EXPECT_FALSE(tollix::ParseGeneralDate("0"));
-    EXPECT_FALSE(tollix::ParseGeneralDate("2026-13-01"));
-    EXPECT_FALSE(tollix::ParseGeneralDate("2026-12-06 25:00"));
-    EXPECT_FALSE(tollix::ParseGeneralDate("yesterday"));
 }
 
 // The clock's seconds since 1970 become the local time of the zone the machine
@@ -94,8 +84,7 @@ TEST(DateTime, UnixTimeIsReadInTheLocalZone)
         const char* zone;
         int64_t unixSeconds;
         DateTime local;
-    } cases[] = {{"UTC0", 0, At(1970, 1, 1)}, {"CST-8", 0, At(1970, 1, 1, 8)},
-        {"CST-8", 1796659199, At(2026, 12, 7, 23, 59, 59)},
+    } cases[] = {{"UTC0", 0, At(1970, 1, 1)}, {"CST-8", 1796659199, At(2026, 12, 7, 23, 59, 59)},
         {"EST5EDT,M3.2.0,M11.1.0", 1784116800, At(2026, 7, 15, 8)},
         {"EST5EDT,M3.2.0,M11.1.0", 1796673600, At(2026, 12, 7, 15)}};
     for (const auto& c : cases) {

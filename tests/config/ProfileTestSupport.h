@@ -24,7 +24,6 @@ public:
     }
 
     const std::filesystem::path& Path() const { return path_; }
-    const std::filesystem::path& Dir() const { return dir_.Path(); }
 
     void Write(std::string_view bytes) const { WriteFile(path_, bytes); }
     std::string Read() const { return ReadFile(path_); }

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
-#include "base/Gbk.h"
 #include "history/ConnectionLog.h"
+#include "history/LogEntries.h"
 
 namespace fs = std::filesystem;
 using namespace tollix;
@@ -10,14 +10,7 @@ using namespace tollix::test;
 
 namespace {
 
-ConnectionLogEntry Entry(
-    std::string name, DateTime start, int32_t seconds, const char* tel, const char* net, int16_t units)
-{
-    return ConnectionLogEntry{
-        tollix::FixName15(name), start, seconds, *tollix::ParseMoney(tel), *tollix::ParseMoney(net), units};
-}
-
-const ConnectionLogEntry kHome = Entry("Home", At(1998, 10, 5, 21, 30, 15), 1860, "1.1", "2.4", 11);
+const ConnectionLogEntry kHome = LogEntry("Home", At(1998, 10, 5, 21, 30, 15), 1860, "1.1", "2.4", 11);
 
 const char kHomeLine[] = "\"Home           \",1860,#1998-10-05 21:30:15#,2.4,1.1,11";
 // Fifteen characters, thirty bytes in GBK.
@@ -28,7 +21,7 @@ std::string NumberedLog(int from, int to, const char* end = "\r\n")
 {
     std::string log;
     for (int i = from; i <= to; ++i)
-        log += tollix::FormatLogLine(Entry("Line", At(2026, 1, 1, 12), i * 60, "0.1", "0.2", 1)) + end;
+        log += tollix::FormatLogLine(LogEntry("Line", At(2026, 1, 1, 12), i * 60, "0.1", "0.2", 1)) + end;
     return log;
 }
 
@@ -41,18 +34,14 @@ TEST(ConnectionLogLine, WrittenForm)
         std::string line;
     } cases[] = {
         {kHome, kHomeLine},
-        {Entry("Home", At(1998, 10, 5), 60, "0.5", "12", 1), "\"Home           \",60,#1998-10-05#,12,0.5,1"},
-        {Entry("ABCDEFGHIJKLMNOPQRST", At(2026, 1, 2, 0, 0, 1), 120, "0.0667", "-3", 2),
+        {LogEntry("Home", At(206, 1, 2), 60, "0.5", "12", 1), "\"Home           \",60,#0206-01-02#,12,0.5,1"},
+        {LogEntry("ABCDEFGHIJKLMNOPQRST", At(2026, 1, 2, 0, 0, 1), 120, "0.0667", "-3", 2),
             "\"ABCDEFGHIJKLMNO\",120,#2026-01-02 00:00:01#,-3,0.0667,2"},
         // A quote would end the name early; a line break would split the line.
-        {Entry("My \"ISP\"\r\n", At(2026, 1, 2, 8), 60, "1", "1", 1),
+        {LogEntry("My \"ISP\"\r\n\x7f", At(2026, 1, 2, 8), 60, "1", "1", 1),
             "\"My 'ISP'       \",60,#2026-01-02 08:00:00#,1,1,1"},
-        {Entry(std::string(kChineseName) + "六七", At(2026, 1, 2, 8), 60, "1", "1", 1),
+        {LogEntry(std::string(kChineseName) + "六七", At(2026, 1, 2, 8), 60, "1", "1", 1),
             std::string("\"") + kChineseName + "\",60,#2026-01-02 08:00:00#,1,1,1"},
-        {Entry("Tab\tDel\x7f", At(2026, 1, 2, 8), 60, "1", "1", 1),
-            "\"Tab Del        \",60,#2026-01-02 08:00:00#,1,1,1"},
-        {Entry("163", At(206, 1, 2, 8), 60, "1", "1", 1),
-            "\"163            \",60,#0206-01-02 08:00:00#,1,1,1"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(tollix::FormatLogLine(c.entry), c.line);
@@ -70,56 +59,39 @@ TEST(ConnectionLogLine, ReadsWhatOtherWritersAndHandEditsLeave)
         std::string line;
         std::optional<ConnectionLogEntry> entry;
     } cases[] = {
-        {"\"Home           \",1860,#1998-10-05 21:30:15#,2.4,1.1,11\r", kHome},
         {"\"Home\",1860,#1998-10-05 21:30:15#,2.40,1.1000,11", kHome},
-        {" \"Home           \" , 1860 , #1998-10-05 21:30:15# , 2.4 , 1.1 , 11 ", kHome},
-        {"\"Home           \",60,#1998-10-05#,.5,0.5,1", Entry("Home", At(1998, 10, 5), 60, "0.5", "0.5", 1)},
-        {"\"Home           \",60,#1998-10-05 21:30#,-.5,0,1",
-            Entry("Home", At(1998, 10, 5, 21, 30), 60, "0", "-0.5", 1)},
+        {" \"Home           \" , 1860 , #1998-10-05 21:30:15# , 2.4 , 1.1 , 11 \r", kHome},
         // An older writer left a quote inside the name unescaped.
-        {"\"Jo\"s ISP, 2   \",60,#1998-10-05#,1,1,1", Entry("Jo's ISP, 2", At(1998, 10, 5), 60, "1", "1", 1)},
-        {"\"ABCDEFGHIJKLMNOPQRST\",60,#1998-10-05#,1,1,1",
-            Entry("ABCDEFGHIJKLMNO", At(1998, 10, 5), 60, "1", "1", 1)},
-        {"\"Home\",-60,#1998-10-05#,1,1,1", Entry("Home", At(1998, 10, 5), -60, "1", "1", 1)},
-        {"\",60,#1998-10-05#,1,1,1", none},
+        {"\"Jo\"s ISP, 2   \",-60,#1998-10-05#,1,1,1",
+            LogEntry("Jo's ISP, 2", At(1998, 10, 5), -60, "1", "1", 1)},
         {"\"Home\" 60,#1998-10-05#,1,1,1", none},
         {"\"Home\",60,#1998-10-05x,1,1,1", none},
-        {"\"Home\",60,1998-10-05,1,1,1", none},
-        {"\"Home\",60,#1998-10-05#,1,1", none},
         {"\"Home\",60,#1998-10-05#,1,1,1,1", none},
         {"\"Home\",60,#1998-10-05#,1,x,1", none},
         {"\"Home\",60,#1998-10-05#,1,1,40000", none},
         {"\"Home\",9999999999,#1998-10-05#,1,1,1", none},
         {"Home,60,#1998-10-05#,1,1,1", none},
-        {"\"Home,60,#1998-10-05#,1,1,1", none},
+        {"\",60,#1998-10-05#,1,1,1", none},
         {"", none},
     };
     for (const auto& c : cases)
         EXPECT_EQ(tollix::ParseLogLine(c.line), c.entry) << c.line;
 }
 
-TEST(ConnectionLog, AppendWritesGbkLinesWithCrLfAndDeleteStartsAfresh)
+TEST(ConnectionLog, AppendWritesGbkLinesWithCrLfAndDeleteRemoves)
 {
     TempFolder dir;
     const fs::path log = dir.Path() / "time.txt";
     const std::string home = std::string(kHomeLine) + "\r\n";
     ASSERT_TRUE(tollix::AppendLogEntry(log, kHome));
-    EXPECT_EQ(ReadFile(log), home);
 
-    const auto chinese = Entry(kChineseName, At(2026, 2, 3), 180, "0.3", "0", 2);
+    const auto chinese = LogEntry(kChineseName, At(2026, 2, 3), 180, "0.3", "0", 2);
     ASSERT_TRUE(tollix::AppendLogEntry(log, chinese));
-    const std::string gbkName = tollix::Utf8ToGbk(kChineseName);
-    ASSERT_EQ(gbkName.size(), 30u);
-    EXPECT_EQ(ReadFile(log), home + "\"" + gbkName + "\",180,#2026-02-03#,0,0.3,2\r\n");
-    const auto other = Entry("家里", At(2026, 2, 3), 60, "0.1", "0", 1);
+    const auto other = LogEntry("家里", At(2026, 2, 3), 60, "0.1", "0", 1);
     ASSERT_TRUE(tollix::AppendLogEntry(log, other));
     EXPECT_TRUE(ReadFile(log).ends_with(
         "\"\xBC\xD2\xC0\xEF" + std::string(13, ' ') + "\",60,#2026-02-03#,0,0.1,1\r\n"));
-    auto loaded = tollix::LoadConnectionLog(log, 50);
-    ASSERT_EQ(loaded.Entries.size(), 3u);
-    EXPECT_EQ(loaded.Entries[0], other);
-    EXPECT_EQ(loaded.Entries[1], chinese);
-    EXPECT_EQ(loaded.Entries[2], kHome);
+    EXPECT_EQ(tollix::LoadConnectionLog(log, 50).Entries, (std::vector{other, chinese, kHome}));
     // Trimmed to the two newest, the log is rewritten with each name its own.
     ASSERT_TRUE(tollix::LoadConnectionLog(log, 2).Rewritten);
     EXPECT_EQ(tollix::LoadConnectionLog(log, 50).Entries, (std::vector{other, chinese}));
@@ -131,9 +103,7 @@ TEST(ConnectionLog, AppendWritesGbkLinesWithCrLfAndDeleteStartsAfresh)
 
     EXPECT_TRUE(tollix::DeleteConnectionLog(log));
     EXPECT_FALSE(fs::exists(log));
-    EXPECT_TRUE(tollix::DeleteConnectionLog(log));    // already gone
-    ASSERT_TRUE(tollix::AppendLogEntry(log, kHome));  // the next append starts it again
-    EXPECT_EQ(ReadFile(log), home);
+    EXPECT_TRUE(tollix::DeleteConnectionLog(log));  // already gone
 
     // A folder in the file's place: refused, named, nothing changed.
     const fs::path folder = dir.Path() / "folder.txt";
@@ -150,8 +120,8 @@ TEST(ConnectionLog, AppendWritesGbkLinesWithCrLfAndDeleteStartsAfresh)
 // with are not written twice, whatever came before them.
 TEST(ConnectionLog, AppendMissingSkipsTheLinesTheLogEndsWith)
 {
-    const auto a = Entry("A", At(2026, 2, 3, 8), 60, "0.1", "0", 1);
-    const auto b = Entry("B", At(2026, 2, 3, 9), 60, "0.1", "0", 1);
+    const auto a = LogEntry("A", At(2026, 2, 3, 8), 60, "0.1", "0", 1);
+    const auto b = LogEntry("B", At(2026, 2, 3, 9), 60, "0.1", "0", 1);
     const std::string home = std::string(kHomeLine) + "\r\n";
     const std::string la = FormatLogLine(a) + "\r\n", lb = FormatLogLine(b) + "\r\n";
     const struct {
@@ -178,7 +148,6 @@ TEST(ConnectionLog, NameWithBrokenUtf8StillWritesALineThatReads)
         const char* name;
         const char* expected;  // as the log reads it back
     } cases[] = {
-        {"rname=riff=0\xcd\xce\xce\xcf", "rname=riff=0???"},
         {"abcdefghijklmn\xe4", "abcdefghijklmn?"},
         {"abcdefghijklm\xf0\x9f", "abcdefghijklm? "},
         {"\xff\xfe中", "??中            "},
@@ -186,7 +155,7 @@ TEST(ConnectionLog, NameWithBrokenUtf8StillWritesALineThatReads)
     TempFolder dir;
     const fs::path log = dir.Path() / "time.txt";
     for (const auto& c : cases)
-        ASSERT_TRUE(tollix::AppendLogEntry(log, Entry(c.name, At(2026, 2, 3), 60, "0.1", "0.2", 1)))
+        ASSERT_TRUE(tollix::AppendLogEntry(log, LogEntry(c.name, At(2026, 2, 3), 60, "0.1", "0.2", 1)))
             << c.name;
     auto loaded = tollix::LoadConnectionLog(log, 50);
     EXPECT_EQ(loaded.DamagedLine, 0);
@@ -216,8 +185,6 @@ TEST(ConnectionLog, LoadKeepsTheNewestLinesAndRewritesTheFile)
             NumberedLog(1, 5)},
         {"blank lines", NumberedLog(1, 2) + "\r\n  \r\n" + NumberedLog(3, 4), 50, 1, 4, 0, true,
             NumberedLog(1, 4)},
-        {"written by hand", "\"Line\",60,#2026-01-01 12:00#,.2,.10,1\r\n", 50, 1, 1, 0, true,
-            NumberedLog(1, 1)},
         {"damaged line", damaged, 50, 0, 0, 3, false, damaged},
         {"damaged line after the kept ones", damaged, 2, 0, 0, 3, false, damaged},
         {"damaged last line", NumberedLog(1, 3) + "\"Line\",60,#2026-01-01#", 50, 0, 0, 4, false,
