@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 #include "TestSupport.h"
 #include "history/ConnectionLog.h"
 #include "history/LogEntries.h"
@@ -69,6 +71,7 @@ TEST(ConnectionLogLine, ReadsWhatOtherWritersAndHandEditsLeave)
         {"\"Home\",60,#1998-10-05#,1,1,1,1", none},
         {"\"Home\",60,#1998-10-05#,1,x,1", none},
         {"\"Home\",60,#1998-10-05#,1,1,40000", none},
+        {"\"Home\",2147483647,#1998-10-05#,1,1,1", LogEntry("Home", At(1998, 10, 5), INT32_MAX, "1", "1", 1)},
         {"\"Home\",9999999999,#1998-10-05#,1,1,1", none},
         {"Home,60,#1998-10-05#,1,1,1", none},
         {"\",60,#1998-10-05#,1,1,1", none},

@@ -20,7 +20,9 @@ using JournalFixture = SessionFixture;
 TEST_F(JournalFixture, CrashedSessionIsRecoveredFromItsLastJournalEntry)
 {
     Start(At(2026, 12, 7, 12, 0, 1));
-    Connected(200);  // then the power fails; the last journal entry is at 180 s
+    Connected(130);  // the journal follows each minute, not only each call unit
+    EXPECT_EQ(ReadSessionJournal(program_->JournalPath)->Open->SessionSeconds, 120);
+    Connected(70);  // then the power fails; the last journal entry is at 180 s
     RecoveryResult result = RecoverOpenSession(Load(At(2026, 12, 7, 14, 0, 0)), clock_);
     ASSERT_TRUE(result.Recovered) << result.Error;
     EXPECT_NE(result.Report.find("Home"), std::string::npos);
