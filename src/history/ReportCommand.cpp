@@ -323,12 +323,16 @@ int RunReport(const std::vector<std::string>& args, std::ostream& out, std::ostr
     const ReportRange range = RangeOf(*options, now, calendar);
 
     std::string error;
-    auto archive = UsageArchive::OpenReadOnly(dataFolder / kUsageArchiveFileName, &error);
-    if (!archive) {
-        err << Tr("tollix report：%1", {error}) << "\n";
-        return 1;
+    std::optional<std::vector<ArchivedConnection>> rows;
+    std::error_code ec;
+    // The meter makes its archive when the first connection ends: before any
+    // connection there is nothing to report, which is not an error.
+    if (!std::filesystem::exists(std::filesystem::symlink_status(dataFolder / kUsageArchiveFileName, ec))
+        && !std::filesystem::exists(dataFolder / "time.txt", ec)) {
+        rows.emplace();
+    } else if (auto archive = UsageArchive::OpenReadOnly(dataFolder / kUsageArchiveFileName, &error)) {
+        rows = archive->Query(range.From, range.To, &error);
     }
-    auto rows = archive->Query(range.From, range.To, &error);
     if (!rows) {
         err << Tr("tollix report：%1", {error}) << "\n";
         return 1;

@@ -126,3 +126,16 @@ TEST(ReportCommand, BadArgumentsAreRefusedWithExitTwo)
     }
     EXPECT_TRUE(std::filesystem::is_empty(home.Path()));  // nothing created, even on the way
 }
+
+// Before the first connection there is no archive and nothing to report; a
+// log still waiting to be taken over is not "nothing".
+TEST(ReportCommand, NoArchiveYetIsAnEmptyReportUnlessALogWaits)
+{
+    TempFolder home;
+    std::ostringstream out, err;
+    EXPECT_EQ(RunReport({"--format", "csv"}, out, err, home.Path(), At(2026, 3, 24)), 0) << err.str();
+    EXPECT_TRUE(std::filesystem::is_empty(home.Path()));
+    WriteFile(home.Path() / "time.txt", "");
+    EXPECT_EQ(RunReport({}, out, err, home.Path(), At(2026, 3, 24)), 1);
+    EXPECT_NE(err.str().find("usage.sqlite"), std::string::npos) << err.str();
+}
