@@ -42,10 +42,6 @@ public:
         const AlertSettings& settings, PeriodMeasure day, PeriodMeasure week, PeriodMeasure month);
     void ResetCounters();
 
-    int DayAlertCount() const { return counts_[0]; }
-    int WeekAlertCount() const { return counts_[1]; }
-    int MonthAlertCount() const { return counts_[2]; }
-
 private:
     int counts_[3] = {0, 0, 0};
 };

@@ -39,8 +39,6 @@ public:
     ~FrmSettings() override;
 
     void SetFileChooser(SoundFileChooser chooser);
-    // True once the window is up: from then on the edits reach the settings.
-    bool RecordsEdits() const { return context_.recording; }
 
 signals:
     // A today-discount switch changed.
