@@ -324,11 +324,9 @@ int RunReport(const std::vector<std::string>& args, std::ostream& out, std::ostr
 
     std::string error;
     std::optional<std::vector<ArchivedConnection>> rows;
-    std::error_code ec;
     // The meter makes its archive when the first connection ends: before any
     // connection there is nothing to report, which is not an error.
-    if (!std::filesystem::exists(std::filesystem::symlink_status(dataFolder / kUsageArchiveFileName, ec))
-        && !std::filesystem::exists(dataFolder / "time.txt", ec)) {
+    if (!UsageArchive::Exists(dataFolder) && !UsageArchive::ImportWaits(dataFolder)) {
         rows.emplace();
     } else if (auto archive = UsageArchive::OpenReadOnly(dataFolder / kUsageArchiveFileName, &error)) {
         rows = archive->Query(range.From, range.To, &error);

@@ -342,11 +342,16 @@ UsageArchive::OpenResult UsageArchive::OpenForWriting(const std::filesystem::pat
     return result;
 }
 
+bool UsageArchive::Exists(const std::filesystem::path& dataFolder)
+{
+    std::error_code ec;
+    return std::filesystem::exists(std::filesystem::symlink_status(dataFolder / kUsageArchiveFileName, ec));
+}
+
 bool UsageArchive::ImportWaits(const std::filesystem::path& dataFolder)
 {
     std::error_code ec;
-    return !std::filesystem::exists(std::filesystem::symlink_status(dataFolder / kUsageArchiveFileName, ec))
-        && std::filesystem::exists(dataFolder / "time.txt", ec);
+    return !Exists(dataFolder) && std::filesystem::exists(dataFolder / "time.txt", ec);
 }
 
 std::unique_ptr<UsageArchive> UsageArchive::OpenReadOnly(

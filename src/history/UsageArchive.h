@@ -44,6 +44,8 @@ public:
     // Whether a data folder's time.txt still waits to be taken over by a new
     // archive: the only reason to open the archive before a connection ends.
     static bool ImportWaits(const std::filesystem::path& dataFolder);
+    // Whether anything (an archive, or whatever took its name) is in place.
+    static bool Exists(const std::filesystem::path& dataFolder);
 
     // Opens an existing archive file read-only (reports, charts, export). No
     // file is created, renamed or migrated. Null with `error` set on failure;
