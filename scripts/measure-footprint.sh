@@ -5,15 +5,25 @@
 # the same way for the same time. Both run at once, each in its own temporary
 # world, so the machine's load is the same for both.
 #
-#   scripts/measure-footprint.sh [seconds]
+#   scripts/measure-footprint.sh [--tray] [seconds]
+#
+# By default both run on Qt's offscreen platform, where there is no tray, so the
+# meter's window stays shown. With --tray both run on one X server (Xvfb) with a
+# notification area (trayer), where the meter hides in the tray as it does on a
+# user's desktop, and the bare window is shown.
 #
 # TOLLIX_BUILD_DIR picks the build folder (default: build). Targets: at most
 # 0.03 % of one core; memory at most 1.15 times the bare program's.
 set -euo pipefail
 
+tray=0
+if [[ "${1:-}" == --tray ]]; then
+    tray=1
+    shift
+fi
 seconds="${1:-600}"
 if ! [[ "$seconds" =~ ^[0-9]+$ ]] || ((seconds < 10)); then
-    echo "usage: $0 [seconds, at least 10, default 600]" >&2
+    echo "usage: $0 [--tray] [seconds, at least 10, default 600]" >&2
     exit 2
 fi
 # Start-up is not idling: the idle figure counts from this many seconds in.
@@ -59,9 +69,36 @@ EOF
     printf '[Start Settings]\r\nAuto Hide=-1\r\n' >"$dir/home/tollix.ini"
 }
 
+platform=(QT_QPA_PLATFORM=offscreen)
+if ((tray)); then
+    for tool in Xvfb trayer; do
+        if ! command -v "$tool" >/dev/null; then
+            echo "$tool not found: scripts/setup.sh installs it." >&2
+            exit 1
+        fi
+    done
+    # Xvfb writes its display number on the descriptor it is given once it
+    # takes connections.
+    Xvfb -displayfd 1 -screen 0 800x600x24 -nolisten tcp >"$work/display" 2>/dev/null &
+    pids+=("$!")
+    for _ in $(seq 100); do
+        [[ -s "$work/display" ]] && break
+        sleep 0.1
+    done
+    if [[ ! -s "$work/display" ]]; then
+        echo "Xvfb did not start." >&2
+        exit 1
+    fi
+    display=":$(head -n1 "$work/display")"
+    DISPLAY="$display" trayer --edge bottom --widthtype pixel --width 200 >/dev/null 2>&1 &
+    pids+=("$!")
+    sleep 1
+    platform=(QT_QPA_PLATFORM=xcb DISPLAY="$display")
+fi
+
 launch() {
     local dir="$1" program="$2"
-    env QT_QPA_PLATFORM=offscreen TOLLIX_HOME="$dir/home" TOLLIX_PPP_ROOT="$dir/root" \
+    env "${platform[@]}" TOLLIX_HOME="$dir/home" TOLLIX_PPP_ROOT="$dir/root" \
         XDG_RUNTIME_DIR="$dir/runtime" QT_LOGGING_RULES="*.debug=false;qt.qpa.*=false" \
         "$program" >"$dir/stdout" 2>"$dir/stderr" &
     pids+=("$!")
@@ -81,8 +118,8 @@ world "$work/tollix"
 world "$work/bare"
 launch "$work/tollix" "$tollix"
 launch "$work/bare" "$bare"
-tollix_pid="${pids[0]}"
-bare_pid="${pids[1]}"
+tollix_pid="${pids[-2]}"
+bare_pid="${pids[-1]}"
 
 alive() {
     if ! kill -0 "$1" 2>/dev/null; then
