@@ -2,8 +2,10 @@
 # How much the idle meter costs: runs the built program on a line that stays
 # down for N seconds (default 600) and reports the CPU time it used, as a share
 # of one core, and its peak memory, beside a bare Qt Widgets window program run
-# the same way for the same time. Both run at once, each in its own temporary
-# world, so the machine's load is the same for both.
+# the same way for the same time, and beside that bare program waking every
+# second for nothing (the floor for any program with a one-second timer). All
+# run at once, each in its own temporary world, so the machine's load is the
+# same for all.
 #
 #   scripts/measure-footprint.sh [--tray] [seconds]
 #
@@ -97,10 +99,11 @@ if ((tray)); then
 fi
 
 launch() {
-    local dir="$1" program="$2"
+    local dir="$1"
+    shift
     env "${platform[@]}" TOLLIX_HOME="$dir/home" TOLLIX_PPP_ROOT="$dir/root" \
         XDG_RUNTIME_DIR="$dir/runtime" QT_LOGGING_RULES="*.debug=false;qt.qpa.*=false" \
-        "$program" >"$dir/stdout" 2>"$dir/stderr" &
+        "$@" >"$dir/stdout" 2>"$dir/stderr" &
     pids+=("$!")
 }
 
@@ -116,10 +119,13 @@ status_kb() {
 
 world "$work/tollix"
 world "$work/bare"
+world "$work/tick"
 launch "$work/tollix" "$tollix"
 launch "$work/bare" "$bare"
-tollix_pid="${pids[-2]}"
-bare_pid="${pids[-1]}"
+launch "$work/tick" "$bare" --tick
+tollix_pid="${pids[-3]}"
+bare_pid="${pids[-2]}"
+tick_pid="${pids[-1]}"
 
 alive() {
     if ! kill -0 "$1" 2>/dev/null; then
@@ -132,28 +138,36 @@ alive() {
 sleep "$settle"
 alive "$tollix_pid" tollix "$work/tollix"
 alive "$bare_pid" bare_window "$work/bare"
+alive "$tick_pid" "bare_window --tick" "$work/tick"
 tollix_start="$(cpu_ns "$tollix_pid")"
 bare_start="$(cpu_ns "$bare_pid")"
+tick_start="$(cpu_ns "$tick_pid")"
 echo "measuring for $seconds seconds (idle time counted from ${settle} seconds after start)..." >&2
 sleep "$seconds"
 alive "$tollix_pid" tollix "$work/tollix"
 alive "$bare_pid" bare_window "$work/bare"
+alive "$tick_pid" "bare_window --tick" "$work/tick"
 tollix_end="$(cpu_ns "$tollix_pid")"
 bare_end="$(cpu_ns "$bare_pid")"
+tick_end="$(cpu_ns "$tick_pid")"
 tollix_hwm="$(status_kb "$tollix_pid" VmHWM)"
 bare_hwm="$(status_kb "$bare_pid" VmHWM)"
 tollix_rss="$(status_kb "$tollix_pid" VmRSS)"
 bare_rss="$(status_kb "$bare_pid" VmRSS)"
+tick_hwm="$(status_kb "$tick_pid" VmHWM)"
+tick_rss="$(status_kb "$tick_pid" VmRSS)"
 
 awk -v secs="$seconds" -v settle="$settle" \
     -v ts="$tollix_start" -v te="$tollix_end" -v bs="$bare_start" -v be="$bare_end" \
-    -v th="$tollix_hwm" -v bh="$bare_hwm" -v tr="$tollix_rss" -v br="$bare_rss" '
+    -v th="$tollix_hwm" -v bh="$bare_hwm" -v tr="$tollix_rss" -v br="$bare_rss" \
+    -v ks="$tick_start" -v ke="$tick_end" -v kh="$tick_hwm" -v kr="$tick_rss" '
 function pct(ns) { return 100 * ns / 1e9 / secs }
 BEGIN {
     printf "idle for %d seconds (the first %d seconds of start-up not counted)\n", secs, settle
     printf "%-12s %14s %14s %14s %12s %12s\n", "program", "start CPU s", "idle CPU s", "idle % core", "peak KB", "now KB"
     printf "%-12s %14.3f %14.4f %14.4f %12d %12d\n", "tollix", ts / 1e9, (te - ts) / 1e9, pct(te - ts), th, tr
     printf "%-12s %14.3f %14.4f %14.4f %12d %12d\n", "bare_window", bs / 1e9, (be - bs) / 1e9, pct(be - bs), bh, br
+    printf "%-12s %14.3f %14.4f %14.4f %12d %12d\n", "bare --tick", ks / 1e9, (ke - ks) / 1e9, pct(ke - ks), kh, kr
     ratio = bh > 0 ? th / bh : 0
     printf "peak memory tollix / bare_window: %.2f (target at most 1.15)\n", ratio
     printf "tollix idle CPU: %.4f%% of a core (target at most 0.03%%)\n", pct(te - ts)
