@@ -54,14 +54,8 @@ private slots:
         QTest::mouseClick(Child<QLabel>(about, "Label2"), Qt::LeftButton);
         OpenMailLink(false);
         OpenMailLink(true);
-        QCOMPARE(catcher_.urls.size(), 3);
-        for (int i = 0; i < 3; ++i) {
-            const QUrl& url = catcher_.urls[i];
-            QCOMPARE(url.scheme(), QStringLiteral("mailto"));
-            QCOMPARE(url.path(), QLatin1String(kSupportAddress));
-            QCOMPARE(QUrlQuery(url).queryItemValue(QStringLiteral("Subject"), QUrl::FullyDecoded),
-                QStringLiteral("Question about Tollix3.1") + (i == 2 ? " " : ""));
-        }
+        const QString mail = QString("mailto:%1?Subject=Question about Tollix3.1").arg(kSupportAddress);
+        QCOMPARE(catcher_.urls, (QList<QUrl>{QUrl(mail), QUrl(mail), QUrl(mail + " ")}));
 
         QTest::mouseClick(Child<QPushButton>(about, "cmdExit"), Qt::LeftButton);
         QTRY_VERIFY(!about);
@@ -76,8 +70,7 @@ private slots:
         QVERIFY(help->isVisible());
         QVERIFY2(help->width() >= 600 && help->height() >= 500, qPrintable(QString::number(help->width())));
         const QString text = Child<QTextBrowser>(help, "txtHelp")->toPlainText();
-        for (const char* expected : {"设置中心", "至今持续时间", "超时警告", "TOLLIX_HOME", "Price.DB",
-                 "time.txt", "/etc/ppp/peers", "sudo adduser $USER dip", "tollix --check"})
+        for (const char* expected : {"设置中心", "TOLLIX_HOME", "/etc/ppp/peers", "tollix --check"})
             QVERIFY2(text.contains(QString::fromUtf8(expected)), expected);
         help->close();
     }
