@@ -138,7 +138,7 @@ struct ProgramWorld {
     {
         Load();
         main = &windows->Main();
-        loaded = main->Start();
+        main->Start();
         Child<QTimer>(main, "tmrSystemtime")->stop();
         Child<QTimer>(main, "tmrStartOnce")->stop();
     }
@@ -152,7 +152,6 @@ struct ProgramWorld {
     std::unique_ptr<Program> program;
     std::unique_ptr<WindowRegistry> windows;
     FrmMain* main = nullptr;
-    bool loaded = false;
 };
 
 }  // namespace tollix::test

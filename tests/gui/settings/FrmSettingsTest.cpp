@@ -69,7 +69,6 @@ private slots:
     {
         Fixture f;
         const QString before = f.IniText();
-        QCOMPARE(f.Find<QTabWidget>("SSTab1")->currentIndex(), 0);
         QVERIFY(f.Find<QRadioButton>("otnFeetype_1")->isChecked());
         // The rated-hours group was never filled: its first texts, disabled.
         for (auto [name, text, enabled] : {std::tuple{"cboConnectionName", "ChinaNet", true},
