@@ -86,12 +86,9 @@ TEST(ConnectionLog, AppendWritesGbkLinesWithCrLfAndDeleteRemoves)
     TempFolder dir;
     const fs::path log = dir.Path() / "time.txt";
     const std::string home = std::string(kHomeLine) + "\r\n";
-    ASSERT_TRUE(tollix::AppendLogEntry(log, kHome));
-
     const auto chinese = LogEntry(kChineseName, At(2026, 2, 3), 180, "0.3", "0", 2);
-    ASSERT_TRUE(tollix::AppendLogEntry(log, chinese));
     const auto other = LogEntry("家里", At(2026, 2, 3), 60, "0.1", "0", 1);
-    ASSERT_TRUE(tollix::AppendLogEntry(log, other));
+    ASSERT_TRUE(tollix::AppendMissingLogEntries(log, {kHome, chinese, other}));
     EXPECT_TRUE(ReadFile(log).ends_with(
         "\"\xBC\xD2\xC0\xEF" + std::string(13, ' ') + "\",60,#2026-02-03#,0,0.1,1\r\n"));
     EXPECT_EQ(tollix::LoadConnectionLog(log, 50).Entries, (std::vector{other, chinese, kHome}));
@@ -101,7 +98,7 @@ TEST(ConnectionLog, AppendWritesGbkLinesWithCrLfAndDeleteRemoves)
 
     // A hand-edited last line without a line end is not glued to the new one.
     WriteFile(log, kHomeLine);
-    ASSERT_TRUE(tollix::AppendLogEntry(log, kHome));
+    ASSERT_TRUE(tollix::AppendMissingLogEntries(log, {kHome}));
     EXPECT_EQ(ReadFile(log), home + home);
 
     EXPECT_TRUE(tollix::DeleteConnectionLog(log));
@@ -112,7 +109,7 @@ TEST(ConnectionLog, AppendWritesGbkLinesWithCrLfAndDeleteRemoves)
     const fs::path folder = dir.Path() / "folder.txt";
     fs::create_directory(folder);
     std::string error;
-    EXPECT_FALSE(tollix::AppendLogEntry(folder, kHome, &error));
+    EXPECT_FALSE(tollix::AppendMissingLogEntries(folder, {kHome}, &error));
     EXPECT_NE(error.find(folder.string()), std::string::npos) << error;
     EXPECT_FALSE(tollix::DeleteConnectionLog(folder, &error));
     EXPECT_NE(tollix::LoadConnectionLog(folder, 50).Error.find("文件夹"), std::string::npos);
@@ -149,8 +146,8 @@ TEST(ConnectionLog, NameWithBrokenUtf8StillWritesALineThatReads)
     // the whole log unreadable.
     TempFolder dir;
     const fs::path log = dir.Path() / "time.txt";
-    for (const char* name : {"abcdefghijklmn\xe4", "\xff\xfe中"})
-        ASSERT_TRUE(tollix::AppendLogEntry(log, LogEntry(name, At(2026, 2, 3)))) << name;
+    ASSERT_TRUE(tollix::AppendMissingLogEntries(
+        log, {LogEntry("abcdefghijklmn\xe4", At(2026, 2, 3)), LogEntry("\xff\xfe中", At(2026, 2, 3))}));
     const auto loaded = tollix::LoadConnectionLog(log, 50).Entries;
     ASSERT_EQ(loaded.size(), 2u);  // newest first
     EXPECT_EQ(loaded[1].ConnectionName, "abcdefghijklmn?");

@@ -92,10 +92,10 @@ TEST(HistoryFilterTest, LoadedRowsAndTheirTotals)
 {
     tollix::test::TempFolder dir;
     const auto log = dir.Path() / "time.txt";
-    for (const auto& e : {LogEntry("Work", At(2024, 4, 30, 9), 3725, "0.36", "1.5"),
-             LogEntry("Home", At(2024, 5, 2, 8), 60, "0.12", "0.1"),
-             LogEntry("Work", At(2024, 5, 14, 20, 5), 120, "0.24", "0.2")})
-        ASSERT_TRUE(tollix::AppendLogEntry(log, e));
+    ASSERT_TRUE(tollix::AppendMissingLogEntries(log,
+        {LogEntry("Work", At(2024, 4, 30, 9), 3725, "0.36", "1.5"),
+            LogEntry("Home", At(2024, 5, 2, 8), 60, "0.12", "0.1"),
+            LogEntry("Work", At(2024, 5, 14, 20, 5), 120, "0.24", "0.2")}));
     tollix::TariffSet tariffs;
     tariffs.Connections.resize(2);
     tariffs.Connections[0].Name = "Home";

@@ -126,15 +126,3 @@ TEST(TodayDiscount, HolidayFlagCountsOnlyOnTheDayItWasSet)
         EXPECT_EQ(t.Connection(1).HolidayFlag, c.flag) << c.start;
     }
 }
-
-// The switch writes today's date and the flag, and reads back as on today only.
-TEST(TodayDiscount, SwitchWrittenReadsBackOnTheSameDay)
-{
-    TempProfile temp;
-    ProfileFile file(temp.Path());
-    for (bool on : {true, false}) {
-        ASSERT_TRUE(tollix::WriteTodayDiscount(file, "Home", on, kNow));
-        EXPECT_EQ(Load(file, {"Home"}).Connection(1).HolidayFlag, on) << on;
-        EXPECT_EQ(Load(file, {"Home"}, At(2026, 12, 7, 10, 0, 0)).Connection(1).HolidayFlag, 0) << on;
-    }
-}
