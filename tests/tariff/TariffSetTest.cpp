@@ -38,15 +38,6 @@ std::string Fields(const tollix::ConnectionTariff& c)
         + std::to_string(c.SaturdayFlag) + std::to_string(c.SundayFlag) + std::to_string(c.HolidayFlag);
 }
 
-std::string Fields(const tollix::TelephoneTariff& t)
-{
-    return "full " + std::to_string(t.FullFee.Raw()) + " half " + std::to_string(t.HalfFee.Raw()) + " unit "
-        + std::to_string(t.TelUnit) + " " + std::to_string(t.StartHour) + ":" + std::to_string(t.StartMinute)
-        + "-" + std::to_string(t.EndHour) + ":" + std::to_string(t.EndMinute) + " flags "
-        + std::to_string(t.EverydayFlag) + std::to_string(t.SaturdayFlag) + std::to_string(t.SundayFlag)
-        + std::to_string(t.HolidayFlag);
-}
-
 }  // namespace
 
 // Fees are stored in thousandths of a yuan; a fraction of a thousandth is
@@ -60,7 +51,11 @@ TEST(TariffLoad, ValuesFromTheFile)
             "End Hour=99999", "[Reset]", "Month=15", "Week=6", "[ProAdd]", "ProAdd Seconds=99999"}));
     ProfileFile file(temp.Path());
     TariffSet t = Load(file, {"家里"});
-    EXPECT_EQ(Fields(t.Telephone), "full 1250 half 1230 unit 60 22:30-7:0 flags 1-110");
+    const tollix::TelephoneTariff& tel = t.Telephone;
+    EXPECT_EQ(
+        std::tuple(tel.FullFee.Raw(), tel.HalfFee.Raw(), tel.TelUnit, tel.StartHour, tel.StartMinute,
+            tel.EndHour, tel.EndMinute, tel.EverydayFlag, tel.SaturdayFlag, tel.SundayFlag, tel.HolidayFlag),
+        std::tuple(1250, 1230, 60, 22, 30, 7, 0, 1, -1, 1, 0));
     EXPECT_EQ(Fields(t.Connection(1)),
         "家里 type 2 full 0 half 500 excess 800 fix 40h 1500000 21:0-32767:0 flags 0010");
     const tollix::ResetSettings reset = tollix::InitialResetSettings(file);
