@@ -14,6 +14,8 @@
 #include <deque>
 #include <filesystem>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "ManualClock.h"
 #include "TestSupport.h"
@@ -107,39 +109,49 @@ inline void ClickLeft(QAbstractButton* button)
     QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(qMin(6, button->width() / 2), button->height() / 2));
 }
 
-// A data folder (tollix.ini written first when given), the demo line on a
-// hand-moved clock, and the program's windows started on them. The main
-// window's own timers are stopped: the test ticks by hand after moving the clock.
+// A data folder (tollix.ini written first when given), the demo line (or the
+// real dial-up service) on a hand-moved clock, the settings loaded as at start
+// for the phonebook given (the line's own when none is), and the window
+// registry on them.
 struct ProgramWorld {
-    explicit ProgramWorld(DateTime start, const std::string& iniUtf8 = "")
+    explicit ProgramWorld(DateTime start, const std::string& iniUtf8 = "",
+        std::vector<std::string> names = {}, bool demoLine = true)
         : clock(start)
+        , dialup(CreateDialupService(demoLine, clock))
+        , phonebook(names.empty() ? dialup->Phonebook().Entries : std::move(names))
     {
         if (!iniUtf8.empty())
-            WriteFile(Ini(), iniUtf8);
-        Start();
+            WriteFile(Folder() / "tollix.ini", iniUtf8);
+        Load();
     }
     // Loads everything from the data folder again, as a new start of the program.
-    void Start()
+    void Load()
     {
         windows.reset();
-        program = std::make_unique<Program>(Ini().parent_path());
-        LoadSettings(*program, dialup->Phonebook().Entries, clock.Now());
+        program = std::make_unique<Program>(Folder());
+        LoadSettings(*program, phonebook, clock.Now());
         windows = std::make_unique<WindowRegistry>(*program, *dialup, clock, sound);
+    }
+    // Loaded again and the main window started, its own timers stopped: the
+    // test ticks by hand after moving the clock.
+    void Start()
+    {
+        Load();
         main = &windows->Main();
-        loaded = main->Start();
+        main->Start();
         Child<QTimer>(main, "tmrSystemtime")->stop();
         Child<QTimer>(main, "tmrStartOnce")->stop();
     }
-    std::filesystem::path Ini() const { return dir.path().toStdString() + "/tollix.ini"; }
+    std::filesystem::path Folder() const { return dir.path().toStdString(); }
 
     QTemporaryDir dir;
     ManualClock clock;
-    std::unique_ptr<DialupService> dialup = CreateDialupService(true, clock);
+    std::unique_ptr<DialupService> dialup;
+    std::vector<std::string> phonebook;
     SoundPlayer sound;
     std::unique_ptr<Program> program;
     std::unique_ptr<WindowRegistry> windows;
     FrmMain* main = nullptr;
-    bool loaded = false;
 };
 
 }  // namespace tollix::test

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <cstring>
 
 #include "TestSupport.h"
 #include "base/DateTime.h"
@@ -12,10 +11,17 @@
 namespace tollix {
 namespace {
 
+// Each text turned around, so that a message built in pieces would show it.
 std::string English(const char* text)
 {
-    if (std::strcmp(text, "无法拨号“%1”：%2") == 0)
-        return "%2: cannot dial \"%1\"";
+    static const std::pair<std::string_view, const char*> kTexts[] = {
+        {"无法拨号“%1”：%2", "%2: cannot dial \"%1\""},
+        {"无法写入文件 %1：%2", "%2 (writing %1)"},
+        {"%1小时%2分%3秒", "%3s %2m %1h"},
+    };
+    for (const auto& [chinese, english] : kTexts)
+        if (chinese == text)
+            return english;
     return {};
 }
 
@@ -36,27 +42,10 @@ TEST(Translation, PlaceholdersFollowTheTranslationAndArgumentsStayAsTheyAre)
         SetTextTranslator(c.translated ? &English : nullptr);
         EXPECT_EQ(Tr(c.text, c.args), c.shown) << c.text;
     }
-    SetTextTranslator(nullptr);
-}
-
-// Each text turned around, so that a message built in pieces would show it.
-std::string Reversed(const char* text)
-{
-    static const std::pair<std::string_view, const char*> kTexts[] = {
-        {"无法写入文件 %1：%2", "%2 (writing %1)"},
-        {"%1小时%2分%3秒", "%3s %2m %1h"},
-    };
-    for (const auto& [chinese, english] : kTexts)
-        if (chinese == text)
-            return english;
-    return {};
-}
-
-TEST(Translation, EngineMessagesPutTheirArgumentsWhereTheTranslationSays)
-{
+    // Engine messages put their arguments where the translation says.
+    SetTextTranslator(&English);
     test::TempFolder folder;
     const auto file = folder.Path() / "gone" / "time.txt";
-    SetTextTranslator(&Reversed);
     std::string writeError;
     ReplaceFileAtomically(file, "x", &writeError);
     EXPECT_EQ(writeError, SystemErrorText(ENOENT) + " (writing " + file.string() + ")");

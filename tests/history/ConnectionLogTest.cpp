@@ -86,12 +86,9 @@ TEST(ConnectionLog, AppendWritesGbkLinesWithCrLfAndDeleteRemoves)
     TempFolder dir;
     const fs::path log = dir.Path() / "time.txt";
     const std::string home = std::string(kHomeLine) + "\r\n";
-    ASSERT_TRUE(tollix::AppendLogEntry(log, kHome));
-
     const auto chinese = LogEntry(kChineseName, At(2026, 2, 3), 180, "0.3", "0", 2);
-    ASSERT_TRUE(tollix::AppendLogEntry(log, chinese));
     const auto other = LogEntry("家里", At(2026, 2, 3), 60, "0.1", "0", 1);
-    ASSERT_TRUE(tollix::AppendLogEntry(log, other));
+    ASSERT_TRUE(tollix::AppendMissingLogEntries(log, {kHome, chinese, other}));
     EXPECT_TRUE(ReadFile(log).ends_with(
         "\"\xBC\xD2\xC0\xEF" + std::string(13, ' ') + "\",60,#2026-02-03#,0,0.1,1\r\n"));
     EXPECT_EQ(tollix::LoadConnectionLog(log, 50).Entries, (std::vector{other, chinese, kHome}));
@@ -101,7 +98,7 @@ TEST(ConnectionLog, AppendWritesGbkLinesWithCrLfAndDeleteRemoves)
 
     // A hand-edited last line without a line end is not glued to the new one.
     WriteFile(log, kHomeLine);
-    ASSERT_TRUE(tollix::AppendLogEntry(log, kHome));
+    ASSERT_TRUE(tollix::AppendMissingLogEntries(log, {kHome}));
     EXPECT_EQ(ReadFile(log), home + home);
 
     EXPECT_TRUE(tollix::DeleteConnectionLog(log));
@@ -112,7 +109,7 @@ TEST(ConnectionLog, AppendWritesGbkLinesWithCrLfAndDeleteRemoves)
     const fs::path folder = dir.Path() / "folder.txt";
     fs::create_directory(folder);
     std::string error;
-    EXPECT_FALSE(tollix::AppendLogEntry(folder, kHome, &error));
+    EXPECT_FALSE(tollix::AppendMissingLogEntries(folder, {kHome}, &error));
     EXPECT_NE(error.find(folder.string()), std::string::npos) << error;
     EXPECT_FALSE(tollix::DeleteConnectionLog(folder, &error));
     EXPECT_NE(tollix::LoadConnectionLog(folder, 50).Error.find("文件夹"), std::string::npos);
@@ -147,26 +144,17 @@ TEST(ConnectionLog, NameWithBrokenUtf8StillWritesALineThatReads)
     // UTF-8. Cut to fifteen characters, the broken sequence can end right at
     // the closing quote; the quote must survive, or the one bad line would make
     // the whole log unreadable.
-    const struct {
-        const char* name;
-        const char* expected;  // as the log reads it back
-    } cases[] = {
-        {"abcdefghijklmn\xe4", "abcdefghijklmn?"},
-        {"abcdefghijklm\xf0\x9f", "abcdefghijklm? "},
-        {"\xff\xfe中", "??中            "},
-    };
     TempFolder dir;
     const fs::path log = dir.Path() / "time.txt";
-    for (const auto& c : cases)
-        ASSERT_TRUE(tollix::AppendLogEntry(log, LogEntry(c.name, At(2026, 2, 3), 60, "0.1", "0.2", 1)))
-            << c.name;
-    auto loaded = tollix::LoadConnectionLog(log, 50);
-    EXPECT_EQ(loaded.DamagedLine, 0);
-    ASSERT_EQ(loaded.Entries.size(), std::size(cases));
-    for (size_t i = 0; i < std::size(cases); ++i)  // newest first
-        EXPECT_EQ(loaded.Entries[std::size(cases) - 1 - i].ConnectionName, cases[i].expected) << i;
+    ASSERT_TRUE(tollix::AppendMissingLogEntries(
+        log, {LogEntry("abcdefghijklmn\xe4", At(2026, 2, 3)), LogEntry("\xff\xfe中", At(2026, 2, 3))}));
+    const auto loaded = tollix::LoadConnectionLog(log, 50).Entries;
+    ASSERT_EQ(loaded.size(), 2u);  // newest first
+    EXPECT_EQ(loaded[1].ConnectionName, "abcdefghijklmn?");
+    EXPECT_EQ(loaded[0].ConnectionName, "??中            ");
 }
 
+// A log that is rewritten holds exactly the kept lines; any other is left as it was.
 TEST(ConnectionLog, LoadKeepsTheNewestLinesAndRewritesTheFile)
 {
     const std::string damaged = NumberedLog(1, 2) + "\"Line\",1x,#2026-01-01#,1,1,1\r\n" + NumberedLog(4, 9);
@@ -177,25 +165,20 @@ TEST(ConnectionLog, LoadKeepsTheNewestLinesAndRewritesTheFile)
         int firstKept, lastKept;  // 0, 0: no entries
         int damagedLine;
         bool rewritten;
-        std::optional<std::string> fileAfter;  // nothing: no file
     } cases[] = {
-        {"missing file", std::nullopt, 50, 0, 0, 0, false, std::nullopt},
-        {"empty file", "", 50, 0, 0, 0, false, ""},
-        {"53 lines keep 50", NumberedLog(1, 53), 50, 4, 53, 0, true, NumberedLog(4, 53)},
-        {"exactly the kept number", NumberedLog(1, 10), 10, 1, 10, 0, false, NumberedLog(1, 10)},
-        {"LF line ends", NumberedLog(1, 5, "\n"), 50, 1, 5, 0, true, NumberedLog(1, 5)},
-        {"no line end at the end", NumberedLog(1, 4) + NumberedLog(5, 5, ""), 50, 1, 5, 0, true,
-            NumberedLog(1, 5)},
-        {"blank lines", NumberedLog(1, 2) + "\r\n  \r\n" + NumberedLog(3, 4), 50, 1, 4, 0, true,
-            NumberedLog(1, 4)},
-        {"damaged line", damaged, 50, 0, 0, 3, false, damaged},
-        {"damaged line after the kept ones", damaged, 2, 0, 0, 3, false, damaged},
-        {"damaged last line", NumberedLog(1, 3) + "\"Line\",60,#2026-01-01#", 50, 0, 0, 4, false,
-            NumberedLog(1, 3) + "\"Line\",60,#2026-01-01#"},
-        {"over-long line", NumberedLog(1, 1) + std::string(100000, 'x'), 50, 0, 0, 2, false,
-            NumberedLog(1, 1) + std::string(100000, 'x')},
-        {"zero would wipe the history", NumberedLog(1, 53), 0, 4, 53, 0, true, NumberedLog(4, 53)},
-        {"longer than one read", NumberedLog(1, 3000), 50, 2951, 3000, 0, true, NumberedLog(2951, 3000)},
+        {"missing file", std::nullopt, 50, 0, 0, 0, false},
+        {"empty file", "", 50, 0, 0, 0, false},
+        {"53 lines keep 50", NumberedLog(1, 53), 50, 4, 53, 0, true},
+        {"exactly the kept number", NumberedLog(1, 10), 10, 1, 10, 0, false},
+        {"LF line ends", NumberedLog(1, 5, "\n"), 50, 1, 5, 0, true},
+        {"no line end at the end", NumberedLog(1, 4) + NumberedLog(5, 5, ""), 50, 1, 5, 0, true},
+        {"blank lines", NumberedLog(1, 2) + "\r\n  \r\n" + NumberedLog(3, 4), 50, 1, 4, 0, true},
+        {"damaged line", damaged, 50, 0, 0, 3, false},
+        {"damaged line after the kept ones", damaged, 2, 0, 0, 3, false},
+        {"damaged last line", NumberedLog(1, 3) + "\"Line\",60,#2026-01-01#", 50, 0, 0, 4, false},
+        {"over-long line", NumberedLog(1, 1) + std::string(100000, 'x'), 50, 0, 0, 2, false},
+        {"zero would wipe the history", NumberedLog(1, 53), 0, 4, 53, 0, true},
+        {"longer than one read", NumberedLog(1, 3000), 50, 2951, 3000, 0, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -216,12 +199,12 @@ TEST(ConnectionLog, LoadKeepsTheNewestLinesAndRewritesTheFile)
         if (c.damagedLine) {
             EXPECT_NE(result.Error.find(std::to_string(c.damagedLine)), std::string::npos) << result.Error;
         }
-        EXPECT_EQ(fs::exists(log), c.fileAfter.has_value());
-        if (c.fileAfter) {
-            EXPECT_EQ(ReadFile(log), *c.fileAfter);
+        EXPECT_EQ(fs::exists(log), c.contents.has_value());
+        if (c.contents) {
+            EXPECT_EQ(ReadFile(log), c.rewritten ? NumberedLog(c.firstKept, c.lastKept) : *c.contents);
         }
         // No temporary file is left beside the log.
         EXPECT_EQ(
-            std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()), c.fileAfter ? 1 : 0);
+            std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()), c.contents ? 1 : 0);
     }
 }

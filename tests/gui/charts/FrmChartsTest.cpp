@@ -1,6 +1,5 @@
 #include "gui/charts/FrmCharts.h"
-#include "ManualClock.h"
-#include "TestSupport.h"
+#include "WindowTestSupport.h"
 #include "gui/history/FrmHistory.h"
 #include "gui/main/MainCommands.h"
 #include "history/UsageArchive.h"
@@ -14,7 +13,7 @@
 #include <numeric>
 
 using namespace tollix;
-using tollix::test::At;
+using namespace tollix::test;
 
 namespace {
 
@@ -57,9 +56,8 @@ class FrmChartsTest : public QObject {
 private slots:
     void ShowsTheArchiveSummedPerDayAndMonthWithLimitsAndForecast()
     {
-        QTemporaryDir dir;
-        Program program(dir.path().toStdString());
-        LoadSettings(program, {"Home", "Work"}, kNow);
+        ProgramWorld w(kNow, "", {"Home", "Work"});
+        Program& program = *w.program;
         program.Alerts.DayAlert = AlertSetting{1, 3, 0, 5, "", 1, Money::FromYuan(20)};  // cost
         program.Alerts.MonthAlert = AlertSetting{1, 50, 0, 5, "", 0, {}};                // time
         {
@@ -70,8 +68,7 @@ private slots:
                      Connection("Home", At(2023, 12, 31, 23), 3600, 10000)})
                 QVERIFY(archive->Store(c));
         }
-        ManualClock clock(kNow);
-        auto* window = new FrmCharts(program, clock);
+        auto* window = new FrmCharts(program, w.clock);
         QSignalSpy loaded(window, &FrmCharts::loaded);
         window->show();
         window->Start();
@@ -103,20 +100,14 @@ private slots:
         QVERIFY(loaded.wait(10000));
         QCOMPARE(Sum(Values(window, "chartTime", "bars")), 1.0);
         delete window;
-    }
 
-    // Both ways to the charts ask for them; the registry opens the window.
-    void ChartsAreAskedForFromTheMainMenuAndTheHistoryToolbar()
-    {
+        // Both ways to the charts ask for them: the main menu and the history toolbar.
         QMainWindow main;
         MainCommands commands(&main);
+        FrmHistory history(program, w.clock);
         QSignalSpy fromMain(&commands, &MainCommands::chartsRequested);
-        main.findChild<QAction*>("mnuCharts")->trigger();
-        QTemporaryDir dir;
-        Program program(dir.path().toStdString());
-        ManualClock clock(kNow);
-        FrmHistory history(program, clock);
         QSignalSpy fromHistory(&history, &FrmHistory::chartsRequested);
+        main.findChild<QAction*>("mnuCharts")->trigger();
         history.findChild<QAction*>("Toolbar1_6")->trigger();
         QCOMPARE(fromMain.size() + fromHistory.size(), 2);
     }

@@ -63,24 +63,22 @@ class LanguageTest : public QObject {
 private slots:
     void languageFollowsTheEnvironment()
     {
-        struct Row {
+        const struct {
             const char *language, *lcAll, *lcMessages, *lang;
             bool english;
-        };
-        const Row rows[] = {
-            {nullptr, nullptr, nullptr, nullptr, false},  // nothing asked: the source language
-            {"en", nullptr, nullptr, "C.UTF-8", false},   // LANGUAGE is not read under C
-            {nullptr, nullptr, nullptr, "en_US.UTF-8", true},
-            {nullptr, nullptr, nullptr, "de_DE.UTF-8", false},          // no German: Chinese
+        } rows[] = {
+            {nullptr, nullptr, nullptr, nullptr, false},                // nothing asked: the source language
+            {"en", nullptr, nullptr, "C.UTF-8", false},                 // LANGUAGE is not read under C
             {nullptr, nullptr, nullptr, "eng_XX", false},               // not English at all
             {nullptr, "zh_CN.UTF-8", nullptr, "en_US.UTF-8", false},    // LC_ALL before LANG
             {nullptr, nullptr, "en_GB.UTF-8", "zh_CN.UTF-8", true},     // LC_MESSAGES before LANG
             {"", "", "", "en_US.UTF-8", true},                          // empty is unset
             {"de:en_GB:zh_CN", nullptr, nullptr, "zh_CN.UTF-8", true},  // first known in the list
             {"zh_TW:en", nullptr, nullptr, "en_US.UTF-8", false},
-            {"fr", nullptr, nullptr, "en_US.UTF-8", false},  // the list replaces the locale
+            {"fr", nullptr, nullptr, "en_US.UTF-8",
+                false},  // the list replaces the locale; no French: Chinese
         };
-        for (const Row& r : rows)
+        for (const auto& r : rows)
             QVERIFY2(AsksForEnglish(r.language, r.lcAll, r.lcMessages, r.lang) == r.english,
                 qPrintable(QString("row %1").arg(&r - rows)));
     }
@@ -91,17 +89,16 @@ private slots:
         QVERIFY(EnglishInUse());
         // A monthly cost limit, so the charts draw its line and caption.
         ProgramWorld w(At(2024, 5, 15, 12), "[Alert Setting]\r\nMonthCheck=1\r\nMonth AlertStandard=1\r\n");
-        QVERIFY(w.loaded);
+        w.Start();
         // Made here rather than through its late module, which only the
         // program itself can load.
-        auto chartsWindow = std::make_unique<FrmCharts>(*w.program, w.clock);
-        FrmCharts* charts = chartsWindow.get();
-        QSignalSpy chartsLoaded(charts, &FrmCharts::loaded);
-        charts->Start();
+        FrmCharts charts(*w.program, w.clock);
+        QSignalSpy chartsLoaded(&charts, &FrmCharts::loaded);
+        charts.Start();
         QVERIFY(chartsLoaded.wait(5000));
-        Child<QComboBox>(charts, "cboChartSpan")->setCurrentIndex(1);
+        Child<QComboBox>(&charts, "cboChartSpan")->setCurrentIndex(1);
 
-        QList<QWidget*> windows{w.main, charts, w.windows->OpenSettings(), w.windows->OpenHistory(),
+        QList<QWidget*> windows{w.main, &charts, w.windows->OpenSettings(), w.windows->OpenHistory(),
             w.windows->OpenDial(), w.windows->ShowAlert("alert"), WindowRegistry::ShowAbout(),
             WindowRegistry::ShowHelp()};
         FrmSplash splash(nullptr);

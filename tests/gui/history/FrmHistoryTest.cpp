@@ -45,35 +45,22 @@ std::vector<ConnectionLogEntry> Numbered(int count)
 class FrmHistoryTest : public QObject {
     Q_OBJECT
 private:
-    QTemporaryDir dir_;
-    std::unique_ptr<Program> program_;
-    ManualClock clock_{kNow};
+    std::unique_ptr<ProgramWorld> world_;
     QPointer<FrmHistory> window_;
-    std::unique_ptr<QSignalSpy> returned_;
 
     // A fresh data folder with the phonebook Home, Work and the given log;
     // the window opened on it unless told not to.
     void Prepare(const std::vector<ConnectionLogEntry>& oldestFirst, int logNumber = 50, bool open = true)
     {
-        fs::remove(Path("time.txt"));
-        fs::remove(Path("tollix.ini"));
-        program_ = std::make_unique<Program>(Path(""));
-        if (logNumber != 50)
-            WriteSetting(program_->Profile, Setting::LogNumber, std::to_string(logNumber));
-        LoadSettings(*program_, {"Home", "Work"}, kNow);
+        world_ = std::make_unique<ProgramWorld>(kNow,
+            "[Max Log Length]\r\nLog Number=" + std::to_string(logNumber) + "\r\n",
+            std::vector<std::string>{"Home", "Work"});
         for (const ConnectionLogEntry& e : oldestFirst)
-            QVERIFY(AppendLogEntry(program_->LogPath, e));
+            QVERIFY(AppendLogEntry(world_->program->LogPath, e));
         if (open)
             Open();
     }
-    void Open()
-    {
-        window_ = new FrmHistory(*program_, clock_);
-        returned_ = std::make_unique<QSignalSpy>(window_.data(), &FrmHistory::returned);
-        window_->show();
-        window_->Start();
-    }
-    fs::path Path(const char* name) const { return fs::path(dir_.path().toStdString()) / name; }
+    void Open() { window_ = world_->windows->OpenHistory(); }
     QTableWidget* Grid() const { return Child<QTableWidget>(window_, "MSFlexGrid1"); }
     QComboBox* Combo(const char* name) const { return Child<QComboBox>(window_, name); }
     QString Status() const { return Child<QLabel>(window_, "StatusBar1_Panel1")->text(); }
@@ -86,52 +73,38 @@ private:
     }
 
 private slots:
-    void initTestCase() { QVERIFY(dir_.isValid()); }
-
     void cleanup()
     {
-        if (window_)
-            window_->close();
-        QTRY_VERIFY(!window_);
+        world_.reset();
         qunsetenv("TOLLIX_PRINT_TO_PDF");
     }
 
     // The filters reach the grid, newest first with the totals above; which
-    // entries a filter keeps and their totals are the history filter's to pin.
+    // entries a filter keeps, their numbers and their totals are the history
+    // filter's to pin.
     void filtersAndTotals()
     {
         Prepare(Numbered(4));
-        const std::string logBefore = ReadFile(program_->LogPath);
         // The program's own '.' whatever the desktop's locale (this test runs under a German one).
-        QCOMPARE(Cells(Grid(), 2, {5}), QStringList{"0.5"});
-        for (auto [connection, period, rows, newest, totals] :
-            {std::tuple{0, 0, 4, 3, QStringList{"合计", "4分6秒", "4", "2", "6"}},
-                {1, 1, 0, 0, QStringList{}}}) {
-            Combo("cboRASname")->setCurrentIndex(connection);
-            Combo("cboShowTime")->setCurrentIndex(period);
-            QCOMPARE(Status(), QString("共有 %1 条纪录").arg(rows));
-            if (rows == 0)
-                continue;
-            QCOMPARE(Cells(Grid(), 2, {0, 2}),
-                (QStringList{"1", QString::fromStdString(DateTimeText(At(2024, 1, 1, newest)))}));
-            QCOMPARE(Cells(Grid(), 1, {0, 3, 4, 5, 6}), totals);
-        }
-        // Filtering never shortens the log below its length.
-        QCOMPARE(ReadFile(program_->LogPath), logBefore);
+        QCOMPARE(Cells(Grid(), 2, {2, 5}),
+            (QStringList{QString::fromStdString(DateTimeText(At(2024, 1, 1, 3))), "0.5"}));
+        QCOMPARE(Cells(Grid(), 1, {0, 3}), (QStringList{"合计", "4分6秒"}));
+        Combo("cboRASname")->setCurrentIndex(1);
+        QCOMPARE(Status(), QStringLiteral("共有 2 条纪录"));
+        Combo("cboShowTime")->setCurrentIndex(1);
+        QCOMPARE(Status(), QStringLiteral("共有 0 条纪录"));
     }
 
     void shorterLogAsksFirst()
     {
         Prepare(Numbered(25));
-        const std::string before = ReadFile(program_->LogPath);
         QComboBox* length = Combo("cboLastItem");
         {
             BoxAnswerer answerer({QMessageBox::Cancel});
             length->setCurrentIndex(0);
             QCOMPARE(answerer.Texts(), QStringList{"这将把第10条以后的记录都删除,你肯定吗?"});
         }
-        QCOMPARE(program_->LogNumber, int16_t(50));
-        QCOMPARE(ReadFile(program_->LogPath), before);
+        QCOMPARE(world_->program->LogNumber, int16_t(50));
         QCOMPARE(length->currentText(), QStringLiteral("50条记录"));
 
         // Entries a filter hides still count: none is from today, yet it asks.
@@ -141,7 +114,7 @@ private slots:
             length->setCurrentIndex(0);
             QCOMPARE(answerer.seen.size(), 1);
         }
-        QCOMPARE(program_->LogNumber, int16_t(10));
+        QCOMPARE(world_->program->LogNumber, int16_t(10));
         Combo("cboShowTime")->setCurrentIndex(0);
         QCOMPARE(Status(), QStringLiteral("共有 10 条纪录"));
 
@@ -149,7 +122,7 @@ private slots:
         BoxAnswerer none;
         length->setCurrentIndex(4);
         QVERIFY(none.seen.isEmpty());
-        QCOMPARE(program_->LogNumber, int16_t(1000));
+        QCOMPARE(world_->program->LogNumber, int16_t(1000));
     }
 
     // Headers and totals stay at the top however the entries scroll, and a
@@ -174,8 +147,9 @@ private slots:
     }
 
     // Deleting twice (the second time there is no file) leaves an empty log:
-    // the headers and an empty totals row.
-    void deleteTwiceAndReturn()
+    // the headers and an empty totals row. Leaving the window is the main
+    // window's test.
+    void deleteTwice()
     {
         Prepare(Numbered(5));
         QCOMPARE(Combo("cboRASname")->itemText(2), QStringLiteral("仅显示Work的记录"));
@@ -184,22 +158,12 @@ private slots:
             BoxAnswerer answerer({QMessageBox::Ok});
             Click("删除记录");
             QCOMPARE(answerer.Texts(), QStringList{"你肯定要删除所有的记录吗？"});
-            QVERIFY(!fs::exists(program_->LogPath));
+            QVERIFY(!fs::exists(world_->program->LogPath));
         }
         QCOMPARE(Grid()->rowCount(), 2);
         QCOMPARE(Cells(Grid(), 1, {0, 3, 6}), (QStringList{"合计", "", "0"}));
         QCOMPARE(Status(), QStringLiteral("共有 0 条纪录"));
         QCOMPARE(Combo("cboRASname")->currentIndex(), 0);
-
-        // "返回" leaves the window and hands back to the main window; the title
-        // bar's close button only closes.
-        Click("返回");
-        QTRY_VERIFY(!window_);
-        QCOMPARE(returned_->size(), 1);
-        Open();
-        window_->close();
-        QTRY_VERIFY(!window_);
-        QCOMPARE(returned_->size(), 0);
     }
 
     // How a damaged line is found and that the file is kept is the log's to
@@ -207,7 +171,7 @@ private slots:
     void damagedLineIsReported()
     {
         Prepare({}, 50, false);
-        WriteFile(program_->LogPath, "\"Home           \",abc,#2024-01-01#,1,1,1\r\n");
+        WriteFile(world_->program->LogPath, "\"Home           \",abc,#2024-01-01#,1,1,1\r\n");
         BoxAnswerer answerer;
         Open();
         QCOMPARE(answerer.seen.size(), 1);
@@ -215,23 +179,28 @@ private slots:
         QCOMPARE(Status(), QStringLiteral("共有 0 条纪录"));
     }
 
+    // A printer that fails is told after the question; a working one prints
+    // the entries shown.
     void printing()
     {
-        if (QStandardPaths::findExecutable("pdftotext").isEmpty())
-            QSKIP("pdftotext is not installed");
         std::vector<ConnectionLogEntry> log = Numbered(120);
         log.back().NetFee = *ParseMoney("1234790.5407");
         Prepare(log, 500);
-        const QString pdf = dir_.path() + "/history.pdf";
-        qputenv("TOLLIX_PRINT_TO_PDF", pdf.toUtf8());
+        qputenv("TOLLIX_PRINT_TO_PDF", (world_->dir.path() + "/no/such/folder/out.pdf").toUtf8());
         {
-            BoxAnswerer answerer({QMessageBox::Ok});
+            BoxAnswerer answerer({QMessageBox::Ok, QMessageBox::Ok});
             Click("打印记录");
             // The box shows the question's CR LF CR as one empty line.
             QCOMPARE(answerer.Texts(),
-                QStringList{"你要将当前显示的纪录打印出来吗?\n\n按“确定”键开始打印,按“取消”键取消打印"});
+                (QStringList{"你要将当前显示的纪录打印出来吗?\n\n按“确定”键开始打印,按“取消”键取消打印",
+                    "你的系统中没有安装打印机，或者打印机有问题。"}));
         }
-
+        if (QStandardPaths::findExecutable("pdftotext").isEmpty())
+            QSKIP("pdftotext is not installed");
+        const QString pdf = world_->dir.path() + "/history.pdf";
+        qputenv("TOLLIX_PRINT_TO_PDF", pdf.toUtf8());
+        BoxAnswerer ok({QMessageBox::Ok});
+        Click("打印记录");
         const auto pdftotext = [&pdf](QStringList options) {
             QProcess p;
             p.start("pdftotext", options << pdf << "-");
@@ -260,16 +229,6 @@ private slots:
             QVERIFY2(m.captured(2).toDouble() - m.captured(1).toDouble() <= 51, qPrintable(m.captured(0)));
         }
         QVERIFY2(words.contains("1234790.5407") && longNumbers >= 4, qPrintable(words.left(2000)));
-    }
-
-    void printerFault()
-    {
-        Prepare(Numbered(3));
-        qputenv("TOLLIX_PRINT_TO_PDF", (dir_.path() + "/no/such/folder/out.pdf").toUtf8());
-        BoxAnswerer answerer({QMessageBox::Ok, QMessageBox::Ok});
-        Click("打印记录");
-        QCOMPARE(answerer.seen.size(), 2);
-        QCOMPARE(answerer.seen[1].text, QStringLiteral("你的系统中没有安装打印机，或者打印机有问题。"));
     }
 };
 
