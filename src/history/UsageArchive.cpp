@@ -385,20 +385,6 @@ bool UsageArchive::Store(const ArchivedConnection& connection, std::string* erro
     return InsertRow(db_, connection, error);
 }
 
-bool UsageArchive::Contains(std::string_view sessionKey, std::string* error) const
-{
-    Statement st(db_, "SELECT 1 FROM connections WHERE session_key = ?");
-    if (!st.Ok()) {
-        SetError(error, ArchiveError(db_));
-        return false;
-    }
-    st.Text(1, sessionKey);
-    const int rc = st.Step();
-    if (rc != SQLITE_ROW && rc != SQLITE_DONE)
-        SetError(error, ArchiveError(db_));
-    return rc == SQLITE_ROW;
-}
-
 std::optional<std::vector<ArchivedConnection>> UsageArchive::Query(
     DateTime from, DateTime to, std::string* error) const
 {

@@ -60,8 +60,6 @@ public:
     // disk (committed) when this returns true.
     bool Store(const ArchivedConnection& connection, std::string* error = nullptr);
 
-    bool Contains(std::string_view sessionKey, std::string* error = nullptr) const;
-
     // Connections that started in [from, to) (local time), oldest first.
     // Nothing on a read error (`error` says why).
     std::optional<std::vector<ArchivedConnection>> Query(

@@ -166,11 +166,4 @@ ResetSettings InitialResetSettings(const ProfileFile& file)
     return r;
 }
 
-bool WriteTodayDiscount(
-    ProfileFile& file, std::string_view section, bool on, DateTime now, std::string* error)
-{
-    return file.WriteText(section, Info(ConnectionSetting::HolidayStart).key, GeneralDateText(now), error)
-        && file.WriteText(section, Info(ConnectionSetting::HolidayFlag).key, on ? "1" : "0", error);
-}
-
 }  // namespace tollix

@@ -65,10 +65,4 @@ struct ResetSettings {
 };
 ResetSettings InitialResetSettings(const ProfileFile& file);
 
-// The today-discount switch of the telephone tariff (section "Telephone Fee") or
-// of a connection (section = its name): writes "Holiday Start" (the moment, as
-// GeneralDateText) and "Holiday Flag" ("1" or "0"). False when a write failed.
-bool WriteTodayDiscount(
-    ProfileFile& file, std::string_view section, bool on, DateTime now, std::string* error = nullptr);
-
 }  // namespace tollix
