@@ -48,18 +48,6 @@ TEST_F(SessionFixture, ChargesAtEachBeginningAndRoundsUpTheStoredTime)
     }
 }
 
-// Only whole seconds count: a tick a moment before the minute is still in it.
-TEST_F(SessionFixture, PartSecondsAreNotCounted)
-{
-    Start(At(2026, 12, 7, 12, 0, 0));
-    session_->Tick(true, "Home");
-    clock_.Advance(59);
-    clock_.AdvanceMillis(999);
-    session_->Tick(true, "Home");
-    EXPECT_EQ(session_->State().SessionSeconds, 59);
-    EXPECT_EQ(session_->State().MinutesCharged, 1);
-}
-
 // The phonebook may be read again, and prices edited, while a line is up: the
 // next unit and minute are priced by what is there now, and with no entry left
 // a minute costs nothing rather than look up a tariff that is not there.
@@ -173,14 +161,18 @@ TEST_F(SessionFixture, RatedHoursChargeOnlyTheMinutesPastTheAllowance)
     EXPECT_EQ(session_->NetFeeLabel(), "0.1元  (现在0.1元/分钟)");
 }
 
+// Only whole seconds of the steady clock count: ticks are never exactly a
+// second apart, and a tick a moment before the minute is still in it.
 TEST_F(SessionFixture, WallClockChangesNeitherLoseNorInventTime)
 {
     Start(At(2026, 12, 7, 12, 0, 0));
     Connected(100);
     clock_.Set(At(2026, 12, 7, 11, 0, 0));  // clock set back an hour
+    clock_.AdvanceMillis(999);
     Connected(20);
     EXPECT_EQ(session_->State().SessionSeconds, 119);
     EXPECT_EQ(program_->Stats.Records[Today].Seconds, 119) << "the live totals follow the steady clock too";
+    EXPECT_EQ(session_->State().MinutesCharged, 2);
     clock_.Set(At(2026, 12, 8, 12, 0, 0));  // and forward a day
     Connected(1);
     EXPECT_EQ(session_->State().SessionSeconds, 120);
