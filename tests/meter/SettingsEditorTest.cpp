@@ -69,14 +69,10 @@ TEST(SettingsEditorTest, EachEditWritesItsKeyAndHoldsTheConvertedValue)
     const std::string now = GeneralDateText(kNow);
     // Past the forty characters of the old fixed-length field.
     const std::string longPath = "/sounds/" + std::string(40, 'z');
-    const Memory fullFee = [](const Program& p) { return Fee(China(p).FullFee); };
-    const Memory telFee = [](const Program& p) { return Fee(p.Tariffs.Telephone.FullFee); };
-    const Memory fixHour = [](const Program& p) { return std::to_string(Rated(p).FixHour); };
-    const Memory monthDay = [](const Program& p) { return std::to_string(p.Reset.ResetMonthDay); };
     const Case cases[] = {
         {"fee letters write nothing",
-            [](World& w) { return w.editor.ConnectionFee("ChinaNet", C::FullFee, "abc"); }, fullFee, "0.1",
-            "", ""},
+            [](World& w) { return w.editor.ConnectionFee("ChinaNet", C::FullFee, "abc"); },
+            [](const Program& p) { return Fee(China(p).FullFee); }, "0.1", "", ""},
         {"rated discount fee", [](World& w) { return w.editor.ConnectionFee("Rated", C::HalfFee, "0.025"); },
             [](const Program& p) { return Fee(Rated(p).HalfFee); }, "0.025", "Half Fee=40", "Half Fee=25"},
         {"telephone discount fee",
@@ -84,9 +80,11 @@ TEST(SettingsEditorTest, EachEditWritesItsKeyAndHoldsTheConvertedValue)
             [](const Program& p) { return Fee(p.Tariffs.Telephone.HalfFee); }, "0.03", "Half Fee=60",
             "Half Fee=30"},
         {"tel fee cleared, old kept", [](World& w) { return w.editor.TelephoneFee(Setting::TelFullFee, ""); },
-            telFee, "0.12", "Everyday Flag=0", "+Full Fee=120"},
-        {"Fix Hour 30.5 to even", [](World& w) { return w.editor.FixHour("Rated", "30.5"); }, fixHour, "30",
-            "Fix Hour=40", "Fix Hour=30.5"},
+            [](const Program& p) { return Fee(p.Tariffs.Telephone.FullFee); }, "0.12", "Everyday Flag=0",
+            "+Full Fee=120"},
+        {"Fix Hour 30.5 to even", [](World& w) { return w.editor.FixHour("Rated", "30.5"); },
+            [](const Program& p) { return std::to_string(Rated(p).FixHour); }, "30", "Fix Hour=40",
+            "Fix Hour=30.5"},
         {"end minute", [](World& w) { return w.editor.ConnectionPeriod("ChinaNet", C::EndMinute, "15"); },
             [](const Program& p) { return std::to_string(China(p).EndMinute); }, "15", "Start Minute=30",
             "+End Minute=15"},
@@ -141,7 +139,8 @@ TEST(SettingsEditorTest, EachEditWritesItsKeyAndHoldsTheConvertedValue)
             [&](World& w) { return w.editor.AlertFilePath(2, longPath + " "); },
             [](const Program& p) { return p.Alerts.MonthAlert.FilePath; }, longPath, "MonthWaveCheck=1",
             "+MonthFilePath=" + longPath + " "},
-        {"month day 15", [](World& w) { return w.editor.ResetMonth("15"); }, monthDay, "15", "Month=1",
+        {"month day 15", [](World& w) { return w.editor.ResetMonth("15"); },
+            [](const Program& p) { return std::to_string(p.Reset.ResetMonthDay); }, "15", "Month=1",
             "Month=15"},
         {"negative delay", [](World& w) { return w.editor.ProAdd("-5"); },
             [](const Program& p) { return std::to_string(p.Reset.ProAddSeconds); }, "-5", "ProAdd Seconds=10",
