@@ -200,6 +200,7 @@ TEST(SettingsEditorTest, WholeNumbersFromTypedText)
     const auto none = std::nullopt;
     const Case cases[] = {
         {"-3.5", -4, -4},
+        {"2.5001", 3, 3},
         {"32767.4", 32767, 32767},
         {"32767.5", none, 32768},
         {"-32768", -32768, -32768},
