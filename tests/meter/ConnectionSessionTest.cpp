@@ -81,6 +81,7 @@ TEST_F(SessionFixture, ConnectDelayIsCountedAndShown)
     Start(At(2026, 12, 7, 12, 0, 0), "[ProAdd]\r\nProAdd Seconds=30\r\n");
     session_->Tick(true, "Home");
     EXPECT_EQ(session_->DurationLabel(), "30秒 (1个电话)");
+    EXPECT_EQ(session_->StartTimeText(), "2026年12月07日11点59分");
     Connected(31);
     EXPECT_EQ(session_->State().MinutesCharged, 2);
     Drop();
