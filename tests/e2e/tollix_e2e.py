@@ -38,8 +38,7 @@ def day_count(moment):
 
 
 def log_line(name, seconds, start, net_fee="0.1", tel_fee="0.12", units=1):
-    stamp = start.strftime("#%Y-%m-%d#") if start.time() == datetime.min.time() \
-        else start.strftime("#%Y-%m-%d %H:%M:%S#")
+    stamp = start.strftime("#%Y-%m-%d %H:%M:%S#")
     field = (name + " " * 15)[:15]
     return ('"%s",%d,%s,%s,%s,%d\r\n' % (field, seconds, stamp, net_fee, tel_fee, units)).encode("gbk")
 
@@ -50,6 +49,12 @@ def packed(records):
 
 def plus(record, added=ONE):
     return record[:1] + tuple(a + b for a, b in zip(record[1:], added))
+
+
+def store(path, data):
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    with open(path, "wb") as f:
+        f.write(data)
 
 
 def contents(path, missing=b""):
@@ -90,20 +95,16 @@ class Meter:
 
     def peers(self, *names):
         for name in names:
-            open(os.path.join(self.root, "etc/ppp/peers", name), "w").close()
+            self.put("etc/ppp/peers/" + name, b"")
 
     def write(self, name, data):
-        with open(self.path(name), "wb") as f:
-            f.write(data)
+        store(self.path(name), data)
 
     def read(self, name):
         return contents(self.path(name), None)
 
-    def put(self, relative, text):
-        path = os.path.join(self.root, relative)
-        os.makedirs(os.path.dirname(path), exist_ok=True)
-        with open(path, "wb") as f:
-            f.write(text)
+    def put(self, relative, data):
+        store(os.path.join(self.root, relative), data)
 
     def line_up(self, name="Home", pid=4242):
         self.put("proc/%d/cmdline" % pid, b"/usr/sbin/pppd\0call\0" + name.encode() + b"\0")
@@ -178,7 +179,7 @@ class Meter:
     def logged_starts(self):
         """Start moments as written in the log, to rebuild the exact expected lines."""
         stamps = [line.split(b",")[2].strip(b"#").decode() for line in self.log_bytes().split(b"\r\n")[:-1]]
-        return [datetime.strptime(s, "%Y-%m-%d %H:%M:%S" if " " in s else "%Y-%m-%d") for s in stamps]
+        return [datetime.strptime(s, "%Y-%m-%d %H:%M:%S") for s in stamps]
 
     def snapshot(self):
         """Every file of the data folder (a folder by what it holds)."""
