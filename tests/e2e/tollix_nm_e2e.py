@@ -18,14 +18,6 @@ TARIFFS = ("[My ISP]\r\nFull Fee=300\r\nHalf Fee=300\r\n"
            "[Other]\r\nFull Fee=700\r\nHalf Fee=700\r\n").encode()
 
 
-def missing():
-    if not shutil.which("dbus-daemon") or not shutil.which("busctl"):
-        return "dbus-daemon or busctl is missing (packages dbus-daemon, systemd)"
-    if subprocess.call(["/usr/bin/python3", "-c", "import dbusmock"], stderr=subprocess.DEVNULL):
-        return "python3-dbusmock is missing (package python3-dbusmock)"
-    return None
-
-
 class MockNetworkManager:
     """A private bus the program reaches as its system bus, and the mock on it."""
 
@@ -53,19 +45,16 @@ class MockNetworkManager:
                               + list(args), stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
         return done.stdout if done.returncode == 0 else ""
 
-    def activate(self, profile):
-        return self.call(NM_PATH, NM, "ActivateConnection", "ooo", profile, NM_PATH + "/Devices/dev0",
-                         "/").split('"')[1]
-
 
 class WithNetworkManager(unittest.TestCase):
     def test_links_of_networkmanager(self):
         """NetworkManager started after the meter: a three-minute line of its
         profile "My ISP" is timed, priced with that profile's tariff and logged
         under its name."""
-        reason = missing()
-        if reason:
-            self.skipTest(reason)
+        if not shutil.which("dbus-daemon") or not shutil.which("busctl"):
+            self.skipTest("dbus-daemon or busctl is missing (packages dbus-daemon, systemd)")
+        if subprocess.call(["/usr/bin/python3", "-c", "import dbusmock"], stderr=subprocess.DEVNULL):
+            self.skipTest("python3-dbusmock is missing (package python3-dbusmock)")
         m = Meter(self)
         nm = MockNetworkManager(self, m.dir)
         os.environ["DBUS_SYSTEM_BUS_ADDRESS"] = nm.address
@@ -73,7 +62,9 @@ class WithNetworkManager(unittest.TestCase):
         m.peers("Other")  # a meter with an empty phonebook would not start
         m.start(NOON, rate=10)  # no bus at all yet
         time.sleep(2)
-        active = nm.activate(nm.start("Other", "My ISP")[1])
+        profile = nm.start("Other", "My ISP")[1]
+        active = nm.call(NM_PATH, NM, "ActivateConnection", "ooo", profile, NM_PATH + "/Devices/dev0",
+                         "/").split('"')[1]
         journal = m.path("session.journal")
         wait_for(lambda: os.path.exists(journal))
         time.sleep(14)
