@@ -101,102 +101,6 @@ TEST(TollixCheck, ReportsWhatTheMeterSeesAsTheWorldChanges)
     }
 }
 
-// The real NetworkManager, in a network and mount namespace of its own (so it
-// sees no device of this machine and writes nothing under /run or /var/lib)
-// on a private system bus, reading the profiles of a folder of keyfiles.
-class RealNetworkManager {
-public:
-    RealNetworkManager()
-    {
-        WriteFile(dir_.Path() / "bus.conf",
-            "<busconfig><type>system</type><listen>unix:path=" + socket_.string()
-                + "</listen><auth>EXTERNAL</auth><policy context=\"default\"><allow user=\"*\"/>"
-                  "<allow own=\"*\"/><allow send_destination=\"*\"/><allow receive_sender=\"*\"/>"
-                  "</policy></busconfig>\n");
-        WriteFile(dir_.Path() / "nm.conf",
-            "[main]\nplugins=keyfile\nauth-polkit=false\ndns=none\n[keyfile]\npath=" + Profiles().string()
-                + "\n");
-        std::filesystem::create_directories(dir_.Path() / "conf.d");
-        const char* const profiles[][2] = {
-            {"pppoe", "id=My ISP\ntype=pppoe\n[pppoe]\nusername=user\npassword=secret\n[ethernet]\n"},
-            {"gsm", "id=手机上网\ntype=gsm\n[gsm]\napn=internet\n"},
-            {"hotspot", "id=手机热点\ntype=wifi\nmetered=1\n[wifi]\nssid=Hotspot\nmode=infrastructure\n"},
-            {"wired", "id=家里有线\ntype=ethernet\n"},
-        };
-        for (const auto& [file, body] : profiles) {
-            auto path = Profiles() / (std::string(file) + ".nmconnection");
-            // Without a uuid the keyfile plugin makes one from the file's path.
-            WriteFile(
-                path, std::string("[connection]\nautoconnect=false\n") + body + "[ipv4]\nmethod=auto\n");
-            std::filesystem::permissions(
-                path, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
-        }
-        // One process group, the bus and the manager, ended by one signal. Root
-        // needs no user namespace; anyone else gets root inside one.
-        const std::string d = dir_.Path().string(), log = " >>" + d + "/log 2>&1";
-        const std::string script = "dbus-daemon --nofork --config-file=" + d + "/bus.conf" + log
-            + " & while [ ! -S " + socket_.string()
-            + " ]; do sleep 0.1; done; exec env DBUS_SYSTEM_BUS_ADDRESS=" + Address() + " unshare "
-            + (::geteuid() == 0 ? "" : "-r ")
-            + "-n -m --propagation private sh -c 'mount -t tmpfs tmpfs /run && mount -t tmpfs tmpfs "
-              "/var/lib/NetworkManager && exec NetworkManager --debug --config="
-            + d + "/nm.conf --config-dir=" + d + "/conf.d --system-config-dir=" + d + "/conf.d --state-file="
-            + d + "/state --intern-config=" + d + "/intern.conf --pid-file=" + d + "/pid'" + log;
-        const char* argv[] = {"sh", "-c", script.c_str(), nullptr};
-        posix_spawnattr_t attributes;
-        posix_spawnattr_init(&attributes);
-        posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
-        ::posix_spawn(&manager_, "/bin/sh", nullptr, &attributes, const_cast<char**>(argv), environ);
-        posix_spawnattr_destroy(&attributes);
-    }
-    ~RealNetworkManager()
-    {
-        if (manager_ > 0) {              // never -1: that would signal every process there is
-            ::kill(-manager_, SIGTERM);  // the group: the bus outlives a manager that failed
-            ::waitpid(manager_, nullptr, 0);
-        }
-    }
-    RealNetworkManager(const RealNetworkManager&) = delete;
-    RealNetworkManager& operator=(const RealNetworkManager&) = delete;
-
-    // Why it did not come up, or "" once it answers with its profiles.
-    std::string Failure()
-    {
-        if (::access("/usr/sbin/NetworkManager", X_OK) != 0)
-            return "NetworkManager is missing (package network-manager)";
-        const std::string answers = "busctl --address=" + Address()
-            + " call org.freedesktop.NetworkManager /org/freedesktop/NetworkManager/Settings "
-              "org.freedesktop.NetworkManager.Settings ListConnections 2>/dev/null | grep -q 'ao 4 '";
-        for (int i = 0; i < 300; ++i) {
-            int status = 0;
-            if (::waitpid(manager_, &status, WNOHANG) == manager_)
-                return "NetworkManager or its namespace could not start here: "
-                    + ReadFile(dir_.Path() / "log");
-            if (std::system(answers.c_str()) == 0)
-                return {};
-            ::usleep(100 * 1000);
-        }
-        return "NetworkManager did not answer within 30 s";
-    }
-    std::string Address() const { return "unix:path=" + socket_.string(); }
-
-private:
-    std::filesystem::path Profiles() const { return dir_.Path() / "profiles"; }
-
-    TempFolder dir_{"tollix-nm"};
-    std::filesystem::path socket_ = dir_.Path() / "bus";
-    pid_t manager_ = -1;
-};
-
-// Chinese text always holds ideographs (U+4E00 to U+9FFF), which UTF-8 starts
-// with a byte from E4 to E9; English text never does.
-bool HasChinese(const std::string& text)
-{
-    return std::any_of(text.begin(), text.end(), [](char c) {
-        return static_cast<unsigned char>(c) >= 0xE4 && static_cast<unsigned char>(c) <= 0xE9;
-    });
-}
-
 // Asked for English, the command line shows no Chinese at all.
 TEST(TollixCommandLine, SpeaksEnglishWhenAsked)
 {
@@ -210,25 +114,93 @@ TEST(TollixCommandLine, SpeaksEnglishWhenAsked)
         = {{"--help"}, {"--check"}, {"--chek"}, {"report", "--help"}, {"report"}, {"report", "--from", "x"}};
     for (const auto& args : commands) {
         const RunResult r = RunTollix(args, env);
-        EXPECT_NE(r.out + r.err, "") << args.back();
-        EXPECT_FALSE(HasChinese(r.out + r.err)) << args.back() << ":\n" << r.out << r.err;
+        const std::string said = r.out + r.err;
+        EXPECT_NE(said, "") << args.back();
+        // Chinese text always holds ideographs (U+4E00 to U+9FFF), which UTF-8
+        // starts with a byte from E4 to E9; English text never does.
+        EXPECT_FALSE(std::any_of(said.begin(), said.end(), [](char c) { return c >= '\xE4' && c <= '\xE9'; }))
+            << args.back() << ":\n"
+            << said;
     }
 }
 
-// Both backends, each entry named with its own; exactly the profiles billed
-// like dial-up, in NetworkManager's order. A dial that cannot come up here says
+// The real NetworkManager, in a network and mount namespace of its own (so it
+// sees no device of this machine and writes nothing under /run or /var/lib)
+// on a private system bus, reading the profiles of a folder of keyfiles. Both
+// backends, each entry named with its own; exactly the profiles billed like
+// dial-up, in NetworkManager's order. A dial that cannot come up here says
 // NetworkManager's reason and leaves the meter as it was.
 TEST(TollixCheck, AgainstARealNetworkManager)
 {
-    RealNetworkManager nm;
-    if (std::string failure = nm.Failure(); !failure.empty())
-        GTEST_SKIP() << failure;
+    if (::access("/usr/sbin/NetworkManager", X_OK) != 0)
+        GTEST_SKIP() << "NetworkManager is missing (package network-manager)";
+    TempFolder dir("tollix-nm");
+    const std::string d = dir.Path().string(), socket = d + "/bus", address = "unix:path=" + socket;
+    WriteFile(dir.Path() / "bus.conf",
+        "<busconfig><type>system</type><listen>" + address
+            + "</listen><auth>EXTERNAL</auth><policy context=\"default\"><allow user=\"*\"/>"
+              "<allow own=\"*\"/><allow send_destination=\"*\"/><allow receive_sender=\"*\"/>"
+              "</policy></busconfig>\n");
+    WriteFile(dir.Path() / "nm.conf",
+        "[main]\nplugins=keyfile\nauth-polkit=false\ndns=none\n[keyfile]\npath=" + d + "/profiles\n");
+    std::filesystem::create_directories(dir.Path() / "conf.d");
+    const char* const profiles[][2] = {
+        {"pppoe", "id=My ISP\ntype=pppoe\n[pppoe]\nusername=user\npassword=secret\n[ethernet]\n"},
+        {"gsm", "id=手机上网\ntype=gsm\n[gsm]\napn=internet\n"},
+        {"hotspot", "id=手机热点\ntype=wifi\nmetered=1\n[wifi]\nssid=Hotspot\nmode=infrastructure\n"},
+        {"wired", "id=家里有线\ntype=ethernet\n"},
+    };
+    for (const auto& [file, body] : profiles) {
+        auto path = dir.Path() / "profiles" / (std::string(file) + ".nmconnection");
+        // Without a uuid the keyfile plugin makes one from the file's path.
+        WriteFile(path, std::string("[connection]\nautoconnect=false\n") + body + "[ipv4]\nmethod=auto\n");
+        std::filesystem::permissions(
+            path, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    }
+    // One process group, the bus and the manager, ended by one signal. Root
+    // needs no user namespace; anyone else gets root inside one.
+    const std::string log = " >>" + d + "/log 2>&1";
+    const std::string script = "dbus-daemon --nofork --config-file=" + d + "/bus.conf" + log
+        + " & while [ ! -S " + socket + " ]; do sleep 0.1; done; exec env DBUS_SYSTEM_BUS_ADDRESS=" + address
+        + " unshare " + (::geteuid() == 0 ? "" : "-r ")
+        + "-n -m --propagation private sh -c 'mount -t tmpfs tmpfs /run && mount -t tmpfs tmpfs "
+          "/var/lib/NetworkManager && exec NetworkManager --debug --config="
+        + d + "/nm.conf --config-dir=" + d + "/conf.d --system-config-dir=" + d + "/conf.d --state-file=" + d
+        + "/state --intern-config=" + d + "/intern.conf --pid-file=" + d + "/pid'" + log;
+    const char* argv[] = {"sh", "-c", script.c_str(), nullptr};
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
+    struct Group {
+        pid_t leader = -1;
+        ~Group()
+        {
+            if (leader > 0) {              // never -1: that would signal every process there is
+                ::kill(-leader, SIGTERM);  // the group: the bus outlives a manager that failed
+                ::waitpid(leader, nullptr, 0);
+            }
+        }
+    } manager;
+    ::posix_spawn(&manager.leader, "/bin/sh", nullptr, &attributes, const_cast<char**>(argv), environ);
+    posix_spawnattr_destroy(&attributes);
+    // Ready once it answers with its profiles.
+    const std::string answers = "busctl --address=" + address
+        + " call org.freedesktop.NetworkManager /org/freedesktop/NetworkManager/Settings "
+          "org.freedesktop.NetworkManager.Settings ListConnections 2>/dev/null | grep -q 'ao 4 '";
+    for (int tries = 0; std::system(answers.c_str()) != 0; ::usleep(100 * 1000)) {
+        if (::waitpid(manager.leader, nullptr, WNOHANG) == manager.leader)
+            GTEST_SKIP() << "NetworkManager or its namespace could not start here: "
+                         << ReadFile(dir.Path() / "log");
+        if (++tries == 300)
+            GTEST_SKIP() << "NetworkManager did not answer within 30 s";
+    }
+
     TempFolder home;
     PppWorld world;
     world.AddPeer("isp");
     RunResult r = RunTollix({"--check"},
         {{"TOLLIX_HOME", home.Path().string()}, {"TOLLIX_PPP_ROOT", world.Root().string()},
-            {"DBUS_SYSTEM_BUS_ADDRESS", nm.Address()}});
+            {"DBUS_SYSTEM_BUS_ADDRESS", address}});
     EXPECT_TRUE(Contains(r.out,
         "拨号方式：NetworkManager+pppd\n电话簿位置：" + world.Peers().string()
             + "\n拨号网络电话簿（4 个连接）：\n  My ISP（NetworkManager，pppoe）\n  "
@@ -237,7 +209,7 @@ TEST(TollixCheck, AgainstARealNetworkManager)
               "isp（pppd，拨号脚本）\n连接状态：未连接\n"))
         << r.out << r.err;
 
-    ScopedEnv bus("DBUS_SYSTEM_BUS_ADDRESS", nm.Address().c_str());
+    ScopedEnv bus("DBUS_SYSTEM_BUS_ADDRESS", address.c_str());
     ScopedEnv root("TOLLIX_PPP_ROOT", world.Root().c_str());
     tollix::ManualClock clock;
     auto service = tollix::CreateDialupService(false, clock);
