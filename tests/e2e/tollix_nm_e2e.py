@@ -60,7 +60,7 @@ class WithNetworkManager(unittest.TestCase):
         wait_for(lambda: not os.path.exists(journal))
         self.assertEqual(m.stop(), 0)
         # The log counts units over the rounded-up length; the records as charged.
-        self.assertEqual(m.log_bytes(), log_line("My ISP", 180, m.logged_starts()[0], "0.9", "0.12", 2))
+        self.assertEqual(m.read("time.txt"), log_line("My ISP", 180, m.logged_starts()[0], "0.9", "0.12", 2))
         self.assertEqual(m.read("Price.DB"), b"".join(RECORD.pack(r[0], 1200, 9000, 1, 180, 1) for r in m.records()))
         self.assertEqual(m.messages(), [])
 

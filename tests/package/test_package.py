@@ -42,11 +42,6 @@ def run(args, **kw):
     return subprocess.run(args, capture_output=True, text=True, **kw)
 
 
-def installed_version():
-    r = run(["dpkg-query", "-W", "-f=${Status} ${Version}", "tollix"])
-    return r.stdout.split()[-1] if r.returncode == 0 and "install ok installed" in r.stdout else None
-
-
 class DebianPackage(unittest.TestCase):
     def setUp(self):
         if os.geteuid() == 0:
@@ -55,7 +50,7 @@ class DebianPackage(unittest.TestCase):
             self.root = ["sudo", "-n"]
         else:
             self.skipTest("installing a package needs root or password-less sudo; run as root to test it")
-        if installed_version():
+        if "install ok installed" in run(["dpkg-query", "-W", "-f=${Status}", "tollix"]).stdout:
             self.skipTest("a tollix package is already installed here, and this test would remove it")
         debs = sorted(glob.glob(DEB_GLOB), key=os.path.getmtime)
         self.assertTrue(debs, f"no package at {DEB_GLOB}: run scripts/build-deb.sh first")
