@@ -169,6 +169,8 @@ class OddSettings(unittest.TestCase):
                 self.assertTrue(log.startswith(OLD_LOG), log)
                 fields = log[len(OLD_LOG):].split(b",")
                 self.assertEqual((fields[1], fields[5]), (b"60", b"1\r\n"))
+                if pipe:  # read as no settings at all: the default fees
+                    self.assertEqual(fields[3:5], [b"0.1", b"0.12"])
                 tel, net = round(float(fields[4]) * 10000), round(float(fields[3]) * 10000)
                 self.assertEqual(m.records(), [plus(r, (tel, net, 1, 60, 1)) for r in OLD_RECORDS])
 
