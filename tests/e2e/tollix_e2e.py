@@ -263,32 +263,30 @@ class StartAndSignals(unittest.TestCase):
         """A second copy in the same folder, or in another folder whose
         statistics file is the first one's through a link, starts nothing; the
         first, ended by SIGTERM during its connection, records it."""
-        for linked in (False, True):
-            with self.subTest(linked=linked):
-                first = Meter(self)
-                first.peers("Home")
-                first.line_up("Home")
-                first.start(NOON)
-                time.sleep(3)
-                before = first.snapshot()
-                self.assertIn("session.journal", before)
-                second = Meter(self, share=first)
-                if linked:
-                    second.home = os.path.join(second.dir, "home")
-                    os.makedirs(second.home)
-                    os.symlink(first.path("Price.DB"), second.path("Price.DB"))
-                second.start()
-                # It shows its message and waits for OK; it never opened a session,
-                # nor recovered or removed the first copy's journal.
-                shown = [s["text"] for s in second.wait_for_message()]
-                self.assertEqual([t.split("\n")[0] for t in shown], ["Tollix 3.1已经在运行了!"])
-                self.assertIsNone(second.proc.poll())
-                second.kill()
-                self.assertEqual(first.snapshot(), before)
-                self.assertEqual(first.stop(signal.SIGTERM), 0)
-                self.assertEqual(first.read("time.txt"), log_line("Home", 60, first.logged_starts()[0]))
-                self.assertEqual([r[1:] for r in first.records()], [ONE] * 4)
-                self.assertEqual(first.messages(), [])
+        first = Meter(self)
+        first.peers("Home")
+        first.line_up("Home")
+        first.start(NOON)
+        time.sleep(3)
+        before = first.snapshot()
+        self.assertIn("session.journal", before)
+        same, linked = Meter(self, share=first), Meter(self, share=first)
+        linked.home = os.path.join(linked.dir, "home")
+        os.makedirs(linked.home)
+        os.symlink(first.path("Price.DB"), linked.path("Price.DB"))
+        for second in (same, linked):
+            second.start()
+            # It shows its message and waits for OK; it never opened a session,
+            # nor recovered or removed the first copy's journal.
+            shown = [s["text"] for s in second.wait_for_message()]
+            self.assertEqual([t.split("\n")[0] for t in shown], ["Tollix 3.1已经在运行了!"])
+            self.assertIsNone(second.proc.poll())
+            second.kill()
+        self.assertEqual(first.snapshot(), before)
+        self.assertEqual(first.stop(signal.SIGTERM), 0)
+        self.assertEqual(first.read("time.txt"), log_line("Home", 60, first.logged_starts()[0]))
+        self.assertEqual([r[1:] for r in first.records()], [ONE] * 4)
+        self.assertEqual(first.messages(), [])
 
 
 if __name__ == "__main__":
