@@ -57,8 +57,6 @@ public:
         WriteFile(Root() / "proc" / std::to_string(pid) / "comm", comm + "\n");
         WriteFile(Root() / "proc" / std::to_string(pid) / "cmdline", cmdline);
     }
-    // Hang-up tests signal real processes: then /proc must be the real one.
-    void UseRealProc() { std::filesystem::create_directory_symlink("/proc", Root() / "proc"); }
 
 private:
     TempFolder dir_{"tollix-dialup"};
