@@ -75,7 +75,6 @@ class DebianPackage(unittest.TestCase):
 
         r = run(self.root + ["dpkg", "--purge", "tollix"])
         self.assertEqual(r.returncode, 0, r.stdout + r.stderr)
-        self.assertEqual([p for p in sorted(EXPECTED_FILES) if os.path.lexists(p)], [])
 
 
 if __name__ == "__main__":
