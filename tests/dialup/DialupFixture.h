@@ -15,9 +15,6 @@
 
 namespace tollix::test {
 
-// The older name, still used by the session benchmark.
-using TempDir = TempFolder;
-
 // Polls `done` for a while: dialers end and bus signals arrive asynchronously.
 inline bool Eventually(const std::function<bool()>& done, int millis = 5000)
 {
