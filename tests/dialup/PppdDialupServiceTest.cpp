@@ -130,21 +130,18 @@ TEST(PppdDialupService, PhonebookWithoutPermissionSaysHowToGetIt)
     world.AddPeer("isp");
     ::chmod(world.Root().c_str(), 0755);
     ::chmod(world.Peers().c_str(), ::geteuid() == 0 ? 0750 : 0);
-    pid_t pid = ::fork();
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
-        if (::geteuid() == 0
-            && (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0))
-            ::_exit(3);
-        PhonebookResult book = PppdDialupService(world.Root()).Phonebook();
-        bool told
-            = book.Error.find("权限") != std::string::npos && book.Error.find("dip") != std::string::npos;
-        ::_exit(book.Readable ? 1 : told ? 0 : 2);
-    }
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
-        << "1: read as readable, 2: no word of permission and dip, 3: no setuid";
+    // 1: read as readable, 2: no word of permission and dip, 3: no setuid.
+    EXPECT_EXIT(
+        {
+            if (::geteuid() == 0
+                && (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0))
+                ::_exit(3);
+            PhonebookResult book = PppdDialupService(world.Root()).Phonebook();
+            bool told
+                = book.Error.find("权限") != std::string::npos && book.Error.find("dip") != std::string::npos;
+            ::_exit(book.Readable ? 1 : told ? 0 : 2);
+        },
+        ::testing::ExitedWithCode(0), "");
 }
 
 // The phonebook lists the peers a user may call, whatever their names hold;
