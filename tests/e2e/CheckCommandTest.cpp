@@ -1,3 +1,4 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
@@ -14,6 +15,10 @@
 #include "dialup/DialupService.h"
 #include "dialup/NetworkManagerMock.h"
 
+using ::testing::AllOf;
+using ::testing::HasSubstr;
+using ::testing::IsEmpty;
+using ::testing::Matcher;
 using tollix::test::Eventually;
 using tollix::test::PppWorld;
 using tollix::test::PrivateSystemBus;
@@ -47,11 +52,6 @@ RunResult RunTollix(const std::vector<const char*>& args, std::map<std::string, 
     const auto out = outputs.Path() / "out", err = outputs.Path() / "err";
     const int status = std::system((command + " >" + out.string() + " 2>" + err.string()).c_str());
     return {WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), ReadFile(out), ReadFile(err)};
-}
-
-bool Contains(const std::string& text, const std::string& part)
-{
-    return text.find(part) != std::string::npos;
 }
 
 // `tollix --check` as a fixture world changes, and the rest of the command line.
@@ -97,8 +97,8 @@ TEST(TollixCheck, ReportsWhatTheMeterSeesAsTheWorldChanges)
         RunResult r = RunTollix(s.args, s.env);
         EXPECT_EQ(r.status, s.status) << s.step << "\n" << r.out << r.err;
         for (const std::string& part : s.out)
-            EXPECT_TRUE(Contains(r.out, part)) << s.step << ": missing " << part << " in\n" << r.out;
-        EXPECT_TRUE(s.err.empty() ? r.err.empty() : Contains(r.err, s.err)) << s.step << ": " << r.err;
+            EXPECT_THAT(r.out, HasSubstr(part)) << s.step;
+        EXPECT_THAT(r.err, s.err.empty() ? Matcher<std::string>(IsEmpty()) : HasSubstr(s.err)) << s.step;
     }
 }
 
@@ -180,8 +180,8 @@ TEST(TollixCheck, AgainstARealNetworkManager)
     RunResult r = RunTollix({"--check"},
         {{"TOLLIX_HOME", home.Path().string()}, {"TOLLIX_PPP_ROOT", world.Root().string()},
             {"DBUS_SYSTEM_BUS_ADDRESS", bus.Address()}});
-    EXPECT_TRUE(Contains(r.out,
-        "拨号方式：NetworkManager+pppd\n电话簿位置：" + world.Peers().string()
+    EXPECT_THAT(r.out,
+        HasSubstr("拨号方式：NetworkManager+pppd\n电话簿位置：" + world.Peers().string()
             + "\n拨号网络电话簿（4 个连接）：\n  My ISP（NetworkManager，pppoe）\n  "
               "手机上网（NetworkManager，gsm）\n"
               "  手机热点（NetworkManager，802-11-wireless，按流量计费）\n  "
@@ -193,8 +193,7 @@ TEST(TollixCheck, AgainstARealNetworkManager)
     auto service = tollix::CreateDialupService(false, clock);
     tollix::DialResult dial = service->DialConnection("My ISP");
     EXPECT_FALSE(dial.Started);
-    EXPECT_TRUE(Contains(dial.Error, "无法拨号“My ISP”：") && Contains(dial.Error, "No suitable device"))
-        << dial.Error;
+    EXPECT_THAT(dial.Error, AllOf(HasSubstr("无法拨号“My ISP”："), HasSubstr("No suitable device")));
     EXPECT_FALSE(service->IsConnected());
 }
 
