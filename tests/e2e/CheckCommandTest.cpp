@@ -54,8 +54,9 @@ RunResult RunTollix(const std::vector<const char*>& args, std::map<std::string, 
     return {WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), ReadFile(out), ReadFile(err)};
 }
 
-// `tollix --check` as a fixture world changes, and the rest of the command line.
-TEST(TollixCheck, ReportsWhatTheMeterSeesAsTheWorldChanges)
+// `tollix --check` as a fixture world changes, the rest of the command line,
+// and all of it in English.
+TEST(TollixCommandLine, ChecksTheWorldAsItChangesAndSpeaksEnglishWhenAsked)
 {
     TempFolder home, xdg;
     PppWorld world;
@@ -100,21 +101,14 @@ TEST(TollixCheck, ReportsWhatTheMeterSeesAsTheWorldChanges)
             EXPECT_THAT(r.out, HasSubstr(part)) << s.step;
         EXPECT_THAT(r.err, s.err.empty() ? Matcher<std::string>(IsEmpty()) : HasSubstr(s.err)) << s.step;
     }
-}
 
-// Asked for English, the command line shows no Chinese at all.
-TEST(TollixCommandLine, SpeaksEnglishWhenAsked)
-{
-    TempFolder home;
-    PppWorld world;
-    world.AddPeer("isp");
-    world.MakeEmptyNet();
-    const std::map<std::string, std::string> env = {{"TOLLIX_HOME", home.Path().string()},
-        {"TOLLIX_PPP_ROOT", world.Root().string()}, {"LC_ALL", "en_US.UTF-8"}};
+    // Asked for English, the command line shows no Chinese at all.
+    auto english = env;
+    english["LC_ALL"] = "en_US.UTF-8";
     const std::vector<std::vector<const char*>> commands
         = {{"--help"}, {"--check"}, {"--chek"}, {"report", "--help"}, {"report"}, {"report", "--from", "x"}};
     for (const auto& args : commands) {
-        const RunResult r = RunTollix(args, env);
+        const RunResult r = RunTollix(args, english);
         const std::string said = r.out + r.err;
         EXPECT_NE(said, "") << args.back();
         // Chinese text always holds ideographs (U+4E00 to U+9FFF), which UTF-8
