@@ -103,10 +103,15 @@ TEST(AlertCheck, SeveralPeriodsAtOnce)
     EXPECT_TRUE(r.SoundsToPlay.empty()) << "the week's sound is off and the day is between repeats";
 }
 
-// With the default limits: 3, 10 and 50 hours, 20, 140 and 600 yuan.
-TEST(AlertText, ExactTexts)
+TEST(AlertSettingsLoad, DefaultsTheirTextsAndAFileWrittenByTheWindowsProgram)
 {
-    const AlertSettings s = InitialAlertSettings(ProfileFile(TempProfile().Path()));
+    TempProfile temp;
+    ProfileFile file(temp.Path());
+    AlertSettings a = InitialAlertSettings(file);
+    EXPECT_EQ(Fields(a.DayAlert), "on 0 by 0 3h 200000 sound 0 every 5 ''");
+    EXPECT_EQ(Fields(a.WeekAlert), "on 0 by 0 10h 1400000 sound 0 every 5 ''");
+    EXPECT_EQ(Fields(a.MonthAlert), "on 0 by 0 50h 6000000 sound 0 every 5 ''");
+    // Their texts, with the default limits.
     const struct {
         int16_t kind;
         const char* text;
@@ -115,17 +120,7 @@ TEST(AlertText, ExactTexts)
         {5, "你这个星期的费用超过140元了!"}, {6, "你这个月的费用超过600元了!"},
         {0, "你这个月的费用超过600元了!"}};
     for (const auto& c : cases)
-        EXPECT_EQ(AlertText(c.kind, s), c.text) << c.kind;
-}
-
-TEST(AlertSettingsLoad, DefaultsValuesAndAFileWrittenByTheWindowsProgram)
-{
-    TempProfile temp;
-    ProfileFile file(temp.Path());
-    AlertSettings a = InitialAlertSettings(file);
-    EXPECT_EQ(Fields(a.DayAlert), "on 0 by 0 3h 200000 sound 0 every 5 ''");
-    EXPECT_EQ(Fields(a.WeekAlert), "on 0 by 0 10h 1400000 sound 0 every 5 ''");
-    EXPECT_EQ(Fields(a.MonthAlert), "on 0 by 0 50h 6000000 sound 0 every 5 ''");
+        EXPECT_EQ(AlertText(c.kind, a), c.text) << c.kind;
 
     // A sound's path is read whole, however long.
     const std::string longPath = "/home/user/.local/share/sounds/a-rather-long-name-x.wav";
