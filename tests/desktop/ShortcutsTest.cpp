@@ -64,7 +64,7 @@ TEST(Shortcuts, FoldersFollowTheUsersSettings)
     }
 }
 
-TEST(Shortcuts, EntryIsWrittenIntoAMissingFolderAndIsValid)
+TEST(Shortcuts, WritesAValidEntryIntoAMissingFolderOrLeavesTheUsersFilesAlone)
 {
     TempFolder home;
     const fs::path entry = home.Path() / ".config" / "autostart" / "Tollix.desktop";
@@ -88,12 +88,9 @@ TEST(Shortcuts, EntryIsWrittenIntoAMissingFolderAndIsValid)
                   "/home/u/.local/share/icons/tollix.svg"),
         ShortcutResult::Ok);
     EXPECT_NE(ReadFile(entry).find("\nName=Tollix V3.1\n"), std::string::npos);
-}
 
-// (A file where the folder should be is tried through the menu commands.)
-TEST(Shortcuts, FailuresLeaveTheUsersFilesAlone)
-{
-    TempFolder home;
+    // Failures leave the user's files alone. (A file where the folder should
+    // be is tried through the menu commands.)
     WriteFile(home.Path() / "Desktop", "user's own file");
     EXPECT_EQ(CreateShortcut(home.Path() / "Desktop" / "sub", "x.desktop", "x", "/usr/bin/tollix", "tollix"),
         ShortcutResult::GroupFailed);
@@ -107,7 +104,7 @@ TEST(Shortcuts, FailuresLeaveTheUsersFilesAlone)
     EXPECT_TRUE(fs::is_directory(home.Path() / "autostart" / "Tollix.desktop" / "keep"));
 
     // A program path no entry can express writes nothing.
-    std::string error;
+    error.clear();
     EXPECT_EQ(
         CreateShortcut(home.Path() / "autostart", "Other.desktop", "Tollix", "/opt/a\nb", "tollix", &error),
         ShortcutResult::ShortcutFailed);
