@@ -55,8 +55,8 @@ RunResult RunTollix(const std::vector<const char*>& args, std::map<std::string, 
 }
 
 // `tollix --check` as a fixture world changes, the rest of the command line,
-// and all of it in English.
-TEST(TollixCommandLine, ChecksTheWorldAsItChangesAndSpeaksEnglishWhenAsked)
+// a report, and all of it in English.
+TEST(TollixCommandLine, CheckAndReportAsAUserRunsThemInChineseOrEnglish)
 {
     TempFolder home, xdg;
     PppWorld world;
@@ -101,6 +101,36 @@ TEST(TollixCommandLine, ChecksTheWorldAsItChangesAndSpeaksEnglishWhenAsked)
             EXPECT_THAT(r.out, HasSubstr(part)) << s.step;
         EXPECT_THAT(r.err, s.err.empty() ? Matcher<std::string>(IsEmpty()) : HasSubstr(s.err)) << s.step;
     }
+
+    // `tollix report` on an archive written by hand with plain SQL, statistics
+    // months starting on the 15th: the totals must come out as worked out here.
+    WriteFile(home.Path() / "tollix.ini", "[Reset]\r\nMonth=15\r\n");
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open((home.Path() / "usage.sqlite").c_str(), &db), SQLITE_OK);
+    const char* sql
+        = "PRAGMA journal_mode=WAL;"
+          "CREATE TABLE connections (id INTEGER PRIMARY KEY, session_key TEXT NOT NULL UNIQUE,"
+          " start_local TEXT NOT NULL, utc_offset INTEGER NOT NULL, seconds INTEGER NOT NULL,"
+          " name TEXT NOT NULL, tel_fee INTEGER NOT NULL, net_fee INTEGER NOT NULL,"
+          " call_units INTEGER NOT NULL, minutes_charged INTEGER NOT NULL, rx_bytes INTEGER,"
+          " tx_bytes INTEGER, backend TEXT NOT NULL, imported INTEGER NOT NULL);"
+          "INSERT INTO connections VALUES"
+          " (1, 'k1', '2026-03-14 23:50:00', 28800, 600, 'Home', 10000, 20000, 10, 10, NULL, NULL, 'pppd', "
+          "0),"
+          " (2, 'k2', '2026-03-15 00:10:00', 28800, 120, 'Home', 5000, 0, 2, 2, 1000, 500, 'pppd', 0),"
+          " (3, 'k3', '2026-04-14 08:00:00', 28800, 60, '宽带', 100, 0, 1, 0, NULL, NULL, '', 1);"
+          "PRAGMA user_version=1;";
+    ASSERT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
+    sqlite3_close(db);
+
+    const RunResult report
+        = RunTollix({"report", "--by", "month", "--format", "csv"}, {{"TOLLIX_HOME", home.Path().string()}});
+    EXPECT_EQ(report.status, 0) << report.err;
+    EXPECT_EQ(report.out,
+        "period,start,end,connections,seconds,net_fee,tel_fee,total_fee,call_units,rx_bytes,tx_bytes\r\n"
+        "2026-02,2026-02-15,2026-03-14,1,600,2,1,3,10,,\r\n"
+        "2026-03,2026-03-15,2026-04-14,2,180,0,0.51,0.51,3,1000,500\r\n");
+    EXPECT_EQ(report.err, "");
 
     // Asked for English, the command line shows no Chinese at all.
     auto english = env;
@@ -192,37 +222,3 @@ TEST(TollixCheck, AgainstARealNetworkManager)
 }
 
 }  // namespace
-
-// `tollix report` on an archive written by hand with plain SQL, statistics
-// months starting on the 15th: the totals must come out as worked out here.
-TEST(TollixReport, MonthlyCsvFromAHandMadeArchive)
-{
-    TempFolder home;
-    WriteFile(home.Path() / "tollix.ini", "[Reset]\r\nMonth=15\r\n");
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open((home.Path() / "usage.sqlite").c_str(), &db), SQLITE_OK);
-    const char* sql
-        = "PRAGMA journal_mode=WAL;"
-          "CREATE TABLE connections (id INTEGER PRIMARY KEY, session_key TEXT NOT NULL UNIQUE,"
-          " start_local TEXT NOT NULL, utc_offset INTEGER NOT NULL, seconds INTEGER NOT NULL,"
-          " name TEXT NOT NULL, tel_fee INTEGER NOT NULL, net_fee INTEGER NOT NULL,"
-          " call_units INTEGER NOT NULL, minutes_charged INTEGER NOT NULL, rx_bytes INTEGER,"
-          " tx_bytes INTEGER, backend TEXT NOT NULL, imported INTEGER NOT NULL);"
-          "INSERT INTO connections VALUES"
-          " (1, 'k1', '2026-03-14 23:50:00', 28800, 600, 'Home', 10000, 20000, 10, 10, NULL, NULL, 'pppd', "
-          "0),"
-          " (2, 'k2', '2026-03-15 00:10:00', 28800, 120, 'Home', 5000, 0, 2, 2, 1000, 500, 'pppd', 0),"
-          " (3, 'k3', '2026-04-14 08:00:00', 28800, 60, '宽带', 100, 0, 1, 0, NULL, NULL, '', 1);"
-          "PRAGMA user_version=1;";
-    ASSERT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
-    sqlite3_close(db);
-
-    RunResult r
-        = RunTollix({"report", "--by", "month", "--format", "csv"}, {{"TOLLIX_HOME", home.Path().string()}});
-    EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out,
-        "period,start,end,connections,seconds,net_fee,tel_fee,total_fee,call_units,rx_bytes,tx_bytes\r\n"
-        "2026-02,2026-02-15,2026-03-14,1,600,2,1,3,10,,\r\n"
-        "2026-03,2026-03-15,2026-04-14,2,180,0,0.51,0.51,3,1000,500\r\n");
-    EXPECT_EQ(r.err, "");
-}
