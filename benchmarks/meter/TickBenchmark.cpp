@@ -17,7 +17,7 @@
 namespace {
 
 using tollix::test::PppWorld;
-using tollix::test::TempDir;
+using tollix::test::TempFolder;
 
 constexpr int kPppdPid = 4242;
 
@@ -45,7 +45,7 @@ struct Meter {
     }
 
     PppWorld world;
-    TempDir data;
+    TempFolder data;
     tollix::ManualClock clock{*tollix::DateTime::FromCivil(2026, 12, 7, 20, 0, 0)};
     std::unique_ptr<tollix::PppdDialupService> service;
     std::unique_ptr<tollix::Program> program;

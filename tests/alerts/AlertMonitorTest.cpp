@@ -40,9 +40,9 @@ std::string Fields(const AlertSetting& a)
 }  // namespace
 
 // Each period warns at its time limit (kinds 1-3) or cost limit (4-6), then
-// every `Minutes` checks; checks under the limit, or while the alert is
-// switched off, are not counted. A cost alert looks only at the fee, however
-// long the period. A connection that ends resets the counters.
+// every `Minutes` checks (zero or below: every check); checks under the limit,
+// or while the alert is switched off, are not counted. A cost alert looks only
+// at the fee, however long the period. A connection that ends resets the counters.
 TEST(AlertCheck, EachPeriodWarnsAtItsLimitThenRepeats)
 {
     for (int kind = 1; kind <= 6; ++kind) {
@@ -70,6 +70,8 @@ TEST(AlertCheck, EachPeriodWarnsAtItsLimitThenRepeats)
         EXPECT_EQ(Pattern(m, s, at[0], at[1], at[2], 10), "....X....X");
         m.ResetCounters();
         EXPECT_EQ(Pattern(m, s, at[0], at[1], at[2], 2), "X.");
+        alerts[period]->Minutes = int16_t(byCost ? 0 : -3);
+        EXPECT_EQ(Pattern(m, s, at[0], at[1], at[2], 3), "XXX");
     }
 }
 
@@ -101,33 +103,7 @@ TEST(AlertCheck, SeveralPeriodsAtOnce)
     EXPECT_TRUE(r.SoundsToPlay.empty()) << "the week's sound is off and the day is between repeats";
 }
 
-// A repeat interval of zero or below counts as one.
-TEST(AlertCheck, ShortIntervalsCountAsOne)
-{
-    AlertSettings s;
-    for (int16_t minutes : {0, -3, 1}) {
-        s.MonthAlert = TimeAlert(0, minutes, "m.wav");
-        AlertMonitor fresh;
-        EXPECT_EQ(Pattern(fresh, s, {}, {}, PeriodMeasure{0, {}}, 4), "XXXX") << minutes;
-    }
-}
-
-// With the default limits: 3, 10 and 50 hours, 20, 140 and 600 yuan.
-TEST(AlertText, ExactTexts)
-{
-    const AlertSettings s = InitialAlertSettings(ProfileFile(TempProfile().Path()));
-    const struct {
-        int16_t kind;
-        const char* text;
-    } cases[] = {{1, "你今天的用时超过3小时了！"}, {2, "你这个星期的用时超过10小时了！"},
-        {3, "你这个月的用时超过50小时了!"}, {4, "你今天的费用超过20元了!"},
-        {5, "你这个星期的费用超过140元了!"}, {6, "你这个月的费用超过600元了!"},
-        {0, "你这个月的费用超过600元了!"}, {99, "你这个月的费用超过600元了!"}};
-    for (const auto& c : cases)
-        EXPECT_EQ(AlertText(c.kind, s), c.text) << c.kind;
-}
-
-TEST(AlertSettingsLoad, DefaultsValuesAndAFileWrittenByTheWindowsProgram)
+TEST(AlertSettingsLoad, DefaultsTheirTextsAndAFileWrittenByTheWindowsProgram)
 {
     TempProfile temp;
     ProfileFile file(temp.Path());
@@ -135,14 +111,21 @@ TEST(AlertSettingsLoad, DefaultsValuesAndAFileWrittenByTheWindowsProgram)
     EXPECT_EQ(Fields(a.DayAlert), "on 0 by 0 3h 200000 sound 0 every 5 ''");
     EXPECT_EQ(Fields(a.WeekAlert), "on 0 by 0 10h 1400000 sound 0 every 5 ''");
     EXPECT_EQ(Fields(a.MonthAlert), "on 0 by 0 50h 6000000 sound 0 every 5 ''");
+    // Their texts, with the default limits.
+    const struct {
+        int16_t kind;
+        const char* text;
+    } cases[] = {{1, "你今天的用时超过3小时了！"}, {2, "你这个星期的用时超过10小时了！"},
+        {3, "你这个月的用时超过50小时了!"}, {4, "你今天的费用超过20元了!"},
+        {5, "你这个星期的费用超过140元了!"}, {6, "你这个月的费用超过600元了!"},
+        {0, "你这个月的费用超过600元了!"}};
+    for (const auto& c : cases)
+        EXPECT_EQ(AlertText(c.kind, a), c.text) << c.kind;
 
-    // Fees in whole yuan: the fraction is dropped. A path is read whole, however
-    // long, Chinese included.
-    const std::string longPath = "/home/user/.local/share/sounds/a-rather-long-name-x";
-    temp.Write(Lines({"[Alert Setting]", "DayCheck=1", "Day AlertStandard=1", "Dayhours=4", "DayFee=35.7",
-        "DayWaveCheck=1", "Dayminutes=0", "DayFilePath=" + longPath + "\xD6\xD0.wav"}));
-    EXPECT_EQ(Fields(InitialAlertSettings(file).DayAlert),
-        "on 1 by 1 4h 350000 sound 1 every 0 '" + longPath + "中.wav'");
+    // A sound's path is read whole, however long.
+    const std::string longPath = "/home/user/.local/share/sounds/a-rather-long-name-x.wav";
+    temp.Write(Lines({"[Alert Setting]", "DayFilePath=" + longPath}));
+    EXPECT_EQ(InitialAlertSettings(file).DayAlert.FilePath, longPath);
 
     a = InitialAlertSettings(ProfileFile(std::string(TOLLIX_TEST_DATA_DIR) + "/config/windows-written.ini"));
     EXPECT_EQ(Fields(a.DayAlert), "on 1 by 0 2h 200000 sound 1 every 10 'C:\\WINDOWS\\MEDIA\\提醒.WAV'");

@@ -15,9 +15,6 @@
 
 namespace tollix::test {
 
-// The older name, still used by the session benchmark.
-using TempDir = TempFolder;
-
 // Polls `done` for a while: dialers end and bus signals arrive asynchronously.
 inline bool Eventually(const std::function<bool()>& done, int millis = 5000)
 {
@@ -57,8 +54,6 @@ public:
         WriteFile(Root() / "proc" / std::to_string(pid) / "comm", comm + "\n");
         WriteFile(Root() / "proc" / std::to_string(pid) / "cmdline", cmdline);
     }
-    // Hang-up tests signal real processes: then /proc must be the real one.
-    void UseRealProc() { std::filesystem::create_directory_symlink("/proc", Root() / "proc"); }
 
 private:
     TempFolder dir_{"tollix-dialup"};

@@ -23,10 +23,7 @@ TEST(NetworkManagerBilledKind, OnlyProfilesBilledLikeDialUp)
         int32_t metered;
         const char* kind;
     } cases[] = {
-        {"pppoe", "", 0, "pppoe"},
-        {"gsm", "", 2, "gsm"},
-        {"cdma", "", 0, "cdma"},
-        {"adsl", "", 0, "adsl"},
+        {"gsm", "", 2, "gsm"},  // not metered, yet billed like dial-up
         {"bluetooth", "dun", 0, "bluetooth DUN"},
         {"bluetooth", "panu", 0, ""},
         {"802-3-ethernet", "", 3, ""},  // only guessed metered

@@ -1,7 +1,6 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <signal.h>
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -14,8 +13,15 @@
 #include "ManualClock.h"
 #include "dialup/DialupFixture.h"
 #include "dialup/DialupService.h"
+#include "dialup/NetworkManagerMock.h"
 
+using ::testing::AllOf;
+using ::testing::HasSubstr;
+using ::testing::IsEmpty;
+using ::testing::Matcher;
+using tollix::test::Eventually;
 using tollix::test::PppWorld;
+using tollix::test::PrivateSystemBus;
 using tollix::test::ReadFile;
 using tollix::test::ScopedEnv;
 using tollix::test::TempFolder;
@@ -48,13 +54,9 @@ RunResult RunTollix(const std::vector<const char*>& args, std::map<std::string, 
     return {WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), ReadFile(out), ReadFile(err)};
 }
 
-bool Contains(const std::string& text, const std::string& part)
-{
-    return text.find(part) != std::string::npos;
-}
-
-// `tollix --check` as a fixture world changes, and the rest of the command line.
-TEST(TollixCheck, ReportsWhatTheMeterSeesAsTheWorldChanges)
+// `tollix --check` as a fixture world changes, the rest of the command line,
+// a report, and all of it in English.
+TEST(TollixCommandLine, CheckAndReportAsAUserRunsThemInChineseOrEnglish)
 {
     TempFolder home, xdg;
     PppWorld world;
@@ -85,8 +87,6 @@ TEST(TollixCheck, ReportsWhatTheMeterSeesAsTheWorldChanges)
             {"--check"}, env, 0, {"拨号网络电话簿：没有连接", "连接状态：未连接\n"}, ""},
         {"peers not a folder", [&] { WriteFile(world.Peers(), "x"); }, {"--check"}, env, 1,
             {"拨号网络电话簿：无法读取\n", "连接状态：未连接\n"}, "不是文件夹"},
-        {"version", [] {}, {"--version"}, {}, 0, {"Tollix 3.1\n"}, ""},
-        {"help", [] {}, {"--help"}, {}, 0, {"用法：tollix", "--demo", "--check"}, ""},
         {"demo", [] {}, {"--demo", "--check"}, {{"XDG_DATA_HOME", xdg.Path().string()}}, 0,
             {"数据文件夹：" + (xdg.Path() / "tollix-demo").string() + "\n", "拨号方式：demo"}, ""},
         {"unknown option", [] {}, {"--chek"}, {}, 2, {}, "无法识别的选项“--chek”"},
@@ -98,166 +98,12 @@ TEST(TollixCheck, ReportsWhatTheMeterSeesAsTheWorldChanges)
         RunResult r = RunTollix(s.args, s.env);
         EXPECT_EQ(r.status, s.status) << s.step << "\n" << r.out << r.err;
         for (const std::string& part : s.out)
-            EXPECT_TRUE(Contains(r.out, part)) << s.step << ": missing " << part << " in\n" << r.out;
-        EXPECT_TRUE(s.err.empty() ? r.err.empty() : Contains(r.err, s.err)) << s.step << ": " << r.err;
+            EXPECT_THAT(r.out, HasSubstr(part)) << s.step;
+        EXPECT_THAT(r.err, s.err.empty() ? Matcher<std::string>(IsEmpty()) : HasSubstr(s.err)) << s.step;
     }
-}
 
-// The real NetworkManager, in a network and mount namespace of its own (so it
-// sees no device of this machine and writes nothing under /run or /var/lib)
-// on a private system bus, reading the profiles of a folder of keyfiles.
-class RealNetworkManager {
-public:
-    RealNetworkManager()
-    {
-        WriteFile(dir_.Path() / "bus.conf",
-            "<busconfig><type>system</type><listen>unix:path=" + socket_.string()
-                + "</listen><auth>EXTERNAL</auth><policy context=\"default\"><allow user=\"*\"/>"
-                  "<allow own=\"*\"/><allow send_destination=\"*\"/><allow receive_sender=\"*\"/>"
-                  "</policy></busconfig>\n");
-        WriteFile(dir_.Path() / "nm.conf",
-            "[main]\nplugins=keyfile\nauth-polkit=false\ndns=none\n[keyfile]\npath=" + Profiles().string()
-                + "\n");
-        std::filesystem::create_directories(dir_.Path() / "conf.d");
-        const char* const profiles[][2] = {
-            {"pppoe", "id=My ISP\ntype=pppoe\n[pppoe]\nusername=user\npassword=secret\n[ethernet]\n"},
-            {"gsm", "id=手机上网\ntype=gsm\n[gsm]\napn=internet\n"},
-            {"hotspot", "id=手机热点\ntype=wifi\nmetered=1\n[wifi]\nssid=Hotspot\nmode=infrastructure\n"},
-            {"wired", "id=家里有线\ntype=ethernet\n"},
-        };
-        for (const auto& [file, body] : profiles) {
-            auto path = Profiles() / (std::string(file) + ".nmconnection");
-            // Without a uuid the keyfile plugin makes one from the file's path.
-            WriteFile(
-                path, std::string("[connection]\nautoconnect=false\n") + body + "[ipv4]\nmethod=auto\n");
-            std::filesystem::permissions(
-                path, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
-        }
-        // One process group, the bus and the manager, ended by one signal. Root
-        // needs no user namespace; anyone else gets root inside one.
-        const std::string d = dir_.Path().string(), log = " >>" + d + "/log 2>&1";
-        const std::string script = "dbus-daemon --nofork --config-file=" + d + "/bus.conf" + log
-            + " & while [ ! -S " + socket_.string()
-            + " ]; do sleep 0.1; done; exec env DBUS_SYSTEM_BUS_ADDRESS=" + Address() + " unshare "
-            + (::geteuid() == 0 ? "" : "-r ")
-            + "-n -m --propagation private sh -c 'mount -t tmpfs tmpfs /run && mount -t tmpfs tmpfs "
-              "/var/lib/NetworkManager && exec NetworkManager --debug --config="
-            + d + "/nm.conf --config-dir=" + d + "/conf.d --system-config-dir=" + d + "/conf.d --state-file="
-            + d + "/state --intern-config=" + d + "/intern.conf --pid-file=" + d + "/pid'" + log;
-        const char* argv[] = {"sh", "-c", script.c_str(), nullptr};
-        posix_spawnattr_t attributes;
-        posix_spawnattr_init(&attributes);
-        posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
-        ::posix_spawn(&manager_, "/bin/sh", nullptr, &attributes, const_cast<char**>(argv), environ);
-        posix_spawnattr_destroy(&attributes);
-    }
-    ~RealNetworkManager()
-    {
-        if (manager_ > 0) {              // never -1: that would signal every process there is
-            ::kill(-manager_, SIGTERM);  // the group: the bus outlives a manager that failed
-            ::waitpid(manager_, nullptr, 0);
-        }
-    }
-    RealNetworkManager(const RealNetworkManager&) = delete;
-    RealNetworkManager& operator=(const RealNetworkManager&) = delete;
-
-    // Why it did not come up, or "" once it answers with its profiles.
-    std::string Failure()
-    {
-        if (::access("/usr/sbin/NetworkManager", X_OK) != 0)
-            return "NetworkManager is missing (package network-manager)";
-        const std::string answers = "busctl --address=" + Address()
-            + " call org.freedesktop.NetworkManager /org/freedesktop/NetworkManager/Settings "
-              "org.freedesktop.NetworkManager.Settings ListConnections 2>/dev/null | grep -q 'ao 4 '";
-        for (int i = 0; i < 300; ++i) {
-            int status = 0;
-            if (::waitpid(manager_, &status, WNOHANG) == manager_)
-                return "NetworkManager or its namespace could not start here: "
-                    + ReadFile(dir_.Path() / "log");
-            if (std::system(answers.c_str()) == 0)
-                return {};
-            ::usleep(100 * 1000);
-        }
-        return "NetworkManager did not answer within 30 s";
-    }
-    std::string Address() const { return "unix:path=" + socket_.string(); }
-
-private:
-    std::filesystem::path Profiles() const { return dir_.Path() / "profiles"; }
-
-    TempFolder dir_{"tollix-nm"};
-    std::filesystem::path socket_ = dir_.Path() / "bus";
-    pid_t manager_ = -1;
-};
-
-// Chinese text always holds ideographs (U+4E00 to U+9FFF), which UTF-8 starts
-// with a byte from E4 to E9; English text never does.
-bool HasChinese(const std::string& text)
-{
-    return std::any_of(text.begin(), text.end(), [](char c) {
-        return static_cast<unsigned char>(c) >= 0xE4 && static_cast<unsigned char>(c) <= 0xE9;
-    });
-}
-
-// Asked for English, the command line shows no Chinese at all.
-TEST(TollixCommandLine, SpeaksEnglishWhenAsked)
-{
-    TempFolder home;
-    PppWorld world;
-    world.AddPeer("isp");
-    world.MakeEmptyNet();
-    const std::map<std::string, std::string> env = {{"TOLLIX_HOME", home.Path().string()},
-        {"TOLLIX_PPP_ROOT", world.Root().string()}, {"LC_ALL", "en_US.UTF-8"}};
-    const std::vector<std::vector<const char*>> commands
-        = {{"--help"}, {"--check"}, {"--chek"}, {"report", "--help"}, {"report"}, {"report", "--from", "x"}};
-    for (const auto& args : commands) {
-        const RunResult r = RunTollix(args, env);
-        EXPECT_NE(r.out + r.err, "") << args.back();
-        EXPECT_FALSE(HasChinese(r.out + r.err)) << args.back() << ":\n" << r.out << r.err;
-    }
-}
-
-// Both backends, each entry named with its own; exactly the profiles billed
-// like dial-up, in NetworkManager's order. A dial that cannot come up here says
-// NetworkManager's reason and leaves the meter as it was.
-TEST(TollixCheck, AgainstARealNetworkManager)
-{
-    RealNetworkManager nm;
-    if (std::string failure = nm.Failure(); !failure.empty())
-        GTEST_SKIP() << failure;
-    TempFolder home;
-    PppWorld world;
-    world.AddPeer("isp");
-    RunResult r = RunTollix({"--check"},
-        {{"TOLLIX_HOME", home.Path().string()}, {"TOLLIX_PPP_ROOT", world.Root().string()},
-            {"DBUS_SYSTEM_BUS_ADDRESS", nm.Address()}});
-    EXPECT_TRUE(Contains(r.out,
-        "拨号方式：NetworkManager+pppd\n电话簿位置：" + world.Peers().string()
-            + "\n拨号网络电话簿（4 个连接）：\n  My ISP（NetworkManager，pppoe）\n  "
-              "手机上网（NetworkManager，gsm）\n"
-              "  手机热点（NetworkManager，802-11-wireless，按流量计费）\n  "
-              "isp（pppd，拨号脚本）\n连接状态：未连接\n"))
-        << r.out << r.err;
-
-    ScopedEnv bus("DBUS_SYSTEM_BUS_ADDRESS", nm.Address().c_str());
-    ScopedEnv root("TOLLIX_PPP_ROOT", world.Root().c_str());
-    tollix::ManualClock clock;
-    auto service = tollix::CreateDialupService(false, clock);
-    tollix::DialResult dial = service->DialConnection("My ISP");
-    EXPECT_FALSE(dial.Started);
-    EXPECT_TRUE(Contains(dial.Error, "无法拨号“My ISP”：") && Contains(dial.Error, "No suitable device"))
-        << dial.Error;
-    EXPECT_FALSE(service->IsConnected());
-    EXPECT_EQ(service->Phonebook().Entries.size(), 4u);
-}
-
-}  // namespace
-
-// `tollix report` on an archive written by hand with plain SQL, statistics
-// months starting on the 15th: the totals must come out as worked out here.
-TEST(TollixReport, MonthlyCsvFromAHandMadeArchive)
-{
-    TempFolder home;
+    // `tollix report` on an archive written by hand with plain SQL, statistics
+    // months starting on the 15th: the totals must come out as worked out here.
     WriteFile(home.Path() / "tollix.ini", "[Reset]\r\nMonth=15\r\n");
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open((home.Path() / "usage.sqlite").c_str(), &db), SQLITE_OK);
@@ -277,12 +123,102 @@ TEST(TollixReport, MonthlyCsvFromAHandMadeArchive)
     ASSERT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
     sqlite3_close(db);
 
-    RunResult r
+    const RunResult report
         = RunTollix({"report", "--by", "month", "--format", "csv"}, {{"TOLLIX_HOME", home.Path().string()}});
-    EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out,
+    EXPECT_EQ(report.status, 0) << report.err;
+    EXPECT_EQ(report.out,
         "period,start,end,connections,seconds,net_fee,tel_fee,total_fee,call_units,rx_bytes,tx_bytes\r\n"
         "2026-02,2026-02-15,2026-03-14,1,600,2,1,3,10,,\r\n"
         "2026-03,2026-03-15,2026-04-14,2,180,0,0.51,0.51,3,1000,500\r\n");
-    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(report.err, "");
+
+    // Asked for English, the command line shows no Chinese at all.
+    auto english = env;
+    english["LC_ALL"] = "en_US.UTF-8";
+    const std::vector<std::vector<const char*>> commands
+        = {{"--help"}, {"--check"}, {"--chek"}, {"report", "--help"}, {"report"}, {"report", "--from", "x"}};
+    for (const auto& args : commands) {
+        const RunResult r = RunTollix(args, english);
+        const std::string said = r.out + r.err;
+        EXPECT_NE(said, "") << args.back();
+        // Chinese text always holds ideographs (U+4E00 to U+9FFF), which UTF-8
+        // starts with a byte from E4 to E9; English text never does.
+        EXPECT_FALSE(std::any_of(said.begin(), said.end(), [](char c) { return c >= '\xE4' && c <= '\xE9'; }))
+            << args.back() << ":\n"
+            << said;
+    }
 }
+
+// The real NetworkManager, in a network and mount namespace of its own (so it
+// sees no device of this machine and writes nothing under /run or /var/lib)
+// on a private system bus, reading the profiles of a folder of keyfiles. Both
+// backends, each entry named with its own; exactly the profiles billed like
+// dial-up, in NetworkManager's order. A dial that cannot come up here says
+// NetworkManager's reason and leaves the meter as it was.
+TEST(TollixCheck, AgainstARealNetworkManager)
+{
+    if (::access("/usr/sbin/NetworkManager", X_OK) != 0)
+        GTEST_SKIP() << "NetworkManager is missing (package network-manager)";
+    TempFolder dir("tollix-nm");
+    const std::string d = dir.Path().string();
+    WriteFile(dir.Path() / "nm.conf",
+        "[main]\nplugins=keyfile\nauth-polkit=false\ndns=none\n[keyfile]\npath=" + d + "/profiles\n");
+    std::filesystem::create_directories(dir.Path() / "conf.d");
+    const char* const profiles[][2] = {
+        {"pppoe", "id=My ISP\ntype=pppoe\n[pppoe]\nusername=user\npassword=secret\n[ethernet]\n"},
+        {"gsm", "id=手机上网\ntype=gsm\n[gsm]\napn=internet\n"},
+        {"hotspot", "id=手机热点\ntype=wifi\nmetered=1\n[wifi]\nssid=Hotspot\nmode=infrastructure\n"},
+        {"wired", "id=家里有线\ntype=ethernet\n"},
+    };
+    for (const auto& [file, body] : profiles) {
+        auto path = dir.Path() / "profiles" / (std::string(file) + ".nmconnection");
+        // Without a uuid the keyfile plugin makes one from the file's path.
+        WriteFile(path, std::string("[connection]\nautoconnect=false\n") + body + "[ipv4]\nmethod=auto\n");
+        std::filesystem::permissions(
+            path, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    }
+    // Root needs no user namespace; anyone else gets root inside one.
+    PrivateSystemBus bus;
+    bus.Start(std::string("unshare ") + (::geteuid() == 0 ? "" : "-r ")
+        + "-n -m --propagation private sh -c 'mount -t tmpfs tmpfs /run && mount -t tmpfs tmpfs "
+          "/var/lib/NetworkManager && exec NetworkManager --debug --config="
+        + d + "/nm.conf --config-dir=" + d + "/conf.d --system-config-dir=" + d + "/conf.d --state-file=" + d
+        + "/state --intern-config=" + d + "/intern.conf --pid-file=" + d + "/pid'");
+    // Ready once it answers with its profiles.
+    const bool answered = Eventually(
+        [&] {
+            return !bus.ManagerRuns()
+                || bus.Call("/org/freedesktop/NetworkManager/Settings",
+                          "org.freedesktop.NetworkManager.Settings", {"ListConnections"})
+                       .find("ao 4 ")
+                != std::string::npos;
+        },
+        30000);
+    if (!bus.ManagerRuns() || !answered)
+        GTEST_SKIP() << "NetworkManager or its namespace did not start here: "
+                     << ReadFile(bus.Folder() / "log");
+
+    TempFolder home;
+    PppWorld world;
+    world.AddPeer("isp");
+    RunResult r = RunTollix({"--check"},
+        {{"TOLLIX_HOME", home.Path().string()}, {"TOLLIX_PPP_ROOT", world.Root().string()},
+            {"DBUS_SYSTEM_BUS_ADDRESS", bus.Address()}});
+    EXPECT_THAT(r.out,
+        HasSubstr("拨号方式：NetworkManager+pppd\n电话簿位置：" + world.Peers().string()
+            + "\n拨号网络电话簿（4 个连接）：\n  My ISP（NetworkManager，pppoe）\n  "
+              "手机上网（NetworkManager，gsm）\n"
+              "  手机热点（NetworkManager，802-11-wireless，按流量计费）\n  "
+              "isp（pppd，拨号脚本）\n连接状态：未连接\n"))
+        << r.out << r.err;
+
+    ScopedEnv root("TOLLIX_PPP_ROOT", world.Root().c_str());
+    tollix::ManualClock clock;
+    auto service = tollix::CreateDialupService(false, clock);
+    tollix::DialResult dial = service->DialConnection("My ISP");
+    EXPECT_FALSE(dial.Started);
+    EXPECT_THAT(dial.Error, AllOf(HasSubstr("无法拨号“My ISP”："), HasSubstr("No suitable device")));
+    EXPECT_FALSE(service->IsConnected());
+}
+
+}  // namespace

@@ -103,9 +103,9 @@ class TrayComesAndGoes(unittest.TestCase):
 
 
 class Wayland(unittest.TestCase):
-    """The program as a Wayland client: its window appears, the meter ticks,
-    it ends cleanly; and a StatusNotifierItem host started after it (the only
-    kind of notification area there) gets its icon."""
+    """The program as a Wayland client: its window appears, it ends cleanly;
+    and a StatusNotifierItem host started after it (the only kind of
+    notification area there) gets its icon."""
 
     def setUp(self):
         if not shutil.which("weston"):
@@ -157,9 +157,6 @@ class Wayland(unittest.TestCase):
         start_server(self, ["gtk-sni-tray-standalone"], env=env)
         # The item is registered under the program's own bus name.
         until(self, lambda: re.match(r"\(<\['", items()), "the icon registered with the host", meter=m)
-        # The meter ticks: a line brought up opens a session, brought down logs it.
-        m.connect_for(2)
-        self.assertEqual(len(m.logged_starts()), 1)
         self.assertEqual(m.stop(), 0)
 
 

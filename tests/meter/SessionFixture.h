@@ -76,13 +76,6 @@ protected:
         return file.Get(n);
     }
     std::filesystem::path Dir() const { return folder_->Path(); }
-    // Every file of the data folder but the journal, by name.
-    std::map<std::string, std::string> DataFiles() const
-    {
-        auto files = FolderContents(Dir());
-        files.erase(program_->JournalPath.filename().string());
-        return files;
-    }
 
     std::unique_ptr<TempFolder> folder_;
     ManualClock clock_;

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <cstdio>
 #include <filesystem>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -100,28 +99,23 @@ TEST_F(JournalFixture, RecoveredSessionIsRoundedAndCountedInItsStatisticsMonth)
     EXPECT_EQ(FormatLogLine(Log()[0]), "\"Home           \",180,#2026-12-10 12:00:00#,0.3,0.12,2");
 }
 
+// Totals a step from their ends, and a journal at the ends of every range:
+// each sum stops at its end instead of wrapping.
 TEST_F(JournalFixture, HugeJournalValuesStopAtTheEndsOfTheirRange)
 {
     Start(At(2026, 12, 7, 13, 0, 0));
-    UsageRecord total;
-    total.StartDate = At(2026, 1, 1);
-    total.Connections = INT16_MAX;
-    ASSERT_TRUE(program_->StatsFile.Open() && program_->StatsFile.Put(4, total));
-    // Two such crashes in a row: the second would carry every total past its end.
-    for (int round = 0; round < 2; ++round) {
-        char start[64];
-        std::snprintf(start, sizeof start, "%.17g", At(2026, 12, 7, 12, round, 0).Days());
-        WriteFile(program_->JournalPath,
-            std::string("tollix-session 1\nstart=") + start
-                + "\nseconds=2147483647\nunits=2147483647\nminutes=1\ntariff=0\n"
-                  "telfee=9223372036854775807\nnetfee=-9223372036854775808\nname=Home\n");
-        RecoveryResult result = RecoverOpenSession(Load(clock_.Now()), clock_);
-        ASSERT_TRUE(result.Recovered) << result.Error;
-        const UsageRecord& t = program_->Stats.Records[Total];
-        EXPECT_EQ(t,
-            (UsageRecord{t.StartDate, Money::FromRaw(INT64_MAX), Money::FromRaw(INT64_MIN), INT16_MAX,
-                INT32_MAX, INT32_MAX}));
-    }
+    const UsageRecord nearEnds{At(2026, 1, 1), Money::FromRaw(INT64_MAX - 1), Money::FromRaw(INT64_MIN + 1),
+        INT16_MAX, INT32_MAX - 1, INT32_MAX - 1};
+    ASSERT_TRUE(program_->StatsFile.Open() && program_->StatsFile.Put(4, nearEnds));
+    WriteFile(program_->JournalPath,
+        "tollix-session 1\nstart=46363.5\nseconds=2147483647\nunits=2147483647\nminutes=1\ntariff=0\n"
+        "telfee=9223372036854775807\nnetfee=-9223372036854775808\nname=Home\n");
+    RecoveryResult result = RecoverOpenSession(Load(clock_.Now()), clock_);
+    ASSERT_TRUE(result.Recovered) << result.Error;
+    const UsageRecord& t = program_->Stats.Records[Total];
+    EXPECT_EQ(t,
+        (UsageRecord{t.StartDate, Money::FromRaw(INT64_MAX), Money::FromRaw(INT64_MIN), INT16_MAX, INT32_MAX,
+            INT32_MAX}));
 }
 
 // Everything an end settles, written and read back: two ended connections

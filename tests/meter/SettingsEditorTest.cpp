@@ -67,15 +67,12 @@ TEST(SettingsEditorTest, EachEditWritesItsKeyAndHoldsTheConvertedValue)
         std::string expected, oldLines, newLines;
     };
     const std::string now = GeneralDateText(kNow);
-    const Memory fullFee = [](const Program& p) { return Fee(China(p).FullFee); };
-    const Memory telFee = [](const Program& p) { return Fee(p.Tariffs.Telephone.FullFee); };
-    const Memory fixHour = [](const Program& p) { return std::to_string(Rated(p).FixHour); };
-    const Memory dayFee = [](const Program& p) { return Fee(p.Alerts.DayAlert.Fee); };
-    const Memory monthDay = [](const Program& p) { return std::to_string(p.Reset.ResetMonthDay); };
+    // Past the forty characters of the old fixed-length field.
+    const std::string longPath = "/sounds/" + std::string(40, 'z');
     const Case cases[] = {
         {"fee letters write nothing",
-            [](World& w) { return w.editor.ConnectionFee("ChinaNet", C::FullFee, "abc"); }, fullFee, "0.1",
-            "", ""},
+            [](World& w) { return w.editor.ConnectionFee("ChinaNet", C::FullFee, "abc"); },
+            [](const Program& p) { return Fee(China(p).FullFee); }, "0.1", "", ""},
         {"rated discount fee", [](World& w) { return w.editor.ConnectionFee("Rated", C::HalfFee, "0.025"); },
             [](const Program& p) { return Fee(Rated(p).HalfFee); }, "0.025", "Half Fee=40", "Half Fee=25"},
         {"telephone discount fee",
@@ -83,9 +80,11 @@ TEST(SettingsEditorTest, EachEditWritesItsKeyAndHoldsTheConvertedValue)
             [](const Program& p) { return Fee(p.Tariffs.Telephone.HalfFee); }, "0.03", "Half Fee=60",
             "Half Fee=30"},
         {"tel fee cleared, old kept", [](World& w) { return w.editor.TelephoneFee(Setting::TelFullFee, ""); },
-            telFee, "0.12", "Everyday Flag=0", "+Full Fee=120"},
-        {"Fix Hour 30.5 to even", [](World& w) { return w.editor.FixHour("Rated", "30.5"); }, fixHour, "30",
-            "Fix Hour=40", "Fix Hour=30.5"},
+            [](const Program& p) { return Fee(p.Tariffs.Telephone.FullFee); }, "0.12", "Everyday Flag=0",
+            "+Full Fee=120"},
+        {"Fix Hour 30.5 to even", [](World& w) { return w.editor.FixHour("Rated", "30.5"); },
+            [](const Program& p) { return std::to_string(Rated(p).FixHour); }, "30", "Fix Hour=40",
+            "Fix Hour=30.5"},
         {"end minute", [](World& w) { return w.editor.ConnectionPeriod("ChinaNet", C::EndMinute, "15"); },
             [](const Program& p) { return std::to_string(China(p).EndMinute); }, "15", "Start Minute=30",
             "+End Minute=15"},
@@ -122,11 +121,9 @@ TEST(SettingsEditorTest, EachEditWritesItsKeyAndHoldsTheConvertedValue)
                     + Fee(China(p).HalfFee);
             },
             "0 0 0", "Fee Type=1\r\nFull Fee=100\r\nHalf Fee=50", "Fee Type=0\r\nFull Fee=0\r\nHalf Fee=0"},
-        {"alert fee 2.5", [](World& w) { return w.editor.AlertFee(0, "2.5"); }, dayFee, "2", "DayFee=20",
-            "DayFee=2.5"},
-        {"week alert fee", [](World& w) { return w.editor.AlertFee(1, "30"); },
-            [](const Program& p) { return Fee(p.Alerts.WeekAlert.Fee); }, "30", "MonthWaveCheck=1",
-            "+WeekFee=30"},
+        {"week alert fee 2.5", [](World& w) { return w.editor.AlertFee(1, "2.5"); },
+            [](const Program& p) { return Fee(p.Alerts.WeekAlert.Fee); }, "2", "MonthWaveCheck=1",
+            "+WeekFee=2.5"},
         {"week alert check", [](World& w) { return w.editor.AlertCheck(1, true); },
             [](const Program& p) { return std::to_string(p.Alerts.WeekAlert.Check); }, "1",
             "MonthWaveCheck=1", "+WeekCheck=1"},
@@ -138,11 +135,12 @@ TEST(SettingsEditorTest, EachEditWritesItsKeyAndHoldsTheConvertedValue)
         {"alert by fee", [](World& w) { return w.editor.AlertStandard(2, 1); },
             [](const Program& p) { return std::to_string(p.Alerts.MonthAlert.AlertStandard); }, "1",
             "MonthWaveCheck=1", "+Month AlertStandard=1"},
-        {"sound path: as typed in the file, without the blanks in memory",
-            [](World& w) { return w.editor.AlertFilePath(2, "/tmp/a.wav "); },
-            [](const Program& p) { return p.Alerts.MonthAlert.FilePath; }, "/tmp/a.wav", "MonthWaveCheck=1",
-            "+MonthFilePath=/tmp/a.wav "},
-        {"month day 15", [](World& w) { return w.editor.ResetMonth("15"); }, monthDay, "15", "Month=1",
+        {"sound path: as typed in the file, whole but for the blanks in memory",
+            [&](World& w) { return w.editor.AlertFilePath(2, longPath + " "); },
+            [](const Program& p) { return p.Alerts.MonthAlert.FilePath; }, longPath, "MonthWaveCheck=1",
+            "+MonthFilePath=" + longPath + " "},
+        {"month day 15", [](World& w) { return w.editor.ResetMonth("15"); },
+            [](const Program& p) { return std::to_string(p.Reset.ResetMonthDay); }, "15", "Month=1",
             "Month=15"},
         {"negative delay", [](World& w) { return w.editor.ProAdd("-5"); },
             [](const Program& p) { return std::to_string(p.Reset.ProAddSeconds); }, "-5", "ProAdd Seconds=10",
@@ -201,7 +199,6 @@ TEST(SettingsEditorTest, WholeNumbersFromTypedText)
     };
     const auto none = std::nullopt;
     const Case cases[] = {
-        {"30.5", 30, 30},
         {"-3.5", -4, -4},
         {"2.5001", 3, 3},
         {"32767.4", 32767, 32767},
@@ -219,13 +216,8 @@ TEST(SettingsEditorTest, WholeNumbersFromTypedText)
     }
 }
 
-// The sound path kept in memory: whole, past the forty characters of the old
-// fixed-length field, and blanks alone are no path (trailing blanks: the
-// sound path row above).
-TEST(SettingsEditorTest, SoundPathKeptInMemory)
+TEST(SettingsEditorTest, BlanksAloneAreNoSoundPath)
 {
-    const std::string longPath = "/声音/" + std::string(40, 'z');
-    EXPECT_EQ(SoundPathFromText(longPath), longPath);
     EXPECT_EQ(SoundPathFromText("  "), "");
 }
 
