@@ -1,5 +1,4 @@
 #include "gui/WindowRegistry.h"
-#include "gui/common/MessageBoxes.h"
 #include "gui/common/ShellCommands.h"
 #include "gui/shell/AboutWindow.h"
 #include "gui/shell/HelpWindow.h"
@@ -73,15 +72,6 @@ private slots:
         for (const char* expected : {"设置中心", "TOLLIX_HOME", "/etc/ppp/peers", "tollix --check"})
             QVERIFY2(text.contains(QString::fromUtf8(expected)), expected);
         help->close();
-    }
-
-    void yesNoBoxesSpeakChinese()
-    {
-        BoxAnswerer answerer({QMessageBox::Yes, QMessageBox::No});
-        QVERIFY(AskYesNo(nullptr, QStringLiteral("Tollix"), QStringLiteral("?")));
-        QVERIFY(!AskYesNo(nullptr, QStringLiteral("Tollix"), QStringLiteral("?")));
-        const QStringList buttons = answerer.seen.value(0).buttons;
-        QCOMPARE(QSet<QString>(buttons.begin(), buttons.end()), (QSet<QString>{"是", "否"}));
     }
 
     // What else the entry holds, and what a failure leaves, is the desktop
