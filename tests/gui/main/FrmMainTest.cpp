@@ -5,7 +5,6 @@
 #include <functional>
 
 #include "WindowTestSupport.h"
-#include "gui/common/SoundOutput.h"
 
 using namespace tollix;
 using namespace tollix::test;
@@ -193,23 +192,6 @@ private slots:
             }
     }
 
-    // The beep (here for a file that is gone) replaces a sound still playing.
-    void beepReplacesThePlayingSound()
-    {
-        struct Output : SoundOutput {
-            QStringList calls;
-            bool HasAudioOutput() override { return true; }
-            void Play(const QUrl&, std::function<void()>) override { calls << "play"; }
-            void Stop() override { calls << "stop"; }
-        };
-        auto output = std::make_unique<Output>();
-        const QStringList& calls = output->calls;
-        SoundPlayer player(std::move(output));
-        player.Play(":/sounds/start.wav");
-        player.Play("/no/such/sound.wav");
-        QCOMPARE(calls, (QStringList{"play", "stop"}));
-    }
-
     // A passed limit opens the warning and plays its sound; when an alert
     // is due is the alert monitor's to pin.
     void alertWindow()
@@ -263,16 +245,13 @@ private slots:
     void archiveOpensWhenFirstNeeded()
     {
         MainWorld w(kNoon);
-        const std::filesystem::path folder = w.Folder();
-        QVERIFY(!std::filesystem::exists(folder / "usage.sqlite"));
-        WriteFile(folder / "usage.sqlite", "not a database, but long enough to look like a file of one");
+        WriteFile(w.Folder() / "usage.sqlite", "not a database, but long enough to look like a file of one");
         w.Start();
         QVERIFY(!VisibleTopLevel("noticeBox"));
         w.Connect(kName1);
         w.Drop();
         auto* notice = VisibleTopLevel("noticeBox");
         QVERIFY(notice && qobject_cast<QMessageBox*>(notice)->text().contains("usage.sqlite.damaged"));
-        QVERIFY(std::filesystem::exists(folder / "usage.sqlite"));
     }
 };
 
