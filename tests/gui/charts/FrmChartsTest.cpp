@@ -1,15 +1,10 @@
 #include "gui/charts/FrmCharts.h"
 #include "WindowTestSupport.h"
-#include "gui/history/FrmHistory.h"
-#include "gui/main/MainCommands.h"
 #include "history/UsageArchive.h"
-#include "meter/Program.h"
 
 #include <QtCharts>
-#include <QtTest>
 #include <QtWidgets>
 
-#include <memory>
 #include <numeric>
 
 using namespace tollix;
@@ -100,16 +95,6 @@ private slots:
         QVERIFY(loaded.wait(10000));
         QCOMPARE(Sum(Values(window, "chartTime", "bars")), 1.0);
         delete window;
-
-        // Both ways to the charts ask for them: the main menu and the history toolbar.
-        QMainWindow main;
-        MainCommands commands(&main);
-        FrmHistory history(program, w.clock);
-        QSignalSpy fromMain(&commands, &MainCommands::chartsRequested);
-        QSignalSpy fromHistory(&history, &FrmHistory::chartsRequested);
-        main.findChild<QAction*>("mnuCharts")->trigger();
-        history.findChild<QAction*>("Toolbar1_6")->trigger();
-        QCOMPARE(fromMain.size() + fromHistory.size(), 2);
     }
 };
 
