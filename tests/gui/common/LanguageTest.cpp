@@ -3,8 +3,6 @@
 #include <QtCharts>
 #include <QtWidgets>
 
-#include <memory>
-
 #include "WindowTestSupport.h"
 #include "gui/alerts/FrmAlert.h"
 #include "gui/charts/FrmCharts.h"
@@ -86,7 +84,6 @@ private slots:
     void englishWindowsShowNoChinese()
     {
         UseLanguage(true);
-        QVERIFY(EnglishInUse());
         // A monthly cost limit, so the charts draw its line and caption.
         ProgramWorld w(At(2024, 5, 15, 12), "[Alert Setting]\r\nMonthCheck=1\r\nMonth AlertStandard=1\r\n");
         w.Start();

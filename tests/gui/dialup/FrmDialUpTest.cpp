@@ -2,9 +2,6 @@
 
 #include <QtWidgets>
 
-#include <filesystem>
-#include <string>
-
 #include "WindowTestSupport.h"
 #include "config/SettingKeys.h"
 #include "dialup/DialupFixture.h"

@@ -1,16 +1,11 @@
 #include "gui/history/FrmHistory.h"
-#include "ManualClock.h"
-#include "base/Clock.h"
-#include "config/SettingKeys.h"
 #include "history/ConnectionLog.h"
-#include "meter/Program.h"
 
 #include "WindowTestSupport.h"
 
 #include <QtWidgets>
 
 #include <filesystem>
-#include <memory>
 
 using namespace tollix;
 using namespace tollix::test;
