@@ -62,18 +62,11 @@ class TrayComesAndGoes(unittest.TestCase):
         return "IsViewable" in out
 
     def icon_embedded(self):
-        """The program's icon window is a child of trayer's panel (indented under it)."""
-        lines = subprocess.run(["xwininfo", "-root", "-tree"], env=dict(os.environ, **self.display),
-                               capture_output=True, text=True).stdout.splitlines()
-        for i, line in enumerate(lines):
-            if '"panel"' in line or "trayer" in line.lower():
-                depth = len(line) - len(line.lstrip())
-                for inner in lines[i + 1:]:
-                    if len(inner) - len(inner.lstrip()) <= depth:
-                        break
-                    if "tollix" in inner.lower():
-                        return True
-        return False
+        """A window of the program inside another window: only the panel takes one in. The
+        tree indents the root's children by five spaces and each level below by three more."""
+        tree = subprocess.run(["xwininfo", "-root", "-tree"], env=dict(os.environ, **self.display),
+                              capture_output=True, text=True).stdout
+        return any(line.startswith(" " * 6) and '("tollix"' in line for line in tree.splitlines())
 
     def trayer(self):
         return start_server(self, ["trayer", "--edge", "bottom", "--widthtype", "pixel", "--width", "200"],
