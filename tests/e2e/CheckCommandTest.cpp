@@ -10,12 +10,9 @@
 #include <map>
 #include <sqlite3.h>
 
-#include "ManualClock.h"
 #include "dialup/DialupFixture.h"
-#include "dialup/DialupService.h"
 #include "dialup/NetworkManagerMock.h"
 
-using ::testing::AllOf;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 using ::testing::Matcher;
@@ -23,7 +20,6 @@ using tollix::test::Eventually;
 using tollix::test::PppWorld;
 using tollix::test::PrivateSystemBus;
 using tollix::test::ReadFile;
-using tollix::test::ScopedEnv;
 using tollix::test::TempFolder;
 using tollix::test::WriteFile;
 
@@ -65,7 +61,6 @@ TEST(TollixCommandLine, CheckAndReportAsAUserRunsThemInChineseOrEnglish)
     world.SetInterface("ppp0", 512, "0x1091");
     world.SetPidFile("ppp0.pid", "777\n");
     world.SetProcess(777, "pppd", {"/usr/sbin/pppd", "updetach", "call", "163 拨号"});
-    WriteFile(home.Path() / "file", "not a folder");
     const std::map<std::string, std::string> env
         = {{"TOLLIX_HOME", home.Path().string()}, {"TOLLIX_PPP_ROOT", world.Root().string()}};
     const struct {
@@ -90,8 +85,6 @@ TEST(TollixCommandLine, CheckAndReportAsAUserRunsThemInChineseOrEnglish)
         {"demo", [] {}, {"--demo", "--check"}, {{"XDG_DATA_HOME", xdg.Path().string()}}, 0,
             {"数据文件夹：" + (xdg.Path() / "tollix-demo").string() + "\n", "拨号方式：demo"}, ""},
         {"unknown option", [] {}, {"--chek"}, {}, 2, {}, "无法识别的选项“--chek”"},
-        {"data folder blocked", [] {}, {"--check"}, {{"TOLLIX_HOME", (home.Path() / "file/sub").string()}}, 1,
-            {}, "无法建立数据文件夹"},
     };
     for (const auto& s : steps) {
         s.change();
@@ -130,7 +123,6 @@ TEST(TollixCommandLine, CheckAndReportAsAUserRunsThemInChineseOrEnglish)
         "period,start,end,connections,seconds,net_fee,tel_fee,total_fee,call_units,rx_bytes,tx_bytes\r\n"
         "2026-02,2026-02-15,2026-03-14,1,600,2,1,3,10,,\r\n"
         "2026-03,2026-03-15,2026-04-14,2,180,0,0.51,0.51,3,1000,500\r\n");
-    EXPECT_EQ(report.err, "");
 
     // Asked for English, the command line shows no Chinese at all.
     auto english = env;
@@ -153,8 +145,7 @@ TEST(TollixCommandLine, CheckAndReportAsAUserRunsThemInChineseOrEnglish)
 // sees no device of this machine and writes nothing under /run or /var/lib)
 // on a private system bus, reading the profiles of a folder of keyfiles. Both
 // backends, each entry named with its own; exactly the profiles billed like
-// dial-up, in NetworkManager's order. A dial that cannot come up here says
-// NetworkManager's reason and leaves the meter as it was.
+// dial-up, in NetworkManager's order.
 TEST(TollixCheck, AgainstARealNetworkManager)
 {
     if (::access("/usr/sbin/NetworkManager", X_OK) != 0)
@@ -211,14 +202,6 @@ TEST(TollixCheck, AgainstARealNetworkManager)
               "  手机热点（NetworkManager，802-11-wireless，按流量计费）\n  "
               "isp（pppd，拨号脚本）\n连接状态：未连接\n"))
         << r.out << r.err;
-
-    ScopedEnv root("TOLLIX_PPP_ROOT", world.Root().c_str());
-    tollix::ManualClock clock;
-    auto service = tollix::CreateDialupService(false, clock);
-    tollix::DialResult dial = service->DialConnection("My ISP");
-    EXPECT_FALSE(dial.Started);
-    EXPECT_THAT(dial.Error, AllOf(HasSubstr("无法拨号“My ISP”："), HasSubstr("No suitable device")));
-    EXPECT_FALSE(service->IsConnected());
 }
 
 }  // namespace

@@ -56,24 +56,19 @@ class TrayComesAndGoes(unittest.TestCase):
         self.display = {"DISPLAY": ":" + number, "QT_QPA_PLATFORM": "xcb",
                         "DBUS_SESSION_BUS_ADDRESS": "unix:path=/nonexistent/tollix-test-bus"}
 
-    def main_window_viewable(self):
+    def main_window(self, state):
+        """Whether the main window is there and in the map state asked for: one not
+        made yet is neither shown nor hidden (it is shown first, then hides itself)."""
         out = subprocess.run(["xwininfo", "-name", "Tollix V3.1"], env=dict(os.environ, **self.display),
                              capture_output=True, text=True).stdout
-        return "IsViewable" in out
+        return "Map State: " + state in out
 
     def icon_embedded(self):
-        """The program's icon window is a child of trayer's panel (indented under it)."""
-        lines = subprocess.run(["xwininfo", "-root", "-tree"], env=dict(os.environ, **self.display),
-                               capture_output=True, text=True).stdout.splitlines()
-        for i, line in enumerate(lines):
-            if '"panel"' in line or "trayer" in line.lower():
-                depth = len(line) - len(line.lstrip())
-                for inner in lines[i + 1:]:
-                    if len(inner) - len(inner.lstrip()) <= depth:
-                        break
-                    if "tollix" in inner.lower():
-                        return True
-        return False
+        """A window of the program inside another window: only the panel takes one in. The
+        tree indents the root's children by five spaces and each level below by three more."""
+        tree = subprocess.run(["xwininfo", "-root", "-tree"], env=dict(os.environ, **self.display),
+                              capture_output=True, text=True).stdout
+        return any(line.startswith(" " * 6) and '("tollix"' in line for line in tree.splitlines())
 
     def trayer(self):
         return start_server(self, ["trayer", "--edge", "bottom", "--widthtype", "pixel", "--width", "200"],
@@ -87,18 +82,18 @@ class TrayComesAndGoes(unittest.TestCase):
         m.write("tollix.ini", b"[Start Settings]\r\nAuto Hide=-1\r\n")
         m.start(desktop=self.display)
         until(self, self.icon_embedded, "icon embedded", 40, m)
-        until(self, lambda: not self.main_window_viewable(), "main window hidden")
+        until(self, lambda: self.main_window("IsUnMapped"), "main window hidden")
         panel.send_signal(signal.SIGTERM)
         panel.wait()
         # Hidden in a tray that is gone, the window comes back and stays.
-        until(self, self.main_window_viewable, "main window back")
+        until(self, lambda: self.main_window("IsViewable"), "main window back")
         time.sleep(2)
-        self.assertTrue(self.main_window_viewable())
+        self.assertTrue(self.main_window("IsViewable"))
         # A panel started later (autostart at login) still gets the icon, and
         # the window hides to it as auto-hide asked.
         self.trayer()
         until(self, self.icon_embedded, "icon embedded again", 40, m)
-        until(self, lambda: not self.main_window_viewable(), "main window hidden again")
+        until(self, lambda: self.main_window("IsUnMapped"), "main window hidden again")
         self.assertEqual(m.stop(), 0)
 
 

@@ -142,7 +142,6 @@ class OddSettings(unittest.TestCase):
             "Everyday Flag=-1",
             "[Alert Setting]", "DayCheck=1", "Day AlertStandard=9", "Dayhours=-3", "DayFee=-20",
             "DayWaveCheck=1", "Dayminutes=0", "DayFilePath=" + "x" * 300,
-            "WeekCheck=1", "Weekminutes=-7", "MonthCheck=1", "Monthhours=99999",
             "[Reset]", "Month=40", "[Start Settings]", "Auto Hide=abc", "Play Wave=7",
             "[Max Log Length]", "Log Number=99999", "[" + "y" * 10000 + "]", "Key=" + "z" * 10000,
         ]
