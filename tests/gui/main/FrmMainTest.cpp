@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "WindowTestSupport.h"
+#include "gui/common/SoundOutput.h"
 
 using namespace tollix;
 using namespace tollix::test;
@@ -190,6 +191,23 @@ private slots:
                 QCOMPARE(a->isVisible(), i <= names.size());
                 QCOMPARE(a->text(), i <= names.size() ? names[i - 1] : a->text());
             }
+    }
+
+    // The beep (here for a file that is gone) replaces a sound still playing.
+    void beepReplacesThePlayingSound()
+    {
+        struct Output : SoundOutput {
+            QStringList calls;
+            bool HasAudioOutput() override { return true; }
+            void Play(const QUrl&, std::function<void()>) override { calls << "play"; }
+            void Stop() override { calls << "stop"; }
+        };
+        auto output = std::make_unique<Output>();
+        const QStringList& calls = output->calls;
+        SoundPlayer player(std::move(output));
+        player.Play(":/sounds/start.wav");
+        player.Play("/no/such/sound.wav");
+        QCOMPARE(calls, (QStringList{"play", "stop"}));
     }
 
     // A passed limit opens the warning and plays its sound; when an alert
