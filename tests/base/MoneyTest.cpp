@@ -41,8 +41,8 @@ TEST(Money, FromDoubleRoundsHalfToEvenAndMilliYuanText)
         double yuan;
         int64_t raw;
         const char* milli;  // as the settings file holds fees
-    } cases[] = {{0.06, 600, "60"}, {0.0625, 625, "62.5"}, {123.4 / 1000, 1234, "123.4"},
-        {123456.78915, 1234567892, "123456789.2"}, {9.21e14, 0, "0"}};
+    } cases[] = {{0.06, 600, "60"}, {0.0625, 625, "62.5"}, {123.4 / 1000, 1234, "123.4"}, {0.00005, 0, "0"},
+        {0.00015, 2, "0.2"}, {123456.78915, 1234567892, "123456789.2"}, {9.21e14, 0, "0"}};
     for (const auto& c : cases) {
         EXPECT_EQ(Money::FromDouble(c.yuan).Raw(), c.raw) << c.yuan;
         EXPECT_EQ(tollix::MilliYuanText(Money::FromRaw(c.raw)), c.milli) << c.raw;
