@@ -28,10 +28,10 @@ constexpr const char* kDeviceInterface = "org.freedesktop.NetworkManager.Device"
 constexpr const char* kNetDir = "/sys/class/net";
 constexpr const char* kProcDir = "/proc";
 constexpr const char* kProperties = "org.freedesktop.DBus.Properties";
-// A NetworkManager that does not answer within this time is taken as absent;
-// the meter's window must not freeze for longer.
 // Where sd-bus finds the system bus when DBUS_SYSTEM_BUS_ADDRESS does not say.
 constexpr const char* kSystemBusSocket = "/run/dbus/system_bus_socket";
+// A NetworkManager that does not answer within this time is taken as absent;
+// the meter's window must not freeze for longer.
 constexpr uint64_t kCallTimeoutMicros = uint64_t{5} * 1000 * 1000;
 
 // No sender in these rules: dbus-daemon would honour a well-known name, but a
@@ -240,7 +240,7 @@ bool NetworkManagerDialupService::Connect()
 {
     everTried_ = true;
     lastConnectAttempt_ = clock_.SteadyMillis();
-    // Without a system bus the answer is known from one stat: the meter asks
+    // Without a system bus the answer is known from one access() call: the meter asks
     // again every few seconds for as long as it runs, and opening a bus
     // connection each time would keep libsystemd's bus code resident and
     // cost eight system calls for the same "not there".
