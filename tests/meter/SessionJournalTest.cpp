@@ -47,10 +47,7 @@ TEST_F(JournalFixture, DamagedJournalIsSetAsideNotTrusted)
     const std::string good = v1("46363.5", "200", "2");
     Start(At(2026, 12, 7, 12, 0, 0));
     const fs::path journal = program_->JournalPath, aside = journal.string() + ".damaged";
-    SessionState open;
-    open.SessionStart = At(2026, 12, 7, 11);
-    open.ConnectionName = "Home";
-    ASSERT_TRUE(WriteSessionJournal(journal, Journal{std::nullopt, open}));
+    ASSERT_TRUE(session_->Tick(true, "Home").Started);  // this version's journal
     const std::string current = ReadFile(journal);
     const std::string bad[] = {"tollix-session 9" + current.substr(current.find('\n')),
         "tollix-session 2\nrecords=00\n", "tollix-session 2\nclosed=k\t1\n",
@@ -118,35 +115,29 @@ TEST_F(JournalFixture, HugeJournalValuesStopAtTheEndsOfTheirRange)
             INT32_MAX}));
 }
 
-// Everything an end settles, written and read back: two ended connections
+// Everything an end settles, written and read back: an ended connection
 // waiting to be written and the session open meanwhile.
 TEST(SessionJournal, KeepsSettledEndsBesideTheOpenSession)
 {
-    Journal journal;
-    journal.Closing = PendingCommit{};
+    Journal journal{PendingCommit{}, SessionState{}};
     for (int i = 0; i < 4; ++i)
         journal.Closing->Records[size_t(i)] = UsageRecord{
             At(2026, 12, i + 1, 8), Money::FromRaw(12345 + i), Money::FromRaw(-7), int16_t(i), 60 * i, i};
-    for (const char* name : {"Home", "名字\twith a tab"}) {
-        ClosedConnection c;
-        c.SessionKey = NewSessionKey();
-        c.Start = At(2026, 12, 7, 12, 0, 1);
-        c.UtcOffsetSeconds = 28800;
-        c.Seconds = 120;
-        c.Name = name;
-        c.TelFee = Money::FromRaw(2400);
-        c.NetFee = Money::FromRaw(2000);
-        c.CallUnits = 1;
-        c.Minutes = 2;
-        c.Log = *ParseLogLine("\"" + FixName15(name) + "\",120,#2026-12-07 12:00:01#,0.2,0.24,1");
-        c.ReceivedBytes
-            = journal.Closing->Connections.empty() ? std::optional<uint64_t>(5000000000) : std::nullopt;
-        c.Backend = journal.Closing->Connections.empty() ? "pppd" : "";
-        journal.Closing->Connections.push_back(c);
-    }
-    journal.Open = SessionState{};
+    ClosedConnection c;
+    c.SessionKey = NewSessionKey();
+    c.Start = At(2026, 12, 7, 12, 0, 1);
+    c.UtcOffsetSeconds = 28800;
+    c.Seconds = 120;
+    c.Name = "名字\twith a tab";
+    c.TelFee = Money::FromRaw(2400);
+    c.NetFee = Money::FromRaw(2000);
+    c.CallUnits = 1;
+    c.Minutes = 2;
+    c.Log = *ParseLogLine("\"名字\twith a tab\",120,#2026-12-07 12:00:01#,0.2,0.24,1");
+    c.ReceivedBytes = 5000000000;
+    c.Backend = "pppd";
+    journal.Closing->Connections.push_back(c);
     journal.Open->SessionKey = "k";
-    journal.Open->SessionStart = At(2026, 12, 7, 13);
     journal.Open->SteadyStartMillis = 123456789;
     journal.Open->SentBytes = 42;
     TempFolder dir;
@@ -154,9 +145,8 @@ TEST(SessionJournal, KeepsSettledEndsBesideTheOpenSession)
     auto read = ReadSessionJournal(dir.Path() / "j");
     ASSERT_TRUE(read && read->Closing && read->Open);
     EXPECT_EQ(read->Closing->Records, journal.Closing->Records);
-    journal.Closing->Connections[1].Name = "名字 with a tab";  // one line per connection
+    journal.Closing->Connections[0].Name = "名字 with a tab";  // one line per connection
     EXPECT_EQ(read->Closing->Connections, journal.Closing->Connections);
-    EXPECT_NE(journal.Closing->Connections[0].SessionKey, journal.Closing->Connections[1].SessionKey);
     EXPECT_EQ(read->Open->SteadyStartMillis, 123456789);
     EXPECT_EQ(read->Open->SentBytes, 42u);
     EXPECT_EQ(read->Open->ReceivedBytes, std::nullopt);

@@ -10,10 +10,7 @@
 #include <sys/stat.h>
 
 namespace fs = std::filesystem;
-using tollix::DateTime;
-using tollix::Money;
-using tollix::StatisticsFile;
-using tollix::UsageRecord;
+using namespace tollix;
 using namespace tollix::test;
 
 namespace {

@@ -3,31 +3,16 @@
 #include "TestSupport.h"
 #include "meter/Statistics.h"
 
-#include <filesystem>
 #include <limits>
 
-namespace fs = std::filesystem;
-using tollix::DateTime;
-using tollix::Money;
-using tollix::Statistics;
-using tollix::StatisticsFile;
-using tollix::UsageRecord;
-using tollix::test::TempFolder;
+using namespace tollix;
+using namespace tollix::test;
 
 namespace {
 
-using tollix::test::At;
-
 UsageRecord Used(DateTime start, int64_t telYuan, int64_t netYuan)
 {
-    UsageRecord r;
-    r.StartDate = start;
-    r.TelFee = Money::FromYuan(telYuan);
-    r.NetFee = Money::FromYuan(netYuan);
-    r.Connections = 4;
-    r.Seconds = 3600;
-    r.CallUnits = 20;
-    return r;
+    return UsageRecord{start, Money::FromYuan(telYuan), Money::FromYuan(netYuan), 4, 3600, 20};
 }
 
 }  // namespace
@@ -68,11 +53,11 @@ TEST(StatisticsPeriods, SameDayWeekAndMonth)
         {'M', 40, At(2026, 1, 31), At(2026, 2, 28), true}, {'M', 40, At(2026, 1, 31), At(2026, 3, 1), false},
         {'M', 31, At(2026, 3, 1), At(2026, 3, 31), false}};
     for (const auto& c : cases) {
-        const bool same = c.period == 'D' ? tollix::SameDayPeriod(c.now, c.start)
-            : c.period == 'W'             ? tollix::SameWeekPeriod(c.now, c.start, c.reset)
-                                          : tollix::SameMonthPeriod(c.now, c.start, c.reset, c.now);
-        EXPECT_EQ(same, c.same) << c.period << c.reset << ": " << tollix::DateTimeText(c.start) << " / "
-                                << tollix::DateTimeText(c.now);
+        const bool same = c.period == 'D' ? SameDayPeriod(c.now, c.start)
+            : c.period == 'W'             ? SameWeekPeriod(c.now, c.start, c.reset)
+                                          : SameMonthPeriod(c.now, c.start, c.reset, c.now);
+        EXPECT_EQ(same, c.same) << c.period << c.reset << ": " << DateTimeText(c.start) << " / "
+                                << DateTimeText(c.now);
     }
 }
 
@@ -118,7 +103,7 @@ TEST(Statistics, StartUpRollsOverOnlyEndedPeriods)
         for (size_t i = 0; i < 4; ++i) {
             UsageRecord expected = stored[i];
             if (c.reset[i])
-                tollix::ResetUsageRecord(expected, now);
+                ResetUsageRecord(expected, now);
             EXPECT_EQ(stats.Records[i], expected) << i;
             EXPECT_EQ(file.Get(int(i) + 1), expected) << i;
             // The first connection of a new period must not carry the old fees.
@@ -141,9 +126,9 @@ TEST(Statistics, DamagedStartDatesKeepTheTotals)
     const UsageRecord stored[4] = {Used(DateTime::FromDays(nan), 1, 2), negative, Used(At(2026, 6, 5), 5, 6),
         Used(DateTime::FromDays(nan), 7, 8)};
     UsageRecord expected[4] = {{}, {}, stored[2], stored[3]};
-    tollix::ResetUsageRecord(expected[0], now);  // a period with no date starts anew
-    tollix::ResetUsageRecord(expected[1], now);  // as does one with nothing sound
-    expected[3].StartDate = At(2026, 6, 5);      // the earliest period still on record
+    ResetUsageRecord(expected[0], now);      // a period with no date starts anew
+    ResetUsageRecord(expected[1], now);      // as does one with nothing sound
+    expected[3].StartDate = At(2026, 6, 5);  // the earliest period still on record
 
     TempFolder dir;
     StatisticsFile file(dir.Path() / "Price.DB");
@@ -173,19 +158,19 @@ TEST(Statistics, UserResetAndWritesTouchOnlyTheirRecords)
         stats.Records[i] = Used(At(2026, 6, 1), int64_t(i + 1), int64_t(i + 10));
     ASSERT_TRUE(stats.WriteAll(file));
     stats.LoadRunningTotals();
-    stats.RunningTelFee[tollix::Month] += Money::FromYuan(100);  // a connection in progress
+    stats.RunningTelFee[Month] += Money::FromYuan(100);  // a connection in progress
 
     const DateTime now = At(2026, 6, 2, 12, 30);
-    ASSERT_TRUE(stats.ResetPeriod(file, tollix::Month, now));
+    ASSERT_TRUE(stats.ResetPeriod(file, Month, now));
     UsageRecord zeroed;
     zeroed.StartDate = now;
-    EXPECT_EQ(stats.Records[tollix::Month], zeroed);
-    EXPECT_EQ(stats.RunningTelFee[tollix::Month], Money());
-    EXPECT_EQ(stats.RunningNetFee[tollix::Month], Money());
-    EXPECT_EQ(stats.RunningTelFee[tollix::Week], Money::FromYuan(2));
-    ASSERT_TRUE(stats.ResetPeriod(file, tollix::Total, now));
-    EXPECT_EQ(stats.Records[tollix::Total], zeroed);
+    EXPECT_EQ(stats.Records[Month], zeroed);
+    EXPECT_EQ(stats.RunningTelFee[Month], Money());
+    EXPECT_EQ(stats.RunningNetFee[Month], Money());
+    EXPECT_EQ(stats.RunningTelFee[Week], Money::FromYuan(2));
+    ASSERT_TRUE(stats.ResetPeriod(file, Total, now));
+    EXPECT_EQ(stats.Records[Total], zeroed);
     for (int n = 1; n <= 4; ++n)
         EXPECT_EQ(file.Get(n), stats.Records[size_t(n - 1)]) << n;
-    EXPECT_FALSE(stats.ResetPeriod(file, static_cast<tollix::Period>(7), now));
+    EXPECT_FALSE(stats.ResetPeriod(file, static_cast<Period>(7), now));
 }
