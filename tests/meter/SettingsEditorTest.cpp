@@ -189,16 +189,16 @@ TEST(SettingsEditorTest, EachEditWritesItsKeyAndHoldsTheConvertedValue)
 
 // Typed numbers become whole numbers the way a currency conversion rounds them:
 // halves go to the even neighbour, on both sides of zero, and a number that
-// would not fit the setting is refused rather than wrapped.
-TEST(SettingsEditorTest, WholeNumbersFromTypedText)
+// would not fit the setting is refused rather than wrapped. Blanks alone are
+// no sound path.
+TEST(SettingsEditorTest, ValuesFromTypedText)
 {
-    struct Case {
+    const auto none = std::nullopt;
+    const struct {
         const char* text;
         std::optional<int32_t> whole16;
         std::optional<int32_t> whole32;
-    };
-    const auto none = std::nullopt;
-    const Case cases[] = {
+    } cases[] = {
         {"-3.5", -4, -4},
         {"2.5001", 3, 3},
         {"32767.4", 32767, 32767},
@@ -208,16 +208,12 @@ TEST(SettingsEditorTest, WholeNumbersFromTypedText)
         {"2147483648", none, none},
         {"abc", none, none},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
         const std::optional<int16_t> w16 = WholeNumber16(c.text);
         EXPECT_EQ(w16 ? std::optional<int32_t>(*w16) : std::nullopt, c.whole16);
         EXPECT_EQ(WholeNumber32(c.text), c.whole32);
     }
-}
-
-TEST(SettingsEditorTest, BlanksAloneAreNoSoundPath)
-{
     EXPECT_EQ(SoundPathFromText("  "), "");
 }
 

@@ -74,10 +74,8 @@ TEST(Statistics, StartUpRollsOverOnlyEndedPeriods)
         bool told = false;  // that the clock lies behind the records
     } cases[] = {
         {"never used", {}, {true, true, true, true}},
-        {"new day", {At(2026, 6, 9, 23), week, month, total}, {true, false, false, false}},
-        {"new week and month", {At(2026, 6, 7), At(2026, 6, 7), At(2026, 6, 4), total},
-            {true, true, true, false}},
-        {"new week only", {day, At(2026, 6, 1), month, total}, {false, true, false, false}},
+        {"new day and month", {At(2026, 6, 9, 23), week, At(2026, 6, 4), total}, {true, false, true, false}},
+        {"new week only", {day, At(2026, 6, 7), month, total}, {false, true, false, false}},
         // Only a forward move of the clock ends a period: set right again, it
         // finds the records whole.
         {"clock set back to before every start",
@@ -143,9 +141,6 @@ TEST(Statistics, DamagedStartDatesKeepTheTotals)
     }
     EXPECT_NE(stats.Notice.find("总计：数值都已保留，开始日期改为 2026年6月5日"), std::string::npos)
         << stats.Notice;
-    Statistics again;
-    ASSERT_TRUE(again.StartUp(file, now, 1, 5));
-    EXPECT_EQ(again.Notice, "") << "repaired for good, so said once";
 }
 
 TEST(Statistics, UserResetAndWritesTouchOnlyTheirRecords)
