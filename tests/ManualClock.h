@@ -10,6 +10,9 @@ namespace tollix {
 // correction does; Advance moves both, as time passing does.
 class ManualClock final : public Clock {
 public:
+    explicit ManualClock(DateTime start = {})
+        : now_(start)
+    { }
     DateTime Now() const override { return now_; }
     int64_t SteadyMillis() const override { return steadyMillis_; }
 
