@@ -6,11 +6,7 @@
 #include "config/ProfileTestSupport.h"
 #include "config/SettingKeys.h"
 
-using tollix::ConnectionSetting;
-using tollix::Info;
-using tollix::ProfileFile;
-using tollix::Setting;
-using tollix::SettingForm;
+using namespace tollix;
 using tollix::test::TempProfile;
 
 TEST(SettingKeys, TableIsCompleteAndUnambiguous)

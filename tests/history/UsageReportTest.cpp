@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <tuple>
 
 #include "TestSupport.h"
 #include "history/ReportCommand.h"
@@ -34,11 +35,8 @@ const std::vector<ArchivedConnection> kUse = {
     C("B", At(2026, 4, 15), 60, 0, 10000),
 };
 
-struct Row {
-    std::string key;
-    int64_t connections, seconds, telRaw, netRaw;
-    bool operator==(const Row&) const = default;
-};
+// Key, connections, seconds, telephone and net fee (raw).
+using Row = std::tuple<std::string, int64_t, int64_t, int64_t, int64_t>;
 
 std::vector<Row> Rows(const UsageReportResult& r)
 {
