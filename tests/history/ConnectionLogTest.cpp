@@ -95,6 +95,17 @@ TEST(ConnectionLog, AppendWritesGbkLinesWithCrLfAndDeleteRemoves)
     ASSERT_TRUE(tollix::LoadConnectionLog(log, 2).Rewritten);
     EXPECT_EQ(tollix::LoadConnectionLog(log, 50).Entries, (std::vector{other, chinese}));
 
+    // A name restored from a damaged crash journal may hold bytes that are not
+    // UTF-8. Cut to fifteen characters, the broken sequence can end right at
+    // the closing quote; the quote must survive, or the one bad line would make
+    // the whole log unreadable.
+    ASSERT_TRUE(tollix::AppendMissingLogEntries(
+        log, {LogEntry("abcdefghijklmn\xe4", At(2026, 2, 3)), LogEntry("\xff\xfe中", At(2026, 2, 3))}));
+    const auto loaded = tollix::LoadConnectionLog(log, 50).Entries;
+    ASSERT_EQ(loaded.size(), 4u);  // newest first
+    EXPECT_EQ(loaded[1].ConnectionName, "abcdefghijklmn?");
+    EXPECT_EQ(loaded[0].ConnectionName, "??中            ");
+
     EXPECT_TRUE(tollix::DeleteConnectionLog(log));
     EXPECT_FALSE(fs::exists(log));
     EXPECT_TRUE(tollix::DeleteConnectionLog(log));  // already gone
@@ -132,22 +143,6 @@ TEST(ConnectionLog, AppendMissingSkipsTheLinesTheLogEndsWith)
         ASSERT_TRUE(tollix::AppendMissingLogEntries(log, {a, b}));
         EXPECT_EQ(ReadFile(log), c.after);
     }
-}
-
-TEST(ConnectionLog, NameWithBrokenUtf8StillWritesALineThatReads)
-{
-    // A name restored from a damaged crash journal may hold bytes that are not
-    // UTF-8. Cut to fifteen characters, the broken sequence can end right at
-    // the closing quote; the quote must survive, or the one bad line would make
-    // the whole log unreadable.
-    TempFolder dir;
-    const fs::path log = dir.Path() / "time.txt";
-    ASSERT_TRUE(tollix::AppendMissingLogEntries(
-        log, {LogEntry("abcdefghijklmn\xe4", At(2026, 2, 3)), LogEntry("\xff\xfe中", At(2026, 2, 3))}));
-    const auto loaded = tollix::LoadConnectionLog(log, 50).Entries;
-    ASSERT_EQ(loaded.size(), 2u);  // newest first
-    EXPECT_EQ(loaded[1].ConnectionName, "abcdefghijklmn?");
-    EXPECT_EQ(loaded[0].ConnectionName, "??中            ");
 }
 
 // A log that is rewritten holds exactly the kept lines; any other is left as it was.

@@ -83,9 +83,6 @@ TEST(UsageReport, TotalsAcrossWeekAndMonthResetDays)
         EXPECT_EQ(Rows(r), c.expected);
     }
     EXPECT_EQ(AggregateUsage(kUse, ReportGrouping::Week, march1ToMay1, kMonday15).Total.Seconds, 1020);
-    const ReportRange february = PeriodContaining(ReportGrouping::Month, At(2026, 3, 14, 23), kMonday15);
-    EXPECT_EQ(february.From, At(2026, 2, 15));
-    EXPECT_EQ(february.To, At(2026, 3, 15));
 }
 
 TEST(UsageReport, ForecastsTheMonthAtTodaysPace)
