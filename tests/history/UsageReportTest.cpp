@@ -38,15 +38,6 @@ const std::vector<ArchivedConnection> kUse = {
 // Key, connections, seconds, telephone and net fee (raw).
 using Row = std::tuple<std::string, int64_t, int64_t, int64_t, int64_t>;
 
-std::vector<Row> Rows(const UsageReportResult& r)
-{
-    std::vector<Row> rows;
-    for (const ReportRow& row : r.Rows)
-        rows.push_back({row.Key, row.Totals.Connections, row.Totals.Seconds, row.Totals.TelFee.Raw(),
-            row.Totals.NetFee.Raw()});
-    return rows;
-}
-
 }  // namespace
 
 TEST(UsageReport, TotalsAcrossWeekAndMonthResetDays)
@@ -79,8 +70,11 @@ TEST(UsageReport, TotalsAcrossWeekAndMonthResetDays)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        const UsageReportResult r = AggregateUsage(c.use, c.by, c.range, c.calendar);
-        EXPECT_EQ(Rows(r), c.expected);
+        std::vector<Row> rows;
+        for (const ReportRow& row : AggregateUsage(c.use, c.by, c.range, c.calendar).Rows)
+            rows.push_back({row.Key, row.Totals.Connections, row.Totals.Seconds, row.Totals.TelFee.Raw(),
+                row.Totals.NetFee.Raw()});
+        EXPECT_EQ(rows, c.expected);
     }
     EXPECT_EQ(AggregateUsage(kUse, ReportGrouping::Week, march1ToMay1, kMonday15).Total.Seconds, 1020);
 }
