@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "alerts/AlertMonitor.h"
 #include "config/ProfileTestSupport.h"
 
@@ -10,13 +12,7 @@ namespace {
 
 AlertSetting TimeAlert(int16_t hours, int16_t minutes, const char* sound)
 {
-    AlertSetting a;
-    a.Check = 1;
-    a.Hours = hours;
-    a.Minutes = minutes;
-    a.WaveCheck = 1;
-    a.FilePath = sound;
-    return a;
+    return {.Check = 1, .Hours = hours, .WaveCheck = 1, .Minutes = minutes, .FilePath = sound, .Fee = {}};
 }
 
 // Runs `checks` checks with the same measures; returns which ones showed the window.
@@ -29,12 +25,10 @@ std::string Pattern(AlertMonitor& m, const AlertSettings& s, PeriodMeasure day, 
     return shown;
 }
 
-// Every field on one line, the fee in ten-thousandths of a yuan.
-std::string Fields(const AlertSetting& a)
+// Every field, the fee in ten-thousandths of a yuan.
+auto Fields(const AlertSetting& a)
 {
-    return "on " + std::to_string(a.Check) + " by " + std::to_string(a.AlertStandard) + " "
-        + std::to_string(a.Hours) + "h " + std::to_string(a.Fee.Raw()) + " sound "
-        + std::to_string(a.WaveCheck) + " every " + std::to_string(a.Minutes) + " '" + a.FilePath + "'";
+    return std::tuple(a.Check, a.AlertStandard, a.Hours, a.Fee.Raw(), a.WaveCheck, a.Minutes, a.FilePath);
 }
 
 }  // namespace
@@ -102,12 +96,10 @@ TEST(AlertCheck, SeveralPeriodsAtOnce)
 
 TEST(AlertSettingsLoad, DefaultsTheirTextsAndAFileWrittenByTheWindowsProgram)
 {
-    TempProfile temp;
-    ProfileFile file(temp.Path());
-    AlertSettings a = InitialAlertSettings(file);
-    EXPECT_EQ(Fields(a.DayAlert), "on 0 by 0 3h 200000 sound 0 every 5 ''");
-    EXPECT_EQ(Fields(a.WeekAlert), "on 0 by 0 10h 1400000 sound 0 every 5 ''");
-    EXPECT_EQ(Fields(a.MonthAlert), "on 0 by 0 50h 6000000 sound 0 every 5 ''");
+    AlertSettings a = InitialAlertSettings(ProfileFile(TempProfile().Path()));
+    EXPECT_EQ(Fields(a.DayAlert), std::tuple(0, 0, 3, 200000, 0, 5, ""));
+    EXPECT_EQ(Fields(a.WeekAlert), std::tuple(0, 0, 10, 1400000, 0, 5, ""));
+    EXPECT_EQ(Fields(a.MonthAlert), std::tuple(0, 0, 50, 6000000, 0, 5, ""));
     // Their texts, with the default limits.
     const struct {
         int16_t kind;
@@ -119,8 +111,7 @@ TEST(AlertSettingsLoad, DefaultsTheirTextsAndAFileWrittenByTheWindowsProgram)
         EXPECT_EQ(AlertText(c.kind, a), c.text) << c.kind;
 
     a = InitialAlertSettings(ProfileFile(std::string(TOLLIX_TEST_DATA_DIR) + "/config/windows-written.ini"));
-    EXPECT_EQ(Fields(a.DayAlert), "on 1 by 0 2h 200000 sound 1 every 10 'C:\\WINDOWS\\MEDIA\\提醒.WAV'");
-    EXPECT_EQ(Fields(a.WeekAlert), "on 1 by 1 12h 1500000 sound 0 every 15 ''");
-    EXPECT_EQ(
-        Fields(a.MonthAlert), "on 0 by 1 40h 5000000 sound 1 every 30 'C:\\WINDOWS\\MEDIA\\CHIMES.WAV'");
+    EXPECT_EQ(Fields(a.DayAlert), std::tuple(1, 0, 2, 200000, 1, 10, "C:\\WINDOWS\\MEDIA\\提醒.WAV"));
+    EXPECT_EQ(Fields(a.WeekAlert), std::tuple(1, 1, 12, 1500000, 0, 15, ""));
+    EXPECT_EQ(Fields(a.MonthAlert), std::tuple(0, 1, 40, 5000000, 1, 30, "C:\\WINDOWS\\MEDIA\\CHIMES.WAV"));
 }

@@ -3,10 +3,7 @@
 #include "TestSupport.h"
 #include "base/DataFolder.h"
 
-using tollix::test::ReadFile;
-using tollix::test::ScopedEnv;
-using tollix::test::TempFolder;
-using tollix::test::WriteFile;
+using namespace tollix::test;
 
 TEST(DataFolder, ChosenInOrderAndCreated)
 {

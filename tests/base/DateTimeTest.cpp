@@ -5,11 +5,7 @@
 
 using tollix::CivilTime;
 using tollix::DateTime;
-
-namespace {
-
 using tollix::test::At;
-}  // namespace
 
 TEST(DateTime, DayCountMatchesTheStoredForm)
 {
@@ -62,9 +58,7 @@ TEST(DateTime, GeneralDateTextRoundTripsInSixteenCharacters)
     std::string text = tollix::GeneralDateText(t);
     EXPECT_EQ(text, "2026-12-06 23:59:30");
     EXPECT_EQ(tollix::GeneralDateText(At(206, 1, 2, 8)), "0206-01-02 08:00:00");
-    auto back = tollix::ParseGeneralDate(text.substr(0, 16));
-    ASSERT_TRUE(back);
-    EXPECT_EQ(back->DayNumber(), t.DayNumber());
+    EXPECT_EQ(tollix::ParseGeneralDate(text.substr(0, 16)), At(2026, 12, 6, 23, 59));
     EXPECT_TRUE(tollix::ParseGeneralDate("1998/10/05"));
     EXPECT_EQ(tollix::ParseGeneralDate(text), t);
     EXPECT_FALSE(tollix::ParseGeneralDate("2026-012-06"));

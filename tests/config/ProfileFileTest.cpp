@@ -13,12 +13,8 @@ using tollix::ProfileFile;
 using tollix::test::Lines;
 using tollix::test::TempProfile;
 
-namespace {
-
 constexpr const char* kDef = "DEF";
 constexpr int32_t kIntDef = -7;
-
-}  // namespace
 
 // A hand-edited file with most of what people put into one, with every line end.
 TEST(ProfileFileRead, HandEditedFileWithEveryLineEnd)

@@ -14,23 +14,16 @@ namespace tollix::test {
 // A temporary folder holding one settings file, removed afterwards.
 class TempProfile {
 public:
-    TempProfile()
-        : path_(dir_.Path() / "tollix.ini")
-    { }
-    explicit TempProfile(std::string_view contents)
-        : TempProfile()
-    {
-        Write(contents);
-    }
+    TempProfile() = default;
+    explicit TempProfile(std::string_view contents) { Write(contents); }
 
     const std::filesystem::path& Path() const { return path_; }
-
     void Write(std::string_view bytes) const { WriteFile(path_, bytes); }
     std::string Read() const { return ReadFile(path_); }
 
 private:
     TempFolder dir_{"tollix-cfg"};
-    std::filesystem::path path_;
+    std::filesystem::path path_ = dir_.Path() / "tollix.ini";
 };
 
 // Joins lines with the given line end (after every line).

@@ -228,7 +228,6 @@ TEST(PppdDialupService, TheRealPppdSaysThereIsNoKernelSupport)
     EXPECT_EQ(failure,
         "拨号“isp”失败：系统内核不支持 PPP（没有 /dev/ppp 设备）（pppd：Couldn't open the /dev/ppp device: "
         "No such file or directory）。");
-    EXPECT_FALSE(service.IsConnected());
 }
 
 TEST(PppdDialupService, FindsPppdOnPathThenInSbin)
@@ -244,28 +243,24 @@ TEST(PppdDialupService, FindsPppdOnPathThenInSbin)
     EXPECT_EQ(PppdDialupService::FindPppd(nullptr), fallback);
 }
 
-pid_t Spawn(const std::filesystem::path& program, const char* name)
-{
-    char* argv[] = {const_cast<char*>(name), const_cast<char*>("30"), nullptr};
-    pid_t pid = -1;
-    return ::posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv, environ) == 0 ? pid : -1;
-}
-
+// Two real processes; the world's /proc says which one is pppd (the other's
+// pid file is stale: its pid now belongs to something else).
 TEST(PppdDialupService, HangUpSignalsOnlyPppd)
 {
-    TempFolder bin;
-    std::filesystem::copy_file("/bin/sleep", bin.Path() / "pppd");
-    std::filesystem::permissions(bin.Path() / "pppd", std::filesystem::perms::owner_all);
-    pid_t pppd = Spawn(bin.Path() / "pppd", "pppd");
-    pid_t unrelated = Spawn("/bin/sleep", "sleep");
+    const auto spawn = [] {
+        const char* argv[] = {"sleep", "30", nullptr};
+        pid_t pid = -1;
+        ::posix_spawn(&pid, "/bin/sleep", nullptr, nullptr, const_cast<char**>(argv), environ);
+        return pid;
+    };
+    const pid_t pppd = spawn(), unrelated = spawn();
     ASSERT_GT(pppd, 0);
     ASSERT_GT(unrelated, 0);
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));  // until comm is the program's name
-
     PppWorld world;
-    std::filesystem::create_directory_symlink("/proc", world.Root() / "proc");  // the processes are real
+    world.SetProcess(pppd, "pppd", {"pppd", "call", "isp"});
+    world.SetProcess(unrelated, "sleep", {"sleep", "30"});
     world.SetPidFile("ppp0.pid", std::to_string(pppd) + "\n");
-    world.SetPidFile("ppp1.pid", std::to_string(unrelated) + "\n");  // stale: its pid now belongs to sleep
+    world.SetPidFile("ppp1.pid", std::to_string(unrelated) + "\n");
     PppdDialupService(world.Root()).HangUp();
     int status = 0;
     ASSERT_TRUE(Eventually([&] { return ::waitpid(pppd, &status, WNOHANG) == pppd; }))

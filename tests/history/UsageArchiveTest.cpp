@@ -14,19 +14,18 @@ namespace {
 
 ArchivedConnection Live(std::string key, DateTime start, int64_t telRaw)
 {
-    ArchivedConnection c;
-    c.SessionKey = std::move(key);
-    c.Start = start;
-    c.UtcOffsetSeconds = 28800;
-    c.Seconds = 120;
-    c.ConnectionName = "宽带连接";
-    c.TelFee = Money::FromRaw(telRaw);
-    c.NetFee = Money::FromRaw(3);
-    c.CallUnits = 2;
-    c.MinutesCharged = 2;
-    c.ReceivedBytes = 5'000'000'000;
-    c.Backend = "NetworkManager";
-    return c;
+    return {.SessionKey = std::move(key),
+        .Start = start,
+        .UtcOffsetSeconds = 28800,
+        .Seconds = 120,
+        .ConnectionName = "宽带连接",
+        .TelFee = Money::FromRaw(telRaw),
+        .NetFee = Money::FromRaw(3),
+        .CallUnits = 2,
+        .MinutesCharged = 2,
+        .ReceivedBytes = 5'000'000'000,
+        .SentBytes = 7,
+        .Backend = "NetworkManager"};
 }
 
 // A log with a Chinese name, a blank line, a damaged line, a repeated line and

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <tuple>
 
 #include "TestSupport.h"
 #include "history/ReportCommand.h"
@@ -34,20 +35,8 @@ const std::vector<ArchivedConnection> kUse = {
     C("B", At(2026, 4, 15), 60, 0, 10000),
 };
 
-struct Row {
-    std::string key;
-    int64_t connections, seconds, telRaw, netRaw;
-    bool operator==(const Row&) const = default;
-};
-
-std::vector<Row> Rows(const UsageReportResult& r)
-{
-    std::vector<Row> rows;
-    for (const ReportRow& row : r.Rows)
-        rows.push_back({row.Key, row.Totals.Connections, row.Totals.Seconds, row.Totals.TelFee.Raw(),
-            row.Totals.NetFee.Raw()});
-    return rows;
-}
+// Key, connections, seconds, telephone and net fee (raw).
+using Row = std::tuple<std::string, int64_t, int64_t, int64_t, int64_t>;
 
 }  // namespace
 
@@ -81,13 +70,13 @@ TEST(UsageReport, TotalsAcrossWeekAndMonthResetDays)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        const UsageReportResult r = AggregateUsage(c.use, c.by, c.range, c.calendar);
-        EXPECT_EQ(Rows(r), c.expected);
+        std::vector<Row> rows;
+        for (const ReportRow& row : AggregateUsage(c.use, c.by, c.range, c.calendar).Rows)
+            rows.push_back({row.Key, row.Totals.Connections, row.Totals.Seconds, row.Totals.TelFee.Raw(),
+                row.Totals.NetFee.Raw()});
+        EXPECT_EQ(rows, c.expected);
     }
     EXPECT_EQ(AggregateUsage(kUse, ReportGrouping::Week, march1ToMay1, kMonday15).Total.Seconds, 1020);
-    const ReportRange february = PeriodContaining(ReportGrouping::Month, At(2026, 3, 14, 23), kMonday15);
-    EXPECT_EQ(february.From, At(2026, 2, 15));
-    EXPECT_EQ(february.To, At(2026, 3, 15));
 }
 
 TEST(UsageReport, ForecastsTheMonthAtTodaysPace)

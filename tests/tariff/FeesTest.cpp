@@ -6,14 +6,10 @@
 using tollix::ConnectionTariff;
 using tollix::DateTime;
 using tollix::Money;
-
-namespace {
-
 using tollix::test::At;
+
 // Sunday 6, Monday 7 ... Saturday 12 December 2026.
 constexpr int kMon = 7, kSat = 12, kSun = 6;
-
-}  // namespace
 
 // The default telephone tariff: 0.12 / 0.06 per 180 s, discounted 21:00 to 07:00.
 TEST(CallUnitPrice, DiscountPeriodsDayFlagsAndUnits)

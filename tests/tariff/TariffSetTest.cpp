@@ -9,12 +9,11 @@
 using tollix::DateTime;
 using tollix::ProfileFile;
 using tollix::TariffSet;
+using tollix::test::At;
 using tollix::test::Lines;
 using tollix::test::TempProfile;
 
 namespace {
-
-using tollix::test::At;
 
 const DateTime kNow = At(2026, 12, 6, 10, 0, 0);
 
@@ -26,16 +25,13 @@ TariffSet Load(const ProfileFile& file, const std::vector<std::string>& names, D
     return t;
 }
 
-// Every field on one line, amounts in ten-thousandths of a yuan, so that one
-// comparison names whatever differs.
-std::string Fields(const tollix::ConnectionTariff& c)
+// Every field, amounts in ten-thousandths of a yuan, so that one comparison
+// names whatever differs.
+auto Fields(const tollix::ConnectionTariff& c)
 {
-    return c.Name + " type " + std::to_string(c.FeeType) + " full " + std::to_string(c.FullFee.Raw())
-        + " half " + std::to_string(c.HalfFee.Raw()) + " excess " + std::to_string(c.ExcelFee.Raw()) + " fix "
-        + std::to_string(c.FixHour) + "h " + std::to_string(c.FixFee.Raw()) + " "
-        + std::to_string(c.StartHour) + ":" + std::to_string(c.StartMinute) + "-" + std::to_string(c.EndHour)
-        + ":" + std::to_string(c.EndMinute) + " flags " + std::to_string(c.EverydayFlag)
-        + std::to_string(c.SaturdayFlag) + std::to_string(c.SundayFlag) + std::to_string(c.HolidayFlag);
+    return std::tuple(c.Name, c.FeeType, c.FullFee.Raw(), c.HalfFee.Raw(), c.ExcelFee.Raw(), c.FixHour,
+        c.FixFee.Raw(), c.StartHour, c.StartMinute, c.EndHour, c.EndMinute, c.EverydayFlag, c.SaturdayFlag,
+        c.SundayFlag, c.HolidayFlag);
 }
 
 }  // namespace
@@ -57,7 +53,7 @@ TEST(TariffLoad, ValuesFromTheFile)
             tel.EndHour, tel.EndMinute, tel.EverydayFlag, tel.SaturdayFlag, tel.SundayFlag, tel.HolidayFlag),
         std::tuple(1250, 1230, 60, 22, 30, 7, 0, 1, -1, 1, 0));
     EXPECT_EQ(Fields(t.Connection(1)),
-        "家里 type 2 full 0 half 500 excess 800 fix 40h 1500000 21:0-32767:0 flags 0010");
+        std::tuple("家里", 2, 0, 500, 800, 40, 1500000, 21, 0, 32767, 0, 0, 0, 1, 0));
     const tollix::ResetSettings reset = tollix::InitialResetSettings(file);
     EXPECT_EQ(
         std::tuple(reset.ResetMonthDay, reset.ResetWeekDay, reset.ProAddSeconds), std::tuple(15, 6, 32767));
