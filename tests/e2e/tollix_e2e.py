@@ -212,9 +212,7 @@ class Meter:
 
 
 class StartAndSignals(unittest.TestCase):
-    """What only the running program shows: its first start, its recovery after
-    a kill, and a second copy on the same data folder while the first is ended
-    by a signal."""
+    """What only the running program shows: its first start and its signals."""
 
     def test_first_start_in_an_empty_folder(self):
         m = Meter(self)
