@@ -158,7 +158,6 @@ class Meter:
         with open(os.path.join(self.dir, "stderr"), "ab") as err:
             self.proc = subprocess.Popen(list(wrapper) + [BINARY], env=env, stdout=subprocess.DEVNULL, stderr=err,
                                          preexec_fn=limit_files if file_limit is not None else None)
-        return self.proc
 
     def stop(self, sig=signal.SIGTERM):
         self.proc.send_signal(sig)

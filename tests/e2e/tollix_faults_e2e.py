@@ -1,7 +1,4 @@
-"""Faults a meter meets in months of running: a read-only data folder, a full
-disk, data files replaced by pipes, clock changes and a hand-edited
-tollix.ini. The runs use the Meter of tollix_e2e.py.
-"""
+"""Faults a meter meets in months of running, run with the Meter of tollix_e2e.py."""
 import os
 import subprocess
 import time

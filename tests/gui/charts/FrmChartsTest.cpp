@@ -15,17 +15,6 @@ namespace {
 // Wednesday 15 May 2024, noon; statistics months start on the 1st.
 const DateTime kNow = At(2024, 5, 15, 12);
 
-ArchivedConnection Connection(const char* name, DateTime start, int32_t seconds, int64_t feeRaw)
-{
-    ArchivedConnection c;
-    c.SessionKey = std::string(name) + GeneralDateText(start);
-    c.ConnectionName = name;
-    c.Start = start;
-    c.Seconds = seconds;
-    c.NetFee = Money::FromRaw(feeRaw);
-    return c;
-}
-
 QList<double> Values(const FrmCharts& window, const char* chart, const char* series)
 {
     QList<double> values;
@@ -58,10 +47,17 @@ private slots:
         {
             auto archive = UsageArchive::OpenForWriting(program.DataFolder).Archive;
             QVERIFY(archive);
-            for (const ArchivedConnection& c : {Connection("Home", At(2024, 5, 3, 8), 5400, 35000),
-                     Connection("Work", At(2024, 5, 10, 9), 7200, 40000),
-                     Connection("Home", At(2023, 12, 31, 23), 3600, 10000)})
+            for (auto [name, start, seconds, feeRaw] :
+                {std::tuple{"Home", At(2024, 5, 3, 8), 5400, 35000},
+                    {"Work", At(2024, 5, 10, 9), 7200, 40000}, {"Home", At(2023, 12, 31, 23), 3600, 10000}}) {
+                ArchivedConnection c;
+                c.SessionKey = name + GeneralDateText(start);
+                c.ConnectionName = name;
+                c.Start = start;
+                c.Seconds = seconds;
+                c.NetFee = Money::FromRaw(feeRaw);
                 QVERIFY(archive->Store(c));
+            }
         }
         FrmCharts window(program, w.clock);
         QSignalSpy loaded(&window, &FrmCharts::loaded);

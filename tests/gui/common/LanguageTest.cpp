@@ -88,11 +88,10 @@ private slots:
         QVERIFY(chartsLoaded.wait(5000));
         Child<QComboBox>(&charts, "cboChartSpan")->setCurrentIndex(1);
 
-        QList<QWidget*> windows{w.main, &charts, w.windows->OpenSettings(), w.windows->OpenHistory(),
+        FrmSplash splash(nullptr);
+        QList<QWidget*> windows{w.main, &charts, &splash, w.windows->OpenSettings(), w.windows->OpenHistory(),
             w.windows->OpenDial(), w.windows->ShowAlert("alert"), WindowRegistry::ShowAbout(),
             WindowRegistry::ShowHelp()};
-        FrmSplash splash(nullptr);
-        windows << &splash;
 
         // What the engine makes and the window shows as it is: the phonebook's
         // names, dates and durations, until the engine speaks English too.
