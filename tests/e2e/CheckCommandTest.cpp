@@ -110,8 +110,7 @@ TEST(TollixCommandLine, CheckAndReportAsAUserRunsThemInChineseOrEnglish)
           "INSERT INTO connections VALUES"
           " (1, 'k1', '2026-03-14 23:50:00', 28800, 600, 'Home', 10000, 20000, 10, 10, NULL, NULL, 'pppd', "
           "0),"
-          " (2, 'k2', '2026-03-15 00:10:00', 28800, 120, 'Home', 5000, 0, 2, 2, 1000, 500, 'pppd', 0),"
-          " (3, 'k3', '2026-04-14 08:00:00', 28800, 60, '宽带', 100, 0, 1, 0, NULL, NULL, '', 1);"
+          " (2, 'k2', '2026-03-15 00:10:00', 28800, 120, '宽带', 5000, 0, 2, 0, 1000, 500, '', 1);"
           "PRAGMA user_version=1;";
     ASSERT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
     sqlite3_close(db);
@@ -122,7 +121,7 @@ TEST(TollixCommandLine, CheckAndReportAsAUserRunsThemInChineseOrEnglish)
     EXPECT_EQ(report.out,
         "period,start,end,connections,seconds,net_fee,tel_fee,total_fee,call_units,rx_bytes,tx_bytes\r\n"
         "2026-02,2026-02-15,2026-03-14,1,600,2,1,3,10,,\r\n"
-        "2026-03,2026-03-15,2026-04-14,2,180,0,0.51,0.51,3,1000,500\r\n");
+        "2026-03,2026-03-15,2026-04-14,1,120,0,0.5,0.5,2,1000,500\r\n");
 
     // Asked for English, the command line shows no Chinese at all.
     auto english = env;
@@ -157,7 +156,6 @@ TEST(TollixCheck, AgainstARealNetworkManager)
     std::filesystem::create_directories(dir.Path() / "conf.d");
     const char* const profiles[][2] = {
         {"pppoe", "id=My ISP\ntype=pppoe\n[pppoe]\nusername=user\npassword=secret\n[ethernet]\n"},
-        {"gsm", "id=手机上网\ntype=gsm\n[gsm]\napn=internet\n"},
         {"hotspot", "id=手机热点\ntype=wifi\nmetered=1\n[wifi]\nssid=Hotspot\nmode=infrastructure\n"},
         {"wired", "id=家里有线\ntype=ethernet\n"},
     };
@@ -181,7 +179,7 @@ TEST(TollixCheck, AgainstARealNetworkManager)
             return !bus.ManagerRuns()
                 || bus.Call("/org/freedesktop/NetworkManager/Settings",
                           "org.freedesktop.NetworkManager.Settings", {"ListConnections"})
-                       .find("ao 4 ")
+                       .find("ao 3 ")
                 != std::string::npos;
         },
         30000);
@@ -197,8 +195,7 @@ TEST(TollixCheck, AgainstARealNetworkManager)
             {"DBUS_SYSTEM_BUS_ADDRESS", bus.Address()}});
     EXPECT_THAT(r.out,
         HasSubstr("拨号方式：NetworkManager+pppd\n电话簿位置：" + world.Peers().string()
-            + "\n拨号网络电话簿（4 个连接）：\n  My ISP（NetworkManager，pppoe）\n  "
-              "手机上网（NetworkManager，gsm）\n"
+            + "\n拨号网络电话簿（3 个连接）：\n  My ISP（NetworkManager，pppoe）\n"
               "  手机热点（NetworkManager，802-11-wireless，按流量计费）\n  "
               "isp（pppd，拨号脚本）\n连接状态：未连接\n"))
         << r.out << r.err;

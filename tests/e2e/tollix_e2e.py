@@ -158,7 +158,6 @@ class Meter:
         with open(os.path.join(self.dir, "stderr"), "ab") as err:
             self.proc = subprocess.Popen(list(wrapper) + [BINARY], env=env, stdout=subprocess.DEVNULL, stderr=err,
                                          preexec_fn=limit_files if file_limit is not None else None)
-        return self.proc
 
     def stop(self, sig=signal.SIGTERM):
         self.proc.send_signal(sig)
@@ -212,9 +211,7 @@ class Meter:
 
 
 class StartAndSignals(unittest.TestCase):
-    """What only the running program shows: its first start, its recovery after
-    a kill, and a second copy on the same data folder while the first is ended
-    by a signal."""
+    """What only the running program shows: its first start and its signals."""
 
     def test_first_start_in_an_empty_folder(self):
         m = Meter(self)

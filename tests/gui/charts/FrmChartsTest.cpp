@@ -15,21 +15,10 @@ namespace {
 // Wednesday 15 May 2024, noon; statistics months start on the 1st.
 const DateTime kNow = At(2024, 5, 15, 12);
 
-ArchivedConnection Connection(const char* name, DateTime start, int32_t seconds, int64_t feeRaw)
-{
-    ArchivedConnection c;
-    c.SessionKey = std::string(name) + GeneralDateText(start);
-    c.ConnectionName = name;
-    c.Start = start;
-    c.Seconds = seconds;
-    c.NetFee = Money::FromRaw(feeRaw);
-    return c;
-}
-
-QList<double> Values(FrmCharts* window, const char* chart, const char* series)
+QList<double> Values(const FrmCharts& window, const char* chart, const char* series)
 {
     QList<double> values;
-    for (QAbstractSeries* s : window->findChild<QChartView*>(chart)->chart()->series()) {
+    for (QAbstractSeries* s : window.findChild<QChartView*>(chart)->chart()->series()) {
         if (auto* bars = qobject_cast<QBarSeries*>(s); bars && series == std::string_view("bars"))
             for (int i = 0; i < bars->barSets().at(0)->count(); ++i)
                 values << bars->barSets().at(0)->at(i);
@@ -58,15 +47,22 @@ private slots:
         {
             auto archive = UsageArchive::OpenForWriting(program.DataFolder).Archive;
             QVERIFY(archive);
-            for (const ArchivedConnection& c : {Connection("Home", At(2024, 5, 3, 8), 5400, 35000),
-                     Connection("Work", At(2024, 5, 10, 9), 7200, 40000),
-                     Connection("Home", At(2023, 12, 31, 23), 3600, 10000)})
+            for (auto [name, start, seconds, feeRaw] :
+                {std::tuple{"Home", At(2024, 5, 3, 8), 5400, 35000},
+                    {"Work", At(2024, 5, 10, 9), 7200, 40000}, {"Home", At(2023, 12, 31, 23), 3600, 10000}}) {
+                ArchivedConnection c;
+                c.SessionKey = name + GeneralDateText(start);
+                c.ConnectionName = name;
+                c.Start = start;
+                c.Seconds = seconds;
+                c.NetFee = Money::FromRaw(feeRaw);
                 QVERIFY(archive->Store(c));
+            }
         }
-        auto* window = new FrmCharts(program, w.clock);
-        QSignalSpy loaded(window, &FrmCharts::loaded);
-        window->show();
-        window->Start();
+        FrmCharts window(program, w.clock);
+        QSignalSpy loaded(&window, &FrmCharts::loaded);
+        window.show();
+        window.Start();
         QVERIFY(loaded.wait(10000));
 
         // May by day: 31 bars; how connections are summed is the usage report's to pin.
@@ -77,24 +73,23 @@ private slots:
         QCOMPARE(Values(window, "chartCost", "limitDay"), QList<double>{20});
         QVERIFY(Values(window, "chartTime", "limitMonth").isEmpty());
         // 7.5 yuan and 3.5 hours in 15 of 31 days.
-        QCOMPARE(window->findChild<QLabel*>("lblForecast")->text(),
+        QCOMPARE(window.findChild<QLabel*>("lblForecast")->text(),
             "按目前的速度，本月预计 用时7小时14分，费用15.5元");
 
-        window->findChild<QComboBox*>("cboChartConnection")->setCurrentText("Work");
+        window.findChild<QComboBox*>("cboChartConnection")->setCurrentText("Work");
         QCOMPARE(Sum(Values(window, "chartTime", "bars")), 2.0);
 
         // 2024 by month, every connection: not the year before.
-        window->findChild<QComboBox*>("cboChartConnection")->setCurrentIndex(0);
-        window->findChild<QComboBox*>("cboChartSpan")->setCurrentIndex(FrmCharts::MonthsOfYear);
+        window.findChild<QComboBox*>("cboChartConnection")->setCurrentIndex(0);
+        window.findChild<QComboBox*>("cboChartSpan")->setCurrentIndex(FrmCharts::MonthsOfYear);
         const QList<double> months = Values(window, "chartCost", "bars");
         QCOMPARE(months.size(), 12);
         QCOMPARE(Sum(months), 7.5);
         QCOMPARE(Values(window, "chartTime", "limitMonth"), QList<double>{50});
         QVERIFY(Values(window, "chartCost", "limitDay").isEmpty());
-        window->findChild<QPushButton*>("cmdPrevious")->click();  // 2023 is read anew
+        window.findChild<QPushButton*>("cmdPrevious")->click();  // 2023 is read anew
         QVERIFY(loaded.wait(10000));
         QCOMPARE(Sum(Values(window, "chartTime", "bars")), 1.0);
-        delete window;
     }
 };
 

