@@ -19,6 +19,35 @@
 using namespace tollix;
 using namespace tollix::test;
 
+namespace {
+// Every text a window shows, found without knowing its controls: each text
+// property of the window, its controls, actions and charts, the tab captions,
+// and every cell of its lists and grids.
+QStringList TextsOf(QWidget* window)
+{
+    QList<QObject*> objects = window->findChildren<QObject*>();
+    objects << window;
+    for (QChartView* view : window->findChildren<QChartView*>())
+        objects << view->chart() << view->chart()->findChildren<QObject*>();
+    QStringList texts;
+    for (QObject* o : objects) {
+        for (int i = 0; i < o->metaObject()->propertyCount(); ++i) {
+            const QVariant value = o->metaObject()->property(i).read(o);
+            if (value.typeId() == QMetaType::QString || value.typeId() == QMetaType::QStringList)
+                texts << value.toStringList();
+        }
+        if (auto* tabs = qobject_cast<QTabBar*>(o))
+            for (int i = 0; i < tabs->count(); ++i)
+                texts << tabs->tabText(i);
+        if (auto* model = qobject_cast<QAbstractItemModel*>(o))
+            for (int row = 0; row < model->rowCount(); ++row)
+                for (int column = 0; column < model->columnCount(); ++column)
+                    texts << model->index(row, column).data().toString();
+    }
+    return texts;
+}
+}  // namespace
+
 class LanguageTest : public QObject {
     Q_OBJECT
 private slots:
@@ -73,31 +102,9 @@ private slots:
         for (const std::string& text : HistoryTotalsRow(SumHistory({})))
             engine << Q(text);
 
-        // Every text a window shows, found without knowing its controls: each
-        // text property of the window, its controls, actions and charts, the
-        // tab captions, and every cell of its lists and grids.
         const QRegularExpression chinese(R"([\x{4E00}-\x{9FFF}\x{3000}-\x{303F}\x{FF00}-\x{FFEF}])");
         for (QWidget* window : windows) {
-            QList<QObject*> objects = window->findChildren<QObject*>();
-            objects << window;
-            for (QChartView* view : window->findChildren<QChartView*>())
-                objects << view->chart() << view->chart()->findChildren<QObject*>();
-            QStringList texts;
-            for (QObject* o : objects) {
-                for (int i = 0; i < o->metaObject()->propertyCount(); ++i) {
-                    const QVariant value = o->metaObject()->property(i).read(o);
-                    if (value.typeId() == QMetaType::QString || value.typeId() == QMetaType::QStringList)
-                        texts << value.toStringList();
-                }
-                if (auto* tabs = qobject_cast<QTabBar*>(o))
-                    for (int i = 0; i < tabs->count(); ++i)
-                        texts << tabs->tabText(i);
-                if (auto* model = qobject_cast<QAbstractItemModel*>(o))
-                    for (int row = 0; row < model->rowCount(); ++row)
-                        for (int column = 0; column < model->columnCount(); ++column)
-                            texts << model->index(row, column).data().toString();
-            }
-            for (QString text : texts) {
+            for (QString text : TextsOf(window)) {
                 for (const QString& e : engine)
                     if (!e.isEmpty())
                         text.replace(e, QString());
